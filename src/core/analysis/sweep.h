@@ -1,0 +1,36 @@
+#pragma once
+
+#include "analysis/frequency_scale.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace kelvor {
+
+class ResponseSolver;
+struct LoadedCircuit;
+class MessageSink;
+
+// The last amplitude sweep: the gain in dB of every graph column and the rounded extremes.
+struct SweepResult {
+    std::array<long double, kSweepColumns> SweepGain{}; // index 0 is column 23
+    std::array<long double, kSweepColumns> Frequency{};
+    int32_t SweepMinDb = 2147483647;
+    int32_t SweepMaxDb = -2147483647;
+    std::string UserFreqLabels;
+    bool completed = false;
+
+    long double GainAt(int column) const { return SweepGain[column - kFirstSweepColumn]; }
+};
+
+// Called after every column; returning false abandons the sweep between columns.
+using SweepProgress = std::function<bool(int column)>;
+
+// Solves one point per column from 23 to 642 in display form.
+SweepResult RunSweep(const FrequencyScale& scale, const LoadedCircuit& circuit,
+                     ResponseSolver& solver, MessageSink& messages,
+                     const SweepProgress& progress = {});
+
+} // namespace kelvor

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "circuit/circuit_state.h"
+#include "circuit/record_file.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace kelvor {
+
+class MessageSink;
+
+enum class ParseMode {
+    ShowReport = 2, // the collected error text reaches the user in one warning box
+    Silent = 3,     // the caller sees only ok and shows its own message
+};
+
+struct ParseOutcome {
+    bool ok = true;
+    // CR LF, two spaces and the message for every failed check; at most 255 characters.
+    std::string report;
+    RecordList records; // header record first
+};
+
+inline constexpr std::size_t kReportCapacity = 255;
+inline constexpr std::size_t kDatafileLineLength = 80;
+
+// Checks every line of a Datafile's bytes and builds its records; updates state as lines are
+// read. `today` is the parse date written into the header record.
+ParseOutcome ParseDatafileText(std::string_view fileBytes, CircuitState& state,
+                               const std::string& today);
+
+// Reads the Datafile from the working folder, rewrites RECORDS.TMP there and, in ShowReport
+// mode, shows a non-empty report as a warning. Throws KelvorError for a missing or unreadable
+// Datafile or an unwritable record file.
+ParseOutcome ParseDatafile(const std::filesystem::path& folder, const std::string& datafileName,
+                           ParseMode mode, CircuitState& state, MessageSink& messages,
+                           const std::string& today);
+
+} // namespace kelvor

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <bit>
+#include <limits>
+
+namespace kelvor {
+
+// The solver, the record file and every comparison of results rely on the x87 80-bit extended
+// real: a 64-bit significand with an explicit integer bit.
+static_assert(std::numeric_limits<long double>::digits == 64,
+              "long double must be the 80-bit extended real");
+static_assert(std::endian::native == std::endian::little,
+              "the record file stores little-endian numbers in native layout");
+
+} // namespace kelvor

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kelvor {
+
+// A number as users type it: optional sign, digits, point, exponent, and one optional trailing
+// scale letter G M k m u n p. Only ever clears ok; after a failure the result must not be used.
+long double ParseEngValue(std::string_view text, bool& ok);
+
+// The part of a Datafile value word that is read: digits and points, then at most one scale
+// letter. Signs and exponents end it, so "1e-6" gives "1" and "-5" gives "".
+std::string NumericPrefix(std::string_view word);
+
+// A 32-bit integer with optional sign, decimal unless "$", "x", "X", "0x" or "0X" makes it
+// hexadecimal. Empty text, other characters and overflow clear ok and give 0.
+int32_t ParseIntField(std::string_view text, bool& ok);
+
+} // namespace kelvor

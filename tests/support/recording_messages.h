@@ -16,7 +16,9 @@ public:
         std::string text;
     };
 
-    void ShowInfo(const std::string& message) override { entries.push_back({Entry::Info, message}); }
+    void ShowInfo(const std::string& message) override {
+        entries.push_back({Entry::Info, message});
+    }
     void ShowWarning(const std::string& message) override {
         entries.push_back({Entry::Warning, message});
     }

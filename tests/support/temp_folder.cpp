@@ -11,8 +11,8 @@ TempFolder::TempFolder() {
     std::random_device seed;
     std::mt19937_64 random(seed());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        auto candidate = std::filesystem::temp_directory_path() /
-                         ("kelvor-test-" + std::to_string(random()));
+        auto candidate =
+            std::filesystem::temp_directory_path() / ("kelvor-test-" + std::to_string(random()));
         if (std::filesystem::create_directory(candidate)) {
             path_ = candidate;
             return;

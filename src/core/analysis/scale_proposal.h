@@ -12,7 +12,7 @@ struct FrequencyScale;
 
 // The permitted dB spans of the amplitude graph, in list order.
 inline constexpr std::array<int32_t, 30> kScaleList = {
-    5,  10, 15, 20, 25,  30,  35,  40,  45,  50,  55,  60,  65,  70,  75,
+    5,  10, 15,  20,  25,  30,  35,  40,  45,  50,  55,  60,  65,  70,  75,
     80, 90, 100, 110, 120, 125, 130, 140, 150, 175, 200, 225, 250, 275, 300};
 
 struct ScaleProposal {

@@ -3,6 +3,8 @@
 #include "circuit/circuit_state.h"
 #include "circuit/record_file.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -25,6 +27,10 @@ struct ParseOutcome {
 
 inline constexpr std::size_t kReportCapacity = 255;
 inline constexpr std::size_t kDatafileLineLength = 80;
+inline constexpr std::size_t kCircuitTitleCapacity = 35;
+inline constexpr std::size_t kDatafileDateCapacity = 12;
+// Node numbers run from 1 to this; node 0 does not exist.
+inline constexpr int32_t kHighestNodeNumber = 100;
 
 // Checks every line of a Datafile's bytes and builds its records; updates state as lines are
 // read. `today` is the parse date written into the header record.

@@ -38,10 +38,13 @@ std::string SettingsText(const Settings& settings, const std::string& today);
 
 // Reads KELVOR.INI from the folder, falls back to the sample Datafile when the named one is
 // missing (writing it, with a warning, when that is missing too), then writes the settings back.
+// A settings file that cannot be read or written is passed over silently; a sample Datafile that
+// cannot be written throws KelvorError.
 Settings ReadSettings(const std::filesystem::path& folder, MessageSink& messages,
                       const std::string& today);
 
-// Writes KELVOR.INI through a temporary file and an atomic rename.
+// Writes KELVOR.INI through a temporary file and an atomic rename. Throws KelvorError when it
+// cannot.
 void WriteSettings(const std::filesystem::path& folder, const Settings& settings,
                    const std::string& today);
 

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "solver/complex.h"
+#include "solver/node_set.h"
 
+#include <array>
 #include <vector>
 
 namespace kelvor {
@@ -9,16 +11,23 @@ namespace kelvor {
 inline constexpr int MaxNodes = 100;
 
 // The nodal admittance matrix of one computation, rows and columns numbered 1..MaxNodes by node.
-// Allocated once and reused: a computation clears only the block it uses.
+// Allocated once and reused. It keeps the pattern of entries that may be non-zero, so that
+// clearing and elimination touch only those: every entry outside the pattern is exactly zero.
 class AdmittanceMatrix {
 public:
     AdmittanceMatrix();
 
-    // Clears the leading n by n block.
-    void Clear(int n);
+    // Makes every entry zero again.
+    void Clear();
 
-    // Unchecked: callers check node numbers where they come from a record.
-    Complex& at(int row, int column) { return cells_[row * kStride + column]; }
+    // Unchecked: callers check node numbers where they come from a record. Writing access puts
+    // the entry into the pattern.
+    Complex& at(int row, int column) {
+        rowPattern_[row].Insert(column);
+        columnPattern_[column].Insert(row);
+        touchedRows_.Insert(row);
+        return cells_[row * kStride + column];
+    }
     const Complex& at(int row, int column) const { return cells_[row * kStride + column]; }
 
     // Exchanges node numbers p and q (1 <= p, q <= n): columns first, then rows.
@@ -31,7 +40,11 @@ public:
 private:
     static constexpr int kStride = MaxNodes + 1;
     std::vector<Complex> cells_;
-    std::vector<int> pivotRowColumns_; // scratch: the non-zero columns of the pivot row
+    std::array<NodeSet, kStride> rowPattern_;
+    std::array<NodeSet, kStride> columnPattern_;
+    NodeSet touchedRows_;              // rows whose pattern is not empty
+    std::vector<int> pivotRowColumns_; // scratch for the elimination
+    std::vector<int> pivotColumnRows_;
 };
 
 } // namespace kelvor

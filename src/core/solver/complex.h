@@ -20,15 +20,21 @@ inline constexpr Complex COne{1, 0};
 inline constexpr Complex CTwo{2, 0};
 inline constexpr Complex CMinusOne{-1, 0};
 
-inline Complex MakeComplex(long double re, long double im) { return {re, im}; }
+inline Complex MakeComplex(long double re, long double im) {
+    return {re, im};
+}
 
-inline Complex CAdd(Complex a, Complex b) { return {a.Re + b.Re, a.Im + b.Im}; }
+inline Complex CAdd(Complex a, Complex b) {
+    return {a.Re + b.Re, a.Im + b.Im};
+}
 
 inline Complex CAdd3(Complex a, Complex b, Complex c) {
     return {(a.Re + b.Re) + c.Re, (a.Im + b.Im) + c.Im};
 }
 
-inline Complex CSub(Complex a, Complex b) { return {a.Re - b.Re, a.Im - b.Im}; }
+inline Complex CSub(Complex a, Complex b) {
+    return {a.Re - b.Re, a.Im - b.Im};
+}
 
 inline Complex CSub3(Complex a, Complex b, Complex c) {
     return {(a.Re - b.Re) - c.Re, (a.Im - b.Im) - c.Im};
@@ -38,7 +44,9 @@ inline Complex CMul(Complex a, Complex b) {
     return {a.Re * b.Re - a.Im * b.Im, a.Im * b.Re + a.Re * b.Im};
 }
 
-inline bool IsZero(Complex a) { return a.Re == 0 && a.Im == 0; }
+inline bool IsZero(Complex a) {
+    return a.Re == 0 && a.Im == 0;
+}
 
 // The divisor's squared magnitude, floored so that a zero or tiny divisor never divides by zero.
 inline long double GuardedSquaredMagnitude(Complex b) {
@@ -65,6 +73,8 @@ inline Complex CDiv(Complex a, Complex b) {
     return CDivGuarded(a, b, GuardedSquaredMagnitude(b));
 }
 
-inline long double CAbs(Complex a) { return std::sqrt(a.Re * a.Re + a.Im * a.Im); }
+inline long double CAbs(Complex a) {
+    return std::sqrt(a.Re * a.Re + a.Im * a.Im);
+}
 
 } // namespace kelvor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -9,6 +10,11 @@ namespace kelvor {
 // A number as users type it: optional sign, digits, point, exponent, and one optional trailing
 // scale letter G M k m u n p. Only ever clears ok; after a failure the result must not be used.
 long double ParseEngValue(std::string_view text, bool& ok);
+
+// The whole text as a decimal real (leading spaces allowed, no scale letter), the way formatted
+// numbers are read back. Returns 0 on success, else the 1-based position of the first character
+// that does not fit; value is then 0.
+std::size_t ConvertDecimalReal(std::string_view text, long double& value);
 
 // The part of a Datafile value word that is read: digits and points, then at most one scale
 // letter. Signs and exponents end it, so "1e-6" gives "1" and "-5" gives "".

@@ -1,0 +1,80 @@
+#include "analysis/frequency_scale.h"
+#include "analysis/sweep.h"
+#include "circuit/datafile_reader.h"
+#include "circuit/sample_datafile.h"
+#include "messages.h"
+#include "solver/response.h"
+
+#include <benchmark/benchmark.h>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+using namespace kelvor;
+
+class SilentMessages : public MessageSink {
+public:
+    void ShowInfo(const std::string&) override {}
+    void ShowWarning(const std::string&) override {}
+    void ShowError(const std::string&) override {}
+    Answer Ask(const std::string&, QuestionButtons) override { return Answer::No; }
+};
+
+LoadedCircuit ParseText(const std::string& text) {
+    CircuitState state;
+    ParseOutcome outcome = ParseDatafileText(text, state, "7 Dec 2026");
+    if (!outcome.ok) {
+        throw std::runtime_error("benchmark circuit does not parse:" + outcome.report);
+    }
+    return MakeLoadedCircuit(std::move(outcome.records), state);
+}
+
+// An RC ladder of 100 nodes: series resistors from node 1 along the chain, a capacitor from
+// every node to the common node 100; input 1, output 99.
+std::string LadderDatafile() {
+    std::string text = "Ladder Rev. 1 7 Dec 2026\r\n\r\nNodeIn = 1 NodeOut = 99 NodeCom = 100\r\n";
+    for (int node = 1; node < 99; ++node) {
+        text += "R " + std::to_string(node) + " " + std::to_string(node + 1) + " 1k\r\n";
+        text += "C " + std::to_string(node + 1) + " 100 10n\r\n";
+    }
+    return text;
+}
+
+void SampleResponse(benchmark::State& state) {
+    const LoadedCircuit circuit = ParseText(SampleDatafileText("7 Dec 2026"));
+    ResponseSolver solver;
+    SilentMessages messages;
+    ResponsePoint point;
+    for (auto _ : state) {
+        solver.ComputeResponse(circuit, 1000, ResponseForm::Display, point, messages);
+        benchmark::DoNotOptimize(point);
+    }
+}
+BENCHMARK(SampleResponse);
+
+void LadderResponse(benchmark::State& state) {
+    const LoadedCircuit circuit = ParseText(LadderDatafile());
+    ResponseSolver solver;
+    SilentMessages messages;
+    ResponsePoint point;
+    for (auto _ : state) {
+        solver.ComputeResponse(circuit, 1000, ResponseForm::Display, point, messages);
+        benchmark::DoNotOptimize(point);
+    }
+}
+BENCHMARK(LadderResponse)->Unit(benchmark::kMicrosecond);
+
+void SampleSweep(benchmark::State& state) {
+    const LoadedCircuit circuit = ParseText(SampleDatafileText("7 Dec 2026"));
+    const FrequencyScale scale = SetupFrequencyScale(8, 0, 0);
+    ResponseSolver solver;
+    SilentMessages messages;
+    for (auto _ : state) {
+        SweepResult result = RunSweep(scale, circuit, solver, messages);
+        benchmark::DoNotOptimize(result);
+    }
+}
+BENCHMARK(SampleSweep)->Unit(benchmark::kMicrosecond);
+
+} // namespace

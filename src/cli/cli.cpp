@@ -1,0 +1,72 @@
+#include "cli/cli.h"
+
+#include "cli/commands.h"
+#include "kelvor_error.h"
+
+#include <ostream>
+
+namespace kelvor::cli {
+namespace {
+
+const char* const kToolHelp =
+    "usage: kelvor-cli COMMAND [ARGUMENTS]\n"
+    "\n"
+    "KELVOR2007 circuit simulator, for scripting and checking. Only setup writes files.\n"
+    "\n"
+    "commands:\n"
+    "  check FILE.dat [--list]                      parse and report errors\n"
+    "  response FILE.dat FREQ... [--extended]       gain, phase, Zin, Zout\n"
+    "  sweep FILE.dat (--fcode N | --from F --to F) amplitude sweep of 620 columns\n"
+    "  setup                                        first-run files in the current folder\n"
+    "\n"
+    "Run kelvor-cli COMMAND --help for the options of a command.\n";
+
+struct Command {
+    const char* name;
+    int (*run)(Arguments, CommandStreams);
+    const char* const* help;
+};
+
+constexpr Command kCommands[] = {
+    {"check", RunCheckCommand, &kCheckHelp},
+    {"response", RunResponseCommand, &kResponseHelp},
+    {"sweep", RunSweepCommand, &kSweepHelp},
+    {"setup", RunSetupCommand, &kSetupHelp},
+};
+
+} // namespace
+
+int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    if (arguments.empty()) {
+        err << kToolHelp;
+        return kExitUsage;
+    }
+    if (arguments[0] == "--help" || arguments[0] == "-h" || arguments[0] == "help") {
+        out << kToolHelp;
+        return kExitOk;
+    }
+    for (const Command& command : kCommands) {
+        if (arguments[0] != command.name) {
+            continue;
+        }
+        Arguments rest(std::vector<std::string>(arguments.begin() + 1, arguments.end()));
+        if (rest.Flag("--help") || rest.Flag("-h")) {
+            out << *command.help;
+            return kExitOk;
+        }
+        try {
+            return command.run(std::move(rest), {out, err});
+        } catch (const UsageError& error) {
+            err << "kelvor-cli " << command.name << ": " << error.message << "\n\n"
+                << *command.help;
+            return kExitUsage;
+        } catch (const KelvorError& error) {
+            err << "kelvor-cli " << command.name << ": " << error.what() << '\n';
+            return kExitUsage;
+        }
+    }
+    err << "kelvor-cli: unknown command " << arguments[0] << "\n\n" << kToolHelp;
+    return kExitUsage;
+}
+
+} // namespace kelvor::cli

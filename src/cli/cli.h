@@ -1,0 +1,17 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace kelvor::cli {
+
+// Exit statuses of kelvor-cli.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitDatafileErrors = 1;
+inline constexpr int kExitUsage = 2;
+
+// Runs one command line (without the program name). Writes nothing to disk.
+int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+
+} // namespace kelvor::cli

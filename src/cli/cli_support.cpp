@@ -1,0 +1,94 @@
+#include "cli/cli_support.h"
+
+#include "files/file_io.h"
+#include "text/date_text.h"
+#include "text/eng_value.h"
+
+#include <filesystem>
+#include <ostream>
+
+namespace kelvor::cli {
+
+void StreamMessages::ShowInfo(const std::string& message) {
+    err_ << ForTerminal(message) << '\n';
+}
+
+void StreamMessages::ShowWarning(const std::string& message) {
+    err_ << "warning: " << ForTerminal(message) << '\n';
+}
+
+void StreamMessages::ShowError(const std::string& message) {
+    err_ << "error: " << ForTerminal(message) << '\n';
+}
+
+Answer StreamMessages::Ask(const std::string& question, QuestionButtons) {
+    err_ << ForTerminal(question) << " (answered No)\n";
+    return Answer::No;
+}
+
+std::string ForTerminal(const std::string& text) {
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            if (i + 1 < text.size() && text[i + 1] == '\n') {
+                continue;
+            }
+            result += '\n';
+        } else {
+            result += text[i];
+        }
+    }
+    return result;
+}
+
+ParsedDatafile ParseDatafileAt(const std::string& path) {
+    ParsedDatafile parsed;
+    parsed.name = std::filesystem::path(path).filename().string();
+    parsed.outcome = ParseDatafileText(ReadWholeFile(path), parsed.state, TodayText());
+    return parsed;
+}
+
+bool Arguments::Flag(const std::string& name) {
+    for (auto it = arguments_.begin(); it != arguments_.end(); ++it) {
+        if (*it == name) {
+            arguments_.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<std::string> Arguments::Value(const std::string& name) {
+    for (auto it = arguments_.begin(); it != arguments_.end(); ++it) {
+        if (*it == name) {
+            if (it + 1 == arguments_.end()) {
+                throw UsageError{name + " needs a value"};
+            }
+            std::string value = *(it + 1);
+            arguments_.erase(it, it + 2);
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string> Arguments::Positional() const {
+    for (const std::string& argument : arguments_) {
+        if (argument.size() > 1 && argument.starts_with("--")) {
+            throw UsageError{"unknown option " + argument};
+        }
+    }
+    return arguments_;
+}
+
+long double ParseFrequencyArgument(const std::string& text) {
+    bool ok = true;
+    const long double frequency = ParseEngValue(text, ok);
+    if (!ok || frequency < 0) {
+        throw UsageError{"Not a Valid Frequency: " + text};
+    }
+    return frequency;
+}
+
+} // namespace kelvor::cli

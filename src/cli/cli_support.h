@@ -1,0 +1,61 @@
+#pragma once
+
+#include "circuit/datafile_reader.h"
+#include "messages.h"
+#include "solver/response.h"
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelvor::cli {
+
+// Messages go to standard error; questions are answered No, since nobody is there to answer.
+class StreamMessages : public MessageSink {
+public:
+    explicit StreamMessages(std::ostream& err) : err_(err) {}
+    void ShowInfo(const std::string& message) override;
+    void ShowWarning(const std::string& message) override;
+    void ShowError(const std::string& message) override;
+    Answer Ask(const std::string& question, QuestionButtons buttons) override;
+
+private:
+    std::ostream& err_;
+};
+
+// Message texts carry CR LF pairs for the boxes; a terminal wants plain line feeds.
+std::string ForTerminal(const std::string& text);
+
+struct ParsedDatafile {
+    std::string name; // without its folder, as the listing shows it
+    CircuitState state;
+    ParseOutcome outcome;
+};
+
+// Parses a Datafile given by path without writing the record file. Throws KelvorError when the
+// file cannot be read.
+ParsedDatafile ParseDatafileAt(const std::string& path);
+
+// Options of the form --name value and plain --flag, after the positional arguments.
+class Arguments {
+public:
+    explicit Arguments(std::vector<std::string> arguments) : arguments_(std::move(arguments)) {}
+    bool Flag(const std::string& name);
+    std::optional<std::string> Value(const std::string& name);
+    // What is left after the flags and values have been taken; throws on an unknown option.
+    std::vector<std::string> Positional() const;
+
+private:
+    std::vector<std::string> arguments_;
+};
+
+// Thrown for a bad command line: the message is printed with the usage hint, exit status 2.
+struct UsageError {
+    std::string message;
+};
+
+// A frequency in engineering syntax, 0 Hz or more.
+long double ParseFrequencyArgument(const std::string& text);
+
+} // namespace kelvor::cli

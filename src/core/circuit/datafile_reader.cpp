@@ -1,0 +1,345 @@
+#include "circuit/datafile_reader.h"
+
+#include "files/file_io.h"
+#include "messages.h"
+#include "text/eng_value.h"
+#include "text/int_helpers.h"
+#include "text/words.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace kelvor {
+
+namespace {
+
+constexpr long double kMinResistance = 1e-6L;
+constexpr long double kDefaultStrayCapacitance = 1e-12L;
+constexpr long double kDefaultTransitionFrequency = 3e8L;
+constexpr long double kDefaultOpAmpGainDb = 80.0L;
+constexpr long double kDefaultOpAmpZin = 1e7L;
+constexpr long double kDefaultOpAmpCutoff = 1e7L;
+// The leakage inductances default to half a percent of the windings' own inductances.
+constexpr long double kLeakageDivisor = 200.0L;
+
+constexpr std::size_t kNodeFields = 5;
+
+// Lines of the Datafile's bytes as a text reader sees them. CR LF, LF alone and CR alone each
+// end one line, so files from any platform read alike. A line is cut at 80 characters and the
+// rest skipped without copying, however long it runs.
+class DatafileLines {
+public:
+    explicit DatafileLines(std::string_view bytes) : bytes_(bytes) {}
+
+    bool AtEnd() const { return position_ >= bytes_.size(); }
+
+    std::string ReadLine() {
+        std::size_t end = bytes_.find_first_of("\r\n", position_);
+        if (end == std::string_view::npos) {
+            end = bytes_.size();
+        }
+        std::string line(bytes_.substr(position_, std::min(end - position_, kDatafileLineLength)));
+        position_ = end;
+        if (position_ < bytes_.size() && bytes_[position_] == '\r') {
+            ++position_;
+            if (position_ < bytes_.size() && bytes_[position_] == '\n') {
+                ++position_;
+            }
+        } else if (position_ < bytes_.size()) {
+            ++position_; // LF
+        }
+        return line;
+    }
+
+private:
+    std::string_view bytes_;
+    std::size_t position_ = 0;
+};
+
+// Collects the messages of failed checks. Each check step ends with one call, which also arms
+// the flag again for the next step.
+class ParseReport {
+public:
+    void Conclude(bool& check, const std::string& message) {
+        if (!check) {
+            text = CutText(text + "\r\n  " + message, kReportCapacity);
+        }
+        ok = ok && check;
+        check = true;
+    }
+
+    bool ok = true;
+    std::string text;
+};
+
+int16_t ToNodeField(int32_t value) {
+    return static_cast<int16_t>(std::clamp<int32_t>(value, std::numeric_limits<int16_t>::min(),
+                                                    std::numeric_limits<int16_t>::max()));
+}
+
+char UpperCase(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool IsSpaceOrControl(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+// The words of a component line after its designator, numbered from 1, read into one record.
+class ComponentLine {
+public:
+    ComponentLine(std::string_view line, bool& check) : line_(line), check_(check) {}
+
+    std::string Word(int n) const { return NthWord(line_, n + 1); }
+
+    int16_t Node(int n) {
+        bool converted = true;
+        const int32_t node = ParseIntField(Word(n), converted);
+        if (!converted || !InRange(node, 1, kHighestNodeNumber)) {
+            check_ = false;
+        }
+        // Out-of-range numbers are kept, saturated, so that the listing shows what was typed
+        // and NoNodes exposes the fault; the line has failed already.
+        return ToNodeField(node);
+    }
+
+    long double Value(int n) {
+        bool converted = true;
+        const long double value = ParseEngValue(NumericPrefix(Word(n)), converted);
+        if (!converted) {
+            check_ = false;
+            return 0.0L;
+        }
+        return value;
+    }
+
+    // An absent word, or one with nothing numeric in front, is simply the default; a number
+    // that is present but malformed takes the default too and fails the line.
+    long double Optional(int n, long double fallback) {
+        const std::string prefix = NumericPrefix(Word(n));
+        bool converted = true;
+        const long double value = ParseEngValue(prefix, converted);
+        if (converted) {
+            return value;
+        }
+        if (!prefix.empty()) {
+            check_ = false;
+        }
+        return fallback;
+    }
+
+    void Fail() { check_ = false; }
+
+private:
+    std::string_view line_;
+    bool& check_;
+};
+
+long double AtLeastMinResistance(long double value) {
+    return value < kMinResistance ? kMinResistance : value;
+}
+
+ComponentRecord ParseComponentLine(std::string_view text, char kind, bool& check) {
+    ComponentRecord record;
+    record.kind = kind;
+    ComponentLine line(text, check);
+    auto& node = record.nodes;
+    auto& value = record.values;
+
+    node[0] = line.Node(1);
+    node[1] = line.Node(2);
+    const bool threeTerminal = kind == 'A' || kind == 'B' || kind == 'F' || kind == 'V';
+    if (threeTerminal || kind == 'M' || kind == 'T') {
+        node[2] = line.Node(3);
+    }
+    if (threeTerminal && AllEqual(node[0], node[1], node[2])) {
+        line.Fail();
+    }
+    if (kind == 'M' || kind == 'T') {
+        node[3] = line.Node(4);
+        if (AllEqual(node[0], node[1], node[2], node[3])) {
+            line.Fail();
+        }
+    }
+    if (kind == 'T') {
+        // Five equal nodes are four equal nodes already; only the range is left to check.
+        node[4] = line.Node(5);
+    }
+
+    switch (kind) {
+    case 'R':
+        value[0] = AtLeastMinResistance(line.Value(3));
+        break;
+    case 'C':
+        value[0] = line.Value(3);
+        break;
+    case 'L':
+        value[0] = line.Value(3);
+        value[1] = AtLeastMinResistance(line.Optional(4, kMinResistance));
+        break;
+    case 'M':
+        value[0] = line.Value(5);
+        value[1] = line.Value(6);
+        value[2] = line.Value(7);
+        if (value[2] > 1.0L) {
+            line.Fail();
+        }
+        value[3] = AtLeastMinResistance(line.Optional(8, kMinResistance));
+        value[4] = AtLeastMinResistance(line.Optional(9, kMinResistance));
+        break;
+    case 'T': {
+        // The line gives the ratio first, the record keeps Lp first.
+        const long double ratio = line.Value(6);
+        const long double primary = line.Value(7);
+        value[0] = primary;
+        value[1] = ratio;
+        value[2] = line.Optional(8, primary / kLeakageDivisor);
+        value[3] = line.Optional(9, ((ratio * ratio) * primary) / kLeakageDivisor);
+        value[4] = AtLeastMinResistance(line.Optional(10, kMinResistance));
+        value[5] = AtLeastMinResistance(line.Optional(11, kMinResistance));
+        break;
+    }
+    case 'B':
+        value[0] = line.Value(4);
+        value[1] = line.Value(5);
+        value[2] = line.Optional(6, kDefaultTransitionFrequency);
+        value[3] = line.Optional(7, kDefaultStrayCapacitance);
+        value[4] = line.Optional(8, kDefaultStrayCapacitance);
+        value[5] = line.Optional(9, kDefaultStrayCapacitance);
+        break;
+    case 'F':
+        value[0] = line.Value(4);
+        value[1] = line.Optional(5, kDefaultStrayCapacitance);
+        value[2] = line.Optional(6, kDefaultStrayCapacitance);
+        value[3] = line.Optional(7, kDefaultStrayCapacitance);
+        break;
+    case 'V':
+        value[0] = line.Value(4);
+        value[1] = line.Value(5);
+        value[2] = line.Optional(6, kDefaultStrayCapacitance);
+        value[3] = line.Optional(7, kDefaultStrayCapacitance);
+        value[4] = line.Optional(8, kDefaultStrayCapacitance);
+        break;
+    case 'A': {
+        const long double gain = Power10(line.Optional(4, kDefaultOpAmpGainDb) / 20.0L);
+        // Some 98,700 dB and more has no extended-real gain factor; refuse it rather than
+        // hand the solver an infinity.
+        if (std::isfinite(gain)) {
+            value[0] = gain;
+        } else {
+            line.Fail();
+        }
+        value[1] = line.Optional(5, kDefaultOpAmpZin);
+        value[2] = line.Optional(6, kDefaultOpAmpCutoff);
+        break;
+    }
+    default:
+        line.Fail();
+        break;
+    }
+    if ((kind == 'R' || kind == 'C' || kind == 'L') && node[0] == node[1]) {
+        line.Fail();
+    }
+    return record;
+}
+
+} // namespace
+
+ParseOutcome ParseDatafileText(std::string_view fileBytes, CircuitState& state,
+                               const std::string& today) {
+    ParseReport report;
+    bool check = true;
+    RecordList records;
+    DatafileLines lines(fileBytes);
+
+    if (!lines.AtEnd()) {
+        const std::string line = lines.ReadLine();
+        state.CircuitTitle = CutText(NthWord(line, 1), kCircuitTitleCapacity);
+        state.RevisionNumber = ParseIntField(NthWord(line, 3), check);
+        state.DatafileDate =
+            CutText(NthWord(line, 4) + " " + NthWord(line, 5) + " " + NthWord(line, 6),
+                    kDatafileDateCapacity);
+        report.Conclude(check, "Error in Header - top line");
+    }
+    if (!lines.AtEnd()) {
+        lines.ReadLine();
+    }
+    if (!lines.AtEnd()) {
+        std::string line = lines.ReadLine();
+        // Only the digit groups count, so the words around the node numbers are free.
+        std::replace_if(
+            line.begin(), line.end(), [](char c) { return c < '0' || c > '9'; }, ' ');
+        state.NodeIn = ParseIntField(NthWord(line, 1), check);
+        state.NodeOut = ParseIntField(NthWord(line, 2), check);
+        state.NodeCom = ParseIntField(NthWord(line, 3), check);
+        report.Conclude(check, "Error in Header - lower line");
+    }
+
+    records.emplace_back(); // the header, completed once NoNodes is known
+
+    int lineNumber = -1;
+    while (!lines.AtEnd()) {
+        std::string line = lines.ReadLine();
+        ++lineNumber;
+        std::replace(line.begin(), line.end(), '\t', ' ');
+        line.erase(line.begin(), std::find_if_not(line.begin(), line.end(), IsSpaceOrControl));
+        if (line.empty()) {
+            continue;
+        }
+        const char kind = UpperCase(line.front());
+        if (kind == '*') {
+            continue;
+        }
+        if (kind == '#') {
+            break;
+        }
+        records.push_back(ParseComponentLine(line, kind, check));
+        report.Conclude(check, "Error in Line " + std::to_string(lineNumber));
+    }
+
+    int32_t noNodes = 0;
+    for (std::size_t i = 1; i < records.size(); ++i) {
+        for (std::size_t field = 0; field < kNodeFields; ++field) {
+            noNodes = std::max<int32_t>(noNodes, records[i].nodes[field]);
+        }
+    }
+    state.NoNodes = noNodes;
+
+    ComponentRecord& header = records.front();
+    header.kind = 'H';
+    header.nodes = {ToNodeField(state.NoNodes), ToNodeField(state.NodeIn),
+                    ToNodeField(state.NodeOut), ToNodeField(state.NodeCom), 0};
+    header.headerDate = CutText(today, kHeaderDateCapacity);
+
+    if (state.NoNodes < 3) {
+        check = false;
+    }
+    report.Conclude(check, "Error : Less than 3 Nodes");
+
+    const bool rolesInCircuit = InRange(state.NodeIn, 1, state.NoNodes) &&
+                                InRange(state.NodeOut, 1, state.NoNodes) &&
+                                InRange(state.NodeCom, 1, state.NoNodes);
+    const bool rolesDistinct = state.NodeIn != state.NodeOut && state.NodeIn != state.NodeCom &&
+                               state.NodeOut != state.NodeCom;
+    if (!rolesInCircuit || !rolesDistinct) {
+        check = false;
+    }
+    report.Conclude(check, "Error in In/Out/Com Nodes");
+
+    return ParseOutcome{report.ok, std::move(report.text), std::move(records)};
+}
+
+ParseOutcome ParseDatafile(const std::filesystem::path& folder, const std::string& datafileName,
+                           ParseMode mode, CircuitState& state, MessageSink& messages,
+                           const std::string& today) {
+    const std::string bytes = ReadWholeFile(folder / datafileName);
+    ParseOutcome outcome = ParseDatafileText(bytes, state, today);
+    WriteRecordFile(folder / kRecordFileName, outcome.records);
+    if (mode == ParseMode::ShowReport && !outcome.report.empty()) {
+        messages.ShowWarning(outcome.report);
+    }
+    return outcome;
+}
+
+} // namespace kelvor

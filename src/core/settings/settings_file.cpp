@@ -1,0 +1,215 @@
+#include "settings/settings_file.h"
+
+#include "circuit/sample_datafile.h"
+#include "files/file_io.h"
+#include "kelvor_error.h"
+#include "messages.h"
+#include "text/eng_value.h"
+#include "text/words.h"
+
+#include <functional>
+#include <system_error>
+#include <vector>
+
+namespace kelvor {
+
+namespace {
+
+constexpr std::string_view kSectionName = "Parameters";
+
+char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// One key of the table: how it is read from and written to the file.
+struct KeyBinding {
+    const char* key;
+    std::function<void(Settings&, std::string_view)> read;
+    std::function<std::string(const Settings&)> write;
+};
+
+KeyBinding TextKey(const char* key, std::string Settings::*field) {
+    return {key,
+            [field](Settings& settings, std::string_view value) {
+                settings.*field = CutText(value, kSettingsTextCapacity);
+            },
+            [field](const Settings& settings) { return settings.*field; }};
+}
+
+// An integer that does not convert leaves the default in place.
+KeyBinding IntegerKey(const char* key, int32_t Settings::*field) {
+    return {key,
+            [field](Settings& settings, std::string_view value) {
+                bool ok = true;
+                const int32_t number = ParseIntField(value, ok);
+                if (ok) {
+                    settings.*field = number;
+                }
+            },
+            [field](const Settings& settings) { return std::to_string(settings.*field); }};
+}
+
+const std::vector<KeyBinding>& KeyTable() {
+    static const std::vector<KeyBinding> table = {
+        TextKey("Datafilename", &Settings::Datafilename),
+        TextKey("GraphOriginX", &Settings::GraphOriginX),
+        TextKey("GraphOriginY", &Settings::GraphOriginY),
+        TextKey("GraphScaleXY", &Settings::GraphScaleXY),
+        {"BoldFont",
+         [](Settings& settings, std::string_view value) {
+             bool ok = true;
+             const int32_t number = ParseIntField(value, ok);
+             if (ok) {
+                 settings.BoldFont = number != 0;
+             }
+         },
+         [](const Settings& settings) { return std::string(settings.BoldFont ? "1" : "0"); }},
+        IntegerKey("GraphBoxColour", &Settings::GraphBoxColour),
+        IntegerKey("FCode", &Settings::FCode),
+        TextKey("FSStr", &Settings::FSStr),
+        TextKey("FFStr", &Settings::FFStr),
+        TextKey("SqFStr", &Settings::SqFStr),
+        TextKey("WidthStr", &Settings::WidthStr),
+        IntegerKey("GraphScale", &Settings::GraphScale),
+        IntegerKey("GraphTop", &Settings::GraphTop),
+    };
+    return table;
+}
+
+// Lines may end in CR LF, LF alone or CR alone.
+std::vector<std::string_view> SplitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+        if (text[end] == '\r' && start < text.size() && text[start] == '\n') {
+            ++start;
+        }
+    }
+    return lines;
+}
+
+// A value ends at a NUL, as it would for the system's own profile reader.
+std::string_view UpToNul(std::string_view text) {
+    return text.substr(0, text.find('\0'));
+}
+
+// A value must stay on its own line and read back the same: control characters become spaces.
+std::string CleanValue(std::string_view value) {
+    std::string clean = CutText(value, kSettingsTextCapacity);
+    for (char& c : clean) {
+        if (static_cast<unsigned char>(c) < 32) {
+            c = ' ';
+        }
+    }
+    return clean;
+}
+
+bool IsExistingFile(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+} // namespace
+
+Settings ParseSettingsText(std::string_view iniText) {
+    Settings settings;
+    const auto& table = KeyTable();
+    std::vector<bool> seen(table.size(), false);
+    bool inParameters = false;
+    for (std::string_view rawLine : SplitLines(iniText)) {
+        const std::string line = TrimSpacesAndControls(rawLine);
+        if (!line.empty() && line.front() == '[') {
+            const std::size_t close = line.find(']');
+            const std::size_t length = close == std::string::npos ? close : close - 1;
+            const std::string name =
+                TrimSpacesAndControls(std::string_view(line).substr(1, length));
+            inParameters = EqualIgnoringCase(name, kSectionName);
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        if (!inParameters || equals == std::string::npos) {
+            continue;
+        }
+        const std::string key = TrimSpacesAndControls(std::string_view(line).substr(0, equals));
+        const std::string value =
+            TrimSpacesAndControls(UpToNul(std::string_view(line).substr(equals + 1)));
+        for (std::size_t i = 0; i < table.size(); ++i) {
+            // The first line of a key counts, as with the system's own profile reader.
+            if (!seen[i] && EqualIgnoringCase(key, table[i].key)) {
+                seen[i] = true;
+                table[i].read(settings, value);
+                break;
+            }
+        }
+    }
+    return settings;
+}
+
+std::string SettingsText(const Settings& settings, const std::string& today) {
+    std::string text = "[";
+    text += kSectionName;
+    text += "]\r\n";
+    for (const KeyBinding& binding : KeyTable()) {
+        text += binding.key;
+        text += '=';
+        text += CleanValue(binding.write(settings));
+        text += "\r\n";
+    }
+    text += "Updated=" + CleanValue(today) + "\r\n";
+    return text;
+}
+
+Settings ReadSettings(const std::filesystem::path& folder, MessageSink& messages,
+                      const std::string& today) {
+    Settings settings;
+    const std::filesystem::path settingsPath = folder / kSettingsFileName;
+    if (IsExistingFile(settingsPath)) {
+        try {
+            settings = ParseSettingsText(ReadWholeFile(settingsPath));
+        } catch (const KelvorError&) {
+            // An unreadable settings file counts as a missing one: the defaults.
+        }
+    }
+    // A name with a folder in it would reach outside the working folder, where Datafiles never
+    // live; treat it like a Datafile that has gone.
+    if (!IsPlainFileName(settings.Datafilename) ||
+        !IsExistingFile(folder / settings.Datafilename)) {
+        settings.Datafilename = kSampleDatafileName;
+        if (!IsExistingFile(folder / kSampleDatafileName)) {
+            messages.ShowWarning("  Making new file HPFILTER.DAT  ");
+            WriteFileAtomically(folder / kSampleDatafileName, SampleDatafileText(today));
+        }
+    }
+    try {
+        WriteSettings(folder, settings, today);
+    } catch (const KelvorError&) {
+        // Settings that cannot be kept cost only the user's last choices; the run goes on.
+    }
+    return settings;
+}
+
+void WriteSettings(const std::filesystem::path& folder, const Settings& settings,
+                   const std::string& today) {
+    WriteFileAtomically(folder / kSettingsFileName, SettingsText(settings, today));
+}
+
+} // namespace kelvor

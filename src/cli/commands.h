@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/cli.h"
 #include "cli/cli_support.h"
 
 #include <iosfwd>

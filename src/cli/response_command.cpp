@@ -30,7 +30,9 @@ int RunResponseCommand(Arguments arguments, CommandStreams streams) {
     StreamMessages messages(streams.err);
     ResponseSolver solver;
     ResponsePoint point;
-    streams.out << ForTerminal(kResponseTableHeading).substr(1) << '\n';
+    // The table heading without the blank lines around it in the window.
+    const std::string heading = kResponseTableHeading;
+    streams.out << heading.substr(2, heading.find("\r\n", 2) - 2) << '\n';
     for (std::size_t i = 0; i < frequencies.size(); ++i) {
         solver.ComputeResponse(circuit, frequencies[i], ResponseForm::Display, point, messages);
         const ResponseBoxes boxes = FormatResponseBoxes(point, extended, messages);

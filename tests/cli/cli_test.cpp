@@ -9,7 +9,7 @@
 namespace kelvor::cli {
 namespace {
 
-struct Run {
+struct CliRun {
     int status;
     std::string out, err;
 };
@@ -21,7 +21,7 @@ protected:
         folder.Write("BAD.DAT", "My filter Rev. 1\r\n\r\nNodeIn = 1 NodeOut = 1 NodeCom = 3\r\n"
                                 "R 1 3 1k\r\nX 1 2\r\n");
     }
-    Run Cli(std::vector<std::string> arguments) {
+    CliRun Cli(std::vector<std::string> arguments) {
         for (std::string& argument : arguments) {
             if (argument.ends_with(".DAT")) {
                 argument = (folder / argument).string();
@@ -35,16 +35,16 @@ protected:
 };
 
 TEST_F(CliTest, CheckReportsAsTheWarningBoxWould) {
-    const Run good = Cli({"check", "HPFILTER.DAT"});
+    const CliRun good = Cli({"check", "HPFILTER.DAT"});
     EXPECT_EQ(good.status, 0);
     EXPECT_EQ(good.out, "ok\n");
 
-    const Run bad = Cli({"check", "BAD.DAT"});
+    const CliRun bad = Cli({"check", "BAD.DAT"});
     EXPECT_EQ(bad.status, 1);
     EXPECT_EQ(bad.out, "\n  Error in Header - top line\n  Error in Line 1\n"
                        "  Error in In/Out/Com Nodes\n");
 
-    const Run listed = Cli({"check", "HPFILTER.DAT", "--list"});
+    const CliRun listed = Cli({"check", "HPFILTER.DAT", "--list"});
     EXPECT_NE(listed.out.find("NoNodes = 5"), std::string::npos);
     EXPECT_NE(listed.out.find("HPFILTER.DAT    Rev.1"), std::string::npos);
     EXPECT_EQ(listed.out.find('\r'), std::string::npos);
@@ -58,7 +58,7 @@ TEST_F(CliTest, CheckReportsAsTheWarningBoxWould) {
 }
 
 TEST_F(CliTest, ResponseRowsMatchTheTable) {
-    const Run run = Cli({"response", "HPFILTER.DAT", "1k", "100"});
+    const CliRun run = Cli({"response", "HPFILTER.DAT", "1k", "100"});
     ASSERT_EQ(run.status, 0) << run.err;
     std::istringstream lines(run.out);
     std::string heading, first, second;
@@ -70,14 +70,14 @@ TEST_F(CliTest, ResponseRowsMatchTheTable) {
     EXPECT_NE(first.find("42.0"), std::string::npos);
     EXPECT_NE(first.find("9.00"), std::string::npos);
     EXPECT_NE(first.find("5.34"), std::string::npos);
-    EXPECT_NE(second.find("-37.47"), std::string::npos);
+    EXPECT_NE(second.find("-37.469"), std::string::npos);
 
-    const Run extended = Cli({"response", "HPFILTER.DAT", "1k", "--extended"});
+    const CliRun extended = Cli({"response", "HPFILTER.DAT", "1k", "--extended"});
     EXPECT_NE(extended.out.find("E+0001"), std::string::npos);
 }
 
 TEST_F(CliTest, SweepPrintsEveryColumnAndTheProposal) {
-    const Run run = Cli({"sweep", "HPFILTER.DAT", "--fcode", "8", "--csv"});
+    const CliRun run = Cli({"sweep", "HPFILTER.DAT", "--fcode", "8", "--csv"});
     ASSERT_EQ(run.status, 0) << run.err;
     std::istringstream lines(run.out);
     std::string line;
@@ -91,9 +91,9 @@ TEST_F(CliTest, SweepPrintsEveryColumnAndTheProposal) {
     }
     EXPECT_EQ(rows, 620);
     EXPECT_EQ(last.substr(0, 18), "# proposed_top_db ");
-    EXPECT_NE(run.out.find("\n23,93.0"), std::string::npos);
+    EXPECT_NE(run.out.find("\n23,92.99"), std::string::npos);
 
-    const Run all = Cli({"sweep", "HPFILTER.DAT", "--from", "250", "--to", "360", "--all"});
+    const CliRun all = Cli({"sweep", "HPFILTER.DAT", "--from", "250", "--to", "360", "--all"});
     ASSERT_EQ(all.status, 0) << all.err;
     EXPECT_NE(all.out.find("zout_ohms"), std::string::npos);
 }
@@ -114,7 +114,7 @@ TEST_F(CliTest, BadArgumentsAndFilesGiveStatusTwo) {
         {"sweep", "HPFILTER.DAT", "--fcode"},
     };
     for (const auto& arguments : cases) {
-        const Run run = Cli(arguments);
+        const CliRun run = Cli(arguments);
         EXPECT_EQ(run.status, 2) << ::testing::PrintToString(arguments);
         EXPECT_FALSE(run.err.empty());
     }
@@ -125,14 +125,14 @@ TEST_F(CliTest, BadArgumentsAndFilesGiveStatusTwo) {
 }
 
 TEST_F(CliTest, BadDatafileIsRefusedByComputingCommands) {
-    const Run run = Cli({"response", "BAD.DAT", "1k"});
+    const CliRun run = Cli({"response", "BAD.DAT", "1k"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err.substr(0, 32), "Cannot Run  -  Error in Datafile");
 }
 
 TEST_F(CliTest, HelpForTheToolAndEveryCommand) {
     for (const char* command : {"check", "response", "sweep", "setup"}) {
-        const Run run = Cli({command, "--help"});
+        const CliRun run = Cli({command, "--help"});
         EXPECT_EQ(run.status, 0);
         EXPECT_EQ(run.out.substr(0, 17), std::string("usage: kelvor-cli"));
     }

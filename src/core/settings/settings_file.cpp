@@ -43,7 +43,8 @@ struct KeyBinding {
 KeyBinding TextKey(const char* key, std::string Settings::*field) {
     return {key,
             [field](Settings& settings, std::string_view value) {
-                settings.*field = CutText(value, kSettingsTextCapacity);
+                // Cutting can leave blanks at the end, which the next reading would drop.
+                settings.*field = TrimSpacesAndControls(CutText(value, kSettingsTextCapacity));
             },
             [field](const Settings& settings) { return settings.*field; }};
 }

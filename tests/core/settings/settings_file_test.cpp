@@ -138,7 +138,9 @@ TEST(ParseSettings, LongValuesAreCutAndHugeLinesAndNulBytesAreHarmless) {
     text += std::string("FSStr=12\0junk\r\n", 15);
     text += std::string("Fc\0ode=3\r\n", 10);
     text += std::string(1'000'000, '\0') + "\r\nWidthStr=50u\r\n";
+    text += "SqFStr=3k" + std::string(40, ' ') + "tail\r\n"; // the cut ends among blanks
     const Settings settings = ParseSettingsText(text);
+    EXPECT_EQ(settings.SqFStr, "3k");
     EXPECT_EQ(settings.Datafilename, std::string(30, 'D'));
     EXPECT_EQ(settings.GraphOriginX, std::string(30, '7'));
     EXPECT_EQ(settings.FSStr, "12");

@@ -22,6 +22,7 @@ std::string FormatResponseRow(const std::string& frequencyText, const ResponseBo
 
 // The column heading line of the table.
 inline constexpr const char* kResponseTableHeading =
-    "\r\n  Frequency (Hz)     Gain (dB)         Phase (deg)        Zin (ohms)        Zout (ohms)\r\n ";
+    "\r\n  Frequency (Hz)     Gain (dB)         Phase (deg)        Zin (ohms)        Zout "
+    "(ohms)\r\n ";
 
 } // namespace kelvor

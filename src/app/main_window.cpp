@@ -1,0 +1,317 @@
+#include "app/main_window.h"
+
+#include "app/datafile_printing.h"
+#include "app/help_window.h"
+#include "app/page_setup_window.h"
+#include "app/printing_window.h"
+#include "app/qt_text.h"
+#include "app/record_listing_window.h"
+#include "app/response_window.h"
+#include "app/screen_checks.h"
+#include "circuit/datafile_reader.h"
+#include "circuit/record_file.h"
+#include "circuit/sample_datafile.h"
+#include "files/delete_file_reported.h"
+#include "files/file_io.h"
+#include "kelvor_error.h"
+#include "text/date_text.h"
+#include "text/words.h"
+
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+
+namespace kelvor::app {
+namespace {
+
+constexpr int kMaxNodes = 100;
+constexpr int kDatafileNameCapacity = 30;
+
+struct HelpTopic {
+    const char* caption;
+    int32_t position;
+    bool separatorAfter;
+};
+
+constexpr HelpTopic kHelpTopics[] = {
+    {"1.  Introduction", 1466, true},
+    {"2.  Running KELVOR", 4480, false},
+    {"     2.1  Open a Datfile", 6050, false},
+    {"     2.2  Defining a New Circuit", 6287, false},
+    {"     2.3  Display/Edit Component Values", 7040, false},
+    {"     2.4  Print Component Values", 13855, false},
+    {"     2.5  Calculate Response", 14280, false},
+    {"     2.6  Graphs/Amplitude Response", 16807, false},
+    {"     2.7  Graphs/SquareWave Response", 20200, false},
+    {"     2.8  Graphs/Pulse Response", 21760, false},
+    {"     2.9  Help and Setup", 22650, true},
+    {"3.  Sample Datafiles", 23771, true},
+    {"4.  Hardware && Software", 32450, true},
+    {"5.  TOLVARN Software", 33450, false},
+};
+
+std::optional<QString> ShowOpenDialog(QWidget* owner, const QString& folder, const QString& name) {
+    QFileDialog dialog(owner, "Open Existing Datafile / To Create New One Type New Name", folder,
+                       "Datafiles (*.dat)");
+    // A name that does not exist is allowed: it becomes a new Datafile.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setDefaultSuffix("dat");
+    dialog.selectFile(name);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().front();
+}
+
+} // namespace
+
+TFormMain::TFormMain(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state) {
+    chooseDatafile = [this](QWidget* owner) {
+        return ShowOpenDialog(owner, QString::fromStdString(state_.workingFolder.string()),
+                              ToQt(state_.shell.DatafileName));
+    };
+    state_.windows.main = this;
+    BuildContents();
+    BuildMenus();
+    FormCreate();
+    CreateWindows();
+    UpdateCaptionAndStatus();
+}
+
+TFormMain::~TFormMain() {
+    state_.windows = Windows{};
+}
+
+void TFormMain::FormCreate() {
+    state_.shell.TodayText = TodayText();
+    state_.settings = ReadSettings(state_.workingFolder, state_.messages, state_.shell.TodayText);
+    state_.shell.DatafileName = state_.settings.Datafilename;
+    DeleteFileReported(state_.File(kRecordFileName), "Main #1", state_.messages);
+    WarnAboutTheDisplay();
+    state_.shell.DatafileChanged = true;
+    state_.shell.ReopenFreqScales = false;
+    state_.shell.ReopenSquareWave = false;
+    state_.shell.ReopenPulse = false;
+}
+
+void TFormMain::WarnAboutTheDisplay() {
+    const DisplayFacts display = CurrentDisplay(this);
+    if (display.dotsPerInch != 96) {
+        state_.messages.ShowWarning(FontSizeWarning(display.dotsPerInch));
+    }
+    if (display.width < 800 || display.height < 600) {
+        state_.messages.ShowWarning(ScreenSizeWarning(display.width, display.height));
+    }
+}
+
+void TFormMain::CreateWindows() {
+    help_ = std::make_unique<TFormHelp>(state_, this);
+    response_ = std::make_unique<TFormResponse>(state_, this);
+    listing_ = std::make_unique<TFormChk>(state_, this);
+    printing_ = std::make_unique<TFormPrinting>(state_, this);
+    pageSetup_ = std::make_unique<TFormPSet>(state_, this);
+    state_.windows.help = help_.get();
+    state_.windows.response = response_.get();
+    state_.windows.listing = listing_.get();
+    state_.windows.printing = printing_.get();
+    state_.windows.pageSetup = pageSetup_.get();
+}
+
+void TFormMain::BuildContents() {
+    setFixedSize(732, 514 + menuBar()->sizeHint().height());
+    auto* contents = new QWidget(this);
+    contents->setAutoFillBackground(true);
+    QPalette silver = contents->palette();
+    silver.setColor(QPalette::Window, QColor(192, 192, 192));
+    contents->setPalette(silver);
+    setCentralWidget(contents);
+
+    auto* banner = new QLabel("ELECTRONIC  CIRCUIT  SIMULATOR", contents);
+    banner->setGeometry(96, 40, 540, 56);
+    banner->setAlignment(Qt::AlignCenter);
+    banner->setAutoFillBackground(true);
+    banner->setStyleSheet("background-color: navy; color: white;");
+    QFont bannerFont("Arial");
+    bannerFont.setPixelSize(24);
+    bannerFont.setBold(true);
+    bannerFont.setItalic(true);
+    banner->setFont(bannerFont);
+
+    statusPanel_ = new QLabel(contents);
+    statusPanel_->setObjectName("StatusPanel");
+    statusPanel_->setGeometry(96, 440, 540, 30);
+    statusPanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    statusPanel_->setStyleSheet("background-color: rgb(248, 248, 248);");
+    QFont statusFont("Courier New");
+    statusFont.setPixelSize(13);
+    statusFont.setBold(true);
+    statusPanel_->setFont(statusFont);
+}
+
+void TFormMain::BuildMenus() {
+    QMenu* file = menuBar()->addMenu(" &File ");
+    connect(file->addAction("&Open ..."), &QAction::triggered, this, &TFormMain::FileOpenClick);
+    file->addSeparator();
+    connect(file->addAction("&Print ..."), &QAction::triggered, this, &TFormMain::FilePrintClick);
+    connect(file->addAction("P&age Setup"), &QAction::triggered, this, &TFormMain::PageSetupClick);
+    file->addSeparator();
+    connect(file->addAction("E&xit ..."), &QAction::triggered, this, &TFormMain::ExitClick);
+
+    // The Datafile editors and the setup window are not built yet: their commands stay
+    // visible but disabled rather than pretending to work.
+    menuBar()->addAction(" &Edit ")->setEnabled(false);
+    connect(menuBar()->addAction(" &Response "), &QAction::triggered, this,
+            &TFormMain::ResponseClick);
+
+    QMenu* graphs = menuBar()->addMenu(" &Graphs ");
+    connect(graphs, &QMenu::aboutToShow, this, &TFormMain::GraphsMenuShow);
+    graphs->addAction("&Amplitude ...")->setEnabled(false);
+    graphs->addSeparator();
+    graphs->addAction("&SquareWave ...")->setEnabled(false);
+    graphs->addSeparator();
+    graphs->addAction("&Pulse ...")->setEnabled(false);
+
+    QMenu* help = menuBar()->addMenu(" &Help ");
+    help->addAction("                   HELP  MENU");
+    help->addSeparator();
+    for (const HelpTopic& topic : kHelpTopics) {
+        const int32_t position = topic.position;
+        connect(help->addAction(topic.caption), &QAction::triggered, this,
+                [this, position] { HelpTopicClick(position); });
+        if (topic.separatorAfter) {
+            help->addSeparator();
+        }
+    }
+    menuBar()->addAction(" &Setup ")->setEnabled(false);
+}
+
+void TFormMain::UpdateCaptionAndStatus() {
+    setWindowTitle("     KELVOR2007  -  " + QString::number(kMaxNodes));
+    statusPanel_->setText(StatusText());
+}
+
+QString TFormMain::StatusText() const {
+    const std::string& name = state_.shell.DatafileName;
+    const int padding = std::max(0, 35 - static_cast<int>(name.size()));
+    return ToQt("Using Datafile  :  " + name + std::string(padding, ' ') + "   " +
+                state_.shell.TodayText);
+}
+
+void TFormMain::paintEvent(QPaintEvent* event) {
+    UpdateCaptionAndStatus();
+    QMainWindow::paintEvent(event);
+}
+
+void TFormMain::FileOpenClick() {
+    const std::optional<QString> chosen = chooseDatafile(this);
+    if (chosen) {
+        OpenDatafileNamed(*chosen);
+    }
+}
+
+void TFormMain::OpenDatafileNamed(const QString& chosenPath) {
+    MessageSink& messages = state_.messages;
+    std::string name = CutText(FromQt(QFileInfo(chosenPath).fileName()), kDatafileNameCapacity);
+    if (name.size() > 28) {
+        messages.ShowWarning("\r\n   Filename too long - 24 chars max.    ");
+    }
+    if (ReplaceChar(name, ' ', '_')) {
+        messages.ShowWarning("\r\n      Space(s) in filename replaced with '_'     \r\n\r\n"
+                             "     If file already exists it will not be used.    ");
+    }
+    state_.shell.DatafileName = name;
+    try {
+        if (std::filesystem::is_regular_file(state_.DatafilePath())) {
+            ParseDatafile(state_.workingFolder, name, ParseMode::Silent, state_.circuit, messages,
+                          state_.shell.TodayText);
+            state_.shell.NewDatafile = false;
+        } else {
+            WriteFileAtomically(state_.DatafilePath(), NewDatafileSkeleton(state_.shell.TodayText));
+            DeleteFileReported(state_.File(kRecordFileName), "Main #2", messages);
+            state_.shell.NewDatafile = true;
+            state_.circuit.CircuitTitle = "NEW_FILE_-_type_in_description_here";
+        }
+    } catch (const KelvorError& error) {
+        messages.ShowError(error.what());
+    }
+    update();
+    UpdateCaptionAndStatus();
+    SaveSettings();
+    state_.shell.DatafileChanged = true;
+}
+
+void TFormMain::SaveSettings() {
+    state_.settings.Datafilename = state_.shell.DatafileName;
+    try {
+        WriteSettings(state_.workingFolder, state_.settings, state_.shell.TodayText);
+    } catch (const KelvorError&) {
+        // A settings file that cannot be written is not reported; the run goes on.
+    }
+}
+
+void TFormMain::FilePrintClick() {
+    PrintDatafile(state_, this);
+}
+
+void TFormMain::PageSetupClick() {
+    state_.windows.pageSetup->exec();
+}
+
+void TFormMain::ExitClick() {
+    if (state_.messages.Ask("\r\n        Close KELVOR           ", QuestionButtons::YesNo) ==
+        Answer::Yes) {
+        close();
+    }
+}
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+    DeleteFileReported(state_.File(kRecordFileName), "Main #3", state_.messages);
+    event->accept();
+}
+
+// Every analysis parses the current Datafile silently first; a failure is reported here.
+bool TFormMain::ParseForAnalysis() {
+    try {
+        const ParseOutcome outcome =
+            ParseDatafile(state_.workingFolder, state_.shell.DatafileName, ParseMode::Silent,
+                          state_.circuit, state_.messages, state_.shell.TodayText);
+        if (outcome.ok) {
+            return true;
+        }
+        state_.messages.ShowWarning("\r\nCannot Run  -  Error in Datafile  ");
+    } catch (const KelvorError& error) {
+        state_.messages.ShowError(error.what());
+    }
+    return false;
+}
+
+void TFormMain::ResponseClick() {
+    state_.shell.AnalysisMode = 8;
+    if (ParseForAnalysis()) {
+        state_.windows.response->exec();
+    }
+}
+
+// The submenu opens whatever the parse says.
+void TFormMain::GraphsMenuShow() {
+    ParseForAnalysis();
+}
+
+void TFormMain::HelpTopicClick(int32_t position) {
+    OpenHelp(state_, position, this);
+}
+
+void TFormMain::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        HelpTopicClick(4480);
+        return;
+    }
+    QMainWindow::keyReleaseEvent(event);
+}
+
+} // namespace kelvor::app

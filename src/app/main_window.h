@@ -1,0 +1,68 @@
+#pragma once
+
+#include "app/app_state.h"
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QLabel;
+class QMenu;
+
+namespace kelvor::app {
+
+class TFormHelp;
+class TFormResponse;
+class TFormChk;
+class TFormPrinting;
+class TFormPSet;
+
+// The main window: start-up, the current Datafile and the menu that leads to every command.
+class TFormMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TFormMain(AppState& state, QWidget* parent = nullptr);
+    ~TFormMain() override;
+
+    // Asks the user for a Datafile; the default shows the open dialog. Tests replace it.
+    std::function<std::optional<QString>(QWidget* owner)> chooseDatafile;
+
+    // File/Open after the dialog: an existing name is parsed, a new one gets the skeleton.
+    void OpenDatafileNamed(const QString& chosenPath);
+
+    void FileOpenClick();
+    void FilePrintClick();
+    void PageSetupClick();
+    void ExitClick();
+    void ResponseClick();
+    void GraphsMenuShow();
+    void HelpTopicClick(int32_t position);
+
+    QString StatusText() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void WarnAboutTheDisplay();
+    void BuildMenus();
+    void BuildContents();
+    void CreateWindows();
+    void UpdateCaptionAndStatus();
+    void SaveSettings();
+    bool ParseForAnalysis();
+
+    AppState& state_;
+    QLabel* statusPanel_ = nullptr;
+    std::unique_ptr<TFormHelp> help_;
+    std::unique_ptr<TFormResponse> response_;
+    std::unique_ptr<TFormChk> listing_;
+    std::unique_ptr<TFormPrinting> printing_;
+    std::unique_ptr<TFormPSet> pageSetup_;
+};
+
+} // namespace kelvor::app

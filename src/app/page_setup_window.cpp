@@ -1,0 +1,82 @@
+#include "app/page_setup_window.h"
+
+#include "app/app_state.h"
+#include "kelvor_error.h"
+#include "settings/settings_file.h"
+
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+
+namespace kelvor::app {
+namespace {
+
+// The client area left inside an outer size of 200 by 150 by a sizeable frame and a title bar.
+constexpr int kClientWidth = 192;
+constexpr int kClientHeight = 123;
+
+QFont ArialPixels(int pixels) {
+    QFont font("Arial");
+    font.setPixelSize(pixels);
+    return font;
+}
+
+} // namespace
+
+TFormPSet::TFormPSet(AppState& state, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      state_(state) {
+    setObjectName("FormPSet");
+    setWindowTitle(" PAGE SET UP");
+    setFont(ArialPixels(11));
+    resize(kClientWidth, kClientHeight);
+
+    CheckBoxBold = new QCheckBox("   Bold", this);
+    CheckBoxBold->setObjectName("CheckBoxBold");
+    CheckBoxBold->setFont(ArialPixels(13));
+    CheckBoxBold->setFocusPolicy(Qt::ClickFocus);
+    CheckBoxBold->setGeometry(68, 24, 73, 17);
+
+    ButtonClose = new QPushButton("&Close", this);
+    ButtonClose->setObjectName("ButtonClose");
+    ButtonClose->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    ButtonClose->setGeometry(56, 64, 89, 30);
+    connect(ButtonClose, &QPushButton::clicked, this, &QDialog::close);
+}
+
+void TFormPSet::FormShow() {
+    CheckBoxBold->setChecked(state_.settings.BoldFont);
+}
+
+void TFormPSet::showEvent(QShowEvent* event) {
+    // On showing rather than on every paint: a repaint while the window is open would undo the
+    // user's tick before it is kept.
+    FormShow();
+    if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    QDialog::showEvent(event);
+}
+
+void TFormPSet::FormClose() {
+    state_.settings.BoldFont = CheckBoxBold->isChecked();
+    try {
+        WriteSettings(state_.workingFolder, state_.settings, state_.shell.TodayText);
+    } catch (const KelvorError& fault) {
+        state_.messages.ShowWarning(fault.what());
+    }
+}
+
+void TFormPSet::done(int result) {
+    if (isVisible()) {
+        FormClose();
+    }
+    QDialog::done(result);
+}
+
+} // namespace kelvor::app

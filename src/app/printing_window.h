@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QLabel;
+class QPushButton;
+
+namespace kelvor::app {
+
+struct AppState;
+
+// Tells the user which job is printing while it prints, and lets them cancel it. Shown without
+// waiting; the job in progress polls CancelRequested between lines and pages.
+class TFormPrinting : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TFormPrinting(AppState& state, QWidget* parent = nullptr);
+
+    // Set from the moment Cancel is clicked until the window is next shown.
+    bool CancelRequested() const { return cancelRequested_; }
+
+    // The job goes to a PDF file because no printer is installed: the label names that file.
+    void ShowPdfFile(const QString& pdfFileName);
+
+    // The label's text as the next paint sets it.
+    QString PrintingText() const;
+
+    QLabel* LabelPrinting = nullptr;
+    QPushButton* ButtonCancel = nullptr;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void FormPaint();
+    void ButtonCancelClick();
+
+    AppState& state_;
+    bool cancelRequested_ = false;
+    QString pdfFileName_;
+};
+
+// True when the user has cancelled the job that the printing window is showing.
+bool PrintCancelRequested(const AppState& state);
+
+} // namespace kelvor::app

@@ -1,0 +1,23 @@
+#pragma once
+
+namespace kelvor::app {
+
+class TFormMain;
+class TFormHelp;
+class TFormResponse;
+class TFormChk;
+class TFormPrinting;
+class TFormPSet;
+
+// Every window is created once at start and lives for the whole run; the main window fills
+// this in, and a window that opens another finds it here. Tests fill in only what they use.
+struct Windows {
+    TFormMain* main = nullptr;
+    TFormHelp* help = nullptr;
+    TFormResponse* response = nullptr;
+    TFormChk* listing = nullptr;
+    TFormPrinting* printing = nullptr;
+    TFormPSet* pageSetup = nullptr;
+};
+
+} // namespace kelvor::app

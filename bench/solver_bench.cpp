@@ -41,8 +41,8 @@ std::string LadderDatafile() {
     return text;
 }
 
-void SampleResponse(benchmark::State& state) {
-    const LoadedCircuit circuit = ParseText(SampleDatafileText("7 Dec 2026"));
+void Response(benchmark::State& state, const std::string& datafile) {
+    const LoadedCircuit circuit = ParseText(datafile);
     ResponseSolver solver;
     SilentMessages messages;
     ResponsePoint point;
@@ -51,19 +51,8 @@ void SampleResponse(benchmark::State& state) {
         benchmark::DoNotOptimize(point);
     }
 }
-BENCHMARK(SampleResponse);
-
-void LadderResponse(benchmark::State& state) {
-    const LoadedCircuit circuit = ParseText(LadderDatafile());
-    ResponseSolver solver;
-    SilentMessages messages;
-    ResponsePoint point;
-    for (auto _ : state) {
-        solver.ComputeResponse(circuit, 1000, ResponseForm::Display, point, messages);
-        benchmark::DoNotOptimize(point);
-    }
-}
-BENCHMARK(LadderResponse)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Response, Sample, SampleDatafileText("7 Dec 2026"));
+BENCHMARK_CAPTURE(Response, Ladder100, LadderDatafile())->Unit(benchmark::kMicrosecond);
 
 void SampleSweep(benchmark::State& state) {
     const LoadedCircuit circuit = ParseText(SampleDatafileText("7 Dec 2026"));

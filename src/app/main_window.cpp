@@ -24,6 +24,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPixmap>
+#include <cmath>
 
 namespace kelvor::app {
 namespace {
@@ -53,6 +55,35 @@ constexpr HelpTopic kHelpTopics[] = {
     {"4.  Hardware && Software", 32450, true},
     {"5.  TOLVARN Software", 33450, false},
 };
+
+// The picture of the main window: the amplitude response of a high-pass filter on a grid, the
+// kind of graph the program draws.
+QPixmap MainPicture(int width, int height) {
+    QPixmap picture(width, height);
+    picture.fill(QColor(192, 192, 192));
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRect plot(40, 20, width - 80, height - 40);
+    painter.fillRect(plot, Qt::white);
+    painter.setPen(QPen(QColor(200, 200, 200), 1, Qt::DotLine));
+    for (int i = 1; i < 10; ++i) {
+        painter.drawLine(plot.left() + plot.width() * i / 10, plot.top(),
+                         plot.left() + plot.width() * i / 10, plot.bottom());
+        painter.drawLine(plot.left(), plot.top() + plot.height() * i / 10, plot.right(),
+                         plot.top() + plot.height() * i / 10);
+    }
+    painter.setPen(QPen(QColor(0, 0, 128), 2));
+    QPolygonF curve;
+    for (int x = 0; x <= plot.width(); ++x) {
+        const double ratio = std::pow(10.0, 2.0 * x / plot.width() - 1.0); // f / corner
+        const double db = -10.0 * std::log10(1.0 + std::pow(ratio, -6.0));
+        curve << QPointF(plot.left() + x, plot.top() + 10 - db * (plot.height() - 20) / 60.0);
+    }
+    painter.drawPolyline(curve);
+    painter.setPen(Qt::black);
+    painter.drawRect(plot);
+    return picture;
+}
 
 std::optional<QString> ShowOpenDialog(QWidget* owner, const QString& folder, const QString& name) {
     QFileDialog dialog(owner, "Open Existing Datafile / To Create New One Type New Name", folder,
@@ -130,6 +161,10 @@ void TFormMain::BuildContents() {
     silver.setColor(QPalette::Window, QColor(192, 192, 192));
     contents->setPalette(silver);
     setCentralWidget(contents);
+
+    auto* picture = new QLabel(contents);
+    picture->setGeometry(96, 120, 540, 300);
+    picture->setPixmap(MainPicture(540, 300));
 
     auto* banner = new QLabel("ELECTRONIC  CIRCUIT  SIMULATOR", contents);
     banner->setGeometry(96, 40, 540, 56);

@@ -3,6 +3,7 @@
 #include "app/response_window.h"
 #include "support/app_fixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 
 using namespace kelvor;
 
@@ -138,6 +140,21 @@ private slots:
         QVERIFY(QFileInfo(pdf).size() > 0);
         QCOMPARE(fixture->state.printer().docName(), QString("RESPONSE"));
         QVERIFY(fixture->messages.entries.empty());
+    }
+
+    void f1OpensHelpAtTheResponseTopic() {
+        int32_t position = -1;
+        bool helpShown = false;
+        QTimer::singleShot(0, [&] {
+            position = fixture->state.shell.HelpPosition;
+            if (QWidget* help = QApplication::activeModalWidget()) {
+                helpShown = help->windowTitle() == "   HELP";
+                help->close();
+            }
+        });
+        QTest::keyRelease(window.get(), Qt::Key_F1);
+        QCOMPARE(position, 14280);
+        QVERIFY(helpShown);
     }
 
     void missingRecordFileEndsTheCommandWithItsMessage() {

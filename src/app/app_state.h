@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/graph_state.h"
 #include "app/windows.h"
 #include "circuit/circuit_state.h"
 #include "messages.h"
@@ -44,6 +45,7 @@ struct AppState {
     ResponsePoint response;
     ResponseSolver solver;
     bool TimeResponse = false; // the response window reports each computation's duration
+    GraphState graph;
     Windows windows;
 
     // The one printer of the run: its orientation survives between jobs.

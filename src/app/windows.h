@@ -8,6 +8,12 @@ class TFormResponse;
 class TFormChk;
 class TFormPrinting;
 class TFormPSet;
+class TFormVGA;
+class TFormFreqScales;
+class TFormFResults;
+class TFormGSet;
+class TFormEdt;
+class TFormEdt2;
 
 // Every window is created once at start and lives for the whole run; the main window fills
 // this in, and a window that opens another finds it here. Tests fill in only what they use.
@@ -18,6 +24,12 @@ struct Windows {
     TFormChk* listing = nullptr;
     TFormPrinting* printing = nullptr;
     TFormPSet* pageSetup = nullptr;
+    TFormVGA* graph = nullptr;
+    TFormFreqScales* freqScales = nullptr;
+    TFormFResults* graphParameters = nullptr;
+    TFormGSet* graphPageSetup = nullptr;
+    TFormEdt* textEditor = nullptr;
+    TFormEdt2* formEditor = nullptr;
 };
 
 } // namespace kelvor::app

@@ -11,7 +11,7 @@ class TFormPSet;
 class TFormVGA;
 class TFormFreqScales;
 class TFormFResults;
-class TFormGSet;
+class TFormGraphSetUp;
 class TFormEdt;
 class TFormEdt2;
 
@@ -27,7 +27,7 @@ struct Windows {
     TFormVGA* graph = nullptr;
     TFormFreqScales* freqScales = nullptr;
     TFormFResults* graphParameters = nullptr;
-    TFormGSet* graphPageSetup = nullptr;
+    TFormGraphSetUp* graphPageSetup = nullptr;
     TFormEdt* textEditor = nullptr;
     TFormEdt2* formEditor = nullptr;
 };

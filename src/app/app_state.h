@@ -45,6 +45,7 @@ struct AppState {
     ResponsePoint response;
     ResponseSolver solver;
     bool TimeResponse = false; // the response window reports each computation's duration
+    bool BigPcbBitmap = false; // the test pattern also tiles "pcb Mk14.bmp" into a big picture
     GraphState graph;
     Windows windows;
 

@@ -1,6 +1,11 @@
 #include "app/main_window.h"
 
 #include "app/datafile_printing.h"
+#include "app/form_editor_window.h"
+#include "app/frequency_scale_window.h"
+#include "app/graph_page_setup_window.h"
+#include "app/graph_parameters_window.h"
+#include "app/graph_window.h"
 #include "app/help_window.h"
 #include "app/page_setup_window.h"
 #include "app/printing_window.h"
@@ -8,6 +13,7 @@
 #include "app/record_listing_window.h"
 #include "app/response_window.h"
 #include "app/screen_checks.h"
+#include "app/text_editor_window.h"
 #include "circuit/datafile_reader.h"
 #include "circuit/record_file.h"
 #include "circuit/sample_datafile.h"
@@ -146,11 +152,23 @@ void TFormMain::CreateWindows() {
     listing_ = std::make_unique<TFormChk>(state_, this);
     printing_ = std::make_unique<TFormPrinting>(state_, this);
     pageSetup_ = std::make_unique<TFormPSet>(state_, this);
+    graphPageSetup_ = std::make_unique<TFormGraphSetUp>(state_, this);
+    graph_ = std::make_unique<TFormVGA>(state_, this);
+    freqScales_ = std::make_unique<TFormFreqScales>(state_, this);
+    graphParameters_ = std::make_unique<TFormFResults>(state_, this);
+    textEditor_ = std::make_unique<TFormEdt>(state_, this);
+    formEditor_ = std::make_unique<TFormEdt2>(state_, this);
     state_.windows.help = help_.get();
     state_.windows.response = response_.get();
     state_.windows.listing = listing_.get();
     state_.windows.printing = printing_.get();
     state_.windows.pageSetup = pageSetup_.get();
+    state_.windows.graphPageSetup = graphPageSetup_.get();
+    state_.windows.graph = graph_.get();
+    state_.windows.freqScales = freqScales_.get();
+    state_.windows.graphParameters = graphParameters_.get();
+    state_.windows.textEditor = textEditor_.get();
+    state_.windows.formEditor = formEditor_.get();
 }
 
 void TFormMain::BuildContents() {
@@ -197,15 +215,14 @@ void TFormMain::BuildMenus() {
     file->addSeparator();
     connect(file->addAction("E&xit ..."), &QAction::triggered, this, &TFormMain::ExitClick);
 
-    // The Datafile editors and the setup window are not built yet: their commands stay
-    // visible but disabled rather than pretending to work.
-    menuBar()->addAction(" &Edit ")->setEnabled(false);
+    connect(menuBar()->addAction(" &Edit "), &QAction::triggered, this, &TFormMain::EditClick);
     connect(menuBar()->addAction(" &Response "), &QAction::triggered, this,
             &TFormMain::ResponseClick);
 
     QMenu* graphs = menuBar()->addMenu(" &Graphs ");
     connect(graphs, &QMenu::aboutToShow, this, &TFormMain::GraphsMenuShow);
-    graphs->addAction("&Amplitude ...")->setEnabled(false);
+    connect(graphs->addAction("&Amplitude ..."), &QAction::triggered, this,
+            &TFormMain::AmplitudeClick);
     graphs->addSeparator();
     graphs->addAction("&SquareWave ...")->setEnabled(false);
     graphs->addSeparator();
@@ -222,6 +239,7 @@ void TFormMain::BuildMenus() {
             help->addSeparator();
         }
     }
+    // The setup window is not built yet: its command stays visible but disabled.
     menuBar()->addAction(" &Setup ")->setEnabled(false);
 }
 
@@ -240,6 +258,21 @@ QString TFormMain::StatusText() const {
 void TFormMain::paintEvent(QPaintEvent* event) {
     UpdateCaptionAndStatus();
     QMainWindow::paintEvent(event);
+    // A modal window cannot run inside a paint: the reopening waits for the event loop.
+    if (state_.shell.ReopenFreqScales && !reopenScheduled_) {
+        reopenScheduled_ = true;
+        QMetaObject::invokeMethod(this, &TFormMain::ReopenMenuWindows, Qt::QueuedConnection);
+    }
+}
+
+// The menu window of the graph just left through "&Calculate Again"; it clears its own flag
+// when it shows.
+void TFormMain::ReopenMenuWindows() {
+    reopenScheduled_ = false;
+    TFormFreqScales* freqScales = state_.windows.freqScales;
+    if (state_.shell.ReopenFreqScales && freqScales != nullptr && !freqScales->isVisible()) {
+        freqScales->exec();
+    }
 }
 
 void TFormMain::FileOpenClick() {
@@ -325,6 +358,14 @@ bool TFormMain::ParseForAnalysis() {
     return false;
 }
 
+void TFormMain::EditClick() {
+    if (std::filesystem::is_regular_file(state_.DatafilePath())) {
+        state_.windows.formEditor->exec();
+        return;
+    }
+    state_.messages.ShowWarning(CutText(state_.shell.DatafileName + " does not exist", 45));
+}
+
 void TFormMain::ResponseClick() {
     state_.shell.AnalysisMode = 8;
     if (ParseForAnalysis()) {
@@ -332,9 +373,18 @@ void TFormMain::ResponseClick() {
     }
 }
 
-// The submenu opens whatever the parse says.
+// The submenu opens whatever the parse says; its items refuse a Datafile that failed.
 void TFormMain::GraphsMenuShow() {
-    ParseForAnalysis();
+    graphsDatafileOk_ = ParseForAnalysis();
+}
+
+// A failed parse leaves a record file of the faulty lines: sweeping it would draw a graph of a
+// circuit that does not exist. The menu has already warned.
+void TFormMain::AmplitudeClick() {
+    state_.shell.AnalysisMode = 4;
+    if (graphsDatafileOk_) {
+        state_.windows.freqScales->exec();
+    }
 }
 
 void TFormMain::HelpTopicClick(int32_t position) {

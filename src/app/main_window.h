@@ -17,6 +17,8 @@ class TFormResponse;
 class TFormChk;
 class TFormPrinting;
 class TFormPSet;
+class TFormFreqScales;
+class TFormFResults;
 
 // The main window: start-up, the current Datafile and the menu that leads to every command.
 class TFormMain : public QMainWindow {
@@ -35,8 +37,10 @@ public:
     void FilePrintClick();
     void PageSetupClick();
     void ExitClick();
+    void EditClick();
     void ResponseClick();
     void GraphsMenuShow();
+    void AmplitudeClick();
     void HelpTopicClick(int32_t position);
 
     QString StatusText() const;
@@ -55,6 +59,7 @@ private:
     void UpdateCaptionAndStatus();
     void SaveSettings();
     bool ParseForAnalysis();
+    void ReopenMenuWindows();
 
     AppState& state_;
     QLabel* statusPanel_ = nullptr;
@@ -63,6 +68,14 @@ private:
     std::unique_ptr<TFormChk> listing_;
     std::unique_ptr<TFormPrinting> printing_;
     std::unique_ptr<TFormPSet> pageSetup_;
+    std::unique_ptr<TFormGraphSetUp> graphPageSetup_;
+    std::unique_ptr<TFormVGA> graph_;
+    std::unique_ptr<TFormFreqScales> freqScales_;
+    std::unique_ptr<TFormFResults> graphParameters_;
+    bool graphsDatafileOk_ = false; // the parse when the Graphs menu last opened
+    bool reopenScheduled_ = false;
+    std::unique_ptr<TFormEdt> textEditor_;
+    std::unique_ptr<TFormEdt2> formEditor_;
 };
 
 } // namespace kelvor::app

@@ -11,12 +11,15 @@ namespace {
 const char* const kToolHelp =
     "usage: kelvor-cli COMMAND [ARGUMENTS]\n"
     "\n"
-    "KELVOR2007 circuit simulator, for scripting and checking. Only setup writes files.\n"
+    "KELVOR2007 circuit simulator, for scripting and checking. Only setup and graph write\n"
+    "files.\n"
     "\n"
     "commands:\n"
     "  check FILE.dat [--list]                      parse and report errors\n"
     "  response FILE.dat FREQ... [--extended]       gain, phase, Zin, Zout\n"
     "  sweep FILE.dat (--fcode N | --from F --to F) amplitude sweep of 620 columns\n"
+    "  graph FILE.dat (--fcode N | --from F --to F) --out FILE.bmp\n"
+    "                                               the amplitude graph as a picture\n"
     "  setup                                        first-run files in the current folder\n"
     "\n"
     "Run kelvor-cli COMMAND --help for the options of a command.\n";
@@ -28,10 +31,9 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"check", RunCheckCommand, &kCheckHelp},
-    {"response", RunResponseCommand, &kResponseHelp},
-    {"sweep", RunSweepCommand, &kSweepHelp},
-    {"setup", RunSetupCommand, &kSetupHelp},
+    {"check", RunCheckCommand, &kCheckHelp}, {"response", RunResponseCommand, &kResponseHelp},
+    {"sweep", RunSweepCommand, &kSweepHelp}, {"setup", RunSetupCommand, &kSetupHelp},
+    {"graph", RunGraphCommand, &kGraphHelp},
 };
 
 } // namespace

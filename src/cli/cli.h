@@ -11,7 +11,7 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitDatafileErrors = 1;
 inline constexpr int kExitUsage = 2;
 
-// Runs one command line (without the program name). Writes nothing to disk.
+// Runs one command line (without the program name). Only setup and graph write files.
 int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
 
 } // namespace kelvor::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/frequency_scale.h"
 #include "cli/cli.h"
 #include "cli/cli_support.h"
 
@@ -16,14 +17,19 @@ int RunCheckCommand(Arguments arguments, CommandStreams streams);
 int RunResponseCommand(Arguments arguments, CommandStreams streams);
 int RunSweepCommand(Arguments arguments, CommandStreams streams);
 int RunSetupCommand(Arguments arguments, CommandStreams streams);
+int RunGraphCommand(Arguments arguments, CommandStreams streams);
 
 extern const char* const kCheckHelp;
 extern const char* const kResponseHelp;
 extern const char* const kSweepHelp;
 extern const char* const kSetupHelp;
+extern const char* const kGraphHelp;
 
 // Loads the Datafile of a computing command; prints the report and returns false when the
 // Datafile has errors, as the program refuses to run such a circuit.
 bool LoadGoodCircuit(const std::string& path, LoadedCircuit& circuit, CommandStreams streams);
+
+// The frequency scale of --fcode N, or of --from F --to F; a UsageError for anything else.
+FrequencyScale ScaleFromArguments(Arguments& arguments);
 
 } // namespace kelvor::cli

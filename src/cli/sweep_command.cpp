@@ -20,8 +20,6 @@ const char* const kSweepHelp =
     "  --csv            comma-separated columns\n"
     "  --all            add phase, Zin and Zout to every column\n";
 
-namespace {
-
 FrequencyScale ScaleFromArguments(Arguments& arguments) {
     const auto fcode = arguments.Value("--fcode");
     const auto from = arguments.Value("--from");
@@ -45,6 +43,8 @@ FrequencyScale ScaleFromArguments(Arguments& arguments) {
     }
     throw UsageError{"give either --fcode N or both --from F and --to F"};
 }
+
+namespace {
 
 std::string Number(const char* format, long double value) {
     char text[64];

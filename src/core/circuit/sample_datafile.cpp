@@ -1,40 +1,15 @@
 #include "circuit/sample_datafile.h"
 
-#include "text/words.h"
-
-#include <initializer_list>
-#include <string_view>
+#include "circuit/datafile_text.h"
 
 namespace kelvor {
 
-namespace {
-
-constexpr int kTitleWidth = 50;
-const std::string kBeforeDate(9, ' ');
-const std::string kBeforeNodeLine(17, ' ');
-
-std::string TitleLine(std::string_view title, int revision, const std::string& today) {
-    return CentreText(title, kTitleWidth) + " Rev. " + std::to_string(revision) + kBeforeDate +
-           today;
-}
-
-std::string JoinLines(std::initializer_list<std::string> lines) {
-    std::string text;
-    for (const std::string& line : lines) {
-        text += line;
-        text += "\r\n";
-    }
-    return text;
-}
-
-} // namespace
-
 std::string SampleDatafileText(const std::string& today) {
     const std::string componentIndent(9, ' ');
-    return JoinLines({
-        TitleLine("Simple_3_Element_High_Pass_Filter", 1, today),
+    return JoinDatafileLines({
+        StandardTitleLine("Simple_3_Element_High_Pass_Filter", 1, today),
         "",
-        kBeforeNodeLine + "NodeIn = 3        NodeOut = 5        NodeCom = 2",
+        StandardNodeLine("3", "5", "2"),
         "",
         "*        HPFILTER  -  Self Generated Version",
         "",
@@ -47,10 +22,10 @@ std::string SampleDatafileText(const std::string& today) {
 }
 
 std::string NewDatafileSkeleton(const std::string& today) {
-    return JoinLines({
-        TitleLine("NEW_FILE_-_type_in_description_here", 0, today),
+    return JoinDatafileLines({
+        StandardTitleLine("NEW_FILE_-_type_in_description_here", 0, today),
         "",
-        kBeforeNodeLine + "NodeIn = 0        NodeOut = 0        NodeCom = 0",
+        StandardNodeLine("0", "0", "0"),
         "",
     });
 }

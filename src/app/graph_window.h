@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QMainWindow>
+#include <QString>
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPrinter;
+
+namespace kelvor::app {
+
+struct AppState;
+
+// The graph window: the picture that the amplitude graph, the square-wave and pulse plots and
+// the test pattern are drawn on, with saving, printing and the ways back to the menus. It is
+// shown without waiting; AnalysisMode says which picture it carries. The picture itself lives
+// in the shared graph state, so that it survives between showings and curves can be
+// superimposed.
+class TFormVGA : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TFormVGA(AppState& state, QWidget* parent = nullptr);
+    ~TFormVGA() override;
+
+    // Asks for the file Save As writes; nullopt when cancelled. The default is the save dialog.
+    std::function<std::optional<QString>(QWidget* owner, const QString& proposedPath)>
+        chooseSaveFile;
+    // The colour dialog, opened at the colour it held last time; returns the colour it holds
+    // when it closes (the previous one when the user cancels).
+    std::function<QColor(QWidget* owner, const QColor& current)> chooseColour;
+    // The printer setup dialog for an installed printer; false when cancelled.
+    std::function<bool(QPrinter& printer, QWidget* owner)> setUpPrinter;
+
+    // Sizes and places the picture control; an empty picture becomes white at this size.
+    void PlaceGraphImage(int width, int height, int left, int top);
+    // The picture to draw on: the shared picture, made a white one of the control's size when
+    // it is empty or of another size. Call ShowPicture() after drawing.
+    QImage& Picture();
+    void ShowPicture();
+    QSize PictureSize() const;
+
+    // Square-wave and pulse plots hide the File and Repeat menus while they draw.
+    void SetCommandMenusVisible(bool visible);
+
+    void SaveAsClick();
+    void PrintClick();
+    void PageSetupClick();
+    void DisplayAgainClick();
+    void CalculateAgainClick();
+    void MainMenuClick();
+
+    QLabel* ImageVGA = nullptr;
+    QMenu* MenuFile = nullptr;
+    QMenu* MenuRepeat = nullptr;
+    QAction* OptionKeepGreyBorder = nullptr;
+
+signals:
+    // "&Display Again" for a square-wave (5) or pulse (6) plot: their windows show themselves.
+    void DisplayAgainRequested(int analysisMode);
+    // Every close, after the picture is saved: the square-wave, pulse and setup windows close
+    // with the plot they opened.
+    void GraphClosed(int analysisMode);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    void BuildMenus();
+    void FormShow();
+    void FormClose();
+    void DrawAmplitude();
+    void DrawTestPatternPicture();
+    void SetClientSize(int width, int height);
+    bool SavePicture(const std::filesystem::path& path);
+    void PrintPicture();
+
+    AppState& state_;
+    QWidget* clientArea_ = nullptr;
+    QColor dialogColour_ = Qt::black;
+};
+
+} // namespace kelvor::app

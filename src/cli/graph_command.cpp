@@ -1,0 +1,151 @@
+#include "analysis/scale_proposal.h"
+#include "analysis/sweep.h"
+#include "cli/commands.h"
+#include "kelvor_error.h"
+#include "render/amplitude_graph.h"
+#include "render/headless_gui.h"
+#include "text/date_text.h"
+#include "text/eng_value.h"
+
+#include <QSaveFile>
+#include <QString>
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <ostream>
+
+namespace kelvor::cli {
+
+const char* const kGraphHelp =
+    "usage: kelvor-cli graph FILE.dat (--fcode N | --from F --to F) [--span DB] [--top DB]\n"
+    "                        [--grid] [--bold] [--colour RGB] --out FILE.bmp|.png\n"
+    "\n"
+    "Sweeps the 620 graph columns and draws the amplitude graph pixel for pixel as\n"
+    "the graph window shows it, then saves the picture (703 by 531 pixels) and\n"
+    "prints the dB span and top of scale it used.\n"
+    "  --fcode N        one of the fixed ranges 1 to 52 (8 is 100 Hz - 1 kHz)\n"
+    "  --from F --to F  a range of your own, start above 0 and end above start\n"
+    "  --span DB        dB span of the graph's height: 5 10 15 ... 150 175 ... 300\n"
+    "                   (default: the span proposed for the sweep)\n"
+    "  --top DB         dB value at the top of the graph, -500 to 500\n"
+    "                   (default: the top proposed for the sweep)\n"
+    "  --grid           dotted grid lines\n"
+    "  --bold           bold curve and text\n"
+    "  --colour RGB     the curve's colour, 24 bits with red in the low byte:\n"
+    "                   255 red, 65280 green, 16711680 or $FF0000 blue (default 0)\n"
+    "  --out FILE       a Windows bitmap (.bmp) or a PNG file (.png)\n";
+
+namespace {
+
+constexpr int32_t kTopLimit = 500;
+constexpr int32_t kHighestColour = 0xFFFFFF;
+
+int32_t IntegerOption(const std::string& name, const std::string& text) {
+    bool ok = true;
+    const int32_t value = ParseIntField(text, ok);
+    if (!ok) {
+        throw UsageError{name + " must be an integer"};
+    }
+    return value;
+}
+
+// The image format of the output file's extension.
+const char* PictureFormat(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (extension == ".bmp") {
+        return "BMP";
+    }
+    if (extension == ".png") {
+        return "PNG";
+    }
+    throw UsageError{"--out must name a .bmp or .png file"};
+}
+
+void SavePicture(const QImage& picture, const std::string& path, const char* format) {
+    // Through a temporary file, so that a failed save never leaves half a picture behind.
+    QSaveFile file(QString::fromLocal8Bit(path.c_str()));
+    if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, format) || !file.commit()) {
+        throw KelvorError("cannot write " + path);
+    }
+}
+
+} // namespace
+
+int RunGraphCommand(Arguments arguments, CommandStreams streams) {
+    const bool grid = arguments.Flag("--grid");
+    const bool bold = arguments.Flag("--bold");
+    const auto spanText = arguments.Value("--span");
+    const auto topText = arguments.Value("--top");
+    const auto colourText = arguments.Value("--colour");
+    const auto out = arguments.Value("--out");
+    const FrequencyScale scale = ScaleFromArguments(arguments);
+    const std::vector<std::string> positional = arguments.Positional();
+    if (positional.size() != 1) {
+        throw UsageError{"graph takes exactly one Datafile"};
+    }
+    if (!out) {
+        throw UsageError{"--out FILE.bmp or --out FILE.png is needed"};
+    }
+    const char* format = PictureFormat(*out);
+
+    std::optional<int32_t> span;
+    if (spanText) {
+        span = IntegerOption("--span", *spanText);
+        if (!ScaleListIndex(*span)) {
+            throw UsageError{"--span must be one of 5 10 15 20 25 30 35 40 45 50 55 60 65 70 75 "
+                             "80 90 100 110 120 125 130 140 150 175 200 225 250 275 300"};
+        }
+    }
+    std::optional<int32_t> top;
+    if (topText) {
+        top = IntegerOption("--top", *topText);
+        if (*top < -kTopLimit || *top > kTopLimit) {
+            throw UsageError{"--top must lie from -500 to 500"};
+        }
+    }
+    int32_t colour = 0;
+    if (colourText) {
+        colour = IntegerOption("--colour", *colourText);
+        if (colour < 0 || colour > kHighestColour) {
+            throw UsageError{"--colour must lie from 0 to 16777215 ($FFFFFF)"};
+        }
+    }
+
+    ParsedDatafile parsed = ParseDatafileAt(positional[0]);
+    if (!parsed.outcome.ok) {
+        streams.err << "Cannot Run  -  Error in Datafile" << ForTerminal(parsed.outcome.report)
+                    << '\n';
+        return kExitDatafileErrors;
+    }
+    const LoadedCircuit circuit =
+        MakeLoadedCircuit(std::move(parsed.outcome.records), parsed.state);
+    StreamMessages messages(streams.err);
+    ResponseSolver solver;
+    const SweepResult sweep = RunSweep(scale, circuit, solver, messages);
+
+    // As the graph parameter window proposes for a new circuit, limited as it limits a top.
+    const ScaleProposal proposal = ProposeScale(sweep.SweepMinDb, sweep.SweepMaxDb);
+    render::AmplitudeGraphInput input;
+    input.FCode = scale.FCode;
+    input.SweepGain = sweep.SweepGain;
+    input.UserFreqLabels = sweep.UserFreqLabels;
+    input.GraphScale = span.value_or(proposal.GraphScale);
+    input.GraphTop = top.value_or(std::clamp(proposal.GraphTop, -kTopLimit, kTopLimit));
+    input.Bold = bold;
+    input.GridLinesPending = grid;
+    input.PenColour = colour;
+    input.DatafileName = parsed.name;
+    input.RevisionNumber = parsed.state.RevisionNumber;
+    input.TodayText = TodayText();
+
+    render::EnsureGuiApplication();
+    QImage picture = render::BlankAmplitudePicture();
+    render::DrawAmplitudeGraph(picture, input);
+    SavePicture(picture, *out, format);
+    streams.out << "span_db " << input.GraphScale << '\n' << "top_db " << input.GraphTop << '\n';
+    return kExitOk;
+}
+
+} // namespace kelvor::cli

@@ -1,0 +1,11 @@
+#pragma once
+
+namespace kelvor::render {
+
+// Text needs the font database, which only exists inside a QGuiApplication. A tool without
+// windows calls this before drawing: it creates one application for the rest of the process,
+// on the offscreen platform unless QT_QPA_PLATFORM names another. An application that already
+// runs is used as it is.
+void EnsureGuiApplication();
+
+} // namespace kelvor::render

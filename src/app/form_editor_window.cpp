@@ -1,4 +1,5 @@
 #include "app/form_editor_window.h"
+#include "app/screen_checks.h"
 
 #include "app/qt_text.h"
 #include "circuit/datafile_reader.h"
@@ -151,11 +152,7 @@ void TFormEdt2::BuildHintStrip(QWidget* client) {
 }
 
 void TFormEdt2::PrepareOpening() {
-    if (const QScreen* display = screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(display->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnScreen(this);
     PanelHint5->hide();
     standardHintShown_ = false;
 }

@@ -1,4 +1,5 @@
 #include "app/frequency_scale_window.h"
+#include "app/screen_checks.h"
 
 #include "analysis/sweep.h"
 #include "app/app_state.h"
@@ -205,11 +206,7 @@ void TFormFreqScales::BuildControls() {
 
 void TFormFreqScales::showEvent(QShowEvent* event) {
     FormShow();
-    if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnScreen(this);
     QDialog::showEvent(event);
 }
 
@@ -360,11 +357,9 @@ void TFormFreqScales::RunSweep(const FrequencyScale& scale) {
 }
 
 void TFormFreqScales::keyReleaseEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1) {
-        OpenHelp(state_, kHelpPosition, this);
-        return;
+    if (!OpenHelpOnF1(event, state_, kHelpPosition, this)) {
+        QDialog::keyReleaseEvent(event);
     }
-    QDialog::keyReleaseEvent(event);
 }
 
 } // namespace kelvor::app

@@ -1,4 +1,5 @@
 #include "app/graph_page_setup_window.h"
+#include "app/screen_checks.h"
 
 #include "app/app_state.h"
 #include "app/graph_window.h"
@@ -120,11 +121,7 @@ QSize TFormGraphSetUp::GraphPictureSize() const {
 void TFormGraphSetUp::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
         FormShow();
-        if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        CentreOnScreen(this);
     }
     QDialog::showEvent(event);
 }
@@ -211,11 +208,9 @@ void TFormGraphSetUp::done(int result) {
 }
 
 void TFormGraphSetUp::keyReleaseEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1) {
-        OpenHelp(state_, kHelpPosition, this);
-        return;
+    if (!OpenHelpOnF1(event, state_, kHelpPosition, this)) {
+        QDialog::keyReleaseEvent(event);
     }
-    QDialog::keyReleaseEvent(event);
 }
 
 } // namespace kelvor::app

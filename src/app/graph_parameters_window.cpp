@@ -1,4 +1,5 @@
 #include "app/graph_parameters_window.h"
+#include "app/screen_checks.h"
 
 #include "analysis/scale_proposal.h"
 #include "app/app_state.h"
@@ -137,11 +138,7 @@ void TFormFResults::BuildControls() {
 
 void TFormFResults::showEvent(QShowEvent* event) {
     FormShow();
-    if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnScreen(this);
     QDialog::showEvent(event);
 }
 
@@ -269,11 +266,9 @@ void TFormFResults::ButtonContinueClick() {
 }
 
 void TFormFResults::keyReleaseEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1) {
-        OpenHelp(state_, kHelpPosition, this);
-        return;
+    if (!OpenHelpOnF1(event, state_, kHelpPosition, this)) {
+        QDialog::keyReleaseEvent(event);
     }
-    QDialog::keyReleaseEvent(event);
 }
 
 } // namespace kelvor::app

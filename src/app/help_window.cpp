@@ -237,4 +237,12 @@ void OpenHelp(AppState& state, int32_t position, QWidget* parent) {
     help.exec();
 }
 
+bool OpenHelpOnF1(const QKeyEvent* event, AppState& state, int32_t position, QWidget* parent) {
+    if (event->key() != Qt::Key_F1) {
+        return false;
+    }
+    OpenHelp(state, position, parent);
+    return true;
+}
+
 } // namespace kelvor::app

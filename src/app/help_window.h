@@ -8,6 +8,8 @@
 
 class QTextEdit;
 
+class QKeyEvent;
+
 namespace kelvor::app {
 
 struct AppState;
@@ -63,5 +65,8 @@ private:
 // Sets HelpPosition and shows the help window modally; a temporary one when the application has
 // none (a window tested on its own).
 void OpenHelp(AppState& state, int32_t position, QWidget* parent);
+
+// The windows that offer help open it when F1 is released; true when the key was F1.
+bool OpenHelpOnF1(const QKeyEvent* event, AppState& state, int32_t position, QWidget* parent);
 
 } // namespace kelvor::app

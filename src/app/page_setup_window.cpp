@@ -1,4 +1,5 @@
 #include "app/page_setup_window.h"
+#include "app/screen_checks.h"
 
 #include "app/app_state.h"
 #include "kelvor_error.h"
@@ -55,11 +56,7 @@ void TFormPSet::showEvent(QShowEvent* event) {
     // On showing rather than on every paint: a repaint while the window is open would undo the
     // user's tick before it is kept.
     FormShow();
-    if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnScreen(this);
     QDialog::showEvent(event);
 }
 

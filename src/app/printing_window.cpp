@@ -1,4 +1,5 @@
 #include "app/printing_window.h"
+#include "app/screen_checks.h"
 
 #include "app/app_state.h"
 #include "app/qt_text.h"
@@ -27,16 +28,6 @@ QFont PixelFont(const QString& family, int pixels, bool bold) {
         font.setStyleHint(QFont::TypeWriter);
     }
     return font;
-}
-
-void CentreOnScreen(QWidget& window) {
-    QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
-    if (!screen) {
-        return;
-    }
-    QRect frame = window.frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    window.move(frame.topLeft());
 }
 
 } // namespace
@@ -107,7 +98,7 @@ void TFormPrinting::showEvent(QShowEvent* event) {
     cancelRequested_ = false;
     pdfFileName_.clear();
     FormPaint();
-    CentreOnScreen(*this);
+    CentreOnScreen(this);
     QDialog::showEvent(event);
 }
 

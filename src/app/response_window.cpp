@@ -253,11 +253,9 @@ void TFormResponse::keyPressEvent(QKeyEvent* event) {
 }
 
 void TFormResponse::keyReleaseEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F1) {
-        OpenHelp(state_, kHelpPosition, this);
-        return;
+    if (!OpenHelpOnF1(event, state_, kHelpPosition, this)) {
+        QDialog::keyReleaseEvent(event);
     }
-    QDialog::keyReleaseEvent(event);
 }
 
 } // namespace kelvor::app

@@ -20,6 +20,17 @@ DisplayFacts CurrentDisplay(const QWidget* window) {
     return facts;
 }
 
+void CentreOnScreen(QWidget* window) {
+    const QScreen* screen =
+        window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
+}
+
 std::string FontSizeWarning(int dotsPerInch) {
     return "\r\n      Font size is currently set to " + std::to_string(dotsPerInch) +
            " dots per inch.\r\n\r\n      You must set your fonts to 'small' (96 dpi) in \r\n\r\n"

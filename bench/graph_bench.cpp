@@ -1,6 +1,7 @@
 #include "analysis/frequency_scale.h"
 #include "analysis/scale_proposal.h"
 #include "analysis/sweep.h"
+#include "bench_support.h"
 #include "circuit/datafile_reader.h"
 #include "circuit/sample_datafile.h"
 #include "messages.h"
@@ -16,22 +17,8 @@ namespace {
 
 using namespace kelvor;
 
-class QuietMessages : public MessageSink {
-public:
-    void ShowInfo(const std::string&) override {}
-    void ShowWarning(const std::string&) override {}
-    void ShowError(const std::string&) override {}
-    Answer Ask(const std::string&, QuestionButtons) override { return Answer::No; }
-};
-
-LoadedCircuit SampleCircuit() {
-    CircuitState state;
-    ParseOutcome outcome = ParseDatafileText(SampleDatafileText("7 Dec 2026"), state, "7 Dec 2026");
-    if (!outcome.ok) {
-        throw std::runtime_error("the sample Datafile does not parse");
-    }
-    return MakeLoadedCircuit(std::move(outcome.records), state);
-}
+using bench::QuietMessages;
+using bench::SampleCircuit;
 
 render::AmplitudeGraphInput GraphInput(const SweepResult& sweep, bool grid, bool bold) {
     const ScaleProposal proposal = ProposeScale(sweep.SweepMinDb, sweep.SweepMaxDb);

@@ -1,5 +1,6 @@
 #include "analysis/frequency_scale.h"
 #include "analysis/sweep.h"
+#include "bench_support.h"
 #include "circuit/datafile_reader.h"
 #include "circuit/sample_datafile.h"
 #include "messages.h"
@@ -13,22 +14,8 @@ namespace {
 
 using namespace kelvor;
 
-class SilentMessages : public MessageSink {
-public:
-    void ShowInfo(const std::string&) override {}
-    void ShowWarning(const std::string&) override {}
-    void ShowError(const std::string&) override {}
-    Answer Ask(const std::string&, QuestionButtons) override { return Answer::No; }
-};
-
-LoadedCircuit ParseText(const std::string& text) {
-    CircuitState state;
-    ParseOutcome outcome = ParseDatafileText(text, state, "7 Dec 2026");
-    if (!outcome.ok) {
-        throw std::runtime_error("benchmark circuit does not parse:" + outcome.report);
-    }
-    return MakeLoadedCircuit(std::move(outcome.records), state);
-}
+using SilentMessages = bench::QuietMessages;
+using bench::ParseText;
 
 // An RC ladder of 100 nodes: series resistors from node 1 along the chain, a capacitor from
 // every node to the common node 100; input 1, output 99.

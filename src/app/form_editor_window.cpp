@@ -2,6 +2,7 @@
 #include "app/screen_checks.h"
 
 #include "app/qt_text.h"
+#include "app/window_fonts.h"
 #include "circuit/datafile_reader.h"
 #include "circuit/datafile_text.h"
 #include "files/delete_file_reported.h"
@@ -45,16 +46,9 @@ DatafileEditor::Wording FormEditorWording() {
     };
 }
 
-QFont Font(const char* family, int pixels, bool bold = false) {
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
 QLabel* Caption(QWidget* parent, const char* text, int left, int top) {
     auto* label = new QLabel(text, parent);
-    label->setFont(Font("Arial", 11, true));
+    label->setFont(PixelFont("Arial", 11, true));
     label->move(left, top);
     label->adjustSize();
     return label;
@@ -63,7 +57,7 @@ QLabel* Caption(QWidget* parent, const char* text, int left, int top) {
 QLineEdit* Box(QWidget* parent, int left, int top, int width) {
     auto* box = new QLineEdit(parent);
     box->setGeometry(left, top, width, kBoxHeight);
-    box->setFont(Font("Courier New", 13, true));
+    box->setFont(PixelFont("Courier New", 13, true));
     return box;
 }
 
@@ -135,17 +129,17 @@ void TFormEdt2::BuildHintStrip(QWidget* client) {
     rule->setStyleSheet("background-color: black;");
 
     PanelHint2->setGeometry(0, 513, 729, 19);
-    PanelHint2->setFont(Font("Arial", 12));
+    PanelHint2->setFont(PixelFont("Arial", 12));
     PanelHint1->setGeometry(290, 5, 20, 13);
-    PanelHint1->setFont(Font("Courier New", 15));
+    PanelHint1->setFont(PixelFont("Courier New", 15));
     PanelHint4->setGeometry(495, 0, 170, 19);
-    PanelHint4->setFont(Font("Arial", 11));
+    PanelHint4->setFont(PixelFont("Arial", 11));
     PanelHint3->setGeometry(0, 531, 729, 19);
-    PanelHint3->setFont(Font("Arial", 11));
+    PanelHint3->setFont(PixelFont("Arial", 11));
 
     PanelHint5 = new QLabel("*", PanelHint3);
     PanelHint5->setGeometry(629, 3, 11, 18);
-    PanelHint5->setFont(Font("Arial", 17));
+    PanelHint5->setFont(PixelFont("Arial", 17));
     PanelHint5->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     PanelHint5->setAutoFillBackground(true);
     PanelHint5->setPalette(PanelHint3->palette());

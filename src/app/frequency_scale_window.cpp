@@ -7,6 +7,7 @@
 #include "app/graph_parameters_window.h"
 #include "app/help_window.h"
 #include "app/qt_text.h"
+#include "app/window_fonts.h"
 #include "kelvor_error.h"
 #include "settings/settings_file.h"
 #include "solver/response.h"
@@ -99,17 +100,10 @@ constexpr ScaleButton kScaleButtons[kHighestFCode + 1] = {
     {"  #52         10k  -  10GHz", 523, 280},
 };
 
-QFont ArialPixels(int pixels, bool bold = false) {
-    QFont font("Arial");
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
 QGroupBox* Frame(QWidget* parent, const char* caption, int left, int top, int width, int height) {
     auto* frame = new QGroupBox(caption, parent);
     frame->setGeometry(left, top, width, height);
-    frame->setFont(ArialPixels(15, true));
+    frame->setFont(PixelFont("Arial", 15, true));
     QPalette blue = frame->palette();
     blue.setColor(QPalette::WindowText, Qt::blue);
     frame->setPalette(blue);
@@ -144,7 +138,7 @@ TFormFreqScales::TFormFreqScales(AppState& state, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), state_(state) {
     setObjectName("FormFreqScales");
     setFixedSize(732, 534);
-    setFont(ArialPixels(12));
+    setFont(PixelFont("Arial", 12));
     BuildControls();
 }
 
@@ -157,7 +151,7 @@ void TFormFreqScales::BuildControls() {
     RadioGroupUserDef = Frame(this, "     ", 501, 318, 200, 94);
 
     StaticTextUserDefined = StaticText(this, "   User Defined ", 560, 317);
-    StaticTextUserDefined->setFont(ArialPixels(13, true));
+    StaticTextUserDefined->setFont(PixelFont("Arial", 13, true));
     StaticTextUserDefined->adjustSize();
     QPalette blue = StaticTextUserDefined->palette();
     blue.setColor(QPalette::WindowText, Qt::blue);

@@ -5,6 +5,7 @@
 #include "app/graph_window.h"
 #include "app/help_window.h"
 #include "app/qt_text.h"
+#include "app/window_fonts.h"
 #include "kelvor_error.h"
 #include "render/amplitude_graph.h"
 #include "render/print_layout.h"
@@ -30,13 +31,6 @@ constexpr int kClientHeight = 292;
 constexpr int kBoxCapacity = 6;
 constexpr int32_t kHelpPosition = 18453;
 constexpr int32_t kMinimumScale = 10;
-
-QFont ArialPixels(int pixels, bool bold) {
-    QFont font("Arial");
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
 
 QLineEdit* Box(QWidget* parent, const char* name, int left, int top, int width, int height) {
     auto* box = new QLineEdit(parent);
@@ -74,29 +68,29 @@ TFormGraphSetUp::TFormGraphSetUp(AppState& state, QWidget* parent)
       state_(state) {
     setObjectName("FormGraphSetUp");
     setWindowTitle("   PAGE SET UP  -  FOR PRINTING");
-    setFont(ArialPixels(13, true));
+    setFont(PixelFont("Arial", 13, true));
     setFixedSize(kClientWidth, kClientHeight);
     BuildControls();
 }
 
 void TFormGraphSetUp::BuildControls() {
     EditBoxOriginX = Box(this, "EditBoxOriginX", 67, 34, 60, 24);
-    EditBoxOriginX->setFont(ArialPixels(13, false));
+    EditBoxOriginX->setFont(PixelFont("Arial", 13, false));
     EditBoxOriginY = Box(this, "EditBoxOriginY", 249, 34, 60, 24);
 
     LabelMargins =
         Label(this, "LabelMargins", "Left Margin (in)                     Top Margin (in)", 50, 70);
-    LabelMargins->setFont(ArialPixels(15, false));
+    LabelMargins->setFont(PixelFont("Arial", 15, false));
 
     EditBoxScale = Box(this, "EditBoxScale", 152, 108, 73, 25);
-    EditBoxScale->setFont(ArialPixels(15, true));
+    EditBoxScale->setFont(PixelFont("Arial", 15, true));
     connect(EditBoxScale, &QLineEdit::textChanged, this, &TFormGraphSetUp::EditBoxScaleChange);
 
     LabelScale = Label(this, "LabelScale", " Scale   (%)", 150, 145);
-    LabelScale->setFont(ArialPixels(15, true));
+    LabelScale->setFont(PixelFont("Arial", 15, true));
 
     LabelPrintSize = Label(this, "LabelPrintSize", "", 70, 184);
-    QFont underlined = ArialPixels(15, true);
+    QFont underlined = PixelFont("Arial", 15, true);
     underlined.setUnderline(true);
     LabelPrintSize->setFont(underlined);
     LabelPrintSize->setMinimumWidth(kClientWidth - 70);

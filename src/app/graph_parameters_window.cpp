@@ -6,6 +6,7 @@
 #include "app/graph_window.h"
 #include "app/help_window.h"
 #include "app/qt_text.h"
+#include "app/window_fonts.h"
 #include "kelvor_error.h"
 #include "settings/settings_file.h"
 #include "text/eng_value.h"
@@ -27,12 +28,6 @@ namespace {
 constexpr int32_t kHelpPosition = 16807;
 constexpr int32_t kLowestTop = -500;
 constexpr int32_t kHighestTop = 500;
-
-QFont ArialPixels(int pixels) {
-    QFont font("Arial");
-    font.setPixelSize(pixels);
-    return font;
-}
 
 QLabel* StaticText(QWidget* parent, const char* caption, int left, int top) {
     auto* text = new QLabel(caption, parent);
@@ -68,7 +63,7 @@ TFormFResults::TFormFResults(AppState& state, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), state_(state) {
     setObjectName("FormFResults");
     setFixedSize(732, 534);
-    setFont(ArialPixels(15));
+    setFont(PixelFont("Arial", 15));
     BuildControls();
     state_.graph.SuperimposeArmed = false;
 }
@@ -82,7 +77,7 @@ void TFormFResults::BuildControls() {
 
     StaticText(this, "Frequency  Range     : -", 201, 72);
     EditBoxFreqRange = ReadOnlyBox(this, 409, 69, 110, 24);
-    EditBoxFreqRange->setFont(ArialPixels(13));
+    EditBoxFreqRange->setFont(PixelFont("Arial", 13));
     StaticText(this, "Maximum  Amplitude  : -", 201, 113);
     EditBoxMaxdB = ReadOnlyBox(this, 420, 111, 91, 25);
     StaticText(this, "Minimum  Amplitude   : -", 201, 155);
@@ -96,7 +91,7 @@ void TFormFResults::BuildControls() {
     StaticText(this, "Set Amplitude Scale  (dB)   : -", 201, 261);
     ListBoxGraphScale = new QListWidget(this);
     ListBoxGraphScale->setGeometry(432, 256, 78, 97);
-    ListBoxGraphScale->setFont(ArialPixels(13));
+    ListBoxGraphScale->setFont(PixelFont("Arial", 13));
     ListBoxGraphScale->setSelectionMode(QAbstractItemView::SingleSelection);
     Colour(ListBoxGraphScale, QPalette::Text, QColor(128, 0, 0));
 

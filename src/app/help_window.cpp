@@ -74,7 +74,9 @@ void FillDocument(QTextDocument& document, const RtfDocument& source) {
 } // namespace
 
 std::vector<std::filesystem::path> InstalledHelpFolders() {
-    return {KELVOR_INSTALLED_DOCS_DIR, KELVOR_SOURCE_DOCS_DIR};
+    // Installed first; then, for a program run from its build tree, the documents made by the
+    // build (GRAPHS.PDF) and those kept with the sources (KELVOR.RTF).
+    return {KELVOR_INSTALLED_DOCS_DIR, KELVOR_BUILD_DOCS_DIR, KELVOR_SOURCE_DOCS_DIR};
 }
 
 std::filesystem::path FindHelpFile(const std::filesystem::path& workingFolder,

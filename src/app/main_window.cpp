@@ -9,10 +9,12 @@
 #include "app/help_window.h"
 #include "app/page_setup_window.h"
 #include "app/printing_window.h"
+#include "app/pulse_window.h"
 #include "app/qt_text.h"
 #include "app/record_listing_window.h"
 #include "app/response_window.h"
 #include "app/screen_checks.h"
+#include "app/square_wave_window.h"
 #include "app/text_editor_window.h"
 #include "circuit/datafile_reader.h"
 #include "circuit/record_file.h"
@@ -156,6 +158,8 @@ void TFormMain::CreateWindows() {
     graph_ = std::make_unique<TFormVGA>(state_, this);
     freqScales_ = std::make_unique<TFormFreqScales>(state_, this);
     graphParameters_ = std::make_unique<TFormFResults>(state_, this);
+    squareWave_ = std::make_unique<TFormSqWMenu>(state_, this);
+    pulse_ = std::make_unique<TFormPMenu>(state_, this);
     textEditor_ = std::make_unique<TFormEdt>(state_, this);
     formEditor_ = std::make_unique<TFormEdt2>(state_, this);
     state_.windows.help = help_.get();
@@ -167,6 +171,8 @@ void TFormMain::CreateWindows() {
     state_.windows.graph = graph_.get();
     state_.windows.freqScales = freqScales_.get();
     state_.windows.graphParameters = graphParameters_.get();
+    state_.windows.squareWave = squareWave_.get();
+    state_.windows.pulse = pulse_.get();
     state_.windows.textEditor = textEditor_.get();
     state_.windows.formEditor = formEditor_.get();
 }
@@ -224,9 +230,10 @@ void TFormMain::BuildMenus() {
     connect(graphs->addAction("&Amplitude ..."), &QAction::triggered, this,
             &TFormMain::AmplitudeClick);
     graphs->addSeparator();
-    graphs->addAction("&SquareWave ...")->setEnabled(false);
+    connect(graphs->addAction("&SquareWave ..."), &QAction::triggered, this,
+            &TFormMain::SquareWaveClick);
     graphs->addSeparator();
-    graphs->addAction("&Pulse ...")->setEnabled(false);
+    connect(graphs->addAction("&Pulse ..."), &QAction::triggered, this, &TFormMain::PulseClick);
 
     QMenu* help = menuBar()->addMenu(" &Help ");
     help->addAction("                   HELP  MENU");
@@ -259,7 +266,9 @@ void TFormMain::paintEvent(QPaintEvent* event) {
     UpdateCaptionAndStatus();
     QMainWindow::paintEvent(event);
     // A modal window cannot run inside a paint: the reopening waits for the event loop.
-    if (state_.shell.ReopenFreqScales && !reopenScheduled_) {
+    const ShellState& shell = state_.shell;
+    if ((shell.ReopenFreqScales || shell.ReopenSquareWave || shell.ReopenPulse) &&
+        !reopenScheduled_) {
         reopenScheduled_ = true;
         QMetaObject::invokeMethod(this, &TFormMain::ReopenMenuWindows, Qt::QueuedConnection);
     }
@@ -272,6 +281,14 @@ void TFormMain::ReopenMenuWindows() {
     TFormFreqScales* freqScales = state_.windows.freqScales;
     if (state_.shell.ReopenFreqScales && freqScales != nullptr && !freqScales->isVisible()) {
         freqScales->exec();
+    }
+    TFormSqWMenu* squareWave = state_.windows.squareWave;
+    if (state_.shell.ReopenSquareWave && squareWave != nullptr && !squareWave->isVisible()) {
+        squareWave->exec();
+    }
+    TFormPMenu* pulse = state_.windows.pulse;
+    if (state_.shell.ReopenPulse && pulse != nullptr && !pulse->isVisible()) {
+        pulse->exec();
     }
 }
 
@@ -384,6 +401,20 @@ void TFormMain::AmplitudeClick() {
     state_.shell.AnalysisMode = 4;
     if (graphsDatafileOk_) {
         state_.windows.freqScales->exec();
+    }
+}
+
+void TFormMain::SquareWaveClick() {
+    state_.shell.AnalysisMode = 5;
+    if (graphsDatafileOk_) {
+        state_.windows.squareWave->exec();
+    }
+}
+
+void TFormMain::PulseClick() {
+    state_.shell.AnalysisMode = 6;
+    if (graphsDatafileOk_) {
+        state_.windows.pulse->exec();
     }
 }
 

@@ -41,6 +41,8 @@ public:
     void ResponseClick();
     void GraphsMenuShow();
     void AmplitudeClick();
+    void SquareWaveClick();
+    void PulseClick();
     void HelpTopicClick(int32_t position);
 
     QString StatusText() const;
@@ -72,6 +74,8 @@ private:
     std::unique_ptr<TFormVGA> graph_;
     std::unique_ptr<TFormFreqScales> freqScales_;
     std::unique_ptr<TFormFResults> graphParameters_;
+    std::unique_ptr<TFormSqWMenu> squareWave_;
+    std::unique_ptr<TFormPMenu> pulse_;
     bool graphsDatafileOk_ = false; // the parse when the Graphs menu last opened
     bool reopenScheduled_ = false;
     std::unique_ptr<TFormEdt> textEditor_;

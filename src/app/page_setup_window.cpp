@@ -2,6 +2,7 @@
 #include "app/screen_checks.h"
 
 #include "app/app_state.h"
+#include "app/window_fonts.h"
 #include "kelvor_error.h"
 #include "settings/settings_file.h"
 
@@ -18,12 +19,6 @@ namespace {
 constexpr int kClientWidth = 192;
 constexpr int kClientHeight = 123;
 
-QFont ArialPixels(int pixels) {
-    QFont font("Arial");
-    font.setPixelSize(pixels);
-    return font;
-}
-
 } // namespace
 
 TFormPSet::TFormPSet(AppState& state, QWidget* parent)
@@ -32,12 +27,12 @@ TFormPSet::TFormPSet(AppState& state, QWidget* parent)
       state_(state) {
     setObjectName("FormPSet");
     setWindowTitle(" PAGE SET UP");
-    setFont(ArialPixels(11));
+    setFont(PixelFont("Arial", 11));
     resize(kClientWidth, kClientHeight);
 
     CheckBoxBold = new QCheckBox("   Bold", this);
     CheckBoxBold->setObjectName("CheckBoxBold");
-    CheckBoxBold->setFont(ArialPixels(13));
+    CheckBoxBold->setFont(PixelFont("Arial", 13));
     CheckBoxBold->setFocusPolicy(Qt::ClickFocus);
     CheckBoxBold->setGeometry(68, 24, 73, 17);
 

@@ -1,5 +1,6 @@
 #include "app/printing_window.h"
 #include "app/screen_checks.h"
+#include "app/window_fonts.h"
 
 #include "app/app_state.h"
 #include "app/qt_text.h"
@@ -19,16 +20,6 @@ namespace {
 
 constexpr int kClientWidth = 317;
 constexpr int kClientHeight = 132;
-
-QFont PixelFont(const QString& family, int pixels, bool bold) {
-    QFont font(family);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    if (family == "Courier New") {
-        font.setStyleHint(QFont::TypeWriter);
-    }
-    return font;
-}
 
 } // namespace
 

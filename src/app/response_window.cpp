@@ -5,6 +5,7 @@
 #include "app/qt_text.h"
 #include "app/rich_text_printing.h"
 #include "app/screen_checks.h"
+#include "app/window_fonts.h"
 #include "kelvor_error.h"
 #include "text/date_text.h"
 #include "text/eng_value.h"
@@ -25,17 +26,10 @@ namespace {
 
 constexpr int kHelpPosition = 14280;
 
-QFont ArialPixels(int pixels, bool bold = false) {
-    QFont font("Arial");
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
 QLineEdit* ResultBox(QWidget* parent, int left, int top, int width) {
     auto* box = new QLineEdit(parent);
     box->setGeometry(left, top, width, 24);
-    box->setFont(ArialPixels(13, true));
+    box->setFont(PixelFont("Arial", 13, true));
     box->setReadOnly(true);
     box->setFocusPolicy(Qt::NoFocus);
     return box;
@@ -54,7 +48,7 @@ TFormResponse::TFormResponse(AppState& state, QWidget* parent) : QDialog(parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(747, 538);
-    setFont(ArialPixels(13));
+    setFont(PixelFont("Arial", 13));
     BuildControls();
 }
 
@@ -77,7 +71,7 @@ void TFormResponse::BuildControls() {
 
     EditBoxFreq = new QLineEdit(panel);
     EditBoxFreq->setGeometry(186, 14, 167, 24);
-    EditBoxFreq->setFont(ArialPixels(13, true));
+    EditBoxFreq->setFont(PixelFont("Arial", 13, true));
     EditBoxFreq->setMaxLength(16);
     connect(EditBoxFreq, &QLineEdit::textChanged, this, [this] { ClearResults(); });
     EditBoxGain = ResultBox(panel, 186, 46, 167);

@@ -31,6 +31,15 @@ void CentreOnScreen(QWidget* window) {
     window->move(frame.topLeft());
 }
 
+int ScaledForDpi(int size, int percent, int dotsPerInch) {
+    return size + percent * (dotsPerInch - 96) * size / 9600;
+}
+
+void ScaleFormForDpi(QWidget* window, int percent, int dotsPerInch) {
+    window->resize(ScaledForDpi(window->width(), percent, dotsPerInch),
+                   ScaledForDpi(window->height(), percent, dotsPerInch));
+}
+
 std::string FontSizeWarning(int dotsPerInch) {
     return "\r\n      Font size is currently set to " + std::to_string(dotsPerInch) +
            " dots per inch.\r\n\r\n      You must set your fonts to 'small' (96 dpi) in \r\n\r\n"

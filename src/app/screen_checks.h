@@ -19,6 +19,12 @@ DisplayFacts CurrentDisplay(const QWidget* window);
 void CentreOnScreen(QWidget* window);
 
 std::string FontSizeWarning(int dotsPerInch);
+
+// A size enlarged for a display that is not 96 dots per inch: size + percent x (dpi - 96) x
+// size / 9600, in integer arithmetic.
+int ScaledForDpi(int size, int percent, int dotsPerInch);
+// Enlarges the window's width and height that way.
+void ScaleFormForDpi(QWidget* window, int percent, int dotsPerInch);
 std::string ScreenSizeWarning(int width, int height);
 
 } // namespace kelvor::app

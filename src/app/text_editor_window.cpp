@@ -1,4 +1,5 @@
 #include "app/text_editor_window.h"
+#include "app/window_fonts.h"
 
 #include "circuit/datafile_text.h"
 
@@ -32,12 +33,6 @@ DatafileEditor::Wording TextEditorWording() {
     };
 }
 
-QFont Arial(int pixels) {
-    QFont font("Arial");
-    font.setPixelSize(pixels);
-    return font;
-}
-
 // Thin grey lines behind the hint panels, showing between and around them.
 QLabel* PictureStrip(QWidget* parent, int top, int height) {
     QPixmap picture(kClientWidth, height);
@@ -67,7 +62,7 @@ TFormEdt::TFormEdt(AppState& state, QWidget* parent)
     const int stripHeight = kClientHeight - kTextHeight;
     PictureStrip(client, kTextHeight, stripHeight)->lower();
     PanelHint2->setGeometry(0, kTextHeight + 1, kClientWidth, kKindPanelHeight - 1);
-    PanelHint2->setFont(Arial(12));
+    PanelHint2->setFont(PixelFont("Arial", 12));
     PanelHint2->raise();
     PanelHint1->setGeometry(290, 0, 20, 15);
     QFont symbolFont("Courier New");
@@ -75,10 +70,10 @@ TFormEdt::TFormEdt(AppState& state, QWidget* parent)
     symbolFont.setBold(true);
     PanelHint1->setFont(symbolFont);
     PanelHint4->setGeometry(kClientWidth - 200, 0, 200, kKindPanelHeight - 1);
-    PanelHint4->setFont(Arial(11));
+    PanelHint4->setFont(PixelFont("Arial", 11));
     PanelHint3->setGeometry(0, kTextHeight + kKindPanelHeight + 1, kClientWidth,
                             kSyntaxPanelHeight - 2);
-    PanelHint3->setFont(Arial(11));
+    PanelHint3->setFont(PixelFont("Arial", 11));
     PanelHint3->raise();
 }
 

@@ -14,6 +14,8 @@ class TFormFResults;
 class TFormGraphSetUp;
 class TFormEdt;
 class TFormEdt2;
+class TFormSqWMenu;
+class TFormPMenu;
 
 // Every window is created once at start and lives for the whole run; the main window fills
 // this in, and a window that opens another finds it here. Tests fill in only what they use.
@@ -30,6 +32,8 @@ struct Windows {
     TFormGraphSetUp* graphPageSetup = nullptr;
     TFormEdt* textEditor = nullptr;
     TFormEdt2* formEditor = nullptr;
+    TFormSqWMenu* squareWave = nullptr;
+    TFormPMenu* pulse = nullptr;
 };
 
 } // namespace kelvor::app

@@ -31,14 +31,18 @@ int RunCheckCommand(Arguments arguments, CommandStreams streams) {
     return parsed.outcome.ok ? kExitOk : kExitDatafileErrors;
 }
 
-bool LoadGoodCircuit(const std::string& path, LoadedCircuit& circuit, CommandStreams streams) {
-    ParsedDatafile parsed = ParseDatafileAt(path);
-    if (!parsed.outcome.ok) {
-        streams.err << "Cannot Run  -  Error in Datafile" << ForTerminal(parsed.outcome.report)
+bool LoadGoodCircuit(const std::string& path, LoadedCircuit& circuit, CommandStreams streams,
+                     ParsedDatafile* parsed) {
+    ParsedDatafile parse = ParseDatafileAt(path);
+    if (!parse.outcome.ok) {
+        streams.err << "Cannot Run  -  Error in Datafile" << ForTerminal(parse.outcome.report)
                     << '\n';
         return false;
     }
-    circuit = MakeLoadedCircuit(std::move(parsed.outcome.records), parsed.state);
+    circuit = MakeLoadedCircuit(std::move(parse.outcome.records), parse.state);
+    if (parsed != nullptr) {
+        *parsed = std::move(parse);
+    }
     return true;
 }
 

@@ -11,8 +11,8 @@ namespace {
 const char* const kToolHelp =
     "usage: kelvor-cli COMMAND [ARGUMENTS]\n"
     "\n"
-    "KELVOR2007 circuit simulator, for scripting and checking. Only setup and graph write\n"
-    "files.\n"
+    "KELVOR2007 circuit simulator, for scripting and checking. Only setup, graph, square and\n"
+    "pulse write files.\n"
     "\n"
     "commands:\n"
     "  check FILE.dat [--list]                      parse and report errors\n"
@@ -20,6 +20,10 @@ const char* const kToolHelp =
     "  sweep FILE.dat (--fcode N | --from F --to F) amplitude sweep of 620 columns\n"
     "  graph FILE.dat (--fcode N | --from F --to F) --out FILE.bmp\n"
     "                                               the amplitude graph as a picture\n"
+    "  square FILE.dat --freq F --resolution R --out FILE.bmp\n"
+    "                                               the square-wave response as a picture\n"
+    "  pulse FILE.dat --width W --expansion X --out FILE.bmp\n"
+    "                                               the pulse response as a picture\n"
     "  setup                                        first-run files in the current folder\n"
     "\n"
     "Run kelvor-cli COMMAND --help for the options of a command.\n";
@@ -33,7 +37,8 @@ struct Command {
 constexpr Command kCommands[] = {
     {"check", RunCheckCommand, &kCheckHelp}, {"response", RunResponseCommand, &kResponseHelp},
     {"sweep", RunSweepCommand, &kSweepHelp}, {"setup", RunSetupCommand, &kSetupHelp},
-    {"graph", RunGraphCommand, &kGraphHelp},
+    {"graph", RunGraphCommand, &kGraphHelp}, {"square", RunSquareCommand, &kSquareHelp},
+    {"pulse", RunPulseCommand, &kPulseHelp},
 };
 
 } // namespace

@@ -91,4 +91,13 @@ long double ParseFrequencyArgument(const std::string& text) {
     return frequency;
 }
 
+int32_t IntegerOption(const std::string& name, const std::string& text) {
+    bool ok = true;
+    const int32_t value = ParseIntField(text, ok);
+    if (!ok) {
+        throw UsageError{name + " must be an integer"};
+    }
+    return value;
+}
+
 } // namespace kelvor::cli

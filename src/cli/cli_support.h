@@ -55,6 +55,9 @@ struct UsageError {
     std::string message;
 };
 
+// An option's integer value (decimal or hexadecimal); a UsageError naming the option otherwise.
+int32_t IntegerOption(const std::string& name, const std::string& text);
+
 // A frequency in engineering syntax, 0 Hz or more.
 long double ParseFrequencyArgument(const std::string& text);
 

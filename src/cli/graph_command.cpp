@@ -1,17 +1,15 @@
 #include "analysis/scale_proposal.h"
 #include "analysis/sweep.h"
 #include "cli/commands.h"
+#include "cli/picture_output.h"
 #include "kelvor_error.h"
 #include "render/amplitude_graph.h"
 #include "render/headless_gui.h"
 #include "text/date_text.h"
 #include "text/eng_value.h"
 
-#include <QSaveFile>
 #include <QString>
 #include <algorithm>
-#include <cctype>
-#include <filesystem>
 #include <ostream>
 
 namespace kelvor::cli {
@@ -39,37 +37,6 @@ namespace {
 
 constexpr int32_t kTopLimit = 500;
 constexpr int32_t kHighestColour = 0xFFFFFF;
-
-int32_t IntegerOption(const std::string& name, const std::string& text) {
-    bool ok = true;
-    const int32_t value = ParseIntField(text, ok);
-    if (!ok) {
-        throw UsageError{name + " must be an integer"};
-    }
-    return value;
-}
-
-// The image format of the output file's extension.
-const char* PictureFormat(const std::string& path) {
-    std::string extension = std::filesystem::path(path).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (extension == ".bmp") {
-        return "BMP";
-    }
-    if (extension == ".png") {
-        return "PNG";
-    }
-    throw UsageError{"--out must name a .bmp or .png file"};
-}
-
-void SavePicture(const QImage& picture, const std::string& path, const char* format) {
-    // Through a temporary file, so that a failed save never leaves half a picture behind.
-    QSaveFile file(QString::fromLocal8Bit(path.c_str()));
-    if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, format) || !file.commit()) {
-        throw KelvorError("cannot write " + path);
-    }
-}
 
 } // namespace
 
@@ -113,14 +80,11 @@ int RunGraphCommand(Arguments arguments, CommandStreams streams) {
         }
     }
 
-    ParsedDatafile parsed = ParseDatafileAt(positional[0]);
-    if (!parsed.outcome.ok) {
-        streams.err << "Cannot Run  -  Error in Datafile" << ForTerminal(parsed.outcome.report)
-                    << '\n';
+    ParsedDatafile parsed;
+    LoadedCircuit circuit;
+    if (!LoadGoodCircuit(positional[0], circuit, streams, &parsed)) {
         return kExitDatafileErrors;
     }
-    const LoadedCircuit circuit =
-        MakeLoadedCircuit(std::move(parsed.outcome.records), parsed.state);
     StreamMessages messages(streams.err);
     ResponseSolver solver;
     const SweepResult sweep = RunSweep(scale, circuit, solver, messages);

@@ -528,8 +528,8 @@ private slots:
 
     void amplitudeOpensTheFrequencyScalesInMode4() {
         QVERIFY(GraphsItem("&Amplitude ...")->isEnabled());
-        QVERIFY(!GraphsItem("&SquareWave ...")->isEnabled());
-        QVERIFY(!GraphsItem("&Pulse ...")->isEnabled());
+        QVERIFY(GraphsItem("&SquareWave ...")->isEnabled());
+        QVERIFY(GraphsItem("&Pulse ...")->isEnabled());
         QVERIFY(state->windows.freqScales != nullptr);
         QVERIFY(state->windows.graphParameters != nullptr);
         window->GraphsMenuShow();

@@ -1,6 +1,8 @@
 #include "app/main_window.h"
+#include "app/pulse_window.h"
 #include "app/qt_text.h"
 #include "app/response_window.h"
+#include "app/square_wave_window.h"
 #include "circuit/sample_datafile.h"
 #include "support/recording_messages.h"
 #include "support/temp_folder.h"
@@ -91,8 +93,8 @@ private slots:
         QCOMPARE(Captions(graphs),
                  (QStringList{"&Amplitude ...", "-", "&SquareWave ...", "-", "&Pulse ..."}));
         QVERIFY(graphs[0]->isEnabled());
-        QVERIFY(!graphs[2]->isEnabled());
-        QVERIFY(!graphs[4]->isEnabled());
+        QVERIFY(graphs[2]->isEnabled());
+        QVERIFY(graphs[4]->isEnabled());
         const QStringList help = Captions(top[4]->menu()->actions());
         QCOMPARE(help.size(), 1 + 1 + 14 + 4);
         QCOMPARE(help[0], QString("                   HELP  MENU"));
@@ -178,6 +180,40 @@ private slots:
         window->ResponseClick();
         QCOMPARE(gain, QString("  -0.605"));
         QVERIFY(messages->entries.empty());
+    }
+
+    // The Graphs items set AnalysisMode and open their menu window; "&Calculate Again" leaves a
+    // reopen flag that the next repaint acts on, and the window clears it when it shows.
+    void squareWaveAndPulseOpenAndReopenOnRepaint() {
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        Start();
+        window->GraphsMenuShow();
+        QString caption;
+        QTimer::singleShot(0, [&] {
+            caption = state->windows.squareWave->windowTitle();
+            state->windows.squareWave->ButtonCloseClick();
+        });
+        window->SquareWaveClick();
+        QCOMPARE(state->shell.AnalysisMode, 5);
+        QCOMPARE(caption, QString("        SQUAREWAVE MENU   -   HPFILTER.DAT"));
+
+        QTimer::singleShot(0, [&] {
+            caption = state->windows.pulse->windowTitle();
+            state->windows.pulse->ButtonCloseClick();
+        });
+        window->PulseClick();
+        QCOMPARE(state->shell.AnalysisMode, 6);
+        QCOMPARE(caption, QString("        PULSE RESPONSE MENU   -   HPFILTER.DAT"));
+
+        state->shell.ReopenPulse = true;
+        bool reopened = false;
+        QTimer::singleShot(50, [&] {
+            reopened = state->windows.pulse->isVisible();
+            state->windows.pulse->ButtonCloseClick();
+        });
+        window->repaint();
+        QTRY_VERIFY(reopened);
+        QVERIFY(!state->shell.ReopenPulse);
     }
 
     void exitAsksAndClosingDeletesTheRecordFile() {

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QImage>
+#include <string>
+
+namespace kelvor::cli {
+
+// The image format of an output file's extension, "BMP" or "PNG"; a UsageError for others.
+const char* PictureFormat(const std::string& path);
+
+// Writes through a temporary file, so that a failed save never leaves half a picture behind.
+// Throws KelvorError when the file cannot be written.
+void SavePicture(const QImage& picture, const std::string& path, const char* format);
+
+} // namespace kelvor::cli

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "timeresp/harmonic_table.h"
+
+#include <functional>
+
+namespace kelvor {
+
+struct LoadedCircuit;
+class MessageSink;
+class ResponseSolver;
+
+// Called on the calling thread after each harmonic it solves, and while it waits for the other
+// threads, with the number of harmonics solved so far by all of them. Returning false stops the
+// calculation between harmonics; the table then comes back with complete == false.
+using HarmonicProgress = std::function<bool(int solved)>;
+
+// A circuit whose computation shows messages ("ERROR in RESPONSE", the inductor trace) must be
+// solved one harmonic after another, so that the messages come in order on the calling thread.
+bool NeedsSequentialSolve(const LoadedCircuit& circuit, bool test1Trace);
+
+// Solves the circuit in raw form at every harmonic of the groups (and, for the pulse, at zero
+// frequency first). The harmonics are shared out among `threads` threads (0: one per core);
+// each solve is independent of the others, so the table is bit for bit the one a single thread
+// fills. A fault throws the KelvorError of the lowest harmonic that faulted, as solving them in
+// order would. `solver` solves on the calling thread; its Test1Trace holds for every thread.
+HarmonicTable ComputeHarmonics(const LoadedCircuit& circuit, TimeResponseKind kind, int32_t groups,
+                               long double fundamental, ResponseSolver& solver,
+                               MessageSink& messages, const HarmonicProgress& progress = {},
+                               int threads = 0);
+
+} // namespace kelvor

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "circuit/datafile_reader.h"
+#include "circuit/sample_datafile.h"
+#include "solver/response.h"
+#include "support/circuit_builder.h"
+
+#include <stdexcept>
+
+namespace kelvor::testing {
+
+// Gain 1 and phase 0 at every frequency: the output follows the input through 1 ohm, unloaded.
+inline LoadedCircuit Wire() {
+    return CircuitBuilder(1, 2, 3).Add('R', {1, 2}, {1}).WithNoNodes(3).circuit();
+}
+
+// Nothing reaches the output: gain 0 at every frequency.
+inline LoadedCircuit Open() {
+    return CircuitBuilder(1, 2, 3).Add('R', {1, 3}, {1000}).WithNoNodes(3).circuit();
+}
+
+// R from input to output, C from output to common.
+inline LoadedCircuit RcLowPass(long double resistance, long double capacitance) {
+    return CircuitBuilder(1, 2, 3)
+        .Add('R', {1, 2}, {resistance})
+        .Add('C', {2, 3}, {capacitance})
+        .circuit();
+}
+
+// A series resonant circuit taken across the capacitor: a peak and a ringing trace.
+inline LoadedCircuit Resonant() {
+    return CircuitBuilder(1, 2, 3)
+        .Add('R', {1, 4}, {20})
+        .Add('L', {4, 2}, {10e-3L})
+        .Add('C', {2, 3}, {100e-9L})
+        .circuit();
+}
+
+inline LoadedCircuit SampleCircuit() {
+    CircuitState state;
+    ParseOutcome outcome = ParseDatafileText(SampleDatafileText("7 Dec 2026"), state, "7 Dec 2026");
+    if (!outcome.ok) {
+        throw std::runtime_error("the sample Datafile does not parse");
+    }
+    return MakeLoadedCircuit(std::move(outcome.records), state);
+}
+
+} // namespace kelvor::testing

@@ -1,4 +1,5 @@
 #include "app/datafile_editor.h"
+#include "app/screen_checks.h"
 
 #include "app/help_window.h"
 #include "app/qt_text.h"
@@ -127,6 +128,10 @@ void DatafileEditor::hideEvent(QHideEvent* event) {
     if (!event->spontaneous()) {
         opened_ = false;
     }
+}
+
+void DatafileEditor::PrepareOpening() {
+    CentreOnScreen(this);
 }
 
 bool DatafileEditor::FormShow() {

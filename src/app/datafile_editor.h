@@ -62,7 +62,8 @@ protected:
     void WatchKeys(QWidget* control);
 
     // Each editor's own parts.
-    virtual void PrepareOpening() {}
+    // The first opening step; by default it centres the window.
+    virtual void PrepareOpening();
     virtual void FillControls(const std::vector<std::string>& fileLines) = 0;
     virtual std::string ComposeDatafile() = 0;
     virtual bool AnyModified() const = 0;

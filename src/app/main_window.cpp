@@ -33,6 +33,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
+#include <QShowEvent>
 #include <cmath>
 
 namespace kelvor::app {
@@ -64,14 +65,13 @@ constexpr HelpTopic kHelpTopics[] = {
     {"5.  TOLVARN Software", 33450, false},
 };
 
-// The picture of the main window: the amplitude response of a high-pass filter on a grid, the
-// kind of graph the program draws.
-QPixmap MainPicture(int width, int height) {
+// The picture filling the main window: silver, with the amplitude response of a high-pass filter
+// on a grid, the kind of graph the program draws, between the banner and the status panel.
+QPixmap MainPicture(int width, int height, const QRect& plot) {
     QPixmap picture(width, height);
     picture.fill(QColor(192, 192, 192));
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRect plot(40, 20, width - 80, height - 40);
     painter.fillRect(plot, Qt::white);
     painter.setPen(QPen(QColor(200, 200, 200), 1, Qt::DotLine));
     for (int i = 1; i < 10; ++i) {
@@ -109,7 +109,11 @@ std::optional<QString> ShowOpenDialog(QWidget* owner, const QString& folder, con
 
 } // namespace
 
-TFormMain::TFormMain(AppState& state, QWidget* parent) : QMainWindow(parent), state_(state) {
+TFormMain::TFormMain(AppState& state, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint),
+      state_(state) {
     chooseDatafile = [this](QWidget* owner) {
         return ShowOpenDialog(owner, QString::fromStdString(state_.workingFolder.string()),
                               ToQt(state_.shell.DatafileName));
@@ -117,6 +121,9 @@ TFormMain::TFormMain(AppState& state, QWidget* parent) : QMainWindow(parent), st
     state_.windows.main = this;
     BuildContents();
     BuildMenus();
+    // Sized once the menu bar holds its menus: the client area keeps its full height below it.
+    const int menuHeight = menuBar()->heightForWidth(732);
+    setFixedSize(732, 514 + (menuHeight > 0 ? menuHeight : menuBar()->sizeHint().height()));
     FormCreate();
     CreateWindows();
     UpdateCaptionAndStatus();
@@ -148,19 +155,21 @@ void TFormMain::WarnAboutTheDisplay() {
     }
 }
 
+// The start-up order: the windows that follow the main window, the setup and image-processing
+// windows aside, which are not built.
 void TFormMain::CreateWindows() {
-    help_ = std::make_unique<TFormHelp>(state_, this);
-    response_ = std::make_unique<TFormResponse>(state_, this);
-    listing_ = std::make_unique<TFormChk>(state_, this);
-    printing_ = std::make_unique<TFormPrinting>(state_, this);
-    pageSetup_ = std::make_unique<TFormPSet>(state_, this);
     graphPageSetup_ = std::make_unique<TFormGraphSetUp>(state_, this);
+    response_ = std::make_unique<TFormResponse>(state_, this);
+    help_ = std::make_unique<TFormHelp>(state_, this);
+    printing_ = std::make_unique<TFormPrinting>(state_, this);
     graph_ = std::make_unique<TFormVGA>(state_, this);
+    listing_ = std::make_unique<TFormChk>(state_, this);
+    textEditor_ = std::make_unique<TFormEdt>(state_, this);
     freqScales_ = std::make_unique<TFormFreqScales>(state_, this);
     graphParameters_ = std::make_unique<TFormFResults>(state_, this);
     squareWave_ = std::make_unique<TFormSqWMenu>(state_, this);
     pulse_ = std::make_unique<TFormPMenu>(state_, this);
-    textEditor_ = std::make_unique<TFormEdt>(state_, this);
+    pageSetup_ = std::make_unique<TFormPSet>(state_, this);
     formEditor_ = std::make_unique<TFormEdt2>(state_, this);
     state_.windows.help = help_.get();
     state_.windows.response = response_.get();
@@ -178,7 +187,6 @@ void TFormMain::CreateWindows() {
 }
 
 void TFormMain::BuildContents() {
-    setFixedSize(732, 514 + menuBar()->sizeHint().height());
     auto* contents = new QWidget(this);
     contents->setAutoFillBackground(true);
     QPalette silver = contents->palette();
@@ -187,8 +195,9 @@ void TFormMain::BuildContents() {
     setCentralWidget(contents);
 
     auto* picture = new QLabel(contents);
-    picture->setGeometry(96, 120, 540, 300);
-    picture->setPixmap(MainPicture(540, 300));
+    picture->setObjectName("Picture");
+    picture->setGeometry(0, 0, 732, 514);
+    picture->setPixmap(MainPicture(732, 514, QRect(136, 140, 460, 260)));
 
     auto* banner = new QLabel("ELECTRONIC  CIRCUIT  SIMULATOR", contents);
     banner->setGeometry(96, 40, 540, 56);
@@ -260,6 +269,14 @@ QString TFormMain::StatusText() const {
     const int padding = std::max(0, 35 - static_cast<int>(name.size()));
     return ToQt("Using Datafile  :  " + name + std::string(padding, ' ') + "   " +
                 state_.shell.TodayText);
+}
+
+void TFormMain::showEvent(QShowEvent* event) {
+    // Centred when shown by the program, not when the desktop restores it from an icon.
+    if (!event->spontaneous()) {
+        CentreOnScreen(this);
+    }
+    QMainWindow::showEvent(event);
 }
 
 void TFormMain::paintEvent(QPaintEvent* event) {

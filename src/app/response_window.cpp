@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -96,7 +97,10 @@ void TFormResponse::BuildControls() {
     connect(ButtonStoreResult, &QPushButton::clicked, this, &TFormResponse::ButtonStoreResultClick);
     ButtonPrint = Button(panel, "&Print", 474, 138, 105);
     connect(ButtonPrint, &QPushButton::clicked, this, &TFormResponse::ButtonPrintClick);
-    auto* close = new QPushButton("Close", panel);
+    // The standard close button: its caption with the access key, and the close symbol.
+    auto* close = new QPushButton("&Close", panel);
+    close->setObjectName("BitBtnClose");
+    close->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     close->setGeometry(616, 58, 89, 54);
     close->setAutoDefault(false);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
@@ -130,6 +134,7 @@ void TFormResponse::showEvent(QShowEvent* event) {
     ButtonStoreResult->setEnabled(false);
     ButtonPrint->setEnabled(false);
     ButtonClearClick();
+    CentreOnScreen(this);
     QDialog::showEvent(event);
 }
 

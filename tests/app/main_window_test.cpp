@@ -9,9 +9,11 @@
 #include "text/date_text.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -106,6 +108,43 @@ private slots:
         QCOMPARE(help[14], QString("-"));
         QCOMPARE(help[17], QString("4.  Hardware && Software"));
         QCOMPARE(help[19], QString("5.  TOLVARN Software"));
+    }
+
+    // Minimise and close boxes only, centred, with the picture under the banner and the status
+    // panel filling the client area.
+    void theWindowIsCentredWithMinimiseAndCloseOnly() {
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        Start();
+        const Qt::WindowFlags flags = window->windowFlags();
+        QVERIFY(flags.testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+        QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+        const QRect area = window->screen()->availableGeometry();
+        QVERIFY((window->frameGeometry().center() - area.center()).manhattanLength() <= 2);
+        const auto* picture = window->findChild<QLabel*>("Picture");
+        QVERIFY(picture != nullptr);
+        QCOMPARE(picture->geometry(), window->centralWidget()->rect());
+        QCOMPARE(window->centralWidget()->size(), QSize(732, 514));
+    }
+
+    // The windows are made in the start-up order, after the main window.
+    void theOtherWindowsAreCreatedInOrder() {
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        Start();
+        QStringList made;
+        for (const QObject* child : window->children()) {
+            const auto* widget = qobject_cast<const QWidget*>(child);
+            if (widget != nullptr && widget->isWindow()) {
+                made << child->metaObject()->className();
+            }
+        }
+        QCOMPARE(made, (QStringList{"kelvor::app::TFormGraphSetUp", "kelvor::app::TFormResponse",
+                                    "kelvor::app::TFormHelp", "kelvor::app::TFormPrinting",
+                                    "kelvor::app::TFormVGA", "kelvor::app::TFormChk",
+                                    "kelvor::app::TFormEdt", "kelvor::app::TFormFreqScales",
+                                    "kelvor::app::TFormFResults", "kelvor::app::TFormSqWMenu",
+                                    "kelvor::app::TFormPMenu", "kelvor::app::TFormPSet",
+                                    "kelvor::app::TFormEdt2"}));
     }
 
     void openingAnExistingDatafileUsesOnlyItsName() {

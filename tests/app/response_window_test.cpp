@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -59,6 +60,27 @@ private slots:
         QVERIFY(window->EditBoxGain->text().startsWith("  -6.04"));
         QVERIFY(window->EditBoxGain->text().endsWith("E-0001"));
         QCOMPARE(window->EditBoxGain->text().size(), 2 + 22); // sign, 14 digits, point, exponent
+    }
+
+    // The standard close button carries its access key and closes the window.
+    void closeButtonClosesTheWindow() {
+        auto* close = window->findChild<QPushButton*>("BitBtnClose");
+        QVERIFY(close != nullptr);
+        QCOMPARE(close->text(), QString("&Close"));
+        QCOMPARE(close->geometry(), QRect(616, 58, 89, 54));
+        close->click();
+        QVERIFY(!window->isVisible());
+    }
+
+    // Centred on the screen, not over an owner that stands elsewhere.
+    void opensCentredOnTheScreen() {
+        QWidget owner;
+        owner.setGeometry(10, 40, 200, 100);
+        owner.show();
+        app::TFormResponse owned(fixture->state, &owner);
+        owned.show();
+        const QRect area = owned.screen()->availableGeometry();
+        QVERIFY((owned.frameGeometry().center() - area.center()).manhattanLength() <= 2);
     }
 
     void storesEachResultOnceUnderOneHeading() {

@@ -1,10 +1,9 @@
 #include "analysis/frequency_scale.h"
 
+#include "text/eng_value.h"
 #include "text/int_helpers.h"
 #include "text/number_format.h"
 #include "text/words.h"
-
-#include <cstdlib>
 
 namespace kelvor {
 namespace {
@@ -98,8 +97,11 @@ long double ColumnFrequency(const FrequencyScale& scale, int column) {
 std::string FormatFrequency(long double frequency) {
     PrefixedValue value = ChoosePrefix(frequency);
     std::string digits = LabelDigits(value.scaled);
-    // A value that rounded up to 1000 moves to the next prefix.
-    value = ChoosePrefix(std::strtold(digits.c_str(), nullptr) * value.multiplier);
+    // A value that rounded up to 1000 moves to the next prefix. The text is read back with the
+    // point whatever the process locale, which may use a decimal comma.
+    long double shown = 0;
+    ConvertDecimalReal(digits, shown);
+    value = ChoosePrefix(shown * value.multiplier);
     digits = LabelDigits(value.scaled);
     std::string label = digits + value.prefix;
     if (label.size() > 1 && label[1] == ' ') {

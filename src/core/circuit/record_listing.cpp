@@ -46,16 +46,12 @@ std::string Value(const ComponentRecord& record, std::size_t index) {
 
 const char* const kIllegalRecord = "ERROR - Illegal record here !!!!";
 
-std::string EntryText(const ComponentRecord& record, std::size_t number) {
+std::string EntryText(const ComponentRecord& record) {
     const auto& nodes = record.nodes;
     const std::string kind(1, record.kind);
     switch (record.kind) {
     case 'H':
-        // A Datafile line starting with H is written with kind H too; only record 0 is the
-        // header, and listing such a line as a second header would hide its error.
-        if (number != 0) {
-            return kIllegalRecord;
-        }
+        // Chosen by kind alone: a Datafile line starting with H lists like a header too.
         return "NoNodes = " + std::to_string(nodes[0]) +
                "        NodeIn = " + std::to_string(nodes[1]) +
                "        NodeOut = " + std::to_string(nodes[2]) +
@@ -111,7 +107,7 @@ std::string BuildRecordListing(const RecordList& records, std::string_view dataf
     listing += "   " + std::string(86, '-') + kLineEnd;
     listing += kLineEnd;
     for (std::size_t number = 0; number < records.size(); ++number) {
-        listing += EntryPrefix(number) + EntryText(records[number], number) + kLineEnd;
+        listing += EntryPrefix(number) + EntryText(records[number]) + kLineEnd;
     }
     listing += kLineEnd;
     listing += Spaces(35);

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <string>
+
 namespace kelvor {
 namespace {
 
@@ -61,6 +64,20 @@ TEST(FrequencyLabel, SixCharactersWithPrefix) {
     for (const auto& [hertz, label] : cases) {
         EXPECT_EQ(FormatFrequency(hertz), label) << static_cast<double>(hertz);
     }
+}
+
+TEST(FrequencyLabel, IgnoresTheProcessLocale) {
+    // The label text is read back with its point even where the locale has a decimal comma.
+    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string saved = previous ? previous : "C";
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "fr_FR.UTF-8")) {
+        GTEST_SKIP() << "no locale with a decimal comma installed";
+    }
+    const std::string label = FormatFrequency(12.5L);
+    const std::string small = FormatFrequency(0.03L);
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    EXPECT_EQ(label, " 12.5 ");
+    EXPECT_EQ(small, "0.030 ");
 }
 
 } // namespace

@@ -76,8 +76,8 @@ TEST(RecordListing, EveryKindsColumns) {
                   Whole(3) + gap + Whole(4) + "\r\n" + indent + Whole(5) + gap + Whole(6)},
         {'X', "ERROR - Illegal record here !!!!"},
         {'h', "ERROR - Illegal record here !!!!"},
-        // "H 1 2" in a Datafile is a bad component line, not a second header.
-        {'H', "ERROR - Illegal record here !!!!"},
+        // The entry follows the kind letter alone, whatever the record's number.
+        {'H', "NoNodes = 1        NodeIn = 2        NodeOut = 3        NodeCom = 4\r\n"},
         {'\0', "ERROR - Illegal record here !!!!"},
     };
     for (const Case& c : cases) {

@@ -11,6 +11,7 @@
 #include "text/words.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -219,7 +220,22 @@ std::string TFormEdt2::ClosingTitleLine() const {
 
 void TFormEdt2::ShowStandardHint() {
     DatafileEditor::ShowStandardHint();
+    PlaceStarMarker();
     PanelHint5->show();
+}
+
+// The marker stands over the "*" of the centred syntax line, wherever the font puts that star.
+void TFormEdt2::PlaceStarMarker() {
+    const QString text = PanelHint3->text();
+    const qsizetype star = text.lastIndexOf('*');
+    if (star < 0) {
+        return;
+    }
+    const QFontMetrics metrics(PanelHint3->font());
+    const int textLeft = (PanelHint3->width() - metrics.horizontalAdvance(text)) / 2;
+    const int starCentre = textLeft + metrics.horizontalAdvance(text.left(star)) +
+                           metrics.horizontalAdvance(QChar('*')) / 2;
+    PanelHint5->move(starCentre - PanelHint5->width() / 2, PanelHint5->y());
 }
 
 void TFormEdt2::ShowNewFileHint() {

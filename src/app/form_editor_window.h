@@ -42,6 +42,7 @@ protected:
 private:
     void BuildHeader(QWidget* client);
     void BuildHintStrip(QWidget* client);
+    void PlaceStarMarker();
     void LoadBody(const std::vector<std::string>& fileLines);
 
     bool standardHintShown_ = false;

@@ -135,13 +135,6 @@ void GraphCanvas::SetPixel(int x, int y, const QColor& colour) {
     painter_.drawPoint(x, y);
 }
 
-QColor GraphCanvas::Pixel(int x, int y) const {
-    if (!picture_.valid(x, y)) {
-        return QColor(Qt::white);
-    }
-    return picture_.pixelColor(x, y);
-}
-
 // One-pixel lines are rasterised here rather than by the paint engine, so that the pixels of a
 // line are fixed by this arithmetic alone. Steps outside the picture are skipped, which keeps a
 // curve running 32000 rows off the bottom cheap.

@@ -62,7 +62,6 @@ public:
 
     void SetPixel(int x, int y, const QColor& colour);
     void SetPixel(int x, int y) { SetPixel(x, y, penColour_); }
-    QColor Pixel(int x, int y) const;
 
     // A line from the first point towards the second, the second point itself left out: the
     // pen's primitive, so that joined lines do not set their shared points twice.

@@ -64,7 +64,6 @@ public:
 
     int Solved() const { return solved_.load(); }
     void Stop() { stopped_.store(true); }
-    bool Stopped() const { return stopped_.load(); }
 
     void RethrowFirstFault() {
         if (fault_) {

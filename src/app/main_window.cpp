@@ -155,35 +155,28 @@ void TFormMain::WarnAboutTheDisplay() {
     }
 }
 
+// Every window lives for the whole run; as a child of the main window it is deleted with it.
+template <class Window> void TFormMain::Create(Window*& slot) {
+    slot = new Window(state_, this);
+}
+
 // The start-up order: the windows that follow the main window, the setup and image-processing
 // windows aside, which are not built.
 void TFormMain::CreateWindows() {
-    graphPageSetup_ = std::make_unique<TFormGraphSetUp>(state_, this);
-    response_ = std::make_unique<TFormResponse>(state_, this);
-    help_ = std::make_unique<TFormHelp>(state_, this);
-    printing_ = std::make_unique<TFormPrinting>(state_, this);
-    graph_ = std::make_unique<TFormVGA>(state_, this);
-    listing_ = std::make_unique<TFormChk>(state_, this);
-    textEditor_ = std::make_unique<TFormEdt>(state_, this);
-    freqScales_ = std::make_unique<TFormFreqScales>(state_, this);
-    graphParameters_ = std::make_unique<TFormFResults>(state_, this);
-    squareWave_ = std::make_unique<TFormSqWMenu>(state_, this);
-    pulse_ = std::make_unique<TFormPMenu>(state_, this);
-    pageSetup_ = std::make_unique<TFormPSet>(state_, this);
-    formEditor_ = std::make_unique<TFormEdt2>(state_, this);
-    state_.windows.help = help_.get();
-    state_.windows.response = response_.get();
-    state_.windows.listing = listing_.get();
-    state_.windows.printing = printing_.get();
-    state_.windows.pageSetup = pageSetup_.get();
-    state_.windows.graphPageSetup = graphPageSetup_.get();
-    state_.windows.graph = graph_.get();
-    state_.windows.freqScales = freqScales_.get();
-    state_.windows.graphParameters = graphParameters_.get();
-    state_.windows.squareWave = squareWave_.get();
-    state_.windows.pulse = pulse_.get();
-    state_.windows.textEditor = textEditor_.get();
-    state_.windows.formEditor = formEditor_.get();
+    Windows& windows = state_.windows;
+    Create(windows.graphPageSetup);
+    Create(windows.response);
+    Create(windows.help);
+    Create(windows.printing);
+    Create(windows.graph);
+    Create(windows.listing);
+    Create(windows.textEditor);
+    Create(windows.freqScales);
+    Create(windows.graphParameters);
+    Create(windows.squareWave);
+    Create(windows.pulse);
+    Create(windows.pageSetup);
+    Create(windows.formEditor);
 }
 
 void TFormMain::BuildContents() {

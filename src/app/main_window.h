@@ -4,21 +4,12 @@
 
 #include <QMainWindow>
 #include <functional>
-#include <memory>
 #include <optional>
 
 class QLabel;
 class QMenu;
 
 namespace kelvor::app {
-
-class TFormHelp;
-class TFormResponse;
-class TFormChk;
-class TFormPrinting;
-class TFormPSet;
-class TFormFreqScales;
-class TFormFResults;
 
 // The main window: start-up, the current Datafile and the menu that leads to every command.
 class TFormMain : public QMainWindow {
@@ -59,6 +50,7 @@ private:
     void BuildMenus();
     void BuildContents();
     void CreateWindows();
+    template <class Window> void Create(Window*& slot);
     void UpdateCaptionAndStatus();
     void SaveSettings();
     bool ParseForAnalysis();
@@ -66,21 +58,8 @@ private:
 
     AppState& state_;
     QLabel* statusPanel_ = nullptr;
-    std::unique_ptr<TFormHelp> help_;
-    std::unique_ptr<TFormResponse> response_;
-    std::unique_ptr<TFormChk> listing_;
-    std::unique_ptr<TFormPrinting> printing_;
-    std::unique_ptr<TFormPSet> pageSetup_;
-    std::unique_ptr<TFormGraphSetUp> graphPageSetup_;
-    std::unique_ptr<TFormVGA> graph_;
-    std::unique_ptr<TFormFreqScales> freqScales_;
-    std::unique_ptr<TFormFResults> graphParameters_;
-    std::unique_ptr<TFormSqWMenu> squareWave_;
-    std::unique_ptr<TFormPMenu> pulse_;
     bool graphsDatafileOk_ = false; // the parse when the Graphs menu last opened
     bool reopenScheduled_ = false;
-    std::unique_ptr<TFormEdt> textEditor_;
-    std::unique_ptr<TFormEdt2> formEditor_;
 };
 
 } // namespace kelvor::app

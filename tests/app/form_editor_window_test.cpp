@@ -2,6 +2,7 @@
 #include "app/help_window.h"
 #include "app/main_window.h"
 #include "app/record_listing_window.h"
+#include "support/action_captions.h"
 #include "support/app_fixture.h"
 #include "support/editor_test_helpers.h"
 
@@ -88,12 +89,9 @@ private slots:
         QVERIFY(window.PanelHint1->isHidden());
         QCOMPARE(editor.beeps, 0);
 
-        QStringList captions;
-        for (QAction* action : window.MenuBar->actions()) {
-            captions << action->text();
-        }
-        QCOMPARE(captions, (QStringList{"Copy  ", "Cut   ", "Paste   ", "Save   ", "Check   ",
-                                        "Help   ", "View Graphs"}));
+        QCOMPARE(testing::Captions(window.MenuBar->actions()),
+                 (QStringList{"Copy  ", "Cut   ", "Paste   ", "Save   ", "Check   ", "Help   ",
+                              "View Graphs"}));
         QCOMPARE(window.size(), QSize(730, 549 + window.MenuBar->height()));
     }
 

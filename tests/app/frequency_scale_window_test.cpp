@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "app/qt_text.h"
 #include "support/app_fixture.h"
+#include "support/help_opening.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -450,18 +451,9 @@ private slots:
 
     void f1OpensHelpAtTheAmplitudeTopic() {
         window->show();
-        int32_t position = -1;
-        bool helpShown = false;
-        QTimer::singleShot(0, [&] {
-            position = fixture->state.shell.HelpPosition;
-            if (QWidget* help = QApplication::activeModalWidget()) {
-                helpShown = help->windowTitle() == "   HELP";
-                help->close();
-            }
-        });
-        QTest::keyRelease(window.get(), Qt::Key_F1);
-        QCOMPARE(position, 16807);
-        QVERIFY(helpShown);
+        const testing::HelpOpening help = testing::ReleaseF1(window.get(), fixture->state);
+        QCOMPARE(help.position, 16807);
+        QVERIFY(help.shown);
     }
 };
 

@@ -5,6 +5,7 @@
 #include "app/graph_window.h"
 #include "settings/settings_file.h"
 #include "support/app_fixture.h"
+#include "support/help_opening.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -145,15 +146,8 @@ private slots:
     }
 
     void f1OpensHelpAtTheGraphTopic() {
-        int32_t position = -1;
-        QTimer::singleShot(0, [&] {
-            position = State().shell.HelpPosition;
-            if (QWidget* help = QApplication::activeModalWidget()) {
-                help->close();
-            }
-        });
-        QTest::keyRelease(window.get(), Qt::Key_F1);
-        QCOMPARE(position, 18453);
+        const testing::HelpOpening help = testing::ReleaseF1(window.get(), State());
+        QCOMPARE(help.position, 18453);
     }
 };
 

@@ -3,6 +3,7 @@
 #include "app/graph_window.h"
 #include "app/qt_text.h"
 #include "support/app_fixture.h"
+#include "support/help_opening.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -345,18 +346,9 @@ private slots:
 
     void f1OpensHelpAtTheAmplitudeTopic() {
         ShowAfterSweep(-47, 3, false);
-        int32_t position = -1;
-        bool helpShown = false;
-        QTimer::singleShot(0, [&] {
-            position = fixture->state.shell.HelpPosition;
-            if (QWidget* help = QApplication::activeModalWidget()) {
-                helpShown = help->windowTitle() == "   HELP";
-                help->close();
-            }
-        });
-        QTest::keyRelease(window.get(), Qt::Key_F1);
-        QCOMPARE(position, 16807);
-        QVERIFY(helpShown);
+        const testing::HelpOpening help = testing::ReleaseF1(window.get(), fixture->state);
+        QCOMPARE(help.position, 16807);
+        QVERIFY(help.shown);
     }
 
     // The whole road twice: sweep, parameters, a drawn graph closed with Superimpose ticked,

@@ -14,6 +14,7 @@
 #include "settings/settings_file.h"
 #include "solver/response.h"
 #include "support/app_fixture.h"
+#include "support/help_opening.h"
 
 #include <QAction>
 #include <QApplication>
@@ -305,18 +306,9 @@ private slots:
 
     void f1OpensHelpAtTheGraphTopic() {
         window->show();
-        int32_t position = -1;
-        bool helpShown = false;
-        QTimer::singleShot(0, [&] {
-            position = State().shell.HelpPosition;
-            if (QWidget* help = QApplication::activeModalWidget()) {
-                helpShown = help->windowTitle() == "   HELP";
-                help->close();
-            }
-        });
-        QTest::keyRelease(window.get(), Qt::Key_F1);
-        QCOMPARE(position, 18453);
-        QVERIFY(helpShown);
+        const testing::HelpOpening help = testing::ReleaseF1(window.get(), State());
+        QCOMPARE(help.position, 18453);
+        QVERIFY(help.shown);
     }
 
     void testPatternIsDrawnAndNotKeptOnClose() {

@@ -4,6 +4,7 @@
 #include "app/response_window.h"
 #include "app/square_wave_window.h"
 #include "circuit/sample_datafile.h"
+#include "support/action_captions.h"
 #include "support/recording_messages.h"
 #include "support/temp_folder.h"
 #include "text/date_text.h"
@@ -40,13 +41,6 @@ private:
             texts.push_back(entry.text);
         }
         return texts;
-    }
-    static QStringList Captions(const QList<QAction*>& actions) {
-        QStringList captions;
-        for (QAction* action : actions) {
-            captions << (action->isSeparator() ? QString("-") : action->text());
-        }
-        return captions;
     }
 
 private slots:
@@ -87,17 +81,17 @@ private slots:
     void menusCarryTheirCaptionsAndSeparators() {
         Start();
         const QList<QAction*> top = window->menuBar()->actions();
-        QCOMPARE(Captions(top), (QStringList{" &File ", " &Edit ", " &Response ", " &Graphs ",
-                                             " &Help ", " &Setup "}));
-        QCOMPARE(Captions(top[0]->menu()->actions()),
+        QCOMPARE(testing::Captions(top), (QStringList{" &File ", " &Edit ", " &Response ",
+                                                      " &Graphs ", " &Help ", " &Setup "}));
+        QCOMPARE(testing::Captions(top[0]->menu()->actions()),
                  (QStringList{"&Open ...", "-", "&Print ...", "P&age Setup", "-", "E&xit ..."}));
         const QList<QAction*> graphs = top[3]->menu()->actions();
-        QCOMPARE(Captions(graphs),
+        QCOMPARE(testing::Captions(graphs),
                  (QStringList{"&Amplitude ...", "-", "&SquareWave ...", "-", "&Pulse ..."}));
         QVERIFY(graphs[0]->isEnabled());
         QVERIFY(graphs[2]->isEnabled());
         QVERIFY(graphs[4]->isEnabled());
-        const QStringList help = Captions(top[4]->menu()->actions());
+        const QStringList help = testing::Captions(top[4]->menu()->actions());
         QCOMPARE(help.size(), 1 + 1 + 14 + 4);
         QCOMPARE(help[0], QString("                   HELP  MENU"));
         QCOMPARE(help[1], QString("-"));

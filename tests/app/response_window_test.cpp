@@ -2,6 +2,7 @@
 #include "app/qt_text.h"
 #include "app/response_window.h"
 #include "support/app_fixture.h"
+#include "support/help_opening.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -165,18 +166,9 @@ private slots:
     }
 
     void f1OpensHelpAtTheResponseTopic() {
-        int32_t position = -1;
-        bool helpShown = false;
-        QTimer::singleShot(0, [&] {
-            position = fixture->state.shell.HelpPosition;
-            if (QWidget* help = QApplication::activeModalWidget()) {
-                helpShown = help->windowTitle() == "   HELP";
-                help->close();
-            }
-        });
-        QTest::keyRelease(window.get(), Qt::Key_F1);
-        QCOMPARE(position, 14280);
-        QVERIFY(helpShown);
+        const testing::HelpOpening help = testing::ReleaseF1(window.get(), fixture->state);
+        QCOMPARE(help.position, 14280);
+        QVERIFY(help.shown);
     }
 
     void missingRecordFileEndsTheCommandWithItsMessage() {

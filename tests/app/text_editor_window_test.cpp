@@ -1,5 +1,6 @@
 #include "app/record_listing_window.h"
 #include "app/text_editor_window.h"
+#include "support/action_captions.h"
 #include "support/app_fixture.h"
 #include "support/editor_test_helpers.h"
 
@@ -62,12 +63,9 @@ private slots:
         QVERIFY(!window.MemoBox->document()->isModified());
         QVERIFY(editor.fixture.messages.entries.empty());
 
-        QStringList captions;
-        for (QAction* action : window.MenuBar->actions()) {
-            captions << action->text();
-        }
-        QCOMPARE(captions, (QStringList{"  &Copy", " Cu&t", " &Paste", " &Save", " Chec&k",
-                                        " &Help", " View &Graphs"}));
+        QCOMPARE(testing::Captions(window.MenuBar->actions()),
+                 (QStringList{"  &Copy", " Cu&t", " &Paste", " &Save", " Chec&k", " &Help",
+                              " View &Graphs"}));
         QCOMPARE(window.size(), QSize(732, 554 + window.MenuBar->height()));
     }
 

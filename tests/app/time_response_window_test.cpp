@@ -12,6 +12,7 @@
 #include "render/time_response_graph.h"
 #include "settings/settings_file.h"
 #include "support/app_fixture.h"
+#include "support/help_opening.h"
 #include "timeresp/graph_gain.h"
 
 #include <QApplication>
@@ -366,15 +367,8 @@ private slots:
                              Case{graph.get(), 5, 21073}, Case{graph.get(), 6, 21760}}) {
             State().shell.AnalysisMode = c.mode;
             c.window->show();
-            int32_t position = -1;
-            QTimer::singleShot(0, [&] {
-                position = State().shell.HelpPosition;
-                if (QWidget* help = QApplication::activeModalWidget()) {
-                    help->close();
-                }
-            });
-            QTest::keyRelease(c.window, Qt::Key_F1);
-            QCOMPARE(position, c.position);
+            const testing::HelpOpening help = testing::ReleaseF1(c.window, State());
+            QCOMPARE(help.position, c.position);
             c.window->hide();
         }
     }

@@ -1,7 +1,5 @@
 #include "timeresp/harmonic_solve.h"
 
-#include "circuit/component_record.h"
-#include "solver/component_models.h"
 #include "solver/response.h"
 
 #include <algorithm>
@@ -138,16 +136,6 @@ int ThreadCount(int requested) {
 }
 
 } // namespace
-
-bool NeedsSequentialSolve(const LoadedCircuit& circuit, bool test1Trace) {
-    for (std::size_t index = 1; index < circuit.records.size(); ++index) {
-        const char kind = circuit.records[index].kind;
-        if (!IsComponentKind(kind) || (test1Trace && kind == 'L')) {
-            return true;
-        }
-    }
-    return false;
-}
 
 HarmonicTable ComputeHarmonics(const LoadedCircuit& circuit, TimeResponseKind kind, int32_t groups,
                                long double fundamental, ResponseSolver& solver,

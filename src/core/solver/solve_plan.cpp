@@ -1,0 +1,246 @@
+#include "solver/solve_plan.h"
+
+#include "kelvor_error.h"
+#include "solver/admittance_matrix.h"
+#include "solver/circuit_checks.h"
+#include "solver/component_models.h"
+#include "solver/floating_point_faults.h"
+#include "solver/node_set.h"
+#include "solver/response.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <numeric>
+
+namespace kelvor {
+namespace {
+
+std::uint64_t NextPlanId() {
+    static std::atomic<std::uint64_t> next{0};
+    return ++next;
+}
+
+bool RecordsAreSolvable(const LoadedCircuit& circuit) {
+    try {
+        CheckNodeRoles(circuit);
+        for (std::size_t index = 1; index < circuit.records.size(); ++index) {
+            const ComponentRecord& record = circuit.records[index];
+            CheckRecordNodes(record, static_cast<int>(index), circuit.NoNodes);
+            if (!IsComponentKind(record.kind)) {
+                return false;
+            }
+        }
+    } catch (const KelvorError&) {
+        return false;
+    }
+    return true;
+}
+
+int TermCount(char kind) {
+    int count = 0;
+    for (const Stamp& stamp : StampsOf(kind)) {
+        count = std::max(count, stamp.term + 1);
+    }
+    return count;
+}
+
+// The index each node holds after the renumbering.
+std::array<int, MaxNodes + 1> NodeMap(const LoadedCircuit& circuit) {
+    std::array<int, MaxNodes + 1> nodeAt{};
+    std::iota(nodeAt.begin(), nodeAt.end(), 0);
+    const Renumbering renumbering = RenumberingOf(circuit);
+    for (int swap = 0; swap < renumbering.count; ++swap) {
+        std::swap(nodeAt[renumbering.swaps[swap][0]], nodeAt[renumbering.swaps[swap][1]]);
+    }
+    std::array<int, MaxNodes + 1> indexOf{};
+    for (int index = 0; index <= MaxNodes; ++index) {
+        indexOf[nodeAt[index]] = index;
+    }
+    return indexOf;
+}
+
+void ZeroCell(Complex& cell) {
+    std::memset(static_cast<void*>(&cell), 0, sizeof cell);
+}
+
+} // namespace
+
+Renumbering RenumberingOf(const LoadedCircuit& circuit) {
+    Renumbering renumbering;
+    const auto swap = [&renumbering](int p, int q) {
+        renumbering.swaps[renumbering.count++] = {p, q};
+    };
+    int out = circuit.NodeOut;
+    int com = circuit.NodeCom;
+    if (circuit.NodeIn != 1) {
+        swap(1, circuit.NodeIn);
+        if (out == 1) {
+            out = circuit.NodeIn;
+        }
+        if (com == 1) {
+            com = circuit.NodeIn;
+        }
+    }
+    if (out != 2) {
+        swap(2, out);
+        if (com == 2) {
+            com = out;
+        }
+    }
+    if (com != circuit.NoNodes) {
+        swap(circuit.NoNodes, com);
+    }
+    return renumbering;
+}
+
+std::shared_ptr<const SolvePlan> SolvePlan::Prepare(const LoadedCircuit& circuit) {
+    if (!RecordsAreSolvable(circuit)) {
+        return nullptr;
+    }
+    std::shared_ptr<SolvePlan> plan(new SolvePlan);
+    const int n = circuit.NoNodes;
+    const int stride = n + 1;
+    plan->id_ = NextPlanId();
+    plan->stride_ = stride;
+    const std::array<int, MaxNodes + 1> indexOf = NodeMap(circuit);
+
+    // The additions of every record, in record order, then gathered by cell keeping that order.
+    struct Addition {
+        int cell;
+        Contribution contribution;
+    };
+    std::vector<Addition> additions;
+    StampContext constantContext;
+    ClearFloatingPointFaults();
+    for (std::size_t index = 1; index < circuit.records.size(); ++index) {
+        const ComponentRecord& record = circuit.records[index];
+        const int firstTerm = static_cast<int>(plan->constantTerms_.size());
+        plan->constantTerms_.resize(firstTerm + TermCount(record.kind));
+        if (HasConstantTerms(record.kind)) {
+            ComputeElementTerms(record, constantContext, &plan->constantTerms_[firstTerm]);
+        } else {
+            plan->varying_.push_back({record, firstTerm});
+        }
+        plan->hasInductor_ = plan->hasInductor_ || record.kind == 'L';
+        for (const Stamp& stamp : StampsOf(record.kind)) {
+            const auto index = [&](std::uint8_t slot) {
+                return indexOf[slot == kCommonNodeSlot ? circuit.NodeCom : record.nodes[slot]];
+            };
+            const int row = index(stamp.row), column = index(stamp.column);
+            if (row != n && column != n) {
+                additions.push_back(
+                    {row * stride + column, {firstTerm + stamp.term, stamp.subtract}});
+            }
+        }
+    }
+    if (RaisedFloatingPointFaults() != 0) {
+        ClearFloatingPointFaults();
+        return nullptr;
+    }
+    std::stable_sort(additions.begin(), additions.end(),
+                     [](const Addition& a, const Addition& b) { return a.cell < b.cell; });
+
+    std::array<NodeSet, MaxNodes + 1> rowPattern, columnPattern;
+    std::vector<bool> stamped(static_cast<std::size_t>(stride * stride), false);
+    for (const Addition& addition : additions) {
+        if (plan->sums_.empty() || plan->sums_.back().cell != addition.cell) {
+            plan->sums_.push_back({addition.cell, 0});
+            stamped[addition.cell] = true;
+            rowPattern[addition.cell / stride].Insert(addition.cell % stride);
+            columnPattern[addition.cell % stride].Insert(addition.cell / stride);
+        }
+        plan->contributions_.push_back(addition.contribution);
+        plan->sums_.back().contributionsEnd = static_cast<int>(plan->contributions_.size());
+    }
+
+    // The elimination over the pattern of entries that may be non-zero, growing it by the
+    // entries each step fills; the filled ones must start each point at zero.
+    for (int k = n - 1; k >= 3; --k) {
+        const NodeSet columns = rowPattern[k].Below(k);
+        const NodeSet rows = columnPattern[k].Below(k);
+        if (columns.Empty() || rows.Empty()) {
+            continue;
+        }
+        PivotStep step{k, static_cast<int>(plan->rows_.size()), 0,
+                       static_cast<int>(plan->columns_.size()), 0};
+        rows.ForEach([&](int i) {
+            plan->rows_.push_back(i);
+            columns.ForEach([&](int j) {
+                if (!rowPattern[i].Contains(j)) {
+                    plan->cellsToClear_.push_back(i * stride + j);
+                }
+            });
+            rowPattern[i].Merge(columns);
+        });
+        columns.ForEach([&](int j) {
+            plan->columns_.push_back(j);
+            columnPattern[j].Merge(rows);
+        });
+        step.rowsEnd = static_cast<int>(plan->rows_.size());
+        step.columnsEnd = static_cast<int>(plan->columns_.size());
+        plan->steps_.push_back(step);
+    }
+    return plan;
+}
+
+void SolvePlan::Fill(SolveWorkspace& workspace) const {
+    if (workspace.preparedFor_ != id_) {
+        workspace.cells_.assign(static_cast<std::size_t>(stride_ * stride_), CZero);
+        workspace.terms_ = constantTerms_;
+        workspace.preparedFor_ = id_;
+    }
+    for (int cell : cellsToClear_) {
+        ZeroCell(workspace.cells_[cell]);
+    }
+}
+
+TwoPortAdmittances SolvePlan::Solve(long double frequency, SolveWorkspace& workspace) const {
+    Fill(workspace);
+    StampContext context;
+    context.W = TwoPi * frequency;
+    context.frequency = frequency;
+    Complex* terms = workspace.terms_.data();
+    for (const VaryingRecord& varying : varying_) {
+        ComputeElementTerms(varying.record, context, terms + varying.firstTerm);
+    }
+
+    // Each cell's additions summed from zero in record order and written once.
+    Complex* cells = workspace.cells_.data();
+    const Contribution* contribution = contributions_.data();
+    for (const CellSum& sum : sums_) {
+        Complex total = CZero;
+        for (const Contribution* end = contributions_.data() + sum.contributionsEnd;
+             contribution != end; ++contribution) {
+            const Complex& term = terms[contribution->term];
+            total = contribution->subtract ? CSub(total, term) : CAdd(total, term);
+        }
+        cells[sum.cell] = total;
+    }
+
+    Eliminate(cells);
+    const int s = stride_;
+    return {cells[s + 1], cells[s + 2], cells[2 * s + 1], cells[2 * s + 2]};
+}
+
+void SolvePlan::Eliminate(Complex* cells) const {
+    // Each update is Y[i][j] - (Y[k][j] * Y[i][k]) / Y[k][k] with the division done per entry.
+    for (const PivotStep& step : steps_) {
+        const int k = step.k;
+        const Complex* pivotRow = cells + k * stride_;
+        const Complex pivot = pivotRow[k];
+        const long double pivotSquared = GuardedSquaredMagnitude(pivot);
+        const int* columnsBegin = columns_.data() + step.columnsBegin;
+        const int* columnsEnd = columns_.data() + step.columnsEnd;
+        for (int r = step.rowsBegin; r != step.rowsEnd; ++r) {
+            Complex* row = cells + rows_[r] * stride_;
+            const Complex pivotColumnEntry = row[k];
+            for (const int* j = columnsBegin; j != columnsEnd; ++j) {
+                const Complex product = CMul(pivotRow[*j], pivotColumnEntry);
+                row[*j] = CSub(row[*j], CDivGuarded(product, pivot, pivotSquared));
+            }
+        }
+    }
+}
+
+} // namespace kelvor

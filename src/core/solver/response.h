@@ -36,7 +36,8 @@ struct LoadedCircuit {
     int32_t NoNodes = 0;
 };
 
-// Reads RECORDS.TMP from the folder; the node roles come from the state of the parse.
+// Reads RECORDS.TMP from the folder, refusing it unless it is the one the state's parse wrote;
+// the node roles come from the state of the parse.
 LoadedCircuit LoadCircuit(const std::filesystem::path& folder, const CircuitState& state);
 LoadedCircuit MakeLoadedCircuit(RecordList records, const CircuitState& state);
 

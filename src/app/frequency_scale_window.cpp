@@ -26,7 +26,6 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <algorithm>
-#include <cmath>
 
 namespace kelvor::app {
 namespace {

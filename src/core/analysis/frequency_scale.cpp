@@ -5,6 +5,8 @@
 #include "text/number_format.h"
 #include "text/words.h"
 
+#include <cmath>
+
 namespace kelvor {
 namespace {
 
@@ -105,6 +107,21 @@ long double ColumnFrequency(const FrequencyScale& scale, int column) {
         return (*scale.columnFrequencies)[column - kFirstSweepColumn];
     }
     return ComputedColumnFrequency(scale, column);
+}
+
+bool IsSweepableUserRange(long double start, long double end) {
+    if (!(start > 0) || !(end > start) || !std::isfinite(end / start)) {
+        return false;
+    }
+    // The column frequencies rise with the column: the two outermost bound all the others.
+    const FrequencyScale scale = SetupFrequencyScale(0, start, end);
+    for (const int column : {kFirstSweepColumn, kLastSweepColumn}) {
+        const long double frequency = ColumnFrequency(scale, column);
+        if (!(frequency > 0) || !std::isfinite(frequency)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::string FormatFrequency(long double frequency) {

@@ -31,6 +31,11 @@ FrequencyScale SetupFrequencyScale(int32_t fcode, long double userStart, long do
 
 long double ColumnFrequency(const FrequencyScale& scale, int column);
 
+// A range of the user's own can be swept when the start is above 0, the end above the start,
+// and the frequency of every column (the graph reaches a little beyond both ends) is a finite
+// number above 0.
+bool IsSweepableUserRange(long double start, long double end);
+
 // A six-character frequency label: " 250  ", " 1.00k", "0.030 ".
 std::string FormatFrequency(long double frequency);
 

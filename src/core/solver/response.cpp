@@ -81,7 +81,8 @@ LoadedCircuit MakeLoadedCircuit(RecordList records, const CircuitState& state) {
 }
 
 LoadedCircuit LoadCircuit(const std::filesystem::path& folder, const CircuitState& state) {
-    return MakeLoadedCircuit(ReadRecordFile(folder / kRecordFileName), state);
+    return MakeLoadedCircuit(ReadOwnRecordFile(folder / kRecordFileName, state.ownRecordFile),
+                             state);
 }
 
 void PrepareSolvePlan(LoadedCircuit& circuit) {

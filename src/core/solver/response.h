@@ -41,8 +41,8 @@ struct LoadedCircuit {
     std::shared_ptr<const SolvePlan> plan;
 };
 
-// Reads RECORDS.TMP from the folder; the node roles come from the state of the parse. Both
-// prepare the solve plan.
+// Reads RECORDS.TMP from the folder, refusing it unless it is the one the state's parse wrote;
+// the node roles come from the state of the parse. Both prepare the solve plan.
 LoadedCircuit LoadCircuit(const std::filesystem::path& folder, const CircuitState& state);
 LoadedCircuit MakeLoadedCircuit(RecordList records, const CircuitState& state);
 

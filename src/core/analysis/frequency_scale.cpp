@@ -70,6 +70,11 @@ std::string LabelDigits(long double scaled) {
     return FormatFixedWidth(scaled, 5, decimals);
 }
 
+long double ComputedColumnFrequency(const FrequencyScale& scale, int column) {
+    return scale.BaseFrequency *
+           Power10((static_cast<long double>(column) / 8 - scale.ColumnOffset) / scale.DecadeWidth);
+}
+
 } // namespace
 
 FrequencyScale SetupFrequencyScale(int32_t fcode, long double userStart, long double userEnd) {
@@ -88,12 +93,20 @@ FrequencyScale SetupFrequencyScale(int32_t fcode, long double userStart, long do
     const int r = RangeIndex(fcode);
     const long double k = scale.DecadeWidth;
     scale.ColumnOffset = (r % 2 == 1 ? 5.5L : 3.5L) - k * (r - 7) / 2;
+    auto columns = std::make_shared<std::array<long double, kSweepColumns>>();
+    for (int column = kFirstSweepColumn; column <= kLastSweepColumn; ++column) {
+        (*columns)[column - kFirstSweepColumn] = ComputedColumnFrequency(scale, column);
+    }
+    scale.columnFrequencies = std::move(columns);
     return scale;
 }
 
 long double ColumnFrequency(const FrequencyScale& scale, int column) {
-    return scale.BaseFrequency *
-           Power10((static_cast<long double>(column) / 8 - scale.ColumnOffset) / scale.DecadeWidth);
+    if (scale.columnFrequencies != nullptr && column >= kFirstSweepColumn &&
+        column <= kLastSweepColumn) {
+        return (*scale.columnFrequencies)[column - kFirstSweepColumn];
+    }
+    return ComputedColumnFrequency(scale, column);
 }
 
 bool IsSweepableUserRange(long double start, long double end) {

@@ -191,7 +191,7 @@ bool TFormHelp::LoadDocument() {
         FindHelpFile(state_.workingFolder, installedFolders_, kHelpDocumentName);
     RtfDocument document;
     try {
-        document = ReadRtf(ReadWholeFile(path));
+        document = ReadRtf(ReadWholeFile(path, kHelpFileSizeLimit));
     } catch (const KelvorError& error) {
         if (!loadFailureReported_) {
             loadFailureReported_ = true;

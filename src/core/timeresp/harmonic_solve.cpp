@@ -1,153 +1,12 @@
 #include "timeresp/harmonic_solve.h"
 
-#include "circuit/component_record.h"
-#include "solver/component_models.h"
+#include "analysis/frequency_solve.h"
 #include "solver/response.h"
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
-#include <climits>
 #include <cmath>
-#include <exception>
-#include <memory>
-#include <mutex>
-#include <thread>
-#include <vector>
 
 namespace kelvor {
-namespace {
-
-// Harmonics are handed out in runs, so that the threads rarely meet at the shared counter.
-constexpr int kRunLength = 32;
-
-// What the threads share while they fill one table.
-class SharedRun {
-public:
-    SharedRun(const LoadedCircuit& circuit, HarmonicTable& table, MessageSink& messages)
-        : circuit_(circuit), table_(table), messages_(messages) {}
-
-    // Solves runs of harmonics until none are left, the run is stopped or a fault makes the
-    // rest unnecessary. Returns false when `progress` asked to stop.
-    bool Work(ResponseSolver& solver, const HarmonicProgress* progress) {
-        ResponsePoint point;
-        const int count = table_.Count();
-        for (;;) {
-            const int begin = nextRun_.fetch_add(1) * kRunLength;
-            if (begin >= count) {
-                return true;
-            }
-            const int end = std::min(count, begin + kRunLength);
-            for (int index = begin; index < end; ++index) {
-                // Harmonics above a fault are never needed: the fault ends the calculation.
-                if (stopped_.load() || index >= firstFault_.load()) {
-                    return true;
-                }
-                const auto k = static_cast<long double>(HarmonicNumber(table_.kind, index));
-                try {
-                    solver.ComputeResponse(circuit_, k * table_.fundamental, ResponseForm::Raw,
-                                           point, messages_);
-                } catch (...) {
-                    RecordFault(index, std::current_exception());
-                    return true;
-                }
-                table_.gain[index] = point.Gain;
-                table_.phase[index] = point.Phase;
-                const int solved = solved_.fetch_add(1) + 1;
-                if (progress != nullptr && *progress && !(*progress)(solved)) {
-                    stopped_.store(true);
-                    return false;
-                }
-            }
-        }
-    }
-
-    int Solved() const { return solved_.load(); }
-    void Stop() { stopped_.store(true); }
-
-    void RethrowFirstFault() {
-        if (fault_) {
-            std::rethrow_exception(fault_);
-        }
-    }
-
-private:
-    void RecordFault(int index, std::exception_ptr fault) {
-        const std::lock_guard<std::mutex> lock(faultMutex_);
-        if (index < firstFault_.load()) {
-            firstFault_.store(index);
-            fault_ = std::move(fault);
-        }
-    }
-
-    const LoadedCircuit& circuit_;
-    HarmonicTable& table_;
-    MessageSink& messages_;
-    std::atomic<int> nextRun_{0};
-    std::atomic<int> solved_{0};
-    std::atomic<bool> stopped_{false};
-    std::atomic<int> firstFault_{INT_MAX};
-    std::mutex faultMutex_;
-    std::exception_ptr fault_;
-};
-
-// The threads that help the calling one. They are stopped and joined however the calling
-// thread leaves, even by an exception from its progress report, so that none outlives the
-// table it fills.
-class HelperThreads {
-public:
-    explicit HelperThreads(SharedRun& run) : run_(run) {}
-    HelperThreads(const HelperThreads&) = delete;
-    HelperThreads& operator=(const HelperThreads&) = delete;
-    ~HelperThreads() {
-        run_.Stop();
-        JoinAll();
-    }
-
-    void Start(bool test1Trace) {
-        solvers_.push_back(std::make_unique<ResponseSolver>());
-        solvers_.back()->Test1Trace = test1Trace;
-        threads_.emplace_back([this, &solver = *solvers_.back()] {
-            run_.Work(solver, nullptr);
-            done_.fetch_add(1);
-        });
-    }
-
-    bool AllDone() const { return done_.load() == static_cast<int>(threads_.size()); }
-
-    void JoinAll() {
-        for (std::thread& thread : threads_) {
-            if (thread.joinable()) {
-                thread.join();
-            }
-        }
-    }
-
-private:
-    SharedRun& run_;
-    std::vector<std::unique_ptr<ResponseSolver>> solvers_;
-    std::vector<std::thread> threads_;
-    std::atomic<int> done_{0};
-};
-
-int ThreadCount(int requested) {
-    if (requested > 0) {
-        return requested;
-    }
-    return std::max(1u, std::thread::hardware_concurrency());
-}
-
-} // namespace
-
-bool NeedsSequentialSolve(const LoadedCircuit& circuit, bool test1Trace) {
-    for (std::size_t index = 1; index < circuit.records.size(); ++index) {
-        const char kind = circuit.records[index].kind;
-        if (!IsComponentKind(kind) || (test1Trace && kind == 'L')) {
-            return true;
-        }
-    }
-    return false;
-}
 
 HarmonicTable ComputeHarmonics(const LoadedCircuit& circuit, TimeResponseKind kind, int32_t groups,
                                long double fundamental, ResponseSolver& solver,
@@ -157,8 +16,9 @@ HarmonicTable ComputeHarmonics(const LoadedCircuit& circuit, TimeResponseKind ki
     table.kind = kind;
     table.groups = std::max(0, groups);
     table.fundamental = fundamental;
-    table.gain.assign(static_cast<std::size_t>(table.Count()), 0.0L);
-    table.phase.assign(static_cast<std::size_t>(table.Count()), 0.0L);
+    const auto count = static_cast<std::size_t>(table.Count());
+    table.gain.assign(count, 0.0L);
+    table.phase.assign(count, 0.0L);
 
     if (kind == TimeResponseKind::Pulse) {
         ResponsePoint point;
@@ -166,42 +26,18 @@ HarmonicTable ComputeHarmonics(const LoadedCircuit& circuit, TimeResponseKind ki
         table.DcGain = point.Gain;
     }
 
-    SharedRun run(circuit, table, messages);
-    const int threadCount = NeedsSequentialSolve(circuit, solver.Test1Trace)
-                                ? 1
-                                : std::min(ThreadCount(threads), std::max(1, table.Count()));
-    HelperThreads helpers(run);
-    for (int helper = 1; helper < threadCount; ++helper) {
-        helpers.Start(solver.Test1Trace);
+    std::vector<long double> frequencies(count);
+    for (std::size_t index = 0; index < count; ++index) {
+        const auto k = static_cast<long double>(HarmonicNumber(kind, static_cast<int>(index)));
+        frequencies[index] = k * fundamental;
     }
-
-    int reported = 0;
-    HarmonicProgress report;
-    if (progress) {
-        report = [&](int solved) {
-            reported = solved;
-            return progress(solved);
-        };
+    const FrequencySolve solve = SolveFrequencies(circuit, frequencies, ResponseForm::Raw, solver,
+                                                  messages, progress, threads);
+    for (std::size_t index = 0; index < count; ++index) {
+        table.gain[index] = solve.points[index].Gain;
+        table.phase[index] = solve.points[index].Phase;
     }
-    bool goOn = run.Work(solver, &report);
-    // The calling thread keeps reporting while the others finish their last runs, so that the
-    // progress bar moves and a stop request is still seen.
-    while (goOn && !helpers.AllDone()) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        if (report && run.Solved() != reported) {
-            goOn = report(run.Solved());
-        }
-    }
-    if (!goOn) {
-        run.Stop();
-    }
-    helpers.JoinAll();
-    // The last harmonics may have been solved by another thread after the last report.
-    if (goOn && report && run.Solved() != reported) {
-        goOn = report(run.Solved());
-    }
-    run.RethrowFirstFault();
-    if (!goOn || run.Solved() < table.Count()) {
+    if (!solve.complete) {
         return table;
     }
     for (long double gain : table.gain) {

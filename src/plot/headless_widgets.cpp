@@ -1,5 +1,6 @@
 #include "plot/headless_widgets.h"
 
+#include "kelvor_error.h"
 #include "render/headless_gui.h"
 
 #include <QApplication>
@@ -8,6 +9,9 @@ namespace kelvor::plot {
 
 void EnsureWidgetApplication() {
     if (QCoreApplication::instance() != nullptr) {
+        if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+            throw KelvorError("The plots need a widget application, and another kind runs");
+        }
         return;
     }
     const render::HeadlessArguments arguments = render::PrepareHeadlessApplication();

@@ -96,6 +96,7 @@ TFormBode::TFormBode(AppState& state, QWidget* parent)
     splitter->addWidget(plotColumn);
     splitter->addWidget(BuildSidePanel());
     splitter->setStretchFactor(0, 1);
+    splitter->setSizes({760, 380});
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(BuildRangeRow());

@@ -174,6 +174,23 @@ private slots:
         QVERIFY(fixture->folder.Read("BODE.pdf").rfind("%PDF-", 0) == 0);
     }
 
+    // A dark desktop theme gives a dark plot with light text, and the plots redraw at once.
+    void followsTheDarkPalette() {
+        QPalette dark;
+        dark.setColor(QPalette::Base, QColor(30, 30, 30));
+        dark.setColor(QPalette::Window, QColor(45, 45, 45));
+        dark.setColor(QPalette::Text, QColor(230, 230, 230));
+        dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+        window->setPalette(dark);
+        const QImage picture = window->Plot->grab().toImage();
+        QCPAxisRect* top = window->Plot->axisRects().front();
+        // Outside the axes: the background; on the left axis line: the text colour.
+        QCOMPARE(picture.pixelColor(2, 2), QColor(30, 30, 30));
+        const QPoint onAxis(top->left(), top->center().y());
+        const double ratio = picture.devicePixelRatio();
+        QVERIFY(picture.pixelColor((QPointF(onAxis) * ratio).toPoint()).lightness() > 200);
+    }
+
     void f1OpensTheBodeTopic() {
         const testing::HelpOpening opening = testing::ReleaseF1(window.get(), fixture->state);
         QCOMPARE(opening.position, 33844);

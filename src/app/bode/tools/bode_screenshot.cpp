@@ -74,6 +74,7 @@ int main(int argc, char** argv) {
     const QPoint pinned = at(1000);
     MoveMouse(window.Plot, pinned, QEvent::MouseButtonPress, Qt::LeftButton);
     MoveMouse(window.Plot, pinned, QEvent::MouseButtonRelease, Qt::NoButton);
+    QApplication::processEvents();
     const QPoint peak = at(376);
     MoveMouse(window.Plot, peak, QEvent::MouseMove, Qt::NoButton);
     QApplication::processEvents();

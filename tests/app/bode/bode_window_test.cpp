@@ -1,6 +1,6 @@
 #include "app/bode/bode_window.h"
 
-#include "app/print_target.h"
+#include "app/printing/print_target.h"
 #include "app/support/app_fixture.h"
 #include "app/support/help_opening.h"
 #include "bode/significant_format.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/shell/app_state.h"
 #include "app/bode/bode_traces.h"
+#include "app/shell/app_state.h"
 #include "plot/bode_plot.h"
 
 #include <QWidget>
@@ -27,8 +27,7 @@ class TFormBode : public QWidget {
 public:
     explicit TFormBode(AppState& state, QWidget* parent = nullptr);
 
-    // Takes the circuit of the last successful parse as the current curve, shows the window
-    // and computes.
+    // Shows the window and computes the current Datafile.
     void ShowForCurrentDatafile();
 
     void ButtonComputeClick();
@@ -92,6 +91,9 @@ private:
     // and then every curve stays as it was.
     bool Compute(const FrequencyRange& range);
     std::optional<FrequencyRange> RangeFromBoxes();
+    // Parses the current Datafile as it is now, so that an edit since the last computation
+    // counts; false, after the Graphs menu's warning, when it has errors.
+    bool ReloadCurrentDatafile();
     void SetComputing(bool computing);
     void ShowTraces();
     void ShowMarkers();
@@ -103,13 +105,13 @@ private:
     std::optional<std::pair<const BodeCurve*, std::size_t>> NearestPoint(double frequency) const;
 
     AppState& state_;
+    // The window's own solver: it computes while the other windows stay usable, so it must not
+    // share one with them.
+    ResponseSolver solver_;
     BodeTraceSet traces_;
     std::vector<double> pinned_;
     bool computing_ = false;
     bool cancelRequested_ = false;
 };
-
-// The text of the readout line for one computed point, every value to 5 significant digits.
-QString ReadoutText(const BodeCurve& curve, std::size_t index);
 
 } // namespace kelvor::app

@@ -3,7 +3,7 @@
 #include "app/printing/print_target.h"
 #include "app/support/app_fixture.h"
 #include "app/support/help_opening.h"
-#include "bode/significant_format.h"
+#include "circuit/sample_datafile.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -106,6 +106,23 @@ private slots:
         QVERIFY(window->LabelReadout->text().startsWith("Cancelled"));
         QVERIFY(window->ButtonCompute->isEnabled());
         QVERIFY(!window->ButtonCancel->isEnabled());
+    }
+
+    // Compute reads the Datafile as it is now: an edit counts, a broken Datafile is refused.
+    void computeReadsTheDatafileAfresh() {
+        window->ButtonKeep->click();
+        std::string text = SampleDatafileText(fixture->state.shell.TodayText);
+        text.replace(text.find("8.0"), 3, "16");
+        fixture->folder.Write("HPFILTER.DAT", text);
+        window->ButtonCompute->click();
+        const auto& plotted = window->Plot->traces();
+        QVERIFY(plotted[0].curve.gain.back() != plotted[1].curve.gain.back());
+
+        fixture->folder.Write("HPFILTER.DAT", "bad\r\n");
+        window->ButtonCompute->click();
+        QCOMPARE(fixture->messages.entries.back().text,
+                 std::string("\r\nCannot Run  -  Error in Datafile  "));
+        QCOMPARE(window->traces().current().curve.size(), std::size_t{401});
     }
 
     void invalidRangeIsRefused() {

@@ -1,5 +1,6 @@
 #include "app/shell/main_window.h"
 
+#include "app/bode/bode_window.h"
 #include "app/common/qt_text.h"
 #include "app/common/screen_checks.h"
 #include "app/editors/form_editor_window.h"
@@ -177,6 +178,7 @@ void TFormMain::CreateWindows() {
     Create(windows.pulse);
     Create(windows.pageSetup);
     Create(windows.formEditor);
+    Create(windows.bode);
 }
 
 void TFormMain::BuildContents() {
@@ -236,6 +238,9 @@ void TFormMain::BuildMenus() {
             &TFormMain::SquareWaveClick);
     graphs->addSeparator();
     connect(graphs->addAction("&Pulse ..."), &QAction::triggered, this, &TFormMain::PulseClick);
+    graphs->addSeparator();
+    connect(graphs->addAction("&Bode Analyser ..."), &QAction::triggered, this,
+            &TFormMain::BodeClick);
 
     QMenu* help = menuBar()->addMenu(" &Help ");
     help->addAction("                   HELP  MENU");
@@ -425,6 +430,13 @@ void TFormMain::PulseClick() {
     state_.shell.AnalysisMode = 6;
     if (graphsDatafileOk_) {
         state_.windows.pulse->exec();
+    }
+}
+
+// The Bode analyser does not block the other windows: it stays open beside them.
+void TFormMain::BodeClick() {
+    if (graphsDatafileOk_) {
+        state_.windows.bode->ShowForCurrentDatafile();
     }
 }
 

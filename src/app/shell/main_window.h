@@ -34,6 +34,7 @@ public:
     void AmplitudeClick();
     void SquareWaveClick();
     void PulseClick();
+    void BodeClick();
     void HelpTopicClick(int32_t position);
 
     QString StatusText() const;

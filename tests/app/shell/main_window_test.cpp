@@ -1,3 +1,4 @@
+#include "app/bode/bode_window.h"
 #include "app/common/qt_text.h"
 #include "app/response/response_window.h"
 #include "app/shell/main_window.h"
@@ -87,7 +88,8 @@ private slots:
                  (QStringList{"&Open ...", "-", "&Print ...", "P&age Setup", "-", "E&xit ..."}));
         const QList<QAction*> graphs = top[3]->menu()->actions();
         QCOMPARE(testing::Captions(graphs),
-                 (QStringList{"&Amplitude ...", "-", "&SquareWave ...", "-", "&Pulse ..."}));
+                 (QStringList{"&Amplitude ...", "-", "&SquareWave ...", "-", "&Pulse ...", "-",
+                              "&Bode Analyser ..."}));
         QVERIFY(graphs[0]->isEnabled());
         QVERIFY(graphs[2]->isEnabled());
         QVERIFY(graphs[4]->isEnabled());
@@ -121,7 +123,8 @@ private slots:
         QCOMPARE(window->centralWidget()->size(), QSize(732, 514));
     }
 
-    // The windows are made in the start-up order, after the main window.
+    // The windows are made in the start-up order, after the main window; the Bode analyser
+    // comes last.
     void theOtherWindowsAreCreatedInOrder() {
         folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
         Start();
@@ -138,7 +141,7 @@ private slots:
                                     "kelvor::app::TFormEdt", "kelvor::app::TFormFreqScales",
                                     "kelvor::app::TFormFResults", "kelvor::app::TFormSqWMenu",
                                     "kelvor::app::TFormPMenu", "kelvor::app::TFormPSet",
-                                    "kelvor::app::TFormEdt2"}));
+                                    "kelvor::app::TFormEdt2", "kelvor::app::TFormBode"}));
     }
 
     void openingAnExistingDatafileUsesOnlyItsName() {
@@ -247,6 +250,24 @@ private slots:
         window->repaint();
         QTRY_VERIFY(reopened);
         QVERIFY(!state->shell.ReopenPulse);
+    }
+
+    // The Bode analyser opens beside the main window, which stays usable; a bad Datafile keeps
+    // it closed after the Graphs menu's warning.
+    void bodeAnalyserOpensWithoutBlocking() {
+        folder->Write("HPFILTER.DAT", "bad\r\n");
+        Start();
+        window->GraphsMenuShow();
+        window->BodeClick();
+        QVERIFY(!state->windows.bode->isVisible());
+
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        window->GraphsMenuShow();
+        window->BodeClick();
+        QVERIFY(state->windows.bode->isVisible());
+        QVERIFY(!state->windows.bode->isModal());
+        QCOMPARE(state->windows.bode->windowTitle(), QString("Bode Analyser  -  HPFILTER.DAT"));
+        QVERIFY(state->windows.bode->traces().current().curve.size() > 0);
     }
 
     void exitAsksAndClosingDeletesTheRecordFile() {

@@ -157,6 +157,8 @@ void TFormEdt2::FillControls(const std::vector<std::string>& fileLines) {
     std::string description = circuit.CircuitTitle;
     ReplaceChar(description, '_', ' ');
     EditBoxFileMessage->setText(ToQt(" " + description));
+    // A title wider than the box shows its start, not its end.
+    EditBoxFileMessage->setCursorPosition(0);
     EditBoxRevNo->setText(ToQt(" " + std::to_string(circuit.RevisionNumber)));
     EditBoxFileDate->setText(ToQt(" " + circuit.DatafileDate));
     EditBoxNodeIn->setText(ToQt(" " + std::to_string(circuit.NodeIn)));

@@ -7,6 +7,7 @@
 #include "app/graph_parameters_window.h"
 #include "app/help_window.h"
 #include "app/qt_text.h"
+#include "app/typing_limit.h"
 #include "app/window_fonts.h"
 #include "kelvor_error.h"
 #include "settings/settings_file.h"
@@ -120,7 +121,7 @@ QLabel* StaticText(QWidget* parent, const char* caption, int left, int top) {
 QLineEdit* FrequencyBox(QWidget* parent, int left, int top) {
     auto* box = new QLineEdit(parent);
     box->setGeometry(left, top, 81, 23);
-    box->setMaxLength(12);
+    LimitTyping(box, 12);
     box->setFocusPolicy(Qt::ClickFocus);
     return box;
 }

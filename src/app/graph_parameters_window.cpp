@@ -6,6 +6,7 @@
 #include "app/graph_window.h"
 #include "app/help_window.h"
 #include "app/qt_text.h"
+#include "app/typing_limit.h"
 #include "app/window_fonts.h"
 #include "kelvor_error.h"
 #include "settings/settings_file.h"
@@ -86,7 +87,7 @@ void TFormFResults::BuildControls() {
     StaticText(this, "Set Top of Scale  (dB)    : -", 201, 220);
     EditBoxTop = new QLineEdit(this);
     EditBoxTop->setGeometry(432, 217, 59, 25);
-    EditBoxTop->setMaxLength(9);
+    LimitTyping(EditBoxTop, 9);
 
     StaticText(this, "Set Amplitude Scale  (dB)   : -", 201, 261);
     ListBoxGraphScale = new QListWidget(this);

@@ -5,6 +5,7 @@
 #include "app/help_window.h"
 #include "app/qt_text.h"
 #include "app/screen_checks.h"
+#include "app/typing_limit.h"
 #include "app/window_fonts.h"
 #include "kelvor_error.h"
 #include "render/graph_canvas.h"
@@ -109,7 +110,7 @@ void TimeResponseMenu::BuildControls() {
     EditBoxValue = new QLineEdit(this);
     EditBoxValue->setFont(controls);
     EditBoxValue->setGeometry(440, 65, 78, 25);
-    EditBoxValue->setMaxLength(layout_.valueMaxLength);
+    LimitTyping(EditBoxValue, layout_.valueMaxLength);
 
     RadioGroupChoice = BlueFrame(this, layout_.choiceFrameCaption, layout_.choiceFrameRect,
                                  layout_.choiceFrameFontPixels);
@@ -141,7 +142,7 @@ void TimeResponseMenu::BuildControls() {
     EditBoxGraphGain = new QLineEdit(this);
     EditBoxGraphGain->setFont(controls);
     EditBoxGraphGain->setGeometry(layout_.gainBoxRect);
-    EditBoxGraphGain->setMaxLength(6);
+    LimitTyping(EditBoxGraphGain, 6);
 
     LabelBold = Label(this, layout_.boldCaption, layout_.labelBold);
     LabelBold->setFont(controls);
@@ -409,8 +410,11 @@ void TimeResponseMenu::Plot(int32_t asked) {
     const auto showSoFar = [&](render::PlotStage stage) {
         graph->Picture() = picture.copy();
         graph->ShowPicture();
-        if (stage == render::PlotStage::FrameDrawn && !graph->isVisible()) {
+        // Also when the graph window is already open behind this one (after Display Again).
+        if (stage == render::PlotStage::FrameDrawn) {
             graph->show();
+            graph->raise();
+            graph->activateWindow();
         }
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     };

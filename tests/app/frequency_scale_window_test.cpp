@@ -183,14 +183,13 @@ private slots:
     void showingTicksTheSettingAndFillsTheBoxes() {
         fixture->state.settings.FCode = 41;
         fixture->state.settings.FSStr = "1k";
-        fixture->state.settings.FFStr = "2.5k";
+        fixture->state.settings.FFStr = "1.59154943k"; // longer than typing allows: shown whole
         Graph().NewScale = true;
         fixture->state.shell.ReopenFreqScales = true;
         window->show();
         QVERIFY(window->RadioButtons[41]->isChecked());
         QCOMPARE(window->EditBoxFS->text(), QString("  1k"));
-        QCOMPARE(window->EditBoxFF->text(), QString("  2.5k"));
-        QCOMPARE(window->EditBoxFS->maxLength(), 12);
+        QCOMPARE(window->EditBoxFF->text(), QString("  1.59154943k"));
         QVERIFY(!Graph().NewScale);
         QVERIFY(!fixture->state.shell.ReopenFreqScales);
         VerifyChoosing();

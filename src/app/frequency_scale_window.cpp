@@ -32,6 +32,12 @@
 namespace kelvor::app {
 namespace {
 
+// The graph of such a sweep is empty: say why rather than leave the user guessing.
+constexpr const char* kNoOutputWarning =
+    "\r\n   The output never responds in this frequency range :   \r\n"
+    "   every point gives exactly zero output ( -50000 dB ).   \r\n\r\n"
+    "   Check the output node and its connections in the Datafile.   ";
+
 constexpr int32_t kHelpPosition = 16807;
 constexpr int32_t kDefaultFCode = 8;
 constexpr int kFirstProgress = 29;
@@ -343,6 +349,9 @@ void TFormFreqScales::RunSweep(const FrequencyScale& scale) {
     graph.LastEndFrequency = scale.EndFrequency;
     graph.scale = scale;
     graph.sweep = std::move(result);
+    if (OutputNeverResponds(graph.sweep)) {
+        state_.messages.ShowWarning(kNoOutputWarning);
+    }
 
     hide();
     done(QDialog::Accepted);

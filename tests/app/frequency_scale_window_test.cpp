@@ -314,6 +314,22 @@ private slots:
         QVERIFY(fixture->messages.entries.empty());
     }
 
+    // A circuit whose output node never reaches the input: every column is the zero-output
+    // gain. The graph still follows as usual, after a warning that says why it is empty.
+    void anOutputThatNeverRespondsIsExplained() {
+        fixture->folder.Write("OPEN.DAT", "Open Rev. 2 7 Dec 2026\r\n\r\nNodeIn = 1 NodeOut = 2 "
+                                          "NodeCom = 3\r\nR 1 3 1k\r\nR 2 3 1k\r\n");
+        fixture->state.shell.DatafileName = "OPEN.DAT";
+        QVERIFY(fixture->Parse());
+        ShowWithScale(8);
+        QVERIFY(Continue().parametersOpened);
+        QCOMPARE(Graph().sweep.SweepMaxDb, -50000);
+        QCOMPARE(fixture->messages.entries.size(), size_t{1});
+        QCOMPARE(fixture->messages.entries[0].kind, Entry::Warning);
+        QVERIFY(fixture->messages.entries[0].text.find("output never responds") !=
+                std::string::npos);
+    }
+
     void aUserRangeSweepsFromStartToEnd() {
         ShowWithScale(0); // FSStr "250" and FFStr "360" by default
         const Outcome outcome = Continue();

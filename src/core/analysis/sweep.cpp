@@ -2,6 +2,7 @@
 
 #include "solver/response.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kelvor {
@@ -29,6 +30,11 @@ SweepResult RunSweep(const FrequencyScale& scale, const LoadedCircuit& circuit,
     }
     result.completed = true;
     return result;
+}
+
+bool OutputNeverResponds(const SweepResult& sweep) {
+    return std::all_of(sweep.SweepGain.begin(), sweep.SweepGain.end(),
+                       [](long double gain) { return gain < kNoOutputGain; });
 }
 
 } // namespace kelvor

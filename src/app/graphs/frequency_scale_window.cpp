@@ -1,4 +1,5 @@
 #include "app/graphs/frequency_scale_window.h"
+#include "app/common/file_paths.h"
 #include "app/common/screen_checks.h"
 
 #include "analysis/sweep.h"
@@ -212,7 +213,7 @@ void TFormFreqScales::showEvent(QShowEvent* event) {
 }
 
 void TFormFreqScales::FormShow() {
-    setWindowTitle(ToQt("        GRAPH FREQUENCY SCALES   -   " + state_.shell.DatafileName));
+    setWindowTitle("        GRAPH FREQUENCY SCALES   -   " + PathToQt(state_.shell.DatafileName));
     ButtonContinueOrReset->setEnabled(true);
     state_.shell.ReopenFreqScales = false;
     // An edited settings file can hold any number; such an FCode is no scale at all, so the

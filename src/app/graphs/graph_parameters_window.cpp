@@ -1,4 +1,5 @@
 #include "app/graphs/graph_parameters_window.h"
+#include "app/common/file_paths.h"
 #include "app/common/screen_checks.h"
 
 #include "analysis/scale_proposal.h"
@@ -152,7 +153,7 @@ void TFormFResults::ReloadSettings() {
 }
 
 void TFormFResults::FormShow() {
-    setWindowTitle(ToQt("      GRAPHPLOT PARAMETERS   -   " + state_.shell.DatafileName));
+    setWindowTitle("      GRAPHPLOT PARAMETERS   -   " + PathToQt(state_.shell.DatafileName));
     ReloadSettings();
     const SweepResult& sweep = state_.graph.sweep;
     if (state_.shell.DatafileChanged) {

@@ -1,6 +1,7 @@
 #include "app/response/response_window.h"
 
 #include "analysis/response_table.h"
+#include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "app/common/screen_checks.h"
 #include "app/common/typing_limit.h"
@@ -128,7 +129,7 @@ void TFormResponse::BuildControls() {
 void TFormResponse::showEvent(QShowEvent* event) {
     ResponseHeaderPending = true;
     RichEditBoxDisplay->clear();
-    setWindowTitle(ToQt("      RESPONSE   -   " + state_.shell.DatafileName));
+    setWindowTitle("      RESPONSE   -   " + PathToQt(state_.shell.DatafileName));
     const DisplayFacts display = CurrentDisplay(this);
     if (display.height < 599) {
         setFixedHeight(470);

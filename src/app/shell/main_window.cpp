@@ -1,5 +1,7 @@
 #include "app/shell/main_window.h"
 
+#include "app/common/file_paths.h"
+#include "app/common/file_queries.h"
 #include "app/common/qt_text.h"
 #include "app/common/screen_checks.h"
 #include "app/editors/form_editor_window.h"
@@ -115,8 +117,8 @@ TFormMain::TFormMain(AppState& state, QWidget* parent)
                               Qt::WindowCloseButtonHint),
       state_(state) {
     chooseDatafile = [this](QWidget* owner) {
-        return ShowOpenDialog(owner, QString::fromStdString(state_.workingFolder.string()),
-                              ToQt(state_.shell.DatafileName));
+        return ShowOpenDialog(owner, PathToQt(state_.workingFolder),
+                              PathToQt(state_.shell.DatafileName));
     };
     state_.windows.main = this;
     BuildContents();
@@ -258,10 +260,11 @@ void TFormMain::UpdateCaptionAndStatus() {
 }
 
 QString TFormMain::StatusText() const {
-    const std::string& name = state_.shell.DatafileName;
+    // The name as the file system spells it, padded by the characters the user sees.
+    const QString name = PathToQt(state_.shell.DatafileName);
     const int padding = std::max(0, 35 - static_cast<int>(name.size()));
-    return ToQt("Using Datafile  :  " + name + std::string(padding, ' ') + "   " +
-                state_.shell.TodayText);
+    return "Using Datafile  :  " + name + QString(padding, ' ') + "   " +
+           ToQt(state_.shell.TodayText);
 }
 
 void TFormMain::showEvent(QShowEvent* event) {
@@ -311,7 +314,8 @@ void TFormMain::FileOpenClick() {
 
 void TFormMain::OpenDatafileNamed(const QString& chosenPath) {
     MessageSink& messages = state_.messages;
-    std::string name = CutText(FromQt(QFileInfo(chosenPath).fileName()), kDatafileNameCapacity);
+    std::string name =
+        CutText(PathFromQt(QFileInfo(chosenPath).fileName()).string(), kDatafileNameCapacity);
     if (name.size() > 28) {
         messages.ShowWarning("\r\n   Filename too long - 24 chars max.    ");
     }
@@ -320,8 +324,12 @@ void TFormMain::OpenDatafileNamed(const QString& chosenPath) {
                              "     If file already exists it will not be used.    ");
     }
     state_.shell.DatafileName = name;
+    const FileQuery existing = QueryFile(state_.DatafilePath());
     try {
-        if (std::filesystem::is_regular_file(state_.DatafilePath())) {
+        if (!existing.fault.empty()) {
+            // Neither opened nor replaced: what stands under the name cannot be told.
+            messages.ShowError("Cannot open " + name + " : " + existing.fault);
+        } else if (existing.regular) {
             ParseDatafile(state_.workingFolder, name, ParseMode::Silent, state_.circuit, messages,
                           state_.shell.TodayText);
             state_.shell.NewDatafile = false;
@@ -386,11 +394,15 @@ bool TFormMain::ParseForAnalysis() {
 }
 
 void TFormMain::EditClick() {
-    if (std::filesystem::is_regular_file(state_.DatafilePath())) {
+    const FileQuery datafile = QueryFile(state_.DatafilePath());
+    if (!datafile.fault.empty()) {
+        state_.messages.ShowError("Cannot open " + state_.shell.DatafileName + " : " +
+                                  datafile.fault);
+    } else if (datafile.regular) {
         state_.windows.formEditor->exec();
-        return;
+    } else {
+        state_.messages.ShowWarning(CutText(state_.shell.DatafileName + " does not exist", 45));
     }
-    state_.messages.ShowWarning(CutText(state_.shell.DatafileName + " does not exist", 45));
 }
 
 void TFormMain::ResponseClick() {

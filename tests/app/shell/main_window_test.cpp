@@ -1,3 +1,4 @@
+#include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "app/response/response_window.h"
 #include "app/shell/main_window.h"
@@ -5,6 +6,7 @@
 #include "app/timeresp/pulse_window.h"
 #include "app/timeresp/square_wave_window.h"
 #include "circuit/sample_datafile.h"
+#include "files/file_io.h"
 #include "support/recording_messages.h"
 #include "support/temp_folder.h"
 #include "text/date_text.h"
@@ -17,6 +19,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <fstream>
 
 using namespace kelvor;
 using Entry = testing::RecordingMessages::Entry;
@@ -154,6 +157,49 @@ private slots:
         QVERIFY(folder->Read("KELVOR.INI").find("Datafilename=AMP.DAT") != std::string::npos);
         QVERIFY(window->StatusText().contains("AMP.DAT"));
         QVERIFY(messages->entries.empty());
+    }
+
+    // A name that is not plain ASCII reaches the disk as the file system spells it: the existing
+    // "é.dat" of a working folder named "café" is opened, not replaced by a new file, and the
+    // next start finds it again.
+    void nonAsciiFolderAndFileNames() {
+        const std::filesystem::path cafe = folder->path() / app::PathFromQt("café");
+        std::filesystem::create_directory(cafe);
+        const std::string sample = SampleDatafileText("1 Jan 2026");
+        const std::filesystem::path datafile = cafe / app::PathFromQt("é.dat");
+        std::ofstream(datafile, std::ios::binary) << sample;
+        for (int start = 0; start < 2; ++start) {
+            window.reset();
+            state = std::make_unique<app::AppState>(cafe, *messages);
+            window = std::make_unique<app::TFormMain>(*state);
+            window->show();
+            if (start == 0) {
+                window->chooseDatafile = [&](QWidget*) {
+                    return std::optional<QString>(app::PathToQt(datafile));
+                };
+                window->FileOpenClick();
+                QVERIFY(!state->shell.NewDatafile);
+            }
+            QCOMPARE(app::PathToQt(state->shell.DatafileName), QString("é.dat"));
+            QVERIFY(window->StatusText().startsWith("Using Datafile  :  é.dat "));
+            QCOMPARE(ReadWholeFile(datafile), sample);
+            QVERIFY(!std::filesystem::exists(cafe / "\xe9.dat")); // no Latin-1 twin made
+        }
+    }
+
+    // A name that is a loop of symbolic links can be neither opened nor replaced: File/Open and
+    // Edit say why and leave it as it is.
+    void symbolicLinkLoopIsReportedNotThrown() {
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        Start();
+        const std::filesystem::path loop = folder->path() / "loop.dat";
+        std::filesystem::create_symlink("loop.dat", loop);
+        window->OpenDatafileNamed(app::PathToQt(loop));
+        window->EditClick();
+        const std::string expected = "Cannot open loop.dat : Too many levels of symbolic links";
+        QCOMPARE(Texts(), (std::vector<std::string>{expected, expected}));
+        QCOMPARE(messages->entries[0].kind, Entry::Error);
+        QVERIFY(std::filesystem::is_symlink(loop));
     }
 
     void aNewNameGetsTheSkeletonAndItsWarnings() {

@@ -10,6 +10,7 @@
 #include "app/graphs/graph_parameters_window.h"
 #include "app/shell/app_state.h"
 #include "app/shell/help_window.h"
+#include "app/shell/settings_saving.h"
 #include "kelvor_error.h"
 #include "settings/settings_file.h"
 #include "solver/response.h"
@@ -252,12 +253,7 @@ void TFormFreqScales::ReadChoice() {
     }
     state_.settings.FSStr = CutText(TrimSpaces(FromQt(EditBoxFS->text())), kFrequencyTextCapacity);
     state_.settings.FFStr = CutText(TrimSpaces(FromQt(EditBoxFF->text())), kFrequencyTextCapacity);
-    try {
-        WriteSettings(state_.workingFolder, state_.settings, state_.shell.TodayText);
-    } catch (const KelvorError& fault) {
-        // The choice still holds for this run; only its keeping failed.
-        state_.messages.ShowWarning(fault.what());
-    }
+    SaveSettingsReported(state_);
 }
 
 void TFormFreqScales::ButtonCloseClick() {

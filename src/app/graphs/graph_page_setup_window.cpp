@@ -7,6 +7,7 @@
 #include "app/graphs/graph_window.h"
 #include "app/shell/app_state.h"
 #include "app/shell/help_window.h"
+#include "app/shell/settings_saving.h"
 #include "kelvor_error.h"
 #include "render/amplitude_graph.h"
 #include "render/print_layout.h"
@@ -180,11 +181,7 @@ void TFormGraphSetUp::FormClose() {
         state_.messages.ShowError(" Invalid Parameters    ");
         return;
     }
-    try {
-        WriteSettings(state_.workingFolder, settings, state_.shell.TodayText);
-    } catch (const KelvorError& fault) {
-        state_.messages.ShowWarning(fault.what());
-    }
+    SaveSettingsReported(state_);
 }
 
 void TFormGraphSetUp::done(int result) {

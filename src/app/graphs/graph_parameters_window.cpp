@@ -9,6 +9,7 @@
 #include "app/graphs/graph_window.h"
 #include "app/shell/app_state.h"
 #include "app/shell/help_window.h"
+#include "app/shell/settings_saving.h"
 #include "kelvor_error.h"
 #include "settings/settings_file.h"
 #include "text/eng_value.h"
@@ -236,12 +237,7 @@ void TFormFResults::ButtonContinueClick() {
     ClampInt(top, kLowestTop, kHighestTop);
     state_.settings.GraphScale = span;
     state_.settings.GraphTop = top;
-    try {
-        WriteSettings(state_.workingFolder, state_.settings, state_.shell.TodayText);
-    } catch (const KelvorError& fault) {
-        // The choice still holds for this graph; only its keeping failed.
-        state_.messages.ShowWarning(fault.what());
-    }
+    SaveSettingsReported(state_);
     done(QDialog::Accepted);
 
     GraphState& graph = state_.graph;

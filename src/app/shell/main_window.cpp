@@ -16,6 +16,7 @@
 #include "app/printing/printing_window.h"
 #include "app/response/response_window.h"
 #include "app/shell/help_window.h"
+#include "app/shell/settings_saving.h"
 #include "app/timeresp/pulse_window.h"
 #include "app/timeresp/square_wave_window.h"
 #include "circuit/datafile_reader.h"
@@ -23,6 +24,7 @@
 #include "circuit/sample_datafile.h"
 #include "files/delete_file_reported.h"
 #include "files/file_io.h"
+#include "files/folder_probe.h"
 #include "kelvor_error.h"
 #include "text/date_text.h"
 #include "text/words.h"
@@ -109,6 +111,12 @@ std::optional<QString> ShowOpenDialog(QWidget* owner, const QString& folder, con
     return dialog.selectedFiles().front();
 }
 
+std::string FolderWarning(const QString& folder, const std::string& reason) {
+    return "\r\n   The working folder cannot be written :   \r\n\r\n   " + FromQt(folder) +
+           "\r\n   " + reason +
+           "\r\n\r\n   KELVOR runs, but settings, Datafiles and pictures will not be saved.   ";
+}
+
 } // namespace
 
 TFormMain::TFormMain(AppState& state, QWidget* parent)
@@ -137,7 +145,7 @@ TFormMain::~TFormMain() {
 
 void TFormMain::FormCreate() {
     state_.shell.TodayText = TodayText();
-    state_.settings = ReadSettings(state_.workingFolder, state_.messages, state_.shell.TodayText);
+    ReadSettingsAtStart();
     state_.shell.DatafileName = state_.settings.Datafilename;
     DeleteFileReported(state_.File(kRecordFileName), "Main #1", state_.messages);
     WarnAboutTheDisplay();
@@ -145,6 +153,26 @@ void TFormMain::FormCreate() {
     state_.shell.ReopenFreqScales = false;
     state_.shell.ReopenSquareWave = false;
     state_.shell.ReopenPulse = false;
+}
+
+// A working folder that cannot be written (read-only, full) must not stop the program: it starts
+// with what it has and says once, up front, why nothing it saves will be kept.
+void TFormMain::ReadSettingsAtStart() {
+    std::string sampleFault;
+    try {
+        state_.settings =
+            ReadSettings(state_.workingFolder, state_.messages, state_.shell.TodayText);
+    } catch (const KelvorError& fault) {
+        // Only the sample Datafile failed: the run goes on with the defaults.
+        sampleFault = fault.what();
+        state_.settings = Settings{};
+    }
+    if (const std::optional<std::string> reason = FolderWriteFault(state_.workingFolder)) {
+        state_.messages.ShowWarning(FolderWarning(PathToQt(state_.workingFolder), *reason));
+        state_.settingsFaultReported = true;
+    } else if (!sampleFault.empty()) {
+        state_.messages.ShowWarning(sampleFault);
+    }
 }
 
 void TFormMain::WarnAboutTheDisplay() {
@@ -350,11 +378,7 @@ void TFormMain::OpenDatafileNamed(const QString& chosenPath) {
 
 void TFormMain::SaveSettings() {
     state_.settings.Datafilename = state_.shell.DatafileName;
-    try {
-        WriteSettings(state_.workingFolder, state_.settings, state_.shell.TodayText);
-    } catch (const KelvorError&) {
-        // A settings file that cannot be written is not reported; the run goes on.
-    }
+    SaveSettingsReported(state_);
 }
 
 void TFormMain::FilePrintClick() {

@@ -46,6 +46,7 @@ protected:
 
 private:
     void FormCreate();
+    void ReadSettingsAtStart();
     void WarnAboutTheDisplay();
     void BuildMenus();
     void BuildContents();

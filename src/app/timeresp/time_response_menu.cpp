@@ -8,6 +8,7 @@
 #include "app/graphs/graph_window.h"
 #include "app/shell/app_state.h"
 #include "app/shell/help_window.h"
+#include "app/shell/settings_saving.h"
 #include "kelvor_error.h"
 #include "render/graph_canvas.h"
 #include "render/time_response_graph.h"
@@ -223,12 +224,7 @@ void TimeResponseMenu::SaveChoices() {
     if (const int colour = boxButtons_->checkedId(); colour != -1) {
         state_.settings.GraphBoxColour = colour;
     }
-    try {
-        WriteSettings(state_.workingFolder, state_.settings, state_.shell.TodayText);
-    } catch (const KelvorError& fault) {
-        // The choices still hold for this run; only their keeping failed.
-        state_.messages.ShowWarning(fault.what());
-    }
+    SaveSettingsReported(state_);
     if (const int groups = choiceButtons_->checkedId(); groups != -1) {
         groups_ = groups;
     }

@@ -11,6 +11,7 @@
 #include "app/printing/printing_window.h"
 #include "app/support/app_fixture.h"
 #include "app/support/help_opening.h"
+#include "app/support/unwritable_folder.h"
 #include "render/amplitude_graph.h"
 #include "render/graph_canvas.h"
 #include "render/test_pattern.h"
@@ -285,6 +286,22 @@ private slots:
             QCOMPARE(QImage(app::PathToQt(cafe / name)).convertToFormat(QImage::Format_RGB32),
                      State().graph.picture.convertToFormat(QImage::Format_RGB32));
         }
+    }
+
+    // The closing picture of a working folder that cannot be written: the warning says why.
+    void closingPictureThatCannotBeSavedSaysWhy() {
+        testing::UnwritableFolder work(testing::UnwritableFolder::Fault::ReadOnly, {});
+        if (!work.ready()) {
+            QSKIP("this machine cannot make a folder that refuses writes");
+        }
+        window->show();
+        State().workingFolder = work.path();
+        fixture->messages.entries.clear();
+        window->close();
+        QCOMPARE(fixture->messages.entries.size(), size_t{1});
+        const std::string& text = fixture->messages.entries[0].text;
+        QVERIFY2(text.find("KELVOR.BMP") != std::string::npos, text.c_str());
+        QVERIFY2(text.find(work.reason()) != std::string::npos, text.c_str());
     }
 
     void printsWhereThePageSetupPlacesIt() {

@@ -3,6 +3,7 @@
 #include "app/response/response_window.h"
 #include "app/shell/main_window.h"
 #include "app/support/action_captions.h"
+#include "app/support/unwritable_folder.h"
 #include "app/timeresp/pulse_window.h"
 #include "app/timeresp/square_wave_window.h"
 #include "circuit/sample_datafile.h"
@@ -79,6 +80,57 @@ private slots:
         folder->Write("HPFILTER.DAT", "x");
         Start();
         QVERIFY(messages->entries.empty());
+    }
+
+    // A working folder that cannot be written: the program starts with what it has, names the
+    // folder and the reason once, and every later save says why it failed (the settings once).
+    void startsInAFolderThatCannotBeWritten() {
+        using Fault = testing::UnwritableFolder::Fault;
+        const std::string sample = SampleDatafileText("1 Jan 2026");
+        const struct {
+            Fault fault;
+            bool withSample;
+        } cases[] = {{Fault::ReadOnly, true}, {Fault::Full, true}, {Fault::ReadOnly, false}};
+        for (const auto& entry : cases) {
+            testing::UnwritableFolder work(
+                entry.fault,
+                entry.withSample
+                    ? std::vector<std::pair<std::string, std::string>>{{"HPFILTER.DAT", sample}}
+                    : std::vector<std::pair<std::string, std::string>>{});
+            if (!work.ready()) {
+                QSKIP("this machine cannot make a folder that refuses writes");
+            }
+            window.reset();
+            messages->entries.clear();
+            state = std::make_unique<app::AppState>(work.path(), *messages);
+            window = std::make_unique<app::TFormMain>(*state);
+            window->show();
+            int folderWarnings = 0;
+            for (const std::string& text : Texts()) {
+                if (text.find("working folder cannot be written") != std::string::npos) {
+                    ++folderWarnings;
+                    QVERIFY(text.find(work.path().string()) != std::string::npos);
+                    QVERIFY(text.find(work.reason()) != std::string::npos);
+                }
+            }
+            QCOMPARE(folderWarnings, 1);
+            QCOMPARE(state->shell.DatafileName, std::string("HPFILTER.DAT"));
+
+            if (entry.withSample) { // the parse cannot write its record file
+                messages->entries.clear();
+                window->ResponseClick();
+                QCOMPARE(messages->entries.size(), size_t{1});
+                QCOMPARE(messages->entries[0].kind, Entry::Error);
+                QVERIFY2(Texts()[0].find("RECORDS.TMP") != std::string::npos, Texts()[0].c_str());
+            }
+            messages->entries.clear();
+            window->OpenDatafileNamed("NEW.dat"); // the skeleton cannot be written
+            QCOMPARE(messages->entries.size(), size_t{1});
+            QVERIFY(Texts()[0].find("NEW.dat") != std::string::npos);
+            QVERIFY(Texts()[0].find(work.reason()) != std::string::npos);
+            window.reset();
+            state.reset();
+        }
     }
 
     void menusCarryTheirCaptionsAndSeparators() {

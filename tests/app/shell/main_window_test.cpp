@@ -121,7 +121,9 @@ private slots:
                 window->ResponseClick();
                 QCOMPARE(messages->entries.size(), size_t{1});
                 QCOMPARE(messages->entries[0].kind, Entry::Error);
-                QVERIFY2(Texts()[0].find("RECORDS.TMP") != std::string::npos, Texts()[0].c_str());
+                QVERIFY2(Texts()[0].find("RECORDS.TMP") != std::string::npos &&
+                             Texts()[0].find(work.reason()) != std::string::npos,
+                         Texts()[0].c_str());
             }
             messages->entries.clear();
             window->OpenDatafileNamed("NEW.dat"); // the skeleton cannot be written
@@ -350,7 +352,8 @@ private slots:
     void exitAsksAndClosingDeletesTheRecordFile() {
         folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
         Start();
-        folder->Write("RECORDS.TMP", "x");
+        window->OpenDatafileNamed("HPFILTER.DAT"); // the parse writes the window's own file
+        QVERIFY(std::filesystem::exists(folder->path() / "RECORDS.TMP"));
         messages->answers.push_back(Answer::No);
         window->ExitClick();
         QCOMPARE(Texts(), std::vector<std::string>{"\r\n        Close KELVOR           "});

@@ -6,6 +6,7 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <optional>
 
 namespace kelvor::app {
 namespace {
@@ -32,23 +33,49 @@ QTextCharFormat FormatOf(const RtfRun& run) {
 
 } // namespace
 
+// Each insertion costs alike whatever its length, so the text goes in by stretches of one
+// character format, paragraph breaks included. A break takes the format of the text before it,
+// as a cursor's own new paragraph would.
 void FillHelpText(QTextDocument& document, const RtfDocument& source) {
+    const bool undoWasEnabled = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
     QTextCursor cursor(&document);
     cursor.beginEditBlock();
-    bool first = true;
-    for (const RtfParagraph& paragraph : source.paragraphs) {
-        if (!first) {
-            cursor.insertBlock();
+    QString stretch;
+    QTextCharFormat stretchFormat;
+    const RtfRun* stretchRun = nullptr;
+    auto insertStretch = [&] {
+        if (!stretch.isEmpty()) {
+            cursor.insertText(stretch, stretchFormat);
+            stretch.clear();
         }
-        first = false;
-        QTextBlockFormat block;
-        block.setNonBreakableLines(paragraph.HasOverlongWord());
-        cursor.setBlockFormat(block);
+    };
+    std::optional<bool> unwrapped;
+    for (const RtfParagraph& paragraph : source.paragraphs) {
+        if (unwrapped.has_value()) {
+            stretch += QChar::ParagraphSeparator;
+        }
+        // A new paragraph takes the format of the one before; it is set only where it changes.
+        const bool overlong = paragraph.HasOverlongWord();
+        if (unwrapped != overlong) {
+            insertStretch();
+            QTextBlockFormat block;
+            block.setNonBreakableLines(overlong);
+            cursor.setBlockFormat(block);
+            unwrapped = overlong;
+        }
         for (const RtfRun& run : paragraph.runs) {
-            cursor.insertText(QString::fromStdU16String(run.text), FormatOf(run));
+            if (stretchRun == nullptr || !run.SameFormat(*stretchRun)) {
+                insertStretch();
+                stretchFormat = FormatOf(run);
+                stretchRun = &run;
+            }
+            stretch.append(QStringView(run.text.data(), static_cast<qsizetype>(run.text.size())));
         }
     }
+    insertStretch();
     cursor.endEditBlock();
+    document.setUndoRedoEnabled(undoWasEnabled);
 }
 
 } // namespace kelvor::app

@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -164,7 +165,11 @@ void TFormHelp::PlaceCaret(int32_t position) {
     RichEditHelp->setTextCursor(cursor);
     // The caret's line goes to the top of the view, so that the whole topic under its heading
     // is on screen rather than only its first line at the bottom.
-    document->documentLayout()->documentSize();
+    // Only the text up to one view below the caret is laid out now; the rest follows while the
+    // window waits for the user, so a huge help file still opens at once.
+    QAbstractTextDocumentLayout* layout = document->documentLayout();
+    const qreal caretTop = layout->blockBoundingRect(cursor.block()).top();
+    layout->hitTest(QPointF(0, caretTop + RichEditHelp->viewport()->height()), Qt::FuzzyHit);
     QScrollBar* scrollBar = RichEditHelp->verticalScrollBar();
     scrollBar->setValue(scrollBar->value() + RichEditHelp->cursorRect().top());
     RichEditHelp->ensureCursorVisible();

@@ -24,7 +24,11 @@ const char* const kToolHelp =
     "                                               the square-wave response as a picture\n"
     "  pulse FILE.dat --width W --expansion X --out FILE.bmp\n"
     "                                               the pulse response as a picture\n"
-    "  setup                                        first-run files in the current folder\n"
+    "  spice FILE.dat [--ac-from F --ac-to F --ppd N] [--at F]\n"
+    "                                               the circuit as a SPICE netlist\n"
+    "  import DECK.cir --in NODE --out NODE [--common NODE]\n"
+    "                                               a SPICE netlist as a Datafile\n"
+    "  setup [--examples]                           first-run files (and the examples) here\n"
     "\n"
     "Run kelvor-cli COMMAND --help for the options of a command.\n";
 
@@ -35,10 +39,11 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"check", RunCheckCommand, &kCheckHelp}, {"response", RunResponseCommand, &kResponseHelp},
-    {"sweep", RunSweepCommand, &kSweepHelp}, {"setup", RunSetupCommand, &kSetupHelp},
-    {"graph", RunGraphCommand, &kGraphHelp}, {"square", RunSquareCommand, &kSquareHelp},
-    {"pulse", RunPulseCommand, &kPulseHelp},
+    {"check", RunCheckCommand, &kCheckHelp},    {"response", RunResponseCommand, &kResponseHelp},
+    {"sweep", RunSweepCommand, &kSweepHelp},    {"setup", RunSetupCommand, &kSetupHelp},
+    {"graph", RunGraphCommand, &kGraphHelp},    {"square", RunSquareCommand, &kSquareHelp},
+    {"pulse", RunPulseCommand, &kPulseHelp},    {"spice", RunSpiceCommand, &kSpiceHelp},
+    {"import", RunImportCommand, &kImportHelp},
 };
 
 } // namespace

@@ -12,8 +12,7 @@ namespace kelvor::render {
 namespace {
 
 std::filesystem::path SamplesFolder() {
-    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "docs" /
-           "help" / "samples";
+    return KELVOR_EXAMPLES_DIR;
 }
 
 class GraphsDocumentTest : public testing::PictureTest {};

@@ -101,6 +101,8 @@ void StampMutualInductor(const ComponentRecord& record, const StampContext& cont
     StampBranch(y, priS, priF, yp);
 }
 
+} // namespace
+
 // The coupling of the three windings, from the leakage and resistance relative to W * Lp: the
 // first three terms of the series of 1 / (1 + x), held below 1 so the windings never become
 // ideal (which would make the inverse inductance matrix singular).
@@ -117,6 +119,8 @@ long double TransformerCoupling(long double w, long double lp, long double n, lo
     }
     return k;
 }
+
+namespace {
 
 void StampTransformer(const ComponentRecord& record, const StampContext& context,
                       AdmittanceMatrix& y) {

@@ -29,6 +29,11 @@ bool IsComponentKind(char kind);
 void StampComponent(const ComponentRecord& record, const StampContext& context,
                     AdmittanceMatrix& matrix);
 
+// The coupling coefficient k of all three windings of a transformer record (T) at angular
+// frequency w, from its Lp, ratio n, leakages and resistances; 0 at w = 0.
+long double TransformerCoupling(long double w, long double lp, long double n, long double llp,
+                                long double lls, long double rp, long double rs);
+
 // The node fields that a kind uses (2 for R C L, 3 for A B F V, 4 for M, 5 for T).
 int UsedNodeCount(char kind);
 

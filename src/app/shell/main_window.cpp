@@ -217,6 +217,15 @@ void TFormMain::BuildContents() {
 void TFormMain::BuildMenus() {
     QMenu* file = menuBar()->addMenu(" &File ");
     connect(file->addAction("&Open ..."), &QAction::triggered, this, &TFormMain::FileOpenClick);
+    const OpenDatafile open = [this](const QString& name) { OpenDatafileNamed(name); };
+    connect(file->addAction(QString::fromUtf8("Open E&xample\u2026")), &QAction::triggered, this,
+            [this, open] { OpenExampleCommand(state_, this, interchangeDialogs, open); });
+    file->addSeparator();
+    connect(file->addAction(QString::fromUtf8("Export SPICE Netlist\u2026")), &QAction::triggered,
+            this, [this] { ExportSpiceNetlistCommand(state_, this, interchangeDialogs); });
+    connect(file->addAction(QString::fromUtf8("Import SPICE Netlist\u2026")), &QAction::triggered,
+            this,
+            [this, open] { ImportSpiceNetlistCommand(state_, this, interchangeDialogs, open); });
     file->addSeparator();
     connect(file->addAction("&Print ..."), &QAction::triggered, this, &TFormMain::FilePrintClick);
     connect(file->addAction("P&age Setup"), &QAction::triggered, this, &TFormMain::PageSetupClick);

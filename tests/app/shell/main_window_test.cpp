@@ -84,7 +84,10 @@ private slots:
         QCOMPARE(testing::Captions(top), (QStringList{" &File ", " &Edit ", " &Response ",
                                                       " &Graphs ", " &Help ", " &Setup "}));
         QCOMPARE(testing::Captions(top[0]->menu()->actions()),
-                 (QStringList{"&Open ...", "-", "&Print ...", "P&age Setup", "-", "E&xit ..."}));
+                 (QStringList{"&Open ...", QString::fromUtf8("Open E&xample\u2026"), "-",
+                              QString::fromUtf8("Export SPICE Netlist\u2026"),
+                              QString::fromUtf8("Import SPICE Netlist\u2026"), "-", "&Print ...",
+                              "P&age Setup", "-", "E&xit ..."}));
         const QList<QAction*> graphs = top[3]->menu()->actions();
         QCOMPARE(testing::Captions(graphs),
                  (QStringList{"&Amplitude ...", "-", "&SquareWave ...", "-", "&Pulse ..."}));

@@ -23,6 +23,8 @@ struct Component {
     std::string source; // the SPICE element's name
 };
 
+constexpr std::size_t kDatafileValueCapacity = 30;
+
 // The Datafile's least resistance, written out where a later word must not be taken for it.
 constexpr const char* kLeastResistance = "1u";
 
@@ -33,7 +35,13 @@ const char* const kExpressible =
 class Importer {
 public:
     Importer(const SpiceDeck& deck, const SpiceImportOptions& options)
-        : deck_(deck), options_(options), problems_(deck.problems) {}
+        : deck_(deck), options_(options), problems_(deck.problems) {
+        for (const SpiceElement& element : deck_.elements) {
+            if (element.type == 'l') {
+                inductors_[element.name] = &element;
+            }
+        }
+    }
 
     std::vector<Component> Components() {
         std::map<std::string, const SpiceElement*> coupled = CoupledInductors();
@@ -57,12 +65,6 @@ public:
 private:
     // Each K line's two inductors, which become one mutual inductor instead of two L lines.
     std::map<std::string, const SpiceElement*> CoupledInductors() {
-        std::map<std::string, const SpiceElement*> inductors;
-        for (const SpiceElement& element : deck_.elements) {
-            if (element.type == 'l') {
-                inductors[element.name] = &element;
-            }
-        }
         std::map<std::string, const SpiceElement*> coupled;
         for (const SpiceElement& element : deck_.elements) {
             if (element.type != 'k') {
@@ -75,7 +77,7 @@ private:
             }
             for (int i = 0; i < 2; ++i) {
                 const std::string& name = element.fields[static_cast<std::size_t>(i)];
-                if (!inductors.count(name)) {
+                if (!inductors_.count(name)) {
                     Problem(element, "no inductor " + name);
                 } else if (coupled.count(name)) {
                     Problem(element, name + " is coupled twice; a Datafile couples pairs only");
@@ -84,7 +86,6 @@ private:
                 }
             }
         }
-        pairs_ = inductors;
         return coupled;
     }
 
@@ -95,10 +96,20 @@ private:
             Problem(element, "cannot read the " + std::string(what) + " " + text);
             return std::nullopt;
         }
-        const std::optional<std::string> written = DatafileValueText(*number);
+        return Fitting(element, DatafileValueText(*number), text, what);
+    }
+
+    // A Datafile value word is read to its 30th character only.
+    std::optional<std::string> Fitting(const SpiceElement& element,
+                                       const std::optional<std::string>& written,
+                                       const std::string& text, const char* what) {
         if (!written) {
             Problem(element, "the negative " + std::string(what) + " " + text +
                                  " cannot be written in a Datafile");
+        } else if (written->size() > kDatafileValueCapacity) {
+            Problem(element, "the " + std::string(what) + " " + text +
+                                 " needs more characters than a Datafile value has");
+            return std::nullopt;
         }
         return written;
     }
@@ -133,6 +144,9 @@ private:
                 Problem(element, "a resistor of 0 ohms cannot be expressed");
                 return std::nullopt;
             }
+            if (element.nodes[0] == element.nodes[1]) {
+                return std::nullopt; // both ends on one node: it adds nothing
+            }
             const char kind = static_cast<char>(element.type - 'a' + 'A');
             return Component{kind, element.nodes, {*value}, element.name};
         }
@@ -165,9 +179,9 @@ private:
         if (element.fields.size() != 3) {
             return std::nullopt; // reported with the couplings
         }
-        const auto primaryIt = pairs_.find(element.fields[0]);
-        const auto secondaryIt = pairs_.find(element.fields[1]);
-        if (primaryIt == pairs_.end() || secondaryIt == pairs_.end() ||
+        const auto primaryIt = inductors_.find(element.fields[0]);
+        const auto secondaryIt = inductors_.find(element.fields[1]);
+        if (primaryIt == inductors_.end() || secondaryIt == inductors_.end() ||
             coupled.at(primaryIt->first) != &element ||
             coupled.at(secondaryIt->first) != &element) {
             return std::nullopt; // reported with the couplings
@@ -184,12 +198,16 @@ private:
         }
         std::vector<std::string> nodes = primary.nodes;
         nodes.insert(nodes.end(), secondary.nodes.begin(), secondary.nodes.end());
+        if (std::all_of(nodes.begin(), nodes.end(), [&](const auto& n) { return n == nodes[0]; })) {
+            return std::nullopt; // both windings shorted on one node: they add nothing
+        }
         if (k->negative) {
             // A negative coupling is a positive one with the secondary's ends swapped.
             k->negative = false;
             std::swap(nodes[2], nodes[3]);
         }
-        const std::optional<std::string> kText = DatafileValueText(*k, true);
+        const std::optional<std::string> kText =
+            Fitting(element, DatafileValueText(*k, true), element.fields[2], "coupling factor");
         const std::optional<std::string> lp = Value(primary, primary.fields[0], "inductance");
         const std::optional<std::string> ls = Value(secondary, secondary.fields[0], "inductance");
         if (!lp || !ls || !kText) {
@@ -241,7 +259,7 @@ private:
     const SpiceDeck& deck_;
     const SpiceImportOptions& options_;
     std::vector<std::string> problems_;
-    std::map<std::string, const SpiceElement*> pairs_;
+    std::map<std::string, const SpiceElement*> inductors_; // by name
 };
 
 std::string DatafileTitle(const std::string& deckTitle) {

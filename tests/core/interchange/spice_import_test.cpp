@@ -68,7 +68,8 @@ TEST(SpiceImport, NodesAreNumberedAndNamed) {
                                         "+ ; a continued line\n"
                                         "C1 mid 0 1n $ comment\n"
                                         "r2 MID out 2.2K\n"
-                                        "R3 out 0 1meg\n");
+                                        "R3 out 0 1meg\n"
+                                        "R9 mid mid 5\n"); // both ends on one node: left out
     const std::string expected =
         "                   title_words                     Rev. 1         7 Dec 2026\r\n"
         "\r\n"
@@ -107,7 +108,8 @@ TEST(SpiceImport, EveryInexpressibleConstructIsListedWithItsLine) {
                              "C1 in out -5p\n"        // 15
                              "R3 in out 1k tc1=0.1\n" // 16
                              ".subckt loop a\nX9 a loop\n.ends\n"
-                             "X2 in loop\n"; // 20
+                             "X2 in loop\n" // 20
+                             "R4 in out 1234567890123456789012345678901\n";
     try {
         Import(deck);
         FAIL() << "imported";
@@ -119,7 +121,8 @@ TEST(SpiceImport, EveryInexpressibleConstructIsListedWithItsLine) {
               "line 7: x1: no subcircuit nosub", "line 12: k2: l1 is coupled twice",
               "line 13: g1: a controlled source", "line 14: v2: only the source that drives",
               "line 15: c1: the negative value -5p", "line 16: r3: 'tc1=0.1' cannot be expressed",
-              "line 18: x2.x9.x9", "nested"}) {
+              "line 18: x2.x9.x9", "nested",
+              "line 21: r4: the value 1234567890123456789012345678901 needs more characters"}) {
             EXPECT_NE(message.find(expected), std::string::npos) << expected << "\n" << message;
         }
     }

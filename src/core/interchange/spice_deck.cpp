@@ -26,6 +26,8 @@ struct Subcircuit {
 
 // Calls nested deeper than this are taken for a subcircuit that calls itself.
 constexpr int kMaxNesting = 50;
+// Far more than a Datafile of 100 nodes can use.
+constexpr std::size_t kMaxExpandedStatements = 100000;
 
 // Commands that select analyses or outputs; they say nothing about the circuit.
 const std::set<std::string> kIgnoredCommands = {
@@ -134,6 +136,17 @@ private:
                    int depth) {
         const std::vector<std::string>& tokens = statement.tokens;
         const std::string& name = tokens[0];
+        // Subcircuits that call others more than once grow exponentially with their nesting.
+        if (++expanded_ > kMaxExpandedStatements) {
+            if (expanded_ == kMaxExpandedStatements + 1) {
+                // First in the list: it explains the flood of faults around it.
+                deck_.problems.insert(deck_.problems.begin(),
+                                      Where(statement.line, path + name) +
+                                          "the expanded netlist grows beyond " +
+                                          std::to_string(kMaxExpandedStatements) + " lines");
+            }
+            return;
+        }
         const auto node = [&](const std::string& local) {
             if (local == "0" || local == "gnd") {
                 return std::string("0");
@@ -272,6 +285,7 @@ private:
 
     const std::map<std::string, Subcircuit>& subcircuits_;
     SpiceDeck& deck_;
+    std::size_t expanded_ = 0;
 };
 
 } // namespace
@@ -303,7 +317,10 @@ SpiceDeck ReadSpiceDeck(std::string_view text) {
             }
             continue;
         }
-        statements.push_back({Tokens(content), lineNumber});
+        std::vector<std::string> tokens = Tokens(content);
+        if (!tokens.empty()) { // a line of control characters only
+            statements.push_back({std::move(tokens), lineNumber});
+        }
     }
 
     std::map<std::string, Subcircuit> subcircuits;

@@ -304,10 +304,16 @@ std::string FittingComponentLine(const Component& component,
     return line;
 }
 
+// Enough to show the kinds of fault; a runaway subcircuit can make thousands of one kind.
+constexpr std::size_t kMostProblemsListed = 50;
+
 void ThrowProblems(const std::vector<std::string>& problems) {
     std::string message = "cannot express this netlist as a Datafile:";
-    for (const std::string& problem : problems) {
-        message += "\n  " + problem;
+    for (std::size_t i = 0; i < problems.size() && i < kMostProblemsListed; ++i) {
+        message += "\n  " + problems[i];
+    }
+    if (problems.size() > kMostProblemsListed) {
+        message += "\n  and " + std::to_string(problems.size() - kMostProblemsListed) + " more";
     }
     throw KelvorError(message);
 }

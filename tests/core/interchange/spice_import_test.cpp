@@ -66,6 +66,7 @@ TEST(SpiceImport, NodesAreNumberedAndNamed) {
                                         "VIN in 0 AC 1\n"
                                         "R1 in mid 1k\n"
                                         "+ ; a continued line\n"
+                                        "\t\r; control characters and a comment\n"
                                         "C1 mid 0 1n $ comment\n"
                                         "r2 MID out 2.2K\n"
                                         "R3 out 0 1meg\n"
@@ -125,6 +126,16 @@ TEST(SpiceImport, EveryInexpressibleConstructIsListedWithItsLine) {
               "line 21: r4: the value 1234567890123456789012345678901 needs more characters"}) {
             EXPECT_NE(message.find(expected), std::string::npos) << expected << "\n" << message;
         }
+    }
+    try {
+        Import("t\nR1 in out 1k\nR2 out 0 1k\n.subckt twice a\nX1 a twice\nX2 a twice\n.ends\n"
+               "X3 in twice\n");
+        ADD_FAILURE() << "a subcircuit that calls itself twice";
+    } catch (const KelvorError& error) {
+        const std::string message = error.what();
+        EXPECT_NE(message.find("grows beyond 100000 lines"), std::string::npos);
+        EXPECT_NE(message.find(" more"), std::string::npos);
+        EXPECT_LT(message.size(), 20000u);
     }
     for (const auto& [in, out, fault] : {std::tuple{"in", "nowhere", "--out nowhere"},
                                          std::tuple{"in", "in", "three different"}}) {

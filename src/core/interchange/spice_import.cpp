@@ -265,7 +265,11 @@ private:
 std::string DatafileTitle(const std::string& deckTitle) {
     std::string title = TrimSpacesAndControls(deckTitle);
     title.erase(0, title.find_first_not_of("* "));
-    std::replace(title.begin(), title.end(), ' ', '_');
+    // One word, on one line: spaces and control characters (a stray CR would end the line)
+    // become "_".
+    std::replace_if(
+        title.begin(), title.end(), [](char c) { return static_cast<unsigned char>(c) <= 32; },
+        '_');
     title = CutText(title, kCircuitTitleCapacity);
     return title.empty() ? "Imported_SPICE_netlist" : title;
 }

@@ -62,7 +62,7 @@ std::string Import(const std::string& deck, const std::string& in = "in",
 }
 
 TEST(SpiceImport, NodesAreNumberedAndNamed) {
-    const std::string datafile = Import("title words\n"
+    const std::string datafile = Import("title\rwords\n"
                                         "VIN in 0 AC 1\n"
                                         "R1 in mid 1k\n"
                                         "+ ; a continued line\n"

@@ -147,9 +147,9 @@ void WriteRecord(RecordWriter& w, const ComponentRecord& record, long double cou
         const long double k = TransformerCoupling(couplingW, v[0], v[1], v[2], v[3], v[4], v[5]);
         const long double halfPrimary = v[0] / 4;
         const long double m = 2 * v[1];
-        w.Note("three windings coupled by k = " + ExactNumberText(k) + ", taken at " +
-               ExactNumberText(couplingHz) + " Hz: here k depends on frequency, in SPICE it");
-        w.Note("cannot, so the netlist is exact at that frequency only");
+        w.Note("three windings coupled by k = " + ExactNumberText(k));
+        w.Note("k depends on frequency in this model and cannot in SPICE: it is taken at");
+        w.Note(ExactNumberText(couplingHz) + " Hz, where alone this netlist is exact");
         w.Inductor("a", node(0), node(1), halfPrimary);
         w.Inductor("b", node(1), node(2), halfPrimary);
         w.Inductor("c", node(3), node(4), m * m * halfPrimary);

@@ -142,10 +142,17 @@ void OpenExampleCommand(AppState& state, QWidget* owner, const InterchangeDialog
             return;
         }
         const ExampleEntry& example = examples.at(static_cast<std::size_t>(*chosen));
-        if (!MayReplace(state, state.File(example.fileName))) {
-            return;
+        const std::filesystem::path target = state.File(example.fileName);
+        // A copy made before, unchanged, is simply opened again.
+        std::error_code error;
+        const bool copiedBefore = std::filesystem::is_regular_file(target, error) &&
+                                  ReadWholeFile(target) == ReadWholeFile(folder / example.fileName);
+        if (!copiedBefore) {
+            if (!MayReplace(state, target)) {
+                return;
+            }
+            CopyExample(folder, example, state.workingFolder);
         }
-        CopyExample(folder, example, state.workingFolder);
         open(ToQt(example.fileName));
     } catch (const KelvorError& error) {
         state.messages.ShowError(error.what());

@@ -76,7 +76,7 @@ private slots:
         state.reset();
     }
 
-    // The example is copied and opened; a file of its name is replaced only on Yes.
+    // The example is copied and opened; a different file of its name is replaced only on Yes.
     void openExampleCopiesAfterAskingAndOpens() {
         Start();
         std::string listed;
@@ -105,6 +105,12 @@ private slots:
         QVERIFY(folder->Read("SKLOWPAS.DAT").find("Sallen-Key_Low_Pass_1kHz") != std::string::npos);
         QCOMPARE(state->shell.DatafileName, std::string("SKLOWPAS.DAT"));
         QCOMPARE(state->circuit.NodeOut, 4);
+        // The unchanged copy is opened again without a question.
+        state->shell.DatafileName = "HPFILTER.DAT";
+        messages->entries.clear();
+        Click(item);
+        QVERIFY(messages->entries.empty());
+        QCOMPARE(state->shell.DatafileName, std::string("SKLOWPAS.DAT"));
         QVERIFY(folder->Read("KELVOR.INI").find("Datafilename=SKLOWPAS.DAT") != std::string::npos);
     }
 

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <ostream>
+#include <system_error>
 
 namespace kelvor::cli {
 
@@ -22,18 +23,18 @@ const char* const kSetupHelp =
 
 namespace {
 
-void WriteExamples(CommandStreams streams) {
+void WriteExamples(const std::filesystem::path& folder, CommandStreams streams) {
     const std::filesystem::path examples = FindExamplesFolder();
     if (examples.empty()) {
         throw KelvorError("the example Datafiles are not installed");
     }
     for (const ExampleEntry& example : ReadExampleCatalogue(examples)) {
         std::error_code error;
-        if (std::filesystem::exists(example.fileName, error)) {
+        if (std::filesystem::exists(folder / example.fileName, error)) {
             streams.err << "kept " << example.fileName << ": a file of that name is already here\n";
             continue;
         }
-        CopyExample(examples, example, std::filesystem::current_path());
+        CopyExample(examples, example, folder);
         streams.out << example.fileName << "  " << example.title << "  -  " << example.description
                     << '\n';
     }
@@ -46,11 +47,16 @@ int RunSetupCommand(Arguments arguments, CommandStreams streams) {
     if (!arguments.Positional().empty()) {
         throw UsageError{"setup takes no arguments"};
     }
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::current_path(error);
+    if (error) {
+        throw KelvorError("Cannot find the current folder : " + error.message());
+    }
     StreamMessages messages(streams.err);
-    const Settings settings = ReadSettings(std::filesystem::current_path(), messages, TodayText());
+    const Settings settings = ReadSettings(folder, messages, TodayText());
     streams.out << settings.Datafilename << '\n';
     if (withExamples) {
-        WriteExamples(streams);
+        WriteExamples(folder, streams);
     }
     return kExitOk;
 }

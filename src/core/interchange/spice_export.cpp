@@ -106,8 +106,8 @@ public:
     // The solver divides by these; it would refuse the circuit, and so does the export.
     void RequireNonZero(long double value, const char* what) const {
         if (value == 0) {
-            throw KelvorError("line " + std::to_string(sourceLine_) + ": " + what +
-                              " of 0 cannot be solved");
+            throw ComputationFault("line " + std::to_string(sourceLine_) + ": " + what +
+                                   " of 0 cannot be solved");
         }
     }
 

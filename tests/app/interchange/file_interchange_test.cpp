@@ -56,13 +56,6 @@ private:
         }
         QFAIL(qPrintable("no File item " + caption));
     }
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> texts;
-        for (const auto& entry : messages->entries) {
-            texts.push_back(entry.text);
-        }
-        return texts;
-    }
 
 private slots:
     void init() {
@@ -95,7 +88,7 @@ private slots:
         messages->answers.push_back(Answer::No);
         Click(item);
         QVERIFY(listed.find("IFTRANS.DAT") != std::string::npos);
-        QCOMPARE(Texts().size(), std::size_t{1});
+        QCOMPARE(messages->Texts().size(), std::size_t{1});
         QCOMPARE(messages->entries[0].kind, Entry::Question);
         QCOMPARE(folder->Read("SKLOWPAS.DAT"), std::string("mine"));
         QCOMPARE(state->shell.DatafileName, std::string("HPFILTER.DAT"));
@@ -143,7 +136,8 @@ private slots:
         folder->Write("HPFILTER.DAT", "broken\r\n");
         Click(QString::fromUtf8("Export SPICE Netlist\u2026"));
         QCOMPARE(asked, 1);
-        QCOMPARE(Texts(), std::vector<std::string>{"\r\nCannot Run  -  Error in Datafile  "});
+        QCOMPARE(messages->Texts(),
+                 std::vector<std::string>{"\r\nCannot Run  -  Error in Datafile  "});
     }
 
     // A deck that fits becomes a Datafile of the working folder (spaces in its name made "_")

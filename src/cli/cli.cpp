@@ -13,8 +13,8 @@ namespace {
 const char* const kToolHelp =
     "usage: kelvor-cli COMMAND [ARGUMENTS]\n"
     "\n"
-    "KELVOR2007 circuit simulator, for scripting and checking. Only setup, graph, square and\n"
-    "pulse write files.\n"
+    "KELVOR2007 circuit simulator, for scripting and checking. Only setup, graph, square,\n"
+    "pulse and bode write files.\n"
     "\n"
     "commands:\n"
     "  check FILE.dat [--list]                      parse and report errors\n"
@@ -26,6 +26,8 @@ const char* const kToolHelp =
     "                                               the square-wave response as a picture\n"
     "  pulse FILE.dat --width W --expansion X --out FILE.bmp\n"
     "                                               the pulse response as a picture\n"
+    "  bode FILE.dat --from F --to F [--ppd N] [--csv] [--out FILE.png|.pdf|.svg]\n"
+    "                                               gain, phase, group delay, Zin, Zout, markers\n"
     "  spice FILE.dat [--ac-from F --ac-to F --ppd N] [--at F]\n"
     "                                               the circuit as a SPICE netlist\n"
     "  import DECK.cir --in NODE --out NODE [--common NODE]\n"
@@ -44,11 +46,11 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"check", RunCheckCommand, &kCheckHelp},    {"response", RunResponseCommand, &kResponseHelp},
-    {"sweep", RunSweepCommand, &kSweepHelp},    {"setup", RunSetupCommand, &kSetupHelp},
-    {"graph", RunGraphCommand, &kGraphHelp},    {"square", RunSquareCommand, &kSquareHelp},
-    {"pulse", RunPulseCommand, &kPulseHelp},    {"spice", RunSpiceCommand, &kSpiceHelp},
-    {"import", RunImportCommand, &kImportHelp},
+    {"check", RunCheckCommand, &kCheckHelp}, {"response", RunResponseCommand, &kResponseHelp},
+    {"sweep", RunSweepCommand, &kSweepHelp}, {"setup", RunSetupCommand, &kSetupHelp},
+    {"graph", RunGraphCommand, &kGraphHelp}, {"square", RunSquareCommand, &kSquareHelp},
+    {"pulse", RunPulseCommand, &kPulseHelp}, {"bode", RunBodeCommand, &kBodeHelp},
+    {"spice", RunSpiceCommand, &kSpiceHelp}, {"import", RunImportCommand, &kImportHelp},
 };
 
 } // namespace

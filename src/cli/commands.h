@@ -20,6 +20,7 @@ int RunSetupCommand(Arguments arguments, CommandStreams streams);
 int RunGraphCommand(Arguments arguments, CommandStreams streams);
 int RunSquareCommand(Arguments arguments, CommandStreams streams);
 int RunPulseCommand(Arguments arguments, CommandStreams streams);
+int RunBodeCommand(Arguments arguments, CommandStreams streams);
 int RunSpiceCommand(Arguments arguments, CommandStreams streams);
 int RunImportCommand(Arguments arguments, CommandStreams streams);
 
@@ -30,6 +31,7 @@ extern const char* const kSetupHelp;
 extern const char* const kGraphHelp;
 extern const char* const kSquareHelp;
 extern const char* const kPulseHelp;
+extern const char* const kBodeHelp;
 extern const char* const kSpiceHelp;
 extern const char* const kImportHelp;
 

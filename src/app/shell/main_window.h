@@ -37,6 +37,7 @@ public:
     void AmplitudeClick();
     void SquareWaveClick();
     void PulseClick();
+    void BodeClick();
     void HelpTopicClick(int32_t position);
 
     QString StatusText() const;
@@ -49,6 +50,7 @@ protected:
 
 private:
     void FormCreate();
+    void ReadSettingsAtStart();
     void WarnAboutTheDisplay();
     void BuildMenus();
     void BuildContents();

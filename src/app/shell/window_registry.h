@@ -16,6 +16,7 @@ class TFormEdt;
 class TFormEdt2;
 class TFormSqWMenu;
 class TFormPMenu;
+class TFormBode;
 
 // Every window is created once at start and lives for the whole run; the main window fills
 // this in, and a window that opens another finds it here. Tests fill in only what they use.
@@ -34,6 +35,7 @@ struct Windows {
     TFormEdt2* formEditor = nullptr;
     TFormSqWMenu* squareWave = nullptr;
     TFormPMenu* pulse = nullptr;
+    TFormBode* bode = nullptr;
 };
 
 } // namespace kelvor::app

@@ -47,6 +47,7 @@ protected:
 
 private:
     void FormCreate();
+    void ReadSettingsAtStart();
     void WarnAboutTheDisplay();
     void BuildMenus();
     void BuildContents();

@@ -1,6 +1,7 @@
 #include "app/graph_window.h"
 
 #include "app/app_state.h"
+#include "app/bitmap_file.h"
 #include "app/event_wait.h"
 #include "app/graph_page_setup_window.h"
 #include "app/graph_parameters_window.h"
@@ -30,7 +31,6 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QScreen>
 #include <cctype>
 #include <memory>
@@ -311,16 +311,7 @@ void TFormVGA::DrawTestPatternPicture() {
 }
 
 bool TFormVGA::SavePicture(const std::filesystem::path& path) {
-    // Through a temporary file, so that a failed save never leaves half a bitmap behind.
-    QSaveFile file(ToQt(path.string()));
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    if (!Picture().save(&file, "BMP")) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return SaveBitmapFile(Picture(), path);
 }
 
 void TFormVGA::SaveAsClick() {

@@ -14,6 +14,8 @@
 #include "app/record_listing_window.h"
 #include "app/response_window.h"
 #include "app/screen_checks.h"
+#include "app/shell/image_processing_window.h"
+#include "app/shell/setup_window.h"
 #include "app/square_wave_window.h"
 #include "app/text_editor_window.h"
 #include "circuit/datafile_reader.h"
@@ -160,10 +162,10 @@ template <class Window> void TFormMain::Create(Window*& slot) {
     slot = new Window(state_, this);
 }
 
-// The start-up order: the windows that follow the main window, the setup and image-processing
-// windows aside, which are not built.
+// The start-up order: the windows that follow the main window.
 void TFormMain::CreateWindows() {
     Windows& windows = state_.windows;
+    Create(windows.setup);
     Create(windows.graphPageSetup);
     Create(windows.response);
     Create(windows.help);
@@ -177,6 +179,7 @@ void TFormMain::CreateWindows() {
     Create(windows.pulse);
     Create(windows.pageSetup);
     Create(windows.formEditor);
+    Create(windows.imageProcessing);
 }
 
 void TFormMain::BuildContents() {
@@ -248,8 +251,7 @@ void TFormMain::BuildMenus() {
             help->addSeparator();
         }
     }
-    // The setup window is not built yet: its command stays visible but disabled.
-    menuBar()->addAction(" &Setup ")->setEnabled(false);
+    connect(menuBar()->addAction(" &Setup "), &QAction::triggered, this, &TFormMain::SetupClick);
 }
 
 void TFormMain::UpdateCaptionAndStatus() {
@@ -426,6 +428,10 @@ void TFormMain::PulseClick() {
     if (graphsDatafileOk_) {
         state_.windows.pulse->exec();
     }
+}
+
+void TFormMain::SetupClick() {
+    state_.windows.setup->exec();
 }
 
 void TFormMain::HelpTopicClick(int32_t position) {

@@ -34,6 +34,7 @@ public:
     void AmplitudeClick();
     void SquareWaveClick();
     void PulseClick();
+    void SetupClick();
     void HelpTopicClick(int32_t position);
 
     QString StatusText() const;

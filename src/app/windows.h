@@ -16,6 +16,8 @@ class TFormEdt;
 class TFormEdt2;
 class TFormSqWMenu;
 class TFormPMenu;
+class TFormSetup;
+class TFormImgProc;
 
 // Every window is created once at start and lives for the whole run; the main window fills
 // this in, and a window that opens another finds it here. Tests fill in only what they use.
@@ -34,6 +36,8 @@ struct Windows {
     TFormEdt2* formEditor = nullptr;
     TFormSqWMenu* squareWave = nullptr;
     TFormPMenu* pulse = nullptr;
+    TFormSetup* setup = nullptr;
+    TFormImgProc* imageProcessing = nullptr;
 };
 
 } // namespace kelvor::app

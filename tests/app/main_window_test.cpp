@@ -2,6 +2,7 @@
 #include "app/pulse_window.h"
 #include "app/qt_text.h"
 #include "app/response_window.h"
+#include "app/shell/setup_window.h"
 #include "app/square_wave_window.h"
 #include "circuit/sample_datafile.h"
 #include "support/action_captions.h"
@@ -132,13 +133,28 @@ private slots:
                 made << child->metaObject()->className();
             }
         }
-        QCOMPARE(made, (QStringList{"kelvor::app::TFormGraphSetUp", "kelvor::app::TFormResponse",
-                                    "kelvor::app::TFormHelp", "kelvor::app::TFormPrinting",
-                                    "kelvor::app::TFormVGA", "kelvor::app::TFormChk",
-                                    "kelvor::app::TFormEdt", "kelvor::app::TFormFreqScales",
-                                    "kelvor::app::TFormFResults", "kelvor::app::TFormSqWMenu",
-                                    "kelvor::app::TFormPMenu", "kelvor::app::TFormPSet",
-                                    "kelvor::app::TFormEdt2"}));
+        QCOMPARE(made, (QStringList{"kelvor::app::TFormSetup", "kelvor::app::TFormGraphSetUp",
+                                    "kelvor::app::TFormResponse", "kelvor::app::TFormHelp",
+                                    "kelvor::app::TFormPrinting", "kelvor::app::TFormVGA",
+                                    "kelvor::app::TFormChk", "kelvor::app::TFormEdt",
+                                    "kelvor::app::TFormFreqScales", "kelvor::app::TFormFResults",
+                                    "kelvor::app::TFormSqWMenu", "kelvor::app::TFormPMenu",
+                                    "kelvor::app::TFormPSet", "kelvor::app::TFormEdt2",
+                                    "kelvor::app::TFormImgProc"}));
+    }
+
+    void setupOpensTheSetupWindow() {
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        Start();
+        QAction* setup = window->menuBar()->actions().at(5);
+        QVERIFY(setup->isEnabled());
+        QString caption;
+        QTimer::singleShot(0, [&] {
+            caption = state->windows.setup->windowTitle();
+            state->windows.setup->close();
+        });
+        setup->trigger();
+        QCOMPARE(caption, QString("      SET UP"));
     }
 
     void openingAnExistingDatafileUsesOnlyItsName() {

@@ -1,6 +1,6 @@
 #include "app/shell/file_date_stamp.h"
 
-#include "app/qt_text.h"
+#include "app/common/qt_text.h"
 #include "messages.h"
 
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "app/shell/image_processing_window.h"
 
-#include "app/app_state.h"
-#include "app/bitmap_file.h"
-#include "app/qt_text.h"
+#include "app/common/bitmap_file.h"
+#include "app/common/qt_text.h"
+#include "app/shell/app_state.h"
 #include "render/image_brightening.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "app/shell/system_facts.h"
 
-#include "app/screen_checks.h"
+#include "app/common/screen_checks.h"
 
 #include <QPrinter>
 #include <QPrinterInfo>

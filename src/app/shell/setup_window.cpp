@@ -267,8 +267,7 @@ void TFormSetup::ButtonShellClick() {
     bool started = false;
     if (QFileInfo::exists(QDir(folder).filePath(command))) {
         started = programs_.StartDetached(kDesktopOpener, {command}, folder);
-    } else {
-        QStringList arguments = QProcess::splitCommand(command);
+    } else if (QStringList arguments = QProcess::splitCommand(command); !arguments.isEmpty()) {
         const QString program = arguments.takeFirst();
         started = programs_.StartDetached(program, arguments, folder);
     }

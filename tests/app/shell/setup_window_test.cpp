@@ -364,10 +364,15 @@ private slots:
         QCOMPARE(starter.starts[1].arguments, QStringList{"HPFILTER.DAT"});
         QVERIFY(Messages().entries.empty());
 
+        // Quotes that leave no program name are reported too.
+        typed = "\"";
+        window->ButtonShellClick();
         starter.startWorks = false;
         typed = "no-such-program";
         window->ButtonShellClick();
-        QCOMPARE(Texts(), std::vector<std::string>{"\r\n   Cannot start  no-such-program   "});
+        QCOMPARE(starter.starts.size(), size_t(3));
+        QCOMPARE(Texts(), (std::vector<std::string>{"\r\n   Cannot start  \"   ",
+                                                    "\r\n   Cannot start  no-such-program   "}));
     }
 
     void dosStartsTheTerminalOrSaysNoneIsInstalled() {

@@ -244,6 +244,10 @@ void TFormSetup::done(int result) {
 }
 
 void TFormSetup::FormClose() {
+    // A test pattern left open belongs to its own parent again.
+    if (state_.windows.graph != nullptr) {
+        ReleaseFromModal(state_.windows.graph, this);
+    }
     state_.settings.Datafilename = state_.shell.DatafileName;
     try {
         WriteSettings(state_.workingFolder, state_.settings, state_.shell.TodayText);
@@ -333,7 +337,6 @@ void TFormSetup::ConnectToGraphWindow() {
 }
 
 void TFormSetup::GraphClosed(int analysisMode) {
-    ReleaseFromModal(state_.windows.graph, this);
     if (analysisMode == kTestPatternMode && isVisible()) {
         done(QDialog::Rejected);
     }

@@ -13,8 +13,8 @@ namespace {
 const char* const kToolHelp =
     "usage: kelvor-cli COMMAND [ARGUMENTS]\n"
     "\n"
-    "KELVOR2007 circuit simulator, for scripting and checking. Only setup, graph, square and\n"
-    "pulse write files.\n"
+    "KELVOR2007 circuit simulator, for scripting and checking. Only setup, graph, square,\n"
+    "pulse and bode write files.\n"
     "\n"
     "commands:\n"
     "  check FILE.dat [--list]                      parse and report errors\n"
@@ -26,6 +26,8 @@ const char* const kToolHelp =
     "                                               the square-wave response as a picture\n"
     "  pulse FILE.dat --width W --expansion X --out FILE.bmp\n"
     "                                               the pulse response as a picture\n"
+    "  bode FILE.dat --from F --to F [--ppd N] [--csv] [--out FILE.png|.pdf|.svg]\n"
+    "                                               gain, phase, group delay, Zin, Zout, markers\n"
     "  setup                                        first-run files in the current folder\n"
     "\n"
     "Run kelvor-cli COMMAND --help for the options of a command.\n"
@@ -43,7 +45,7 @@ constexpr Command kCommands[] = {
     {"check", RunCheckCommand, &kCheckHelp}, {"response", RunResponseCommand, &kResponseHelp},
     {"sweep", RunSweepCommand, &kSweepHelp}, {"setup", RunSetupCommand, &kSetupHelp},
     {"graph", RunGraphCommand, &kGraphHelp}, {"square", RunSquareCommand, &kSquareHelp},
-    {"pulse", RunPulseCommand, &kPulseHelp},
+    {"pulse", RunPulseCommand, &kPulseHelp}, {"bode", RunBodeCommand, &kBodeHelp},
 };
 
 } // namespace

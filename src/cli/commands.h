@@ -20,6 +20,7 @@ int RunSetupCommand(Arguments arguments, CommandStreams streams);
 int RunGraphCommand(Arguments arguments, CommandStreams streams);
 int RunSquareCommand(Arguments arguments, CommandStreams streams);
 int RunPulseCommand(Arguments arguments, CommandStreams streams);
+int RunBodeCommand(Arguments arguments, CommandStreams streams);
 
 extern const char* const kCheckHelp;
 extern const char* const kResponseHelp;
@@ -28,6 +29,7 @@ extern const char* const kSetupHelp;
 extern const char* const kGraphHelp;
 extern const char* const kSquareHelp;
 extern const char* const kPulseHelp;
+extern const char* const kBodeHelp;
 
 // Loads the Datafile of a computing command; prints the report and returns false when the
 // Datafile has errors, as the program refuses to run such a circuit. The Datafile's name

@@ -22,4 +22,13 @@ public:
     virtual Answer Ask(const std::string& question, QuestionButtons buttons) = 0;
 };
 
+// For computations whose messages have been shown already, or that nobody is there to read.
+class QuietMessages : public MessageSink {
+public:
+    void ShowInfo(const std::string&) override {}
+    void ShowWarning(const std::string&) override {}
+    void ShowError(const std::string&) override {}
+    Answer Ask(const std::string&, QuestionButtons) override { return Answer::No; }
+};
+
 } // namespace kelvor

@@ -5,10 +5,7 @@
 
 namespace kelvor::render {
 
-void EnsureGuiApplication() {
-    if (QCoreApplication::instance() != nullptr) {
-        return;
-    }
+HeadlessArguments PrepareHeadlessApplication() {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
@@ -16,7 +13,15 @@ void EnsureGuiApplication() {
     static int argc = 1;
     static char name[] = "kelvor";
     static char* argv[] = {name, nullptr};
-    static QGuiApplication* application = new QGuiApplication(argc, argv);
+    return {argc, argv};
+}
+
+void EnsureGuiApplication() {
+    if (QCoreApplication::instance() != nullptr) {
+        return;
+    }
+    const HeadlessArguments arguments = PrepareHeadlessApplication();
+    static QGuiApplication* application = new QGuiApplication(arguments.argc, arguments.argv);
     (void)application;
 }
 

@@ -8,4 +8,12 @@ namespace kelvor::render {
 // runs is used as it is.
 void EnsureGuiApplication();
 
+// What an application for a tool without windows is made with: the offscreen platform unless
+// QT_QPA_PLATFORM names another, and arguments that live as long as the process.
+struct HeadlessArguments {
+    int& argc;
+    char** argv;
+};
+HeadlessArguments PrepareHeadlessApplication();
+
 } // namespace kelvor::render

@@ -1,21 +1,23 @@
 #include "app/common/bitmap_file.h"
 
-#include "app/common/qt_text.h"
+#include "files/file_io.h"
+#include "kelvor_error.h"
 
-#include <QSaveFile>
+#include <QBuffer>
+#include <QByteArray>
+#include <string_view>
 
 namespace kelvor::app {
 
-bool SaveBitmapFile(const QImage& picture, const std::filesystem::path& path) {
-    QSaveFile file(PathToQt(path));
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
+void WriteBitmapFile(const QImage& picture, const std::filesystem::path& path) {
+    QByteArray bitmap;
+    QBuffer buffer(&bitmap);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "BMP")) {
+        throw KelvorError("Cannot save " + path.filename().string());
     }
-    if (!picture.save(&file, "BMP")) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    WriteFileAtomically(
+        path, std::string_view(bitmap.constData(), static_cast<std::size_t>(bitmap.size())));
 }
 
 } // namespace kelvor::app

@@ -5,8 +5,9 @@
 
 namespace kelvor::app {
 
-// Saves the picture as a Windows bitmap file through a temporary file, so that a failed save
-// never leaves half a bitmap behind; false when it fails.
-bool SaveBitmapFile(const QImage& picture, const std::filesystem::path& path);
+// Writes the picture as a Windows bitmap file, whole or not at all, like every file of the
+// program. A picture that cannot be encoded or a file that cannot be written raises a
+// KelvorError that says why.
+void WriteBitmapFile(const QImage& picture, const std::filesystem::path& path);
 
 } // namespace kelvor::app

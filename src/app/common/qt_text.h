@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QFile>
 #include <QString>
-#include <filesystem>
 #include <string>
 
 namespace kelvor::app {
@@ -15,11 +13,6 @@ inline QString ToQt(const std::string& text) {
 
 inline std::string FromQt(const QString& text) {
     return text.toLatin1().toStdString();
-}
-
-// A path as the file system spells it: bytes of its own encoding, not 8-bit text.
-inline QString PathToQt(const std::filesystem::path& path) {
-    return QFile::decodeName(QByteArray(path.c_str()));
 }
 
 // A message as a box shows it: cut to 255 characters, CR LF pairs as line breaks.

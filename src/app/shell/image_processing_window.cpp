@@ -1,8 +1,9 @@
 #include "app/shell/image_processing_window.h"
 
 #include "app/common/bitmap_file.h"
-#include "app/common/qt_text.h"
+#include "app/common/file_paths.h"
 #include "app/shell/app_state.h"
+#include "kelvor_error.h"
 #include "render/image_brightening.h"
 
 #include <QCoreApplication>
@@ -87,9 +88,10 @@ void TFormImgProc::FormShow() {
             QCoreApplication::processEvents();
         });
     ShowWorkingBitmap();
-    const std::string savedName = render::BrightenedFileName(result.lastFactor);
-    if (!SaveBitmapFile(workingBitmap_, state_.File(savedName))) {
-        state_.messages.ShowWarning("\r\n   Cannot save " + savedName + "   ");
+    try {
+        WriteBitmapFile(workingBitmap_, state_.File(render::BrightenedFileName(result.lastFactor)));
+    } catch (const KelvorError& fault) {
+        state_.messages.ShowWarning(fault.what());
     }
     processing_ = false;
     emit ProcessingFinished();

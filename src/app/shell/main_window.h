@@ -35,6 +35,7 @@ public:
     void SquareWaveClick();
     void PulseClick();
     void SetupClick();
+    void BodeClick();
     void HelpTopicClick(int32_t position);
 
     QString StatusText() const;
@@ -47,6 +48,7 @@ protected:
 
 private:
     void FormCreate();
+    void ReadSettingsAtStart();
     void WarnAboutTheDisplay();
     void BuildMenus();
     void BuildContents();

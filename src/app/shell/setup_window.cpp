@@ -2,6 +2,7 @@
 
 #include "app/common/companion_window.h"
 #include "app/common/event_wait.h"
+#include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "app/common/screen_checks.h"
 #include "app/common/window_fonts.h"

@@ -18,6 +18,7 @@ class TFormSqWMenu;
 class TFormPMenu;
 class TFormSetup;
 class TFormImgProc;
+class TFormBode;
 
 // Every window is created once at start and lives for the whole run; the main window fills
 // this in, and a window that opens another finds it here. Tests fill in only what they use.
@@ -38,6 +39,7 @@ struct Windows {
     TFormPMenu* pulse = nullptr;
     TFormSetup* setup = nullptr;
     TFormImgProc* imageProcessing = nullptr;
+    TFormBode* bode = nullptr;
 };
 
 } // namespace kelvor::app

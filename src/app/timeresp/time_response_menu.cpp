@@ -1,12 +1,15 @@
 #include "app/timeresp/time_response_menu.h"
 
 #include "app/common/companion_window.h"
+#include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "app/common/screen_checks.h"
+#include "app/common/typing_limit.h"
 #include "app/common/window_fonts.h"
 #include "app/graphs/graph_window.h"
 #include "app/shell/app_state.h"
 #include "app/shell/help_window.h"
+#include "app/shell/settings_saving.h"
 #include "kelvor_error.h"
 #include "render/graph_canvas.h"
 #include "render/time_response_graph.h"
@@ -109,7 +112,7 @@ void TimeResponseMenu::BuildControls() {
     EditBoxValue = new QLineEdit(this);
     EditBoxValue->setFont(controls);
     EditBoxValue->setGeometry(440, 65, 78, 25);
-    EditBoxValue->setMaxLength(layout_.valueMaxLength);
+    LimitTyping(EditBoxValue, layout_.valueMaxLength);
 
     RadioGroupChoice = BlueFrame(this, layout_.choiceFrameCaption, layout_.choiceFrameRect,
                                  layout_.choiceFrameFontPixels);
@@ -141,7 +144,7 @@ void TimeResponseMenu::BuildControls() {
     EditBoxGraphGain = new QLineEdit(this);
     EditBoxGraphGain->setFont(controls);
     EditBoxGraphGain->setGeometry(layout_.gainBoxRect);
-    EditBoxGraphGain->setMaxLength(6);
+    LimitTyping(EditBoxGraphGain, 6);
 
     LabelBold = Label(this, layout_.boldCaption, layout_.labelBold);
     LabelBold->setFont(controls);
@@ -186,7 +189,7 @@ void TimeResponseMenu::showEvent(QShowEvent* event) {
 }
 
 void TimeResponseMenu::FormShow() {
-    setWindowTitle(ToQt(layout_.captionPrefix + state_.shell.DatafileName));
+    setWindowTitle(layout_.captionPrefix + PathToQt(state_.shell.DatafileName));
     ReopenFlag() = false;
     LabelSelect->setText(layout_.entryPrompt);
     LabelSelect->adjustSize();
@@ -221,12 +224,7 @@ void TimeResponseMenu::SaveChoices() {
     if (const int colour = boxButtons_->checkedId(); colour != -1) {
         state_.settings.GraphBoxColour = colour;
     }
-    try {
-        WriteSettings(state_.workingFolder, state_.settings, state_.shell.TodayText);
-    } catch (const KelvorError& fault) {
-        // The choices still hold for this run; only their keeping failed.
-        state_.messages.ShowWarning(fault.what());
-    }
+    SaveSettingsReported(state_);
     if (const int groups = choiceButtons_->checkedId(); groups != -1) {
         groups_ = groups;
     }
@@ -404,8 +402,11 @@ void TimeResponseMenu::Plot(int32_t asked) {
     const auto showSoFar = [&](render::PlotStage stage) {
         graph->Picture() = picture.copy();
         graph->ShowPicture();
-        if (stage == render::PlotStage::FrameDrawn && !graph->isVisible()) {
+        // Also when the graph window is already open behind this one (after Display Again).
+        if (stage == render::PlotStage::FrameDrawn) {
             graph->show();
+            graph->raise();
+            graph->activateWindow();
         }
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     };

@@ -1,19 +1,13 @@
 #pragma once
 
+#include "analysis/frequency_solve.h"
 #include "timeresp/harmonic_table.h"
-
-#include <functional>
 
 namespace kelvor {
 
-struct LoadedCircuit;
-class MessageSink;
-class ResponseSolver;
-
-// Called on the calling thread after each harmonic it solves, and while it waits for the other
-// threads, with the number of harmonics solved so far by all of them. Returning false stops the
-// calculation between harmonics; the table then comes back with complete == false.
-using HarmonicProgress = std::function<bool(int solved)>;
+// Reports the number of harmonics solved; returning false stops the calculation between
+// harmonics, and the table then comes back with complete == false.
+using HarmonicProgress = SolveProgress;
 
 // Solves the circuit in raw form at every harmonic of the groups (and, for the pulse, at zero
 // frequency first). The harmonics are shared out among `threads` threads (0: one per core);

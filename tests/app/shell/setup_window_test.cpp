@@ -1,3 +1,4 @@
+#include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "app/editors/text_editor_window.h"
 #include "app/graphs/graph_window.h"

@@ -1,0 +1,51 @@
+// The Bode analyser on the sample Datafile over 3 decades (10 Hz to 10 kHz): the curve on every
+// core with its markers, and the stacked plots built and drawn into a picture of 1000 by 800.
+
+#include "bench_support.h"
+#include "bode/bode_grid.h"
+#include "bode/bode_markers.h"
+#include "plot/bode_plot.h"
+#include "plot/headless_widgets.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace kelvor;
+
+BodeRun ComputeSample(int pointsPerDecade, std::vector<BodeMarker>* markers = nullptr) {
+    static const LoadedCircuit circuit = bench::SampleCircuit();
+    ResponseSolver solver;
+    bench::QuietMessages messages;
+    BodeRun run =
+        ComputeBodeCurve(circuit, LogFrequencyGrid({10, 10000}, pointsPerDecade), solver, messages);
+    if (markers != nullptr) {
+        *markers = FindMarkers(run.curve, circuit, solver);
+    }
+    return run;
+}
+
+// Argument: points per decade.
+void BodeCurveAndMarkers(benchmark::State& state) {
+    for (auto _ : state) {
+        std::vector<BodeMarker> markers;
+        benchmark::DoNotOptimize(ComputeSample(static_cast<int>(state.range(0)), &markers));
+    }
+}
+BENCHMARK(BodeCurveAndMarkers)->Arg(100)->Arg(2000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BodeComputeAndPlot(benchmark::State& state) {
+    plot::EnsureWidgetApplication();
+    plot::BodePlot plot;
+    plot.resize(1000, 800);
+    for (auto _ : state) {
+        std::vector<BodeMarker> markers;
+        BodeRun run = ComputeSample(static_cast<int>(state.range(0)), &markers);
+        plot.setTraces({{"HPFILTER", std::move(run.curve), true}});
+        plot.setMarkers(plot::PlaceableMarkers(markers));
+        benchmark::DoNotOptimize(plot.toPixmap(1000, 800));
+    }
+}
+BENCHMARK(BodeComputeAndPlot)->Arg(100)->Arg(2000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "bode/bode_grid.h"
+#include "bode/bode_markers.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelvor::app {
+
+// One curve of the Bode window: the current Datafile (always the first), another Datafile laid
+// over it, or a kept copy that no longer follows any circuit.
+struct BodeTrace {
+    std::string title;
+    std::optional<LoadedCircuit> circuit; // none for a kept curve: it is never computed again
+    BodeCurve curve;
+    std::vector<BodeMarker> markers;
+    bool visible = true;
+};
+
+inline constexpr std::size_t kMostBodeTraces = 8;
+
+// The curves of the window, the current Datafile's first.
+class BodeTraceSet {
+public:
+    BodeTraceSet() : traces_(1) {}
+
+    const std::vector<BodeTrace>& traces() const { return traces_; }
+    BodeTrace& at(std::size_t index) { return traces_.at(index); }
+    const BodeTrace& current() const { return traces_.front(); }
+    bool Full() const { return traces_.size() >= kMostBodeTraces; }
+
+    // The current Datafile's circuit; its curve stays until the next computation replaces it.
+    void SetCurrent(std::string title, LoadedCircuit circuit);
+    // False when the set is full.
+    bool AddOverlay(std::string title, LoadedCircuit circuit);
+    // A frozen copy of the current curve; false when the set is full or there is nothing to keep.
+    bool KeepCurrent();
+    // The current Datafile's curve cannot be removed, only hidden.
+    bool Remove(std::size_t index);
+
+    // The indexes of the curves a computation solves: every one that has a circuit.
+    std::vector<std::size_t> Computable() const;
+
+private:
+    std::vector<BodeTrace> traces_;
+    int keptCount_ = 0;
+};
+
+} // namespace kelvor::app

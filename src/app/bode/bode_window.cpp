@@ -1,0 +1,488 @@
+#include "app/bode/bode_window.h"
+
+#include "app/printing/print_target.h"
+#include "app/shell/help_window.h"
+#include "bode/bode_csv.h"
+#include "bode/significant_format.h"
+#include "circuit/datafile_reader.h"
+#include "files/file_io.h"
+#include "kelvor_error.h"
+#include "plot/plot_export.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+namespace kelvor::app {
+namespace {
+
+constexpr int32_t kHelpPosition = 33844;
+constexpr int kSignificantDigits = 5;
+// Events are let through at least this often while a computation runs.
+constexpr qint64 kEventSliceMs = 20;
+constexpr const char* kCannotRun = "\r\nCannot Run  -  Error in Datafile  ";
+constexpr const char* kSetFull = "At most 8 curves can be shown: remove one first.";
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QString Significant(long double value, const char* unit, bool prefix = true) {
+    return Text(FormatSignificant(value, kSignificantDigits, unit, prefix));
+}
+
+QString DefaultFileChooser(QWidget* owner, const QString& caption, const QString& filter,
+                           bool save) {
+    return save ? QFileDialog::getSaveFileName(owner, caption, QString(), filter)
+                : QFileDialog::getOpenFileName(owner, caption, QString(), filter);
+}
+
+bool DefaultPrinterSetUp(QPrinter& printer, QWidget* owner) {
+    QPrintDialog dialog(&printer, owner);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+// The readout line for one computed point, every value to 5 significant digits.
+QString ReadoutText(const BodeCurve& curve, std::size_t index) {
+    return QStringLiteral("f %1    Gain %2    Phase %3    Delay %4    Zin %5    Zout %6")
+        .arg(Significant(curve.frequency[index], "Hz"), Significant(curve.gain[index], "dB", false),
+             Significant(curve.phase[index], "\u00b0", false),
+             Significant(curve.groupDelay[index], "s"), Significant(curve.zin[index], "\u03a9"),
+             Significant(curve.zout[index], "\u03a9"));
+}
+
+} // namespace
+
+TFormBode::TFormBode(AppState& state, QWidget* parent)
+    : QWidget(parent, Qt::Window), state_(state) {
+    setWindowTitle("Bode Analyser");
+    chooseFile = DefaultFileChooser;
+    setUpPrinter = DefaultPrinterSetUp;
+
+    Plot = new plot::BodePlot(this);
+    Plot->setObjectName("Plot");
+    Plot->setMinimumSize(400, 300);
+    LabelReadout = new QLabel(this);
+    LabelReadout->setObjectName("LabelReadout");
+    LabelReadout->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto* plotColumn = new QWidget(this);
+    auto* plotLayout = new QVBoxLayout(plotColumn);
+    plotLayout->setContentsMargins(0, 0, 0, 0);
+    plotLayout->addWidget(Plot, 1);
+    plotLayout->addWidget(LabelReadout);
+
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->addWidget(plotColumn);
+    splitter->addWidget(BuildSidePanel());
+    splitter->setStretchFactor(0, 1);
+    splitter->setSizes({760, 380});
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(BuildRangeRow());
+    layout->addWidget(splitter, 1);
+    resize(1100, 760);
+
+    connect(Plot, &plot::BodePlot::cursorMoved, this, &TFormBode::PlotCursorMoved);
+    connect(Plot, &plot::BodePlot::cursorLeft, this, [this] {
+        Plot->setCursorFrequency(std::nullopt);
+        LabelReadout->clear();
+    });
+    connect(Plot, &plot::BodePlot::clickedAt, this, &TFormBode::PlotClickedAt);
+    SetComputing(false);
+}
+
+void TFormBode::ShowForCurrentDatafile() {
+    show();
+    raise();
+    activateWindow();
+    if (!computing_) { // a running computation holds the current circuit
+        ButtonComputeClick();
+    }
+}
+
+bool TFormBode::ReloadCurrentDatafile() {
+    try {
+        ParseOutcome outcome =
+            ParseDatafile(state_.workingFolder, state_.shell.DatafileName, ParseMode::Silent,
+                          state_.circuit, state_.messages, state_.shell.TodayText);
+        if (!outcome.ok) {
+            state_.messages.ShowWarning(kCannotRun);
+            return false;
+        }
+        traces_.SetCurrent(state_.circuit.CircuitTitle.empty() ? state_.shell.DatafileName
+                                                               : state_.circuit.CircuitTitle,
+                           MakeLoadedCircuit(std::move(outcome.records), state_.circuit));
+    } catch (const KelvorError& error) {
+        state_.messages.ShowError(error.what());
+        return false;
+    }
+    setWindowTitle("Bode Analyser  -  " + Text(state_.shell.DatafileName));
+    ShowTraceList();
+    return true;
+}
+
+std::optional<FrequencyRange> TFormBode::RangeFromBoxes() {
+    const auto range =
+        ParseFrequencyRange(EditBoxStart->text().toStdString(), EditBoxEnd->text().toStdString());
+    if (!range) {
+        state_.messages.ShowError(kInvalidFrequenciesMessage);
+    }
+    return range;
+}
+
+void TFormBode::ButtonComputeClick() {
+    if (const auto range = RangeFromBoxes()) {
+        if (ReloadCurrentDatafile() && Compute(*range)) {
+            Plot->fit();
+        }
+    }
+}
+
+void TFormBode::ButtonCancelClick() {
+    cancelRequested_ = true;
+}
+
+void TFormBode::SetComputing(bool computing) {
+    computing_ = computing;
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             ButtonCompute, ButtonRefine, ButtonAddDatafile, ButtonKeep, ButtonRemoveTrace,
+             ButtonExportCsv, ButtonExportPicture, ButtonPrint, EditBoxStart, EditBoxEnd,
+             SpinBoxPointsPerDecade}) {
+        control->setEnabled(!computing);
+    }
+    ButtonCancel->setEnabled(computing);
+}
+
+bool TFormBode::Compute(const FrequencyRange& range) {
+    const std::vector<long double> grid = LogFrequencyGrid(range, SpinBoxPointsPerDecade->value());
+    const std::vector<std::size_t> computable = traces_.Computable();
+    const int perCurve = static_cast<int>(grid.size());
+    ProgressBar->setRange(0, std::max(1, perCurve * static_cast<int>(computable.size())));
+    ProgressBar->setValue(0);
+    cancelRequested_ = false;
+    SetComputing(true);
+
+    std::vector<BodeRun> runs;
+    std::vector<std::vector<BodeMarker>> markers;
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
+    auto letEventsRun = [&] {
+        if (sinceEvents.elapsed() >= kEventSliceMs) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+            sinceEvents.restart();
+        }
+    };
+    bool complete = true;
+    try {
+        for (std::size_t index : computable) {
+            const int before = perCurve * static_cast<int>(runs.size());
+            // Called on this thread only: the window stays responsive while the other cores
+            // solve, and a click on Cancel is seen between two points.
+            SolveProgress progress = [&](int solved) {
+                ProgressBar->setValue(before + solved);
+                letEventsRun();
+                return !cancelRequested_;
+            };
+            const LoadedCircuit& circuit = *traces_.at(index).circuit;
+            runs.push_back(ComputeBodeCurve(circuit, grid, solver_, state_.messages, progress));
+            if (!runs.back().complete) {
+                complete = false;
+                break;
+            }
+            markers.push_back(FindMarkers(runs.back().curve, circuit, solver_));
+            letEventsRun();
+        }
+        // Only a computation that ran to its end replaces the curves.
+        for (std::size_t run = 0; complete && run < runs.size(); ++run) {
+            BodeTrace& trace = traces_.at(computable[run]);
+            trace.curve = std::move(runs[run].curve);
+            trace.markers = std::move(markers[run]);
+        }
+    } catch (const KelvorError& error) {
+        complete = false;
+        state_.messages.ShowError(error.what());
+    }
+    SetComputing(false);
+    ProgressBar->setValue(complete ? ProgressBar->maximum() : 0);
+    if (!complete) {
+        LabelReadout->setText(cancelRequested_ ? "Cancelled: the curves are as they were."
+                                               : QString());
+        return false;
+    }
+    ShowTraces();
+    return true;
+}
+
+void TFormBode::ButtonFitClick() {
+    Plot->fit();
+}
+
+void TFormBode::ButtonRefineClick() {
+    const QCPRange view = Plot->frequencyView();
+    if (!(view.lower > 0) || !(view.upper > view.lower)) {
+        return;
+    }
+    const QCPRange kept = view;
+    EditBoxStart->setText(Significant(view.lower, "").trimmed().remove(' '));
+    EditBoxEnd->setText(Significant(view.upper, "").trimmed().remove(' '));
+    if (ReloadCurrentDatafile() && Compute({view.lower, view.upper})) {
+        Plot->setFrequencyView(kept);
+    }
+}
+
+void TFormBode::ButtonAddDatafileClick() {
+    if (traces_.Full()) {
+        state_.messages.ShowWarning(kSetFull);
+        return;
+    }
+    const QString path = chooseFile(this, "Add Datafile", "Datafiles (*.dat)", false);
+    if (path.isEmpty()) {
+        return;
+    }
+    try {
+        CircuitState circuit;
+        ParseOutcome outcome = ParseDatafileText(
+            ReadWholeFile(std::filesystem::path(QFile::encodeName(path).toStdString())), circuit,
+            state_.shell.TodayText);
+        if (!outcome.ok) {
+            state_.messages.ShowWarning(kCannotRun);
+            return;
+        }
+        const std::string title = circuit.CircuitTitle.empty()
+                                      ? QFileInfo(path).fileName().toStdString()
+                                      : circuit.CircuitTitle;
+        traces_.AddOverlay(title, MakeLoadedCircuit(std::move(outcome.records), circuit));
+    } catch (const KelvorError& error) {
+        state_.messages.ShowError(error.what());
+        return;
+    }
+    ShowTraceList();
+    if (const auto range = RangeFromBoxes()) {
+        Compute(*range);
+    }
+}
+
+void TFormBode::ButtonKeepClick() {
+    if (!traces_.KeepCurrent()) {
+        state_.messages.ShowWarning(traces_.Full() ? kSetFull
+                                                   : "There is no computed curve to keep.");
+        return;
+    }
+    ShowTraceList();
+    ShowTraces();
+}
+
+void TFormBode::ButtonRemoveTraceClick() {
+    if (traces_.Remove(static_cast<std::size_t>(std::max(0, ListTraces->currentRow())))) {
+        ShowTraceList();
+        ShowTraces();
+    }
+}
+
+void TFormBode::ButtonRemoveMarkerClick() {
+    const QTableWidgetItem* item = TableMarkers->item(TableMarkers->currentRow(), 0);
+    if (item == nullptr || !item->data(Qt::UserRole).isValid()) {
+        return; // automatic markers are switched off with their check box
+    }
+    const auto pinned = static_cast<std::size_t>(item->data(Qt::UserRole).toInt());
+    if (pinned < pinned_.size()) {
+        pinned_.erase(pinned_.begin() + static_cast<std::ptrdiff_t>(pinned));
+        ShowMarkers();
+    }
+}
+
+void TFormBode::ButtonExportCsvClick() {
+    const QString path = chooseFile(this, "Export CSV", "Comma-separated values (*.csv)", true);
+    if (path.isEmpty()) {
+        return;
+    }
+    std::vector<NamedCurve> curves;
+    for (const BodeTrace& trace : traces_.traces()) {
+        if (trace.curve.size() > 0) {
+            curves.push_back({trace.title, &trace.curve});
+        }
+    }
+    try {
+        WriteBodeCsv(std::filesystem::path(QFile::encodeName(path).toStdString()), curves);
+    } catch (const KelvorError& error) {
+        state_.messages.ShowError(error.what());
+    }
+}
+
+void TFormBode::ButtonExportPictureClick() {
+    QString path =
+        chooseFile(this, "Export Picture",
+                   "PNG picture (*.png);;PDF document (*.pdf);;SVG drawing (*.svg)", true);
+    if (path.isEmpty()) {
+        return;
+    }
+    const auto kind = plot::PictureKindOf(path);
+    if (!kind) {
+        state_.messages.ShowWarning("Name the picture .png, .pdf or .svg");
+        return;
+    }
+    try {
+        plot::SavePlot(*Plot, path, *kind, Plot->size(), SpinBoxPictureScale->value());
+    } catch (const KelvorError& error) {
+        state_.messages.ShowError(error.what());
+    }
+}
+
+void TFormBode::ButtonPrintClick() {
+    QPrinter& printer = state_.printer();
+    const std::optional<PrintTarget> target =
+        ChoosePrintTarget(printer, this, state_.workingFolder, "BODE");
+    if (!target || (!target->toPdf && !setUpPrinter(printer, this))) {
+        return;
+    }
+    // The plot keeps its proportions on the page.
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const QSizeF plotSize = Plot->size();
+    const double scale =
+        std::min(page.width() / plotSize.width(), page.height() / plotSize.height());
+    const QRectF placed(0, 0, plotSize.width() * scale, plotSize.height() * scale);
+    try {
+        plot::PaintPlot(*Plot, printer, placed, Plot->size());
+    } catch (const KelvorError& error) {
+        state_.messages.ShowError(error.what());
+    }
+}
+
+void TFormBode::ShowQuantities() {
+    plot::QuantityChoice choice;
+    choice.gain = CheckBoxGain->isChecked();
+    choice.phase = CheckBoxPhase->isChecked();
+    choice.unwrappedPhase = CheckBoxUnwrapped->isChecked();
+    choice.groupDelay = CheckBoxGroupDelay->isChecked();
+    choice.zin = CheckBoxZin->isChecked();
+    choice.zout = CheckBoxZout->isChecked();
+    Plot->setQuantities(choice);
+    ShowMarkers();
+}
+
+void TFormBode::ShowTraces() {
+    std::vector<plot::PlotTrace> shown;
+    for (const BodeTrace& trace : traces_.traces()) {
+        shown.push_back({Text(trace.title), trace.curve, trace.visible});
+    }
+    Plot->setTraces(std::move(shown));
+    ShowMarkers();
+}
+
+void TFormBode::ShowTraceList() {
+    const QSignalBlocker blocker(ListTraces);
+    ListTraces->clear();
+    const bool dark = palette().color(QPalette::Base).lightness() < 128;
+    int index = 0;
+    for (const BodeTrace& trace : traces_.traces()) {
+        auto* item = new QListWidgetItem(Text(trace.title), ListTraces);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(trace.visible ? Qt::Checked : Qt::Unchecked);
+        item->setForeground(plot::BodePlot::TraceColour(index++, dark));
+    }
+}
+
+void TFormBode::ShowMarkers() {
+    TableMarkers->setRowCount(0);
+    std::vector<plot::PlotMarker> placed;
+    auto addRow = [&](const QString& name, const QString& frequency, const QString& value,
+                      std::optional<int> pinned) {
+        const int row = TableMarkers->rowCount();
+        TableMarkers->insertRow(row);
+        auto* nameItem = new QTableWidgetItem(name);
+        if (pinned) {
+            nameItem->setData(Qt::UserRole, *pinned);
+        }
+        TableMarkers->setItem(row, 0, nameItem);
+        TableMarkers->setItem(row, 1, new QTableWidgetItem(frequency));
+        TableMarkers->setItem(row, 2, new QTableWidgetItem(value));
+    };
+    if (CheckBoxAutoMarkers->isChecked()) {
+        for (const BodeMarker& marker : traces_.current().markers) {
+            const bool placeable = marker.found && marker.frequency > 0;
+            addRow(Text(marker.name), placeable ? Significant(marker.frequency, "Hz") : QString(),
+                   Text(marker.text), std::nullopt);
+        }
+        placed = plot::PlaceableMarkers(traces_.current().markers);
+    }
+    for (std::size_t index = 0; index < pinned_.size(); ++index) {
+        const QString name = QStringLiteral("M%1").arg(index + 1);
+        const auto point = NearestPoint(pinned_[index]);
+        QString value;
+        if (point) {
+            value = Significant(point->first->gain[point->second], "dB", false) + ", " +
+                    Significant(point->first->phase[point->second], "\u00b0", false);
+        }
+        addRow(name, Significant(pinned_[index], "Hz"), value, static_cast<int>(index));
+        placed.push_back({pinned_[index], name});
+    }
+    TableMarkers->resizeColumnsToContents();
+    Plot->setMarkers(std::move(placed));
+}
+
+std::optional<std::pair<const BodeCurve*, std::size_t>>
+TFormBode::NearestPoint(double frequency) const {
+    for (const BodeTrace& trace : traces_.traces()) {
+        const std::vector<long double>& grid = trace.curve.frequency;
+        if (!trace.visible || grid.empty() || !(frequency > 0)) {
+            continue;
+        }
+        const auto above =
+            std::lower_bound(grid.begin(), grid.end(), static_cast<long double>(frequency));
+        std::size_t index = static_cast<std::size_t>(above - grid.begin());
+        // Nearest on the logarithmic axis the user points at.
+        if (index == grid.size() || (index > 0 && std::log(frequency / grid[index - 1]) <
+                                                      std::log(grid[index] / frequency))) {
+            --index;
+        }
+        return std::make_pair(&trace.curve, index);
+    }
+    return std::nullopt;
+}
+
+void TFormBode::PlotCursorMoved(double frequency) {
+    const auto point = NearestPoint(frequency);
+    if (!point) {
+        return;
+    }
+    Plot->setCursorFrequency(static_cast<double>(point->first->frequency[point->second]));
+    LabelReadout->setText(ReadoutText(*point->first, point->second));
+}
+
+void TFormBode::PlotClickedAt(double frequency) {
+    if (const auto point = NearestPoint(frequency)) {
+        pinned_.push_back(static_cast<double>(point->first->frequency[point->second]));
+        ShowMarkers();
+    }
+}
+
+void TFormBode::keyReleaseEvent(QKeyEvent* event) {
+    if (!OpenHelpOnF1(event, state_, kHelpPosition, this)) {
+        QWidget::keyReleaseEvent(event);
+    }
+}
+
+void TFormBode::closeEvent(QCloseEvent* event) {
+    cancelRequested_ = true;
+    QWidget::closeEvent(event);
+}
+
+} // namespace kelvor::app

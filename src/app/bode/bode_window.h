@@ -1,0 +1,117 @@
+#pragma once
+
+#include "app/bode/bode_traces.h"
+#include "app/shell/app_state.h"
+#include "plot/bode_plot.h"
+
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class QSpinBox;
+class QTableWidget;
+
+namespace kelvor::app {
+
+// The Bode analyser: gain, phase, group delay, Zin and Zout of the current Datafile over a
+// range of the user's choice, with a cursor readout, automatic and pinned markers, other
+// circuits laid over it, and export. A resizable window that does not block the others.
+class TFormBode : public QWidget {
+    Q_OBJECT
+public:
+    explicit TFormBode(AppState& state, QWidget* parent = nullptr);
+
+    // Shows the window and computes the current Datafile.
+    void ShowForCurrentDatafile();
+
+    void ButtonComputeClick();
+    void ButtonCancelClick();
+    void ButtonFitClick();
+    void ButtonRefineClick();
+    void ButtonAddDatafileClick();
+    void ButtonKeepClick();
+    void ButtonRemoveTraceClick();
+    void ButtonRemoveMarkerClick();
+    void ButtonExportCsvClick();
+    void ButtonExportPictureClick();
+    void ButtonPrintClick();
+
+    // Asks for a file to read (save false) or write; an empty text when the user cancels.
+    using FileChooser = std::function<QString(QWidget* owner, const QString& caption,
+                                              const QString& filter, bool save)>;
+    FileChooser chooseFile;
+    // Sets up the printer before a job; false when the user cancels.
+    std::function<bool(QPrinter& printer, QWidget* owner)> setUpPrinter;
+
+    const BodeTraceSet& traces() const { return traces_; }
+    const std::vector<double>& pinnedMarkers() const { return pinned_; }
+
+    QLineEdit* EditBoxStart = nullptr;
+    QLineEdit* EditBoxEnd = nullptr;
+    QSpinBox* SpinBoxPointsPerDecade = nullptr;
+    QPushButton* ButtonCompute = nullptr;
+    QPushButton* ButtonCancel = nullptr;
+    QProgressBar* ProgressBar = nullptr;
+    QCheckBox* CheckBoxGain = nullptr;
+    QCheckBox* CheckBoxPhase = nullptr;
+    QCheckBox* CheckBoxUnwrapped = nullptr;
+    QCheckBox* CheckBoxGroupDelay = nullptr;
+    QCheckBox* CheckBoxZin = nullptr;
+    QCheckBox* CheckBoxZout = nullptr;
+    QCheckBox* CheckBoxAutoMarkers = nullptr;
+    plot::BodePlot* Plot = nullptr;
+    QLabel* LabelReadout = nullptr;
+    QTableWidget* TableMarkers = nullptr;
+    QPushButton* ButtonRemoveMarker = nullptr;
+    QListWidget* ListTraces = nullptr;
+    QPushButton* ButtonAddDatafile = nullptr;
+    QPushButton* ButtonKeep = nullptr;
+    QPushButton* ButtonRemoveTrace = nullptr;
+    QPushButton* ButtonFit = nullptr;
+    QPushButton* ButtonRefine = nullptr;
+    QPushButton* ButtonExportCsv = nullptr;
+    QPushButton* ButtonExportPicture = nullptr;
+    QSpinBox* SpinBoxPictureScale = nullptr;
+    QPushButton* ButtonPrint = nullptr;
+
+protected:
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QWidget* BuildRangeRow();
+    QWidget* BuildSidePanel();
+    // Solves every curve that has a circuit over the range; false when cancelled or failed,
+    // and then every curve stays as it was.
+    bool Compute(const FrequencyRange& range);
+    std::optional<FrequencyRange> RangeFromBoxes();
+    // Parses the current Datafile as it is now, so that an edit since the last computation
+    // counts; false, after the Graphs menu's warning, when it has errors.
+    bool ReloadCurrentDatafile();
+    void SetComputing(bool computing);
+    void ShowTraces();
+    void ShowMarkers();
+    void ShowTraceList();
+    void PlotCursorMoved(double frequency);
+    void PlotClickedAt(double frequency);
+    void ShowQuantities();
+    // The index of the computed point of the first visible curve nearest to the frequency.
+    std::optional<std::pair<const BodeCurve*, std::size_t>> NearestPoint(double frequency) const;
+
+    AppState& state_;
+    // The window's own solver: it computes while the other windows stay usable, so it must not
+    // share one with them.
+    ResponseSolver solver_;
+    BodeTraceSet traces_;
+    std::vector<double> pinned_;
+    bool computing_ = false;
+    bool cancelRequested_ = false;
+};
+
+} // namespace kelvor::app

@@ -1,0 +1,125 @@
+#include "bode/bode_csv.h"
+#include "bode/bode_grid.h"
+#include "bode/bode_markers.h"
+#include "cli/commands.h"
+#include "plot/bode_plot.h"
+#include "plot/headless_widgets.h"
+#include "plot/plot_export.h"
+
+#include <QFile>
+#include <ostream>
+
+namespace kelvor::cli {
+
+const char* const kBodeHelp =
+    "usage: kelvor-cli bode FILE.dat --from F --to F [--ppd N] [--csv]\n"
+    "                       [--out FILE.png|.pdf|.svg] [--size WxH] [--scale S]\n"
+    "\n"
+    "Computes gain, phase, group delay, Zin and Zout at log-spaced frequencies on all\n"
+    "cores and prints the markers, one per line: the gain peak, the -3 dB (half-power)\n"
+    "points, bandwidth, centre frequency and Q, and the 0 dB crossing with its phase.\n"
+    "  --from F --to F  the range, start above 0 and end above start (10, 2.5k, 1M)\n"
+    "  --ppd N          points per decade, 1 to 2000 (default 100)\n"
+    "  --csv            every point as comma-separated values on standard output,\n"
+    "                   full precision, with a header row; the markers go to\n"
+    "                   standard error\n"
+    "  --out FILE       the stacked plots as PNG, or as vector graphics in PDF or SVG\n"
+    "  --size WxH       the picture's size in pixels (default 1000x800)\n"
+    "  --scale S        PNG pixels per picture pixel, 1 to 4 (default 1)\n";
+
+namespace {
+
+constexpr QSize kDefaultPictureSize(1000, 800);
+constexpr int kLargestPictureSide = 10000;
+constexpr int kLargestScale = 4;
+
+QSize PictureSize(const std::optional<std::string>& text) {
+    if (!text) {
+        return kDefaultPictureSize;
+    }
+    const auto cross = text->find('x');
+    if (cross == std::string::npos) {
+        throw UsageError{"--size takes WIDTHxHEIGHT, for example 1200x900"};
+    }
+    const int32_t width = IntegerOption("--size", text->substr(0, cross));
+    const int32_t height = IntegerOption("--size", text->substr(cross + 1));
+    if (width < 1 || height < 1 || width > kLargestPictureSide || height > kLargestPictureSide) {
+        throw UsageError{"--size must lie from 1x1 to 10000x10000"};
+    }
+    return {width, height};
+}
+
+} // namespace
+
+int RunBodeCommand(Arguments arguments, CommandStreams streams) {
+    const bool csv = arguments.Flag("--csv");
+    const auto from = arguments.Value("--from");
+    const auto to = arguments.Value("--to");
+    const auto perDecadeText = arguments.Value("--ppd");
+    const auto out = arguments.Value("--out");
+    const QSize size = PictureSize(arguments.Value("--size"));
+    const auto scaleText = arguments.Value("--scale");
+    const std::vector<std::string> positional = arguments.Positional();
+    if (positional.size() != 1) {
+        throw UsageError{"bode takes exactly one Datafile"};
+    }
+    if (!from || !to) {
+        throw UsageError{"--from F --to F is needed"};
+    }
+    const auto range = ParseFrequencyRange(*from, *to);
+    if (!range) {
+        throw UsageError{"Invalid Frequencies: the start must be above 0 and the end above it"};
+    }
+    int32_t perDecade = kDefaultPointsPerDecade;
+    if (perDecadeText) {
+        perDecade = IntegerOption("--ppd", *perDecadeText);
+        if (perDecade < 1 || perDecade > kMostPointsPerDecade) {
+            throw UsageError{"--ppd must lie from 1 to 2000"};
+        }
+    }
+    int32_t scale = 1;
+    if (scaleText) {
+        scale = IntegerOption("--scale", *scaleText);
+        if (scale < 1 || scale > kLargestScale) {
+            throw UsageError{"--scale must lie from 1 to 4"};
+        }
+    }
+    std::optional<plot::PictureKind> kind;
+    if (out) {
+        kind = plot::PictureKindOf(QFile::decodeName(out->c_str()));
+        if (!kind) {
+            throw UsageError{"--out takes a .png, .pdf or .svg file"};
+        }
+    }
+
+    ParsedDatafile parsed;
+    LoadedCircuit circuit;
+    if (!LoadGoodCircuit(positional[0], circuit, streams, &parsed)) {
+        return kExitDatafileErrors;
+    }
+    StreamMessages messages(streams.err);
+    ResponseSolver solver;
+    BodeRun run = ComputeBodeCurve(circuit, LogFrequencyGrid(*range, perDecade), solver, messages);
+    const std::vector<BodeMarker> markers = FindMarkers(run.curve, circuit, solver);
+
+    const std::string title =
+        parsed.state.CircuitTitle.empty() ? parsed.name : parsed.state.CircuitTitle;
+    std::ostream& markerStream = csv ? streams.err : streams.out;
+    if (csv) {
+        streams.out << BodeCsvText({{title, &run.curve}});
+    }
+    for (const BodeMarker& marker : markers) {
+        markerStream << marker.name << ": " << marker.text << '\n';
+    }
+    if (out) {
+        plot::EnsureWidgetApplication();
+        plot::BodePlot picture;
+        picture.resize(size);
+        picture.setTraces({{QString::fromStdString(title), std::move(run.curve), true}});
+        picture.setMarkers(plot::PlaceableMarkers(markers));
+        plot::SavePlot(picture, QFile::decodeName(out->c_str()), *kind, size, scale);
+    }
+    return kExitOk;
+}
+
+} // namespace kelvor::cli

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace kelvor {
+
+inline constexpr int32_t kDefaultPointsPerDecade = 100;
+inline constexpr int32_t kMostPointsPerDecade = 2000;
+
+// The message of a start or end frequency that cannot make a range, as the amplitude sweep has it.
+inline constexpr const char* kInvalidFrequenciesMessage = " Invalid Frequencies    ";
+
+struct FrequencyRange {
+    long double start = 0;
+    long double end = 0;
+};
+
+// At most this many decades, so that a range at the most points per decade stays a list of tens
+// of thousands of points.
+inline constexpr long double kMostDecades = 30;
+
+// Start and end in engineering syntax; a range only when both read, start > 0, end > start and
+// the range spans at most kMostDecades.
+std::optional<FrequencyRange> ParseFrequencyRange(std::string_view start, std::string_view end);
+
+// Log-spaced frequencies from start to end, both included, equally spaced in log frequency with
+// at least `pointsPerDecade` points per decade (1 to kMostPointsPerDecade): the span is cut into
+// the whole number of steps that is next above decades x pointsPerDecade.
+std::vector<long double> LogFrequencyGrid(const FrequencyRange& range, int32_t pointsPerDecade);
+
+} // namespace kelvor

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "bode/bode_curve.h"
+#include "bode/bode_markers.h"
+
+#include <QColor>
+#include <QString>
+#include <optional>
+#include <qcustomplot.h>
+#include <vector>
+
+namespace kelvor::plot {
+
+// Which plots are stacked, top to bottom; Zin and Zout share the impedance plot.
+struct QuantityChoice {
+    bool gain = true;
+    bool phase = true;
+    bool unwrappedPhase = false;
+    bool groupDelay = true;
+    bool zin = true;
+    bool zout = true;
+};
+
+struct PlotTrace {
+    QString title;
+    BodeCurve curve;
+    bool visible = true;
+};
+
+struct PlotMarker {
+    double frequency = 0;
+    QString label;
+};
+
+inline constexpr int kMostTraces = 8;
+
+// The automatic markers that have a place on the frequency axis, with short labels.
+std::vector<PlotMarker> PlaceableMarkers(const std::vector<BodeMarker>& markers);
+
+// The stacked Bode plots of up to eight traces on one logarithmic frequency axis: gain (dB),
+// phase (degrees), group delay (seconds) and |Zin|, |Zout| (ohms, log axis), with a grid,
+// legends, marker lines and a cursor line, drawn in the colours of the widget's palette.
+// The wheel zooms, dragging pans, dragging with Shift held zooms to the dragged rectangle; the
+// frequency axes of all plots move together.
+class BodePlot : public QCustomPlot {
+    Q_OBJECT
+
+public:
+    explicit BodePlot(QWidget* parent = nullptr);
+
+    void setTraces(std::vector<PlotTrace> traces);
+    const std::vector<PlotTrace>& traces() const { return traces_; }
+    void setQuantities(const QuantityChoice& choice);
+    void setMarkers(std::vector<PlotMarker> markers);
+    // The cursor line, or none.
+    void setCursorFrequency(std::optional<double> frequency);
+
+    // Shows every point of the visible traces.
+    void fit();
+    QCPRange frequencyView() const { return view_; }
+    void setFrequencyView(const QCPRange& view);
+
+    // The colour of trace `index`, readable on a light or a dark background.
+    static QColor TraceColour(int index, bool darkBackground);
+
+signals:
+    void cursorMoved(double frequency);
+    void cursorLeft();
+    // A press and release at one place (not a drag): pin a marker there.
+    void clickedAt(double frequency);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    enum class Section { Gain, Phase, GroupDelay, Impedance };
+
+    void Rebuild();
+    QCPAxisRect* AddSection(Section section, bool last);
+    void AddGraphs(QCPAxisRect* rect, Section section, QCPLegend* legend);
+    void AddMarkerLines();
+    void StyleAxes(QCPAxisRect* rect);
+    std::optional<double> FrequencyAt(const QPointF& position) const;
+    void SyncFrequencyAxes(const QCPRange& range);
+    bool DarkBackground() const;
+
+    std::vector<PlotTrace> traces_;
+    QuantityChoice choice_;
+    std::vector<PlotMarker> markers_;
+    std::optional<double> cursor_;
+    std::vector<QCPItemStraightLine*> cursorLines_;
+    std::vector<QCPAxisRect*> rects_;
+    QCPMarginGroup* marginGroup_ = nullptr;
+    QCPRange view_{1, 10};
+    bool viewSet_ = false;
+    bool syncing_ = false;
+    QPoint pressPosition_;
+};
+
+} // namespace kelvor::plot

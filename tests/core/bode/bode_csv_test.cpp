@@ -1,0 +1,107 @@
+#include "bode/bode_csv.h"
+
+#include "files/file_io.h"
+#include "support/temp_folder.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <gtest/gtest.h>
+
+namespace kelvor {
+namespace {
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        lines.push_back(text.substr(start, end - start));
+    }
+    EXPECT_EQ(start, text.size()) << "every line ends with CR LF";
+    return lines;
+}
+
+std::vector<std::string> SplitCells(const std::string& line) {
+    std::vector<std::string> cells;
+    std::string cell;
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '"') {
+            if (quoted && i + 1 < line.size() && line[i + 1] == '"') {
+                cell += '"';
+                ++i;
+            } else {
+                quoted = !quoted;
+            }
+        } else if (line[i] == ',' && !quoted) {
+            cells.push_back(cell);
+            cell.clear();
+        } else {
+            cell += line[i];
+        }
+    }
+    cells.push_back(cell);
+    return cells;
+}
+
+BodeCurve Curve(std::vector<long double> frequency) {
+    BodeCurve curve;
+    for (long double f : frequency) {
+        curve.frequency.push_back(f);
+        curve.gain.push_back(-20 * std::log10(f) / 3); // not short in decimal
+        curve.phase.push_back(-180);
+        curve.unwrappedPhase.push_back(-540.125L);
+        curve.groupDelay.push_back(1 / (f * 7));
+        curve.zin.push_back(-1e300L * 1e300L);            // beyond double's range
+        curve.zout.push_back(std::nextafter(5.0L, 6.0L)); // one unit in the last place
+    }
+    return curve;
+}
+
+TEST(BodeCsv, TwoCurvesReadBackExactly) {
+    const BodeCurve longer = Curve({1, 10, 100});
+    const BodeCurve shorter = Curve({2.5L, 25});
+    testing::TempFolder folder;
+    const auto path = folder.path() / "bode.csv";
+    WriteBodeCsv(path, {{"Filter, rev 2", &longer}, {"Keep \"A\"", &shorter}});
+    const auto lines = SplitLines(ReadWholeFile(path));
+    ASSERT_EQ(lines.size(), 4u);
+
+    const auto header = SplitCells(lines[0]);
+    ASSERT_EQ(header.size(), 14u);
+    EXPECT_EQ(header[0], "Filter, rev 2: Frequency (Hz)");
+    EXPECT_EQ(header[4], "Filter, rev 2: Group delay (s)");
+    EXPECT_EQ(header[12], "Keep \"A\": Zin (ohm)");
+
+    const BodeCurve* curves[] = {&longer, &shorter};
+    for (std::size_t row = 0; row < 3; ++row) {
+        const auto cells = SplitCells(lines[row + 1]);
+        ASSERT_EQ(cells.size(), 14u);
+        for (std::size_t c = 0; c < 2; ++c) {
+            const BodeCurve& curve = *curves[c];
+            const std::vector<long double>* columns[] = {
+                &curve.frequency,  &curve.gain, &curve.phase, &curve.unwrappedPhase,
+                &curve.groupDelay, &curve.zin,  &curve.zout};
+            for (std::size_t q = 0; q < 7; ++q) {
+                const std::string& cell = cells[c * 7 + q];
+                if (row >= curve.size()) {
+                    EXPECT_TRUE(cell.empty()) << "row " << row << " column " << c * 7 + q;
+                    continue;
+                }
+                const long double read = std::strtold(cell.c_str(), nullptr);
+                const long double expected = (*columns[q])[row];
+                EXPECT_EQ(std::memcmp(&read, &expected, 10), 0) << cell;
+            }
+        }
+    }
+}
+
+TEST(BodeCsv, OneCurveHasPlainHeadings) {
+    const BodeCurve curve = Curve({1});
+    const auto header = SplitCells(SplitLines(BodeCsvText({{"Title", &curve}}))[0]);
+    EXPECT_EQ(header.front(), "Frequency (Hz)");
+    EXPECT_EQ(header.back(), "Zout (ohm)");
+}
+
+} // namespace
+} // namespace kelvor

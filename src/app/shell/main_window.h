@@ -37,6 +37,7 @@ public:
     void AmplitudeClick();
     void SquareWaveClick();
     void PulseClick();
+    void SetupClick();
     void BodeClick();
     void HelpTopicClick(int32_t position);
 

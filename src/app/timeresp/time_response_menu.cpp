@@ -13,7 +13,6 @@
 #include "kelvor_error.h"
 #include "render/graph_canvas.h"
 #include "render/time_response_graph.h"
-#include "settings/settings_file.h"
 #include "solver/response.h"
 #include "text/eng_value.h"
 #include "text/words.h"

@@ -82,9 +82,9 @@ void SavePlot(QCustomPlot& plot, const QString& path, PictureKind kind, QSize si
     }
     }
     buffer.close();
-    WriteFileAtomically(
-        QFile::encodeName(path).toStdString(),
-        std::string_view(buffer.data().constData(), static_cast<std::size_t>(buffer.data().size())));
+    WriteFileAtomically(QFile::encodeName(path).toStdString(),
+                        std::string_view(buffer.data().constData(),
+                                         static_cast<std::size_t>(buffer.data().size())));
 }
 
 } // namespace kelvor::plot

@@ -1,5 +1,6 @@
 #include "app/graphs/graph_window.h"
 
+#include "app/common/bitmap_file.h"
 #include "app/common/event_wait.h"
 #include "app/common/file_paths.h"
 #include "app/common/file_queries.h"
@@ -11,7 +12,6 @@
 #include "app/shell/app_state.h"
 #include "app/shell/help_window.h"
 #include "app/shell/main_window.h"
-#include "files/file_io.h"
 #include "kelvor_error.h"
 #include "render/amplitude_graph.h"
 #include "render/graph_canvas.h"
@@ -21,7 +21,6 @@
 #include "text/date_text.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -331,16 +330,8 @@ QImage TFormVGA::ReadBoardPicture(const std::filesystem::path& path) {
 
 // Written whole or not at all, like every file of the program; a failure says why.
 bool TFormVGA::SavePictureReported(const std::filesystem::path& path) {
-    QByteArray bitmap;
-    QBuffer buffer(&bitmap);
-    buffer.open(QIODevice::WriteOnly);
-    if (!Picture().save(&buffer, "BMP")) {
-        state_.messages.ShowWarning("Cannot save " + path.filename().string());
-        return false;
-    }
     try {
-        WriteFileAtomically(
-            path, std::string_view(bitmap.constData(), static_cast<std::size_t>(bitmap.size())));
+        WriteBitmapFile(Picture(), path);
     } catch (const KelvorError& fault) {
         state_.messages.ShowWarning(fault.what());
         return false;

@@ -12,6 +12,7 @@
 #include "app/shell/app_state.h"
 #include "app/shell/help_window.h"
 #include "app/shell/main_window.h"
+#include "files/file_io.h"
 #include "kelvor_error.h"
 #include "render/amplitude_graph.h"
 #include "render/graph_canvas.h"

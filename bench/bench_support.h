@@ -5,6 +5,7 @@
 #include "messages.h"
 #include "solver/response.h"
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 
@@ -50,6 +51,17 @@ inline std::string Mesh100Datafile() {
         }
     }
     return text;
+}
+
+inline constexpr std::size_t kHelpFileBytes = 1 << 20;
+
+// A 1 MB help file made of one repeated piece, after an optional preamble.
+inline std::string HelpFile(const std::string& preamble, const std::string& piece) {
+    std::string rtf = "{\\rtf1\\ansi " + preamble;
+    while (rtf.size() < kHelpFileBytes) {
+        rtf += piece;
+    }
+    return rtf + "}";
 }
 
 } // namespace kelvor::bench

@@ -1,3 +1,4 @@
+#include "bench_support.h"
 #include "text/rtf_reader.h"
 
 #include <benchmark/benchmark.h>
@@ -6,17 +7,8 @@
 namespace {
 
 using namespace kelvor;
-
-constexpr std::size_t kHelpFileBytes = 1 << 20;
-
-// A 1 MB help file made of one repeated piece, after an optional preamble.
-std::string HelpFile(const std::string& preamble, const std::string& piece) {
-    std::string rtf = "{\\rtf1\\ansi " + preamble;
-    while (rtf.size() < kHelpFileBytes) {
-        rtf += piece;
-    }
-    return rtf + "}";
-}
+using bench::HelpFile;
+using bench::kHelpFileBytes;
 
 // The reader must take time in proportion to the file, whatever its shape: the shapes that
 // once took the square of it (a change of format at every character, a huge font name) and

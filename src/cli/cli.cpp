@@ -28,7 +28,11 @@ const char* const kToolHelp =
     "                                               the pulse response as a picture\n"
     "  bode FILE.dat --from F --to F [--ppd N] [--csv] [--out FILE.png|.pdf|.svg]\n"
     "                                               gain, phase, group delay, Zin, Zout, markers\n"
-    "  setup                                        first-run files in the current folder\n"
+    "  spice FILE.dat [--ac-from F --ac-to F --ppd N] [--at F]\n"
+    "                                               the circuit as a SPICE netlist\n"
+    "  import DECK.cir --in NODE --out NODE [--common NODE]\n"
+    "                                               a SPICE netlist as a Datafile\n"
+    "  setup [--examples]                           first-run files (and the examples) here\n"
     "\n"
     "Run kelvor-cli COMMAND --help for the options of a command.\n"
     "\n"
@@ -46,6 +50,7 @@ constexpr Command kCommands[] = {
     {"sweep", RunSweepCommand, &kSweepHelp}, {"setup", RunSetupCommand, &kSetupHelp},
     {"graph", RunGraphCommand, &kGraphHelp}, {"square", RunSquareCommand, &kSquareHelp},
     {"pulse", RunPulseCommand, &kPulseHelp}, {"bode", RunBodeCommand, &kBodeHelp},
+    {"spice", RunSpiceCommand, &kSpiceHelp}, {"import", RunImportCommand, &kImportHelp},
 };
 
 } // namespace

@@ -5,7 +5,8 @@
 namespace kelvor {
 
 enum class Answer { Yes, No, Cancel };
-enum class QuestionButtons { YesNo, YesNoCancel };
+// OkCancel answers Yes for OK.
+enum class QuestionButtons { YesNo, YesNoCancel, OkCancel };
 
 // Every message and question of the program goes through this interface, so that the core and
 // the tests never block on a modal box. The application implements it with real boxes.

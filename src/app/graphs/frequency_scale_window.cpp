@@ -1,9 +1,9 @@
 #include "app/graphs/frequency_scale_window.h"
-#include "app/common/file_paths.h"
 #include "app/common/screen_checks.h"
 
 #include "analysis/sweep.h"
 #include "app/common/event_wait.h"
+#include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "app/common/typing_limit.h"
 #include "app/common/window_fonts.h"
@@ -12,7 +12,6 @@
 #include "app/shell/help_window.h"
 #include "app/shell/settings_saving.h"
 #include "kelvor_error.h"
-#include "settings/settings_file.h"
 #include "solver/response.h"
 #include "text/eng_value.h"
 #include "text/words.h"

@@ -8,7 +8,6 @@
 #include "app/shell/app_state.h"
 #include "app/shell/help_window.h"
 #include "app/shell/settings_saving.h"
-#include "kelvor_error.h"
 #include "render/amplitude_graph.h"
 #include "render/print_layout.h"
 #include "settings/settings_file.h"

@@ -1,8 +1,8 @@
 #include "app/graphs/graph_parameters_window.h"
-#include "app/common/file_paths.h"
 #include "app/common/screen_checks.h"
 
 #include "analysis/scale_proposal.h"
+#include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "app/common/typing_limit.h"
 #include "app/common/window_fonts.h"

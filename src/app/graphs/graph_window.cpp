@@ -1,5 +1,6 @@
 #include "app/graphs/graph_window.h"
 
+#include "app/common/bitmap_file.h"
 #include "app/common/event_wait.h"
 #include "app/common/file_paths.h"
 #include "app/common/file_queries.h"
@@ -21,7 +22,6 @@
 #include "text/date_text.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -301,10 +301,7 @@ void TFormVGA::DrawTestPatternPicture() {
     ImageVGA->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     PlaceGraphImage(render::kBigPcbWidth, render::kBigPcbHeight, 0, 0);
     const std::filesystem::path tilePath = state_.File(kPcbTileName);
-    QImage tile;
-    if (QueryFile(tilePath).exists && !tile.load(PathToQt(tilePath))) {
-        state_.messages.ShowWarning(std::string("Cannot read ") + kPcbTileName);
-    }
+    const QImage tile = ReadBoardPicture(tilePath);
     state_.graph.picture = render::DrawBigPcbPicture(pattern, tile);
     if (!tile.isNull()) {
         SavePictureReported(state_.File(kBigPcbName));
@@ -312,18 +309,30 @@ void TFormVGA::DrawTestPatternPicture() {
     ShowPicture();
 }
 
+// The board picture when the working folder has one. Only a regular file is read, so a pipe
+// of that name never blocks the window; one that cannot be read is a warning and no picture.
+QImage TFormVGA::ReadBoardPicture(const std::filesystem::path& path) {
+    const FileQuery query = QueryFile(path);
+    if (!query.exists && query.fault.empty()) {
+        return QImage();
+    }
+    QImage picture;
+    try {
+        const std::string bytes = ReadWholeFile(path);
+        if (!picture.loadFromData(reinterpret_cast<const uchar*>(bytes.data()),
+                                  static_cast<int>(bytes.size()))) {
+            state_.messages.ShowWarning(std::string("Cannot read ") + kPcbTileName);
+        }
+    } catch (const KelvorError& fault) {
+        state_.messages.ShowWarning(fault.what());
+    }
+    return picture;
+}
+
 // Written whole or not at all, like every file of the program; a failure says why.
 bool TFormVGA::SavePictureReported(const std::filesystem::path& path) {
-    QByteArray bitmap;
-    QBuffer buffer(&bitmap);
-    buffer.open(QIODevice::WriteOnly);
-    if (!Picture().save(&buffer, "BMP")) {
-        state_.messages.ShowWarning("Cannot save " + path.filename().string());
-        return false;
-    }
     try {
-        WriteFileAtomically(
-            path, std::string_view(bitmap.constData(), static_cast<std::size_t>(bitmap.size())));
+        WriteBitmapFile(Picture(), path);
     } catch (const KelvorError& fault) {
         state_.messages.ShowWarning(fault.what());
         return false;

@@ -79,6 +79,7 @@ private:
     void DrawAmplitude();
     void DrawTestPatternPicture();
     void SetClientSize(int width, int height);
+    QImage ReadBoardPicture(const std::filesystem::path& path);
     bool SavePictureReported(const std::filesystem::path& path);
     void PrintPicture();
 

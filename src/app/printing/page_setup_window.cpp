@@ -4,8 +4,6 @@
 #include "app/common/window_fonts.h"
 #include "app/shell/app_state.h"
 #include "app/shell/settings_saving.h"
-#include "kelvor_error.h"
-#include "settings/settings_file.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>

@@ -2,6 +2,7 @@
 
 #include "app/common/file_paths.h"
 #include "app/shell/app_state.h"
+#include "app/shell/help_text_fill.h"
 #include "files/file_io.h"
 #include "kelvor_error.h"
 #include "text/rtf_reader.h"
@@ -14,8 +15,6 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
-#include <QTextBlockFormat>
-#include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -29,47 +28,6 @@ namespace {
 constexpr int kClientWidth = 767;
 constexpr int kClientHeight = 574;
 const QColor kMaroon(128, 0, 0);
-
-QTextCharFormat FormatOf(const RtfRun& run) {
-    QTextCharFormat format;
-    if (!run.fontName.empty()) {
-        format.setFontFamilies({QString::fromStdU16String(run.fontName)});
-    }
-    if (run.pointSize) {
-        format.setFontPointSize(*run.pointSize);
-    }
-    format.setFontWeight(run.bold ? QFont::Bold : QFont::Normal);
-    format.setFontItalic(run.italic);
-    format.setFontUnderline(run.underline);
-    if (run.colour) {
-        // Colours are kept as the program stores them: red in the low byte.
-        const uint32_t colour = *run.colour;
-        format.setForeground(
-            QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF)));
-    }
-    return format;
-}
-
-// Fills the document paragraph by paragraph, so that its positions are those of the reader's
-// plain text: one per character and one per paragraph break.
-void FillDocument(QTextDocument& document, const RtfDocument& source) {
-    QTextCursor cursor(&document);
-    cursor.beginEditBlock();
-    bool first = true;
-    for (const RtfParagraph& paragraph : source.paragraphs) {
-        if (!first) {
-            cursor.insertBlock();
-        }
-        first = false;
-        QTextBlockFormat block;
-        block.setNonBreakableLines(paragraph.HasOverlongWord());
-        cursor.setBlockFormat(block);
-        for (const RtfRun& run : paragraph.runs) {
-            cursor.insertText(QString::fromStdU16String(run.text), FormatOf(run));
-        }
-    }
-    cursor.endEditBlock();
-}
 
 } // namespace
 
@@ -195,7 +153,7 @@ bool TFormHelp::LoadDocument() {
         }
         return false;
     }
-    FillDocument(*RichEditHelp->document(), document);
+    FillHelpText(*RichEditHelp->document(), document);
     return true;
 }
 
@@ -207,7 +165,11 @@ void TFormHelp::PlaceCaret(int32_t position) {
     RichEditHelp->setTextCursor(cursor);
     // The caret's line goes to the top of the view, so that the whole topic under its heading
     // is on screen rather than only its first line at the bottom.
-    document->documentLayout()->documentSize();
+    // Only the text up to one view below the caret is laid out now; the rest follows while the
+    // window waits for the user, so a huge help file still opens at once.
+    QAbstractTextDocumentLayout* layout = document->documentLayout();
+    const qreal caretTop = layout->blockBoundingRect(cursor.block()).top();
+    layout->hitTest(QPointF(0, caretTop + RichEditHelp->viewport()->height()), Qt::FuzzyHit);
     QScrollBar* scrollBar = RichEditHelp->verticalScrollBar();
     scrollBar->setValue(scrollBar->value() + RichEditHelp->cursorRect().top());
     RichEditHelp->ensureCursorVisible();

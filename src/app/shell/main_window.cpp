@@ -17,7 +17,9 @@
 #include "app/printing/printing_window.h"
 #include "app/response/response_window.h"
 #include "app/shell/help_window.h"
+#include "app/shell/image_processing_window.h"
 #include "app/shell/settings_saving.h"
+#include "app/shell/setup_window.h"
 #include "app/timeresp/pulse_window.h"
 #include "app/timeresp/square_wave_window.h"
 #include "circuit/datafile_reader.h"
@@ -191,10 +193,10 @@ template <class Window> void TFormMain::Create(Window*& slot) {
     slot = new Window(state_, this);
 }
 
-// The start-up order: the windows that follow the main window, the setup and image-processing
-// windows aside, which are not built.
+// The start-up order: the windows that follow the main window.
 void TFormMain::CreateWindows() {
     Windows& windows = state_.windows;
+    Create(windows.setup);
     Create(windows.graphPageSetup);
     Create(windows.response);
     Create(windows.help);
@@ -209,6 +211,7 @@ void TFormMain::CreateWindows() {
     Create(windows.pageSetup);
     Create(windows.formEditor);
     Create(windows.bode);
+    Create(windows.imageProcessing);
 }
 
 void TFormMain::BuildContents() {
@@ -249,6 +252,15 @@ void TFormMain::BuildContents() {
 void TFormMain::BuildMenus() {
     QMenu* file = menuBar()->addMenu(" &File ");
     connect(file->addAction("&Open ..."), &QAction::triggered, this, &TFormMain::FileOpenClick);
+    const OpenDatafile open = [this](const QString& name) { OpenDatafileNamed(name); };
+    connect(file->addAction(QString::fromUtf8("Open E&xample\u2026")), &QAction::triggered, this,
+            [this, open] { OpenExampleCommand(state_, this, interchangeDialogs, open); });
+    file->addSeparator();
+    connect(file->addAction(QString::fromUtf8("Export SPICE Netlist\u2026")), &QAction::triggered,
+            this, [this] { ExportSpiceNetlistCommand(state_, this, interchangeDialogs); });
+    connect(file->addAction(QString::fromUtf8("Import SPICE Netlist\u2026")), &QAction::triggered,
+            this,
+            [this, open] { ImportSpiceNetlistCommand(state_, this, interchangeDialogs, open); });
     file->addSeparator();
     connect(file->addAction("&Print ..."), &QAction::triggered, this, &TFormMain::FilePrintClick);
     connect(file->addAction("P&age Setup"), &QAction::triggered, this, &TFormMain::PageSetupClick);
@@ -283,8 +295,7 @@ void TFormMain::BuildMenus() {
             help->addSeparator();
         }
     }
-    // The setup window is not built yet: its command stays visible but disabled.
-    menuBar()->addAction(" &Setup ")->setEnabled(false);
+    connect(menuBar()->addAction(" &Setup "), &QAction::triggered, this, &TFormMain::SetupClick);
 }
 
 void TFormMain::UpdateCaptionAndStatus() {
@@ -467,6 +478,10 @@ void TFormMain::PulseClick() {
     if (graphsDatafileOk_) {
         state_.windows.pulse->exec();
     }
+}
+
+void TFormMain::SetupClick() {
+    state_.windows.setup->exec();
 }
 
 // The Bode analyser does not block the other windows: it stays open beside them.

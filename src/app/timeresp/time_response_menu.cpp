@@ -1,5 +1,6 @@
 #include "app/timeresp/time_response_menu.h"
 
+#include "app/common/companion_window.h"
 #include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "app/common/screen_checks.h"
@@ -12,7 +13,6 @@
 #include "kelvor_error.h"
 #include "render/graph_canvas.h"
 #include "render/time_response_graph.h"
-#include "settings/settings_file.h"
 #include "solver/response.h"
 #include "text/eng_value.h"
 #include "text/words.h"
@@ -31,7 +31,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QWindow>
 #include <algorithm>
 
 namespace kelvor::app {
@@ -395,12 +394,7 @@ void TimeResponseMenu::Plot(int32_t asked) {
     graph->setWindowTitle(Kind() == TimeResponseKind::SquareWave ? "    SQUAREWAVE RESPONSE"
                                                                  : "    PULSE RESPONSE");
     graph->SetCommandMenusVisible(false);
-    // The graph window is used beside this modal window: it must not be one that this window
-    // blocks.
-    graph->winId();
-    if (windowHandle() != nullptr && graph->windowHandle() != nullptr) {
-        graph->windowHandle()->setTransientParent(windowHandle());
-    }
+    UseBesideModal(graph, this);
 
     // Drawn on a picture of its own, so that the graph window shows finished steps only.
     QImage picture = render::BlankTimeResponsePicture();
@@ -430,12 +424,8 @@ void TimeResponseMenu::Plot(int32_t asked) {
 
 void TimeResponseMenu::GraphClosed(int analysisMode) {
     // The graph window belongs to its own parent again for the other plots.
-    TFormVGA* graph = state_.windows.graph;
-    if (graph != nullptr && graph->windowHandle() != nullptr && windowHandle() != nullptr &&
-        graph->windowHandle()->transientParent() == windowHandle()) {
-        QWidget* owner = graph->parentWidget();
-        graph->windowHandle()->setTransientParent(owner != nullptr ? owner->window()->windowHandle()
-                                                                   : nullptr);
+    if (state_.windows.graph != nullptr) {
+        ReleaseFromModal(state_.windows.graph, this);
     }
     if (analysisMode == layout_.analysisMode && isVisible()) {
         done(QDialog::Rejected);

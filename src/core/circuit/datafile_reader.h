@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kelvor {
 
@@ -23,6 +24,8 @@ struct ParseOutcome {
     // CR LF, two spaces and the message for every failed check; at most 255 characters.
     std::string report;
     RecordList records; // header record first
+    // The Datafile line (counting from 1) of each component record, in record order.
+    std::vector<int> sourceLines;
 };
 
 inline constexpr std::size_t kReportCapacity = 255;

@@ -28,6 +28,9 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <fstream>
+#include <functional>
+#include <sys/stat.h>
 
 using namespace kelvor;
 using Entry = testing::RecordingMessages::Entry;
@@ -403,6 +406,40 @@ private slots:
         QCOMPARE(State().graph.picture, big);
         QCOMPARE(Loaded("pcb MK14_BIG.bmp"), big);
         QVERIFY(fixture->messages.entries.empty());
+    }
+
+    // A board picture that cannot be read never blocks the window: one warning saying why, and
+    // the picture without the board.
+    void unreadableBoardPictureIsAWarning() {
+        State().shell.AnalysisMode = 7;
+        State().BigPcbBitmap = true;
+        const std::filesystem::path tile = fixture->folder / "pcb Mk14.bmp";
+        const std::string name = tile.string();
+        const struct {
+            std::function<void()> make;
+            std::string warning;
+        } cases[] = {
+            {[&] { QVERIFY(::mkfifo(tile.c_str(), 0600) == 0); },
+             "Cannot open file " + name + " : it is not a regular file"},
+            {[&] { std::filesystem::create_symlink(tile, tile); },
+             "Cannot open file " + name + " : Too many levels of symbolic links"},
+            {[&] { std::filesystem::create_directory(tile); },
+             "Cannot open file " + name + " : it is a folder"},
+            {[&] { std::ofstream(tile) << "not a picture"; }, "Cannot read pcb Mk14.bmp"},
+        };
+        const QImage withoutBoard = render::DrawBigPcbPicture(
+            render::DrawTestPattern("HPFILTER.DAT", TodayText()), QImage());
+        for (const auto& testCase : cases) {
+            std::filesystem::remove(tile);
+            fixture->messages.entries.clear();
+            testCase.make();
+            window->show();
+            QCOMPARE(fixture->messages.entries.size(), size_t{1});
+            QCOMPARE(fixture->messages.entries.back().text, testCase.warning);
+            QCOMPARE(State().graph.picture, withoutBoard);
+            QVERIFY(!Exists("pcb MK14_BIG.bmp"));
+            window->close();
+        }
     }
 };
 

@@ -168,6 +168,36 @@ private slots:
         QCOMPARE(big.foreground().color(), QColor(0, 0, 255));
     }
 
+    // Paragraphs whose format changes from one to the next, empty ones and those with a word too
+    // long to wrap: each block keeps its paragraph's text, runs and wrapping.
+    void paragraphsKeepTheirRunsAndWrapping() {
+        Fixture fixture;
+        const std::string longWord(300, 'w');
+        const std::string rtf = "{\\rtf1 a{\\b b\\par c}\\par\\par{\\b " + longWord +
+                                "}x\\par\\par{\\i " + longWord + "\\par}d\\b e\\b0 f\\par\\b\\par}";
+        fixture.folder.Write("KELVOR.RTF", rtf);
+        QVERIFY(fixture.Open(0));
+        const RtfDocument source = ReadRtf(rtf);
+        QTextDocument* document = fixture.help->RichEditHelp->document();
+        QCOMPARE(document->blockCount(), int(source.paragraphs.size()));
+        QTextBlock block = document->firstBlock();
+        for (const RtfParagraph& paragraph : source.paragraphs) {
+            QCOMPARE(block.text(), QString::fromStdU16String(paragraph.Text()));
+            QCOMPARE(block.blockFormat().nonBreakableLines(), paragraph.HasOverlongWord());
+            int position = block.position();
+            for (const RtfRun& run : paragraph.runs) {
+                for (std::size_t i = 0; i < run.text.size(); ++i) {
+                    QTextCursor cursor(document);
+                    cursor.setPosition(++position);
+                    QCOMPARE(cursor.charFormat().fontWeight(),
+                             int(run.bold ? QFont::Bold : QFont::Normal));
+                    QCOMPARE(cursor.charFormat().fontItalic(), run.italic);
+                }
+            }
+            block = block.next();
+        }
+    }
+
     void workingFolderCopyComesFirst() {
         Fixture fixture;
         fixture.folder.Write("KELVOR.RTF", "{\\rtf1 local copy\\par}");

@@ -3,6 +3,7 @@
 #include "app/common/qt_text.h"
 #include "app/response/response_window.h"
 #include "app/shell/main_window.h"
+#include "app/shell/setup_window.h"
 #include "app/support/action_captions.h"
 #include "app/support/unwritable_folder.h"
 #include "app/timeresp/pulse_window.h"
@@ -142,7 +143,10 @@ private slots:
         QCOMPARE(testing::Captions(top), (QStringList{" &File ", " &Edit ", " &Response ",
                                                       " &Graphs ", " &Help ", " &Setup "}));
         QCOMPARE(testing::Captions(top[0]->menu()->actions()),
-                 (QStringList{"&Open ...", "-", "&Print ...", "P&age Setup", "-", "E&xit ..."}));
+                 (QStringList{"&Open ...", QString::fromUtf8("Open E&xample\u2026"), "-",
+                              QString::fromUtf8("Export SPICE Netlist\u2026"),
+                              QString::fromUtf8("Import SPICE Netlist\u2026"), "-", "&Print ...",
+                              "P&age Setup", "-", "E&xit ..."}));
         const QList<QAction*> graphs = top[3]->menu()->actions();
         QCOMPARE(testing::Captions(graphs),
                  (QStringList{"&Amplitude ...", "-", "&SquareWave ...", "-", "&Pulse ...", "-",
@@ -192,13 +196,28 @@ private slots:
                 made << child->metaObject()->className();
             }
         }
-        QCOMPARE(made, (QStringList{"kelvor::app::TFormGraphSetUp", "kelvor::app::TFormResponse",
-                                    "kelvor::app::TFormHelp", "kelvor::app::TFormPrinting",
-                                    "kelvor::app::TFormVGA", "kelvor::app::TFormChk",
-                                    "kelvor::app::TFormEdt", "kelvor::app::TFormFreqScales",
-                                    "kelvor::app::TFormFResults", "kelvor::app::TFormSqWMenu",
-                                    "kelvor::app::TFormPMenu", "kelvor::app::TFormPSet",
-                                    "kelvor::app::TFormEdt2", "kelvor::app::TFormBode"}));
+        QCOMPARE(made, (QStringList{"kelvor::app::TFormSetup", "kelvor::app::TFormGraphSetUp",
+                                    "kelvor::app::TFormResponse", "kelvor::app::TFormHelp",
+                                    "kelvor::app::TFormPrinting", "kelvor::app::TFormVGA",
+                                    "kelvor::app::TFormChk", "kelvor::app::TFormEdt",
+                                    "kelvor::app::TFormFreqScales", "kelvor::app::TFormFResults",
+                                    "kelvor::app::TFormSqWMenu", "kelvor::app::TFormPMenu",
+                                    "kelvor::app::TFormPSet", "kelvor::app::TFormEdt2",
+                                    "kelvor::app::TFormBode", "kelvor::app::TFormImgProc"}));
+    }
+
+    void setupOpensTheSetupWindow() {
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        Start();
+        QAction* setup = window->menuBar()->actions().at(5);
+        QVERIFY(setup->isEnabled());
+        QString caption;
+        QTimer::singleShot(0, [&] {
+            caption = state->windows.setup->windowTitle();
+            state->windows.setup->close();
+        });
+        setup->trigger();
+        QCOMPARE(caption, QString("      SET UP"));
     }
 
     void openingAnExistingDatafileUsesOnlyItsName() {

@@ -135,6 +135,20 @@ private slots:
         QCOMPARE(window->traces().current().curve.size(), std::size_t{401});
     }
 
+    // Zooming changes the view only; Refine computes the visible range at the chosen density.
+    void refineComputesTheVisibleRange() {
+        window->Plot->setFrequencyView(QCPRange(100, 1000));
+        QCOMPARE(window->traces().current().curve.size(), std::size_t{401});
+        window->ButtonRefine->click();
+        const BodeCurve& refined = window->traces().current().curve;
+        QCOMPARE(refined.size(), std::size_t{101});
+        QCOMPARE(static_cast<double>(refined.frequency.front()), 100.0);
+        QCOMPARE(static_cast<double>(refined.frequency.back()), 1000.0);
+        QCOMPARE(window->Plot->frequencyView().lower, 100.0);
+        window->ButtonFit->click();
+        QCOMPARE(window->Plot->frequencyView().upper, 1000.0);
+    }
+
     void invalidRangeIsRefused() {
         SetRange("1k", "1k", 100);
         window->ButtonCompute->click();

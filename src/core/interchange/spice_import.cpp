@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <map>
 #include <optional>
+#include <unordered_set>
 
 namespace kelvor {
 
@@ -326,12 +327,13 @@ void ThrowProblems(const std::vector<std::string>& problems) {
 
 std::vector<std::string> CircuitNodeNames(const SpiceDeck& deck) {
     std::vector<std::string> names;
+    std::unordered_set<std::string> seen;
     for (const SpiceElement& element : deck.elements) {
         if (element.type == 'v' || element.type == 'i') {
             continue;
         }
         for (const std::string& node : element.nodes) {
-            if (std::find(names.begin(), names.end(), node) == names.end()) {
+            if (seen.insert(node).second) {
                 names.push_back(node);
             }
         }
@@ -345,17 +347,19 @@ std::string ImportSpiceDeck(const SpiceDeck& deck, const SpiceImportOptions& opt
     std::vector<std::string>& problems = importer.Problems();
 
     std::vector<std::string> order = {options.inputNode, options.outputNode, options.commonNode};
+    // Sets beside the ordered lists: an expanded deck may hold many thousands of nodes.
     std::vector<std::string> used;
+    std::unordered_set<std::string> usedSet;
     for (const Component& component : components) {
         for (const std::string& node : component.nodes) {
-            if (std::find(used.begin(), used.end(), node) == used.end()) {
+            if (usedSet.insert(node).second) {
                 used.push_back(node);
             }
         }
     }
     const char* const roles[] = {"--in", "--out", "--common"};
     for (int i = 0; i < 3; ++i) {
-        if (std::find(used.begin(), used.end(), order[static_cast<std::size_t>(i)]) == used.end()) {
+        if (!usedSet.contains(order[static_cast<std::size_t>(i)])) {
             problems.push_back(std::string(roles[i]) + " " + order[static_cast<std::size_t>(i)] +
                                ": no element of the circuit uses this node");
         }
@@ -363,8 +367,9 @@ std::string ImportSpiceDeck(const SpiceDeck& deck, const SpiceImportOptions& opt
     if (order[0] == order[1] || order[0] == order[2] || order[1] == order[2]) {
         problems.push_back("--in, --out and --common must be three different nodes");
     }
+    const std::unordered_set<std::string> roleNodes(order.begin(), order.end());
     for (const std::string& node : used) {
-        if (std::find(order.begin(), order.end(), node) == order.end()) {
+        if (!roleNodes.contains(node)) {
             order.push_back(node);
         }
     }

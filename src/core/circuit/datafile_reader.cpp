@@ -251,6 +251,7 @@ ParseOutcome ParseDatafileText(std::string_view fileBytes, CircuitState& state,
     ParseReport report;
     bool check = true;
     RecordList records;
+    std::vector<std::string> componentLines;
     DatafileLines lines(fileBytes);
 
     if (!lines.AtEnd()) {
@@ -295,6 +296,7 @@ ParseOutcome ParseDatafileText(std::string_view fileBytes, CircuitState& state,
             break;
         }
         records.push_back(ParseComponentLine(line, kind, check));
+        componentLines.push_back(line);
         report.Conclude(check, "Error in Line " + std::to_string(lineNumber));
     }
 
@@ -327,7 +329,8 @@ ParseOutcome ParseDatafileText(std::string_view fileBytes, CircuitState& state,
     }
     report.Conclude(check, "Error in In/Out/Com Nodes");
 
-    return ParseOutcome{report.ok, std::move(report.text), std::move(records)};
+    return ParseOutcome{report.ok, std::move(report.text), std::move(records),
+                        std::move(componentLines)};
 }
 
 ParseOutcome ParseDatafile(const std::filesystem::path& folder, const std::string& datafileName,

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kelvor {
 
@@ -23,6 +24,9 @@ struct ParseOutcome {
     // CR LF, two spaces and the message for every failed check; at most 255 characters.
     std::string report;
     RecordList records; // header record first
+    // The text of each component record's line as read (tabs made spaces, leading spaces
+    // dropped): componentLines[i] belongs to records[i + 1].
+    std::vector<std::string> componentLines;
 };
 
 inline constexpr std::size_t kReportCapacity = 255;

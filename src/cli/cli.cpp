@@ -26,6 +26,8 @@ const char* const kToolHelp =
     "                                               the pulse response as a picture\n"
     "  bode FILE.dat --from F --to F [--ppd N] [--csv] [--out FILE.png|.pdf|.svg]\n"
     "                                               gain, phase, group delay, Zin, Zout, markers\n"
+    "  tolerance FILE.dat --from F --to F [--runs N] [--tol R=1%,C=5%,...] [--csv]\n"
+    "                                               Monte Carlo spread, worst case, mask yield\n"
     "  setup                                        first-run files in the current folder\n"
     "\n"
     "Run kelvor-cli COMMAND --help for the options of a command.\n";
@@ -37,10 +39,15 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"check", RunCheckCommand, &kCheckHelp}, {"response", RunResponseCommand, &kResponseHelp},
-    {"sweep", RunSweepCommand, &kSweepHelp}, {"setup", RunSetupCommand, &kSetupHelp},
-    {"graph", RunGraphCommand, &kGraphHelp}, {"square", RunSquareCommand, &kSquareHelp},
-    {"pulse", RunPulseCommand, &kPulseHelp}, {"bode", RunBodeCommand, &kBodeHelp},
+    {"check", RunCheckCommand, &kCheckHelp},
+    {"response", RunResponseCommand, &kResponseHelp},
+    {"sweep", RunSweepCommand, &kSweepHelp},
+    {"setup", RunSetupCommand, &kSetupHelp},
+    {"graph", RunGraphCommand, &kGraphHelp},
+    {"square", RunSquareCommand, &kSquareHelp},
+    {"pulse", RunPulseCommand, &kPulseHelp},
+    {"bode", RunBodeCommand, &kBodeHelp},
+    {"tolerance", RunToleranceCommand, &kToleranceHelp},
 };
 
 } // namespace

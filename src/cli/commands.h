@@ -21,6 +21,7 @@ int RunGraphCommand(Arguments arguments, CommandStreams streams);
 int RunSquareCommand(Arguments arguments, CommandStreams streams);
 int RunPulseCommand(Arguments arguments, CommandStreams streams);
 int RunBodeCommand(Arguments arguments, CommandStreams streams);
+int RunToleranceCommand(Arguments arguments, CommandStreams streams);
 
 extern const char* const kCheckHelp;
 extern const char* const kResponseHelp;
@@ -30,6 +31,7 @@ extern const char* const kGraphHelp;
 extern const char* const kSquareHelp;
 extern const char* const kPulseHelp;
 extern const char* const kBodeHelp;
+extern const char* const kToleranceHelp;
 
 // Loads the Datafile of a computing command; prints the report and returns false when the
 // Datafile has errors, as the program refuses to run such a circuit. The Datafile's name

@@ -8,8 +8,9 @@ namespace kelvor {
 // The gain peak and the half-power points of one curve, read from its grid: the peak from the
 // parabola through the highest point and its neighbours, the crossings by straight lines
 // between neighbours, both in log frequency. No solves are needed, so every run of a tolerance
-// analysis gets its markers at no cost; at 100 points per decade they lie within about 1e-4 of
-// the frequencies the solver would refine.
+// analysis gets its markers at no cost; at 100 points per decade they lie within a few parts
+// in 10,000 of the frequencies the solver would refine, and a sharp peak's height within a few
+// thousandths of a dB.
 struct GridMarkers {
     long double peakFrequency = 0;
     long double peakGain = 0;

@@ -1,7 +1,7 @@
 #include "app/bode/bode_window.h"
 
-#include "app/help_window.h"
-#include "app/print_target.h"
+#include "app/shell/help_window.h"
+#include "app/printing/print_target.h"
 #include "bode/bode_csv.h"
 #include "bode/significant_format.h"
 #include "circuit/datafile_reader.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/app_state.h"
+#include "app/shell/app_state.h"
 #include "app/bode/bode_traces.h"
 #include "plot/bode_plot.h"
 

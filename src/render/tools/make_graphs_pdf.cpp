@@ -2,8 +2,8 @@
 // code that draws the graph window's pictures. Run by the build.
 
 #include "kelvor_error.h"
-#include "render/graphs_document.h"
 #include "render/headless_gui.h"
+#include "render/tools/graphs_document.h"
 
 #include <iostream>
 

@@ -1,6 +1,6 @@
 #include "app/bode/bode_window.h"
 
-#include "app/print_target.h"
+#include "app/printing/print_target.h"
 #include "app/support/app_fixture.h"
 #include "app/support/help_opening.h"
 #include "bode/significant_format.h"
@@ -182,6 +182,7 @@ private slots:
         dark.setColor(QPalette::Text, QColor(230, 230, 230));
         dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
         window->setPalette(dark);
+        QCoreApplication::processEvents(); // the plots are drawn when the events run
         const QImage picture = window->Plot->grab().toImage();
         QCPAxisRect* top = window->Plot->axisRects().front();
         // Outside the axes: the background; on the left axis line: the text colour.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/app_state.h"
+#include "app/shell/app_state.h"
 #include "circuit/datafile_reader.h"
 #include "circuit/sample_datafile.h"
 #include "support/recording_messages.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/qt_text.h"
+#include "app/common/qt_text.h"
 #include "circuit/datafile_text.h"
 #include "support/recording_messages.h"
 #include "support/temp_folder.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/app_state.h"
+#include "app/shell/app_state.h"
 
 #include <QApplication>
 #include <QTest>

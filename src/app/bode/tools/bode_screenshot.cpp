@@ -2,7 +2,7 @@
 // 100 kHz, with the cursor over the resonance and one pinned marker, grabbed as it is shown.
 // Usage: kelvor-bode-screenshot OUT.png
 
-#include "app/app_state.h"
+#include "app/shell/app_state.h"
 #include "app/bode/bode_window.h"
 #include "circuit/datafile_reader.h"
 #include "circuit/sample_datafile.h"
@@ -74,6 +74,7 @@ int main(int argc, char** argv) {
     const QPoint pinned = at(1000);
     MoveMouse(window.Plot, pinned, QEvent::MouseButtonPress, Qt::LeftButton);
     MoveMouse(window.Plot, pinned, QEvent::MouseButtonRelease, Qt::NoButton);
+    QApplication::processEvents();
     const QPoint peak = at(376);
     MoveMouse(window.Plot, peak, QEvent::MouseMove, Qt::NoButton);
     QApplication::processEvents();

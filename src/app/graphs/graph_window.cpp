@@ -1,0 +1,479 @@
+#include "app/graphs/graph_window.h"
+
+#include "app/common/event_wait.h"
+#include "app/common/qt_text.h"
+#include "app/graphs/graph_page_setup_window.h"
+#include "app/graphs/graph_parameters_window.h"
+#include "app/printing/print_target.h"
+#include "app/printing/printing_window.h"
+#include "app/shell/app_state.h"
+#include "app/shell/help_window.h"
+#include "app/shell/main_window.h"
+#include "kelvor_error.h"
+#include "render/amplitude_graph.h"
+#include "render/graph_canvas.h"
+#include "render/print_layout.h"
+#include "render/test_pattern.h"
+#include "settings/settings_file.h"
+#include "text/date_text.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QScreen>
+#include <cctype>
+#include <memory>
+
+namespace kelvor::app {
+namespace {
+
+constexpr int kClientWidth = 732;
+constexpr int kClientHeight = 541;
+constexpr int kBigClientWidth = 795;
+constexpr int kBigClientHeight = 575;
+constexpr const char* kClosingPictureName = "KELVOR.BMP";
+constexpr const char* kPcbTileName = "pcb Mk14.bmp";
+constexpr const char* kBigPcbName = "pcb MK14_BIG.bmp";
+
+int32_t HelpPositionOf(int analysisMode) {
+    switch (analysisMode) {
+    case 4:
+        return 18453;
+    case 5:
+        return 21073;
+    case 6:
+        return 21760;
+    default:
+        return 0;
+    }
+}
+
+// Where the closing picture is not kept: a working folder on the floppy drive A. A folder
+// without a drive letter is never there.
+bool OnDriveA(const std::filesystem::path& folder) {
+    const std::string root = std::filesystem::absolute(folder).root_name().string();
+    return root.size() == 2 && std::toupper(static_cast<unsigned char>(root[0])) == 'A' &&
+           root[1] == ':';
+}
+
+std::optional<QString> ShowSaveDialog(QWidget* owner, const QString& proposedPath) {
+    QFileDialog dialog(owner, QString(), proposedPath, "Graphfiles (*.bmp)");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix("bmp");
+    // The window asks its own overwrite question.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setSizeGripEnabled(true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().front();
+}
+
+QColor ShowColourDialog(QWidget* owner, const QColor& current) {
+    const QColor chosen = QColorDialog::getColor(current, owner);
+    return chosen.isValid() ? chosen : current;
+}
+
+bool ShowPrinterSetup(QPrinter& printer, QWidget* owner) {
+    QPrintDialog dialog(&printer, owner);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+// The printing window, shown for the length of one job and closed however the job ends.
+class PrintingWindowShown {
+public:
+    PrintingWindowShown(AppState& state, QWidget* owner) : state_(state) {
+        saved_ = state_.windows.printing;
+        if (saved_ == nullptr) {
+            own_ = std::make_unique<TFormPrinting>(state_, owner);
+            state_.windows.printing = own_.get();
+        }
+        state_.windows.printing->show();
+        QCoreApplication::processEvents();
+    }
+    ~PrintingWindowShown() {
+        state_.windows.printing->close();
+        state_.windows.printing = saved_;
+    }
+    PrintingWindowShown(const PrintingWindowShown&) = delete;
+    PrintingWindowShown& operator=(const PrintingWindowShown&) = delete;
+
+    TFormPrinting& window() { return *state_.windows.printing; }
+
+private:
+    AppState& state_;
+    TFormPrinting* saved_ = nullptr;
+    std::unique_ptr<TFormPrinting> own_;
+};
+
+} // namespace
+
+TFormVGA::TFormVGA(AppState& state, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint),
+      state_(state) {
+    setObjectName("FormVGA");
+    chooseSaveFile = ShowSaveDialog;
+    chooseColour = ShowColourDialog;
+    setUpPrinter = ShowPrinterSetup;
+
+    QFont font("Times New Roman");
+    font.setPixelSize(12);
+    font.setBold(true);
+    setFont(font);
+
+    clientArea_ = new QWidget(this);
+    clientArea_->setAutoFillBackground(true);
+    QPalette white = clientArea_->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    clientArea_->setPalette(white);
+    setCentralWidget(clientArea_);
+
+    ImageVGA = new QLabel(clientArea_);
+    ImageVGA->setObjectName("ImageVGA");
+    ImageVGA->setAlignment(Qt::AlignCenter);
+    PlaceGraphImage(render::kAmplitudePictureWidth, render::kAmplitudePictureHeight, 0, 0);
+
+    // The inert pop-up menu of the window and the picture.
+    auto* popup = new QMenu(this);
+    popup->addAction("NIL");
+    for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(ImageVGA)}) {
+        widget->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(widget, &QWidget::customContextMenuRequested, this,
+                [popup, widget](const QPoint& at) { popup->popup(widget->mapToGlobal(at)); });
+    }
+
+    BuildMenus();
+    SetClientSize(kClientWidth, kClientHeight);
+}
+
+TFormVGA::~TFormVGA() = default;
+
+void TFormVGA::BuildMenus() {
+    MenuFile = menuBar()->addMenu("      &File");
+    connect(MenuFile->addAction("&Save As"), &QAction::triggered, this, &TFormVGA::SaveAsClick);
+    MenuFile->addSeparator();
+    connect(MenuFile->addAction("&Print"), &QAction::triggered, this, &TFormVGA::PrintClick);
+    connect(MenuFile->addAction("P&age Setup"), &QAction::triggered, this,
+            &TFormVGA::PageSetupClick);
+
+    MenuRepeat = menuBar()->addMenu("   &Repeat");
+    connect(MenuRepeat->addAction("&Display Again"), &QAction::triggered, this,
+            &TFormVGA::DisplayAgainClick);
+    connect(MenuRepeat->addAction("&Calculate Again"), &QAction::triggered, this,
+            &TFormVGA::CalculateAgainClick);
+    MenuRepeat->addSeparator();
+    connect(MenuRepeat->addAction("&Main Menu"), &QAction::triggered, this,
+            &TFormVGA::MainMenuClick);
+
+    OptionKeepGreyBorder = menuBar()->addAction(" ");
+    OptionKeepGreyBorder->setObjectName("OptionKeepGreyBorder");
+}
+
+void TFormVGA::SetClientSize(int width, int height) {
+    setFixedSize(width, height + menuBar()->sizeHint().height());
+}
+
+void TFormVGA::SetCommandMenusVisible(bool visible) {
+    MenuFile->menuAction()->setVisible(visible);
+    MenuRepeat->menuAction()->setVisible(visible);
+}
+
+void TFormVGA::PlaceGraphImage(int width, int height, int left, int top) {
+    ImageVGA->setGeometry(left, top, width, height);
+}
+
+QSize TFormVGA::PictureSize() const {
+    return ImageVGA->size();
+}
+
+QImage& TFormVGA::Picture() {
+    QImage& picture = state_.graph.picture;
+    // A picture of another size belongs to another kind of plot: start a clean one rather
+    // than drawing over part of it.
+    if (picture.isNull() || picture.size() != PictureSize()) {
+        picture = QImage(PictureSize(), QImage::Format_RGB32);
+        picture.fill(Qt::white);
+    }
+    return picture;
+}
+
+void TFormVGA::ShowPicture() {
+    ImageVGA->setPixmap(QPixmap::fromImage(Picture()));
+}
+
+void TFormVGA::showEvent(QShowEvent* event) {
+    // A window restored from the task bar is shown again by the system: nothing to redraw.
+    if (!event->spontaneous()) {
+        FormShow();
+        if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    QMainWindow::showEvent(event);
+}
+
+void TFormVGA::FormShow() {
+    try {
+        state_.settings =
+            ReadSettings(state_.workingFolder, state_.messages, state_.shell.TodayText);
+    } catch (const KelvorError& fault) {
+        state_.messages.ShowError(fault.what());
+    }
+    switch (state_.shell.AnalysisMode) {
+    case 4:
+        DrawAmplitude();
+        break;
+    case 7:
+        DrawTestPatternPicture();
+        break;
+    default:
+        // The square-wave and pulse plots draw once the window is showing.
+        SetClientSize(kClientWidth, kClientHeight);
+        ImageVGA->setAlignment(Qt::AlignCenter);
+        break;
+    }
+}
+
+void TFormVGA::DrawAmplitude() {
+    setWindowTitle("   AMPLITUDE/FREQUENCY RESPONSE");
+    SetClientSize(kClientWidth, kClientHeight);
+    ImageVGA->setAlignment(Qt::AlignCenter);
+    PlaceGraphImage(render::kAmplitudePictureWidth, render::kAmplitudePictureHeight, 9, 4);
+
+    GraphState& graph = state_.graph;
+    render::AmplitudeGraphInput input;
+    // The picture shows the scale that was swept, whatever the settings file says since.
+    input.FCode = graph.scale.FCode;
+    input.SweepGain = graph.sweep.SweepGain;
+    input.UserFreqLabels = graph.sweep.UserFreqLabels;
+    input.GraphScale = state_.settings.GraphScale;
+    input.GraphTop = state_.settings.GraphTop;
+    input.Bold = graph.BoldGraph;
+    input.GridLinesPending = graph.GridLinesPending;
+    input.DatafileName = state_.shell.DatafileName;
+    input.RevisionNumber = state_.circuit.RevisionNumber;
+    input.TodayText = state_.shell.TodayText;
+    if (graph.ColourGraph) {
+        dialogColour_ = chooseColour(this, dialogColour_);
+        input.PenColour = render::ValueFromColour(dialogColour_);
+    }
+    try {
+        render::DrawAmplitudeGraph(Picture(), input);
+    } catch (const KelvorError& fault) {
+        state_.messages.ShowError(fault.what());
+    }
+    graph.GridLinesPending = false;
+    ShowPicture();
+}
+
+void TFormVGA::DrawTestPatternPicture() {
+    SetClientSize(kClientWidth, kClientHeight);
+    ImageVGA->setAlignment(Qt::AlignCenter);
+    PlaceGraphImage(render::kTestPatternWidth, render::kTestPatternHeight, 31, 24);
+    setWindowTitle("  TEST PATTERN");
+    QImage pattern = render::DrawTestPattern(state_.shell.DatafileName, kelvor::TodayText());
+    if (!state_.BigPcbBitmap) {
+        state_.graph.picture = pattern;
+        ShowPicture();
+        return;
+    }
+
+    SetClientSize(kBigClientWidth, kBigClientHeight);
+    ImageVGA->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    PlaceGraphImage(render::kBigPcbWidth, render::kBigPcbHeight, 0, 0);
+    const std::filesystem::path tilePath = state_.File(kPcbTileName);
+    QImage tile;
+    if (std::filesystem::exists(tilePath)) {
+        if (!tile.load(ToQt(tilePath.string()))) {
+            state_.messages.ShowWarning(std::string("Cannot read ") + kPcbTileName);
+        }
+    }
+    state_.graph.picture = render::DrawBigPcbPicture(pattern, tile);
+    if (!tile.isNull() && !SavePicture(state_.File(kBigPcbName))) {
+        state_.messages.ShowWarning(std::string("Cannot save ") + kBigPcbName);
+    }
+    ShowPicture();
+}
+
+bool TFormVGA::SavePicture(const std::filesystem::path& path) {
+    // Through a temporary file, so that a failed save never leaves half a bitmap behind.
+    QSaveFile file(ToQt(path.string()));
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    if (!Picture().save(&file, "BMP")) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+void TFormVGA::SaveAsClick() {
+    const std::string proposed = render::NameWithoutExtension(state_.shell.DatafileName) + ".bmp";
+    const std::optional<QString> chosen =
+        chooseSaveFile(this, ToQt(state_.File(proposed).string()));
+    if (!chosen || chosen->isEmpty()) {
+        return;
+    }
+    const std::filesystem::path path = FromQt(*chosen);
+    if (std::filesystem::exists(path) &&
+        state_.messages.Ask(" File Already Exists  -  Overwrite ? ", QuestionButtons::YesNo) !=
+            Answer::Yes) {
+        return;
+    }
+    if (!SavePicture(path)) {
+        state_.messages.ShowWarning("Cannot save " + path.filename().string());
+    }
+}
+
+void TFormVGA::PrintClick() {
+    QPrinter& printer = state_.printer();
+    // Events run while a job prints, so a second print command can arrive during the first.
+    if (printer.printerState() == QPrinter::Active) {
+        state_.messages.ShowInfo("Printer Busy - Cannot Print Yet");
+        return;
+    }
+    const std::optional<PrintTarget> target =
+        ChoosePrintTarget(printer, this, state_.workingFolder, kClosingPictureName);
+    if (!target) {
+        return;
+    }
+    // Without a printer the PDF file question stands in for the printer setup.
+    if (!target->toPdf && !setUpPrinter(printer, this)) {
+        return;
+    }
+    PrintPicture();
+}
+
+void TFormVGA::PrintPicture() {
+    QPrinter& printer = state_.printer();
+    const QImage& picture = Picture();
+    const bool landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
+    const std::optional<render::PrintPlacement> placement =
+        render::PlaceGraphOnPage({printer.width(), printer.height(), landscape},
+                                 state_.settings.GraphOriginX, state_.settings.GraphOriginY,
+                                 state_.settings.GraphScaleXY, picture.width(), picture.height());
+    if (!placement) {
+        state_.messages.ShowError(" Invalid Parameters    ");
+        return;
+    }
+    if (placement->exceedsPage) {
+        QApplication::beep();
+        if (state_.messages.Ask("Graph exceeds page size  \r\r    Carry on printing ?",
+                                QuestionButtons::YesNo) != Answer::Yes) {
+            return;
+        }
+    }
+
+    state_.shell.PrintJobName = kClosingPictureName;
+    printer.setDocName(kClosingPictureName);
+    PrintingWindowShown printing(state_, this);
+    WaitMs(1200);
+    if (printing.window().CancelRequested()) {
+        return;
+    }
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        state_.messages.ShowWarning("Cannot print on " + FromQt(printer.printerName()));
+        return;
+    }
+    // Stretched without smoothing: every picture pixel becomes a block of printer pixels.
+    painter.drawImage(QRect(placement->left, placement->top, placement->right - placement->left,
+                            placement->bottom - placement->top),
+                      picture);
+    painter.end();
+}
+
+void TFormVGA::PageSetupClick() {
+    if (state_.windows.graphPageSetup != nullptr) {
+        state_.windows.graphPageSetup->exec();
+        return;
+    }
+    TFormGraphSetUp pageSetup(state_, this);
+    pageSetup.exec();
+}
+
+void TFormVGA::DisplayAgainClick() {
+    const int mode = state_.shell.AnalysisMode;
+    if (mode == 4) {
+        close();
+        if (state_.windows.graphParameters != nullptr) {
+            state_.windows.graphParameters->show();
+        }
+    } else if (mode == 5 || mode == 6) {
+        emit DisplayAgainRequested(mode);
+    }
+}
+
+void TFormVGA::CalculateAgainClick() {
+    switch (state_.shell.AnalysisMode) {
+    case 4:
+        state_.shell.ReopenFreqScales = true;
+        break;
+    case 5:
+        state_.shell.ReopenSquareWave = true;
+        break;
+    case 6:
+        state_.shell.ReopenPulse = true;
+        break;
+    default:
+        return;
+    }
+    close();
+    // The main window reopens the menu window when it next paints.
+    if (state_.windows.main != nullptr) {
+        state_.windows.main->update();
+    }
+}
+
+void TFormVGA::MainMenuClick() {
+    close();
+}
+
+void TFormVGA::closeEvent(QCloseEvent* event) {
+    // Closing a window that is not showing (another window tidying up) changes nothing.
+    if (isVisible()) {
+        FormClose();
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void TFormVGA::FormClose() {
+    const int mode = state_.shell.AnalysisMode;
+    if (mode != 7 && !OnDriveA(state_.workingFolder) &&
+        !SavePicture(state_.File(kClosingPictureName))) {
+        state_.messages.ShowWarning(std::string("Cannot save ") + kClosingPictureName);
+    }
+    if (mode == 4 && state_.graph.Superimpose) {
+        state_.graph.SuperimposeArmed = true;
+    }
+    emit GraphClosed(mode);
+}
+
+void TFormVGA::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        const int32_t position = HelpPositionOf(state_.shell.AnalysisMode);
+        if (position != 0) {
+            OpenHelp(state_, position, this);
+        }
+        return;
+    }
+    QMainWindow::keyReleaseEvent(event);
+}
+
+} // namespace kelvor::app

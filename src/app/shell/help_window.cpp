@@ -1,0 +1,250 @@
+#include "app/shell/help_window.h"
+
+#include "app/shell/app_state.h"
+#include "files/file_io.h"
+#include "kelvor_error.h"
+#include "text/rtf_reader.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QDesktopServices>
+#include <QFile>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QUrl>
+#include <algorithm>
+#include <system_error>
+
+namespace kelvor::app {
+namespace {
+
+constexpr int kClientWidth = 767;
+constexpr int kClientHeight = 574;
+const QColor kMaroon(128, 0, 0);
+
+QString PathText(const std::filesystem::path& path) {
+    return QFile::decodeName(QByteArray(path.c_str()));
+}
+
+QTextCharFormat FormatOf(const RtfRun& run) {
+    QTextCharFormat format;
+    if (!run.fontName.empty()) {
+        format.setFontFamilies({QString::fromStdU16String(run.fontName)});
+    }
+    if (run.pointSize) {
+        format.setFontPointSize(*run.pointSize);
+    }
+    format.setFontWeight(run.bold ? QFont::Bold : QFont::Normal);
+    format.setFontItalic(run.italic);
+    format.setFontUnderline(run.underline);
+    if (run.colour) {
+        // Colours are kept as the program stores them: red in the low byte.
+        const uint32_t colour = *run.colour;
+        format.setForeground(
+            QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF)));
+    }
+    return format;
+}
+
+// Fills the document paragraph by paragraph, so that its positions are those of the reader's
+// plain text: one per character and one per paragraph break.
+void FillDocument(QTextDocument& document, const RtfDocument& source) {
+    QTextCursor cursor(&document);
+    cursor.beginEditBlock();
+    bool first = true;
+    for (const RtfParagraph& paragraph : source.paragraphs) {
+        if (!first) {
+            cursor.insertBlock();
+        }
+        first = false;
+        for (const RtfRun& run : paragraph.runs) {
+            cursor.insertText(QString::fromStdU16String(run.text), FormatOf(run));
+        }
+    }
+    cursor.endEditBlock();
+}
+
+} // namespace
+
+std::vector<std::filesystem::path> InstalledHelpFolders() {
+    // Installed first; then, for a program run from its build tree, the documents made by the
+    // build (GRAPHS.PDF) and those kept with the sources (KELVOR.RTF).
+    return {KELVOR_INSTALLED_DOCS_DIR, KELVOR_BUILD_DOCS_DIR, KELVOR_SOURCE_DOCS_DIR};
+}
+
+std::filesystem::path FindHelpFile(const std::filesystem::path& workingFolder,
+                                   const std::vector<std::filesystem::path>& installedFolders,
+                                   const std::string& name) {
+    std::error_code error;
+    const std::filesystem::path local = workingFolder / name;
+    if (std::filesystem::exists(local, error)) {
+        return local;
+    }
+    for (const std::filesystem::path& folder : installedFolders) {
+        const std::filesystem::path installed = folder / name;
+        if (std::filesystem::is_regular_file(installed, error)) {
+            return installed;
+        }
+    }
+    return local;
+}
+
+TFormHelp::TFormHelp(AppState& state, QWidget* parent)
+    : QDialog(parent), state_(state), installedFolders_(InstalledHelpFolders()) {
+    setObjectName("FormHelp");
+    setWindowTitle("   HELP");
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setFixedSize(kClientWidth, kClientHeight);
+
+    RichEditHelp = new QTextEdit(this);
+    RichEditHelp->setObjectName("RichEditHelp");
+    RichEditHelp->setGeometry(0, 0, kClientWidth, kClientHeight);
+    RichEditHelp->setFrameShape(QFrame::NoFrame);
+    RichEditHelp->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RichEditHelp->setReadOnly(true);
+    RichEditHelp->setUndoRedoEnabled(false);
+    // Read-only, but the caret shows and the keys move it, as in the reader's own text box.
+    RichEditHelp->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // The right button belongs to GRAPHS.PDF, not to a context menu.
+    RichEditHelp->setContextMenuPolicy(Qt::NoContextMenu);
+    QFont font("Courier New");
+    font.setPixelSize(13);
+    RichEditHelp->setFont(font);
+    QPalette palette = RichEditHelp->palette();
+    palette.setColor(QPalette::Text, kMaroon);
+    // The selection stays visible when the box loses the focus.
+    palette.setColor(QPalette::Inactive, QPalette::Highlight,
+                     palette.color(QPalette::Active, QPalette::Highlight));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     palette.color(QPalette::Active, QPalette::HighlightedText));
+    RichEditHelp->setPalette(palette);
+
+    // Key preview: the window sees F1 before the text box does.
+    RichEditHelp->installEventFilter(this);
+    RichEditHelp->viewport()->installEventFilter(this);
+}
+
+void TFormHelp::SetInstalledFolders(std::vector<std::filesystem::path> folders) {
+    installedFolders_ = std::move(folders);
+}
+
+bool TFormHelp::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) {
+        FormActivate();
+    }
+    return QDialog::event(event);
+}
+
+bool TFormHelp::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyRelease) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        // A held key repeats its release; only the real release closes the window.
+        if (!key->isAutoRepeat() && key->key() == Qt::Key_F1) {
+            FormKeyUp(key->key());
+            return true;
+        }
+    }
+    if (watched == RichEditHelp->viewport() && event->type() == QEvent::MouseButtonPress) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton) {
+            RichEditHelpMouseDown(mouse->button());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFormHelp::showEvent(QShowEvent* event) {
+    loadFailureReported_ = false;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - rect().center());
+    }
+    QDialog::showEvent(event);
+}
+
+void TFormHelp::FormActivate() {
+    if (activating_) {
+        return; // a message box raised while loading brings its own activations
+    }
+    activating_ = true;
+    RichEditHelp->clear();
+    LoadDocument();
+    RichEditHelp->setFocus();
+    PlaceCaret(state_.shell.HelpPosition);
+    activating_ = false;
+}
+
+bool TFormHelp::LoadDocument() {
+    const std::filesystem::path path =
+        FindHelpFile(state_.workingFolder, installedFolders_, kHelpDocumentName);
+    RtfDocument document;
+    try {
+        document = ReadRtf(ReadWholeFile(path));
+    } catch (const KelvorError& error) {
+        if (!loadFailureReported_) {
+            loadFailureReported_ = true;
+            state_.messages.ShowError(error.what());
+        }
+        return false;
+    }
+    FillDocument(*RichEditHelp->document(), document);
+    return true;
+}
+
+void TFormHelp::PlaceCaret(int32_t position) {
+    QTextDocument* document = RichEditHelp->document();
+    const int end = document->characterCount() - 1;
+    QTextCursor cursor(document);
+    cursor.setPosition(std::clamp(position, 0, end));
+    RichEditHelp->setTextCursor(cursor);
+    // The caret's line goes to the top of the view, so that the whole topic under its heading
+    // is on screen rather than only its first line at the bottom.
+    document->documentLayout()->documentSize();
+    QScrollBar* scrollBar = RichEditHelp->verticalScrollBar();
+    scrollBar->setValue(scrollBar->value() + RichEditHelp->cursorRect().top());
+    RichEditHelp->ensureCursorVisible();
+}
+
+void TFormHelp::RichEditHelpMouseDown(Qt::MouseButton button) {
+    if (button != Qt::RightButton) {
+        return;
+    }
+    // A missing file or a desktop without a PDF viewer is the desktop's to report.
+    const std::filesystem::path path =
+        FindHelpFile(state_.workingFolder, installedFolders_, kGraphsDocumentName);
+    QDesktopServices::openUrl(QUrl::fromLocalFile(PathText(path)));
+}
+
+void TFormHelp::FormKeyUp(int key) {
+    if (key == Qt::Key_F1) {
+        close();
+    }
+}
+
+void OpenHelp(AppState& state, int32_t position, QWidget* parent) {
+    state.shell.HelpPosition = position;
+    if (state.windows.help != nullptr) {
+        state.windows.help->exec();
+        return;
+    }
+    TFormHelp help(state, parent);
+    help.exec();
+}
+
+bool OpenHelpOnF1(const QKeyEvent* event, AppState& state, int32_t position, QWidget* parent) {
+    if (event->key() != Qt::Key_F1) {
+        return false;
+    }
+    OpenHelp(state, position, parent);
+    return true;
+}
+
+} // namespace kelvor::app

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "app/shell/app_state.h"
+
+#include <QMainWindow>
+#include <functional>
+#include <optional>
+
+class QLabel;
+class QMenu;
+
+namespace kelvor::app {
+
+// The main window: start-up, the current Datafile and the menu that leads to every command.
+class TFormMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TFormMain(AppState& state, QWidget* parent = nullptr);
+    ~TFormMain() override;
+
+    // Asks the user for a Datafile; the default shows the open dialog. Tests replace it.
+    std::function<std::optional<QString>(QWidget* owner)> chooseDatafile;
+
+    // File/Open after the dialog: an existing name is parsed, a new one gets the skeleton.
+    void OpenDatafileNamed(const QString& chosenPath);
+
+    void FileOpenClick();
+    void FilePrintClick();
+    void PageSetupClick();
+    void ExitClick();
+    void EditClick();
+    void ResponseClick();
+    void GraphsMenuShow();
+    void AmplitudeClick();
+    void SquareWaveClick();
+    void PulseClick();
+    void BodeClick();
+    void HelpTopicClick(int32_t position);
+
+    QString StatusText() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void WarnAboutTheDisplay();
+    void BuildMenus();
+    void BuildContents();
+    void CreateWindows();
+    template <class Window> void Create(Window*& slot);
+    void UpdateCaptionAndStatus();
+    void SaveSettings();
+    bool ParseForAnalysis();
+    void ReopenMenuWindows();
+
+    AppState& state_;
+    QLabel* statusPanel_ = nullptr;
+    bool graphsDatafileOk_ = false; // the parse when the Graphs menu last opened
+    bool reopenScheduled_ = false;
+};
+
+} // namespace kelvor::app

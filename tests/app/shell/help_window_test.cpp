@@ -1,0 +1,348 @@
+#include "app/shell/app_state.h"
+#include "app/shell/help_window.h"
+#include "files/file_io.h"
+#include "support/recording_messages.h"
+#include "support/temp_folder.h"
+#include "text/rtf_reader.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTimer>
+#include <QUrl>
+#include <memory>
+
+using kelvor::testing::RecordingMessages;
+using kelvor::testing::TempFolder;
+
+namespace kelvor::app {
+
+// Receives what the help window hands to the desktop instead of starting a PDF viewer, for as
+// long as it lives.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    UrlCatcher() { QDesktopServices::setUrlHandler("file", this, "open"); }
+    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler("file"); }
+
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl& url) { opened.append(url); }
+};
+
+class HelpWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    struct Fixture {
+        TempFolder folder;
+        RecordingMessages messages;
+        AppState state{folder.path(), messages};
+        std::unique_ptr<TFormHelp> help;
+
+        Fixture() { help = std::make_unique<TFormHelp>(state); }
+
+        // Shows the window as a user would see it and waits for the activation that loads it.
+        bool Open(int32_t position) {
+            state.shell.HelpPosition = position;
+            help->show();
+            return QTest::qWaitForWindowActive(help.get());
+        }
+
+        QTextCursor Caret() const { return help->RichEditHelp->textCursor(); }
+    };
+
+    static QString LineAtCaret(const QTextCursor& cursor) { return cursor.block().text(); }
+
+private slots:
+    void windowLooksAsDesigned() {
+        Fixture fixture;
+        QCOMPARE(fixture.help->windowTitle(), QString("   HELP"));
+        QCOMPARE(fixture.help->size(), QSize(767, 574));
+        QCOMPARE(fixture.help->minimumSize(), fixture.help->maximumSize());
+        QTextEdit* box = fixture.help->RichEditHelp;
+        QCOMPARE(box->geometry(), QRect(0, 0, 767, 574));
+        QVERIFY(box->isReadOnly());
+        QCOMPARE(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        QCOMPARE(box->frameShape(), QFrame::NoFrame);
+        QCOMPARE(box->font().family(), QString("Courier New"));
+        QCOMPARE(box->font().pixelSize(), 13);
+        QCOMPARE(box->palette().color(QPalette::Text), QColor(128, 0, 0));
+    }
+
+    // The installed document, opened where the Help menu and the F1 keys point.
+    void caretLandsOnTheTopicHeading_data() {
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("Introduction") << 1466 << "1.  Introduction";
+        QTest::newRow("main window F1") << 4480 << "2.  Running KELVOR";
+        QTest::newRow("editor Help") << 7466 << "Datafile Format and Component Lines";
+        QTest::newRow("response F1") << 14280 << "2.5  Calculate Response";
+        QTest::newRow("amplitude graph F1") << 18453 << "The Amplitude Graph Window and Printing";
+        QTest::newRow("square-wave graph F1") << 21073 << "The Square-Wave Graph Window";
+        QTest::newRow("pulse F1") << 21760 << "2.8  Graphs/Pulse Response";
+        QTest::newRow("last topic") << 33450 << "5.  TOLVARN Software";
+    }
+
+    void caretLandsOnTheTopicHeading() {
+        QFETCH(int, position);
+        QFETCH(QString, line);
+        Fixture fixture;
+        QVERIFY(fixture.Open(position));
+        const QTextCursor caret = fixture.Caret();
+        QCOMPARE(caret.position(), position);
+        QVERIFY(!caret.hasSelection());
+        QCOMPARE(caret.positionInBlock(), 0);
+        QCOMPARE(LineAtCaret(caret), line);
+        QVERIFY(fixture.help->RichEditHelp->hasFocus());
+        // The heading is on screen, at the top of the view where the text below allows it.
+        const QRect caretRect = fixture.help->RichEditHelp->cursorRect();
+        const QRect view = fixture.help->RichEditHelp->viewport()->rect();
+        QVERIFY(view.contains(caretRect));
+        QScrollBar* scrollBar = fixture.help->RichEditHelp->verticalScrollBar();
+        if (position < 33450) {
+            QVERIFY(scrollBar->value() < scrollBar->maximum());
+            QVERIFY2(caretRect.top() < 20, qPrintable(QString::number(caretRect.top())));
+        }
+        QVERIFY(fixture.messages.entries.empty());
+    }
+
+    // The box counts positions as the reader does, so the offsets written into the document
+    // are the offsets the box shows.
+    void boxCountsPositionsAsTheReader() {
+        Fixture fixture;
+        QVERIFY(fixture.Open(0));
+        const RtfDocument source = ReadRtf(ReadWholeFile(
+            FindHelpFile(fixture.folder.path(), InstalledHelpFolders(), kHelpDocumentName)));
+        QString raw = fixture.help->RichEditHelp->document()->toRawText();
+        raw.replace(QChar::ParagraphSeparator, '\n');
+        QCOMPARE(raw + '\n', QString::fromStdU16String(source.PlainText()));
+    }
+
+    void positionsBeyondTheTextStayInsideIt() {
+        Fixture fixture;
+        QVERIFY(fixture.Open(1 << 30));
+        QTextDocument* document = fixture.help->RichEditHelp->document();
+        QCOMPARE(fixture.Caret().position(), document->characterCount() - 1);
+        QVERIFY(fixture.Caret().atEnd());
+        fixture.help->close();
+
+        QVERIFY(fixture.Open(-5));
+        QCOMPARE(fixture.Caret().position(), 0);
+    }
+
+    void formatsOfTheRunsReachTheBox() {
+        Fixture fixture;
+        fixture.folder.Write("KELVOR.RTF",
+                             "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red0\\green0\\blue255;}"
+                             "plain {\\b bold}\\par{\\f0\\fs40\\i\\ul\\cf1 big}\\tab x\\line y}");
+        QVERIFY(fixture.Open(0));
+        QTextDocument* document = fixture.help->RichEditHelp->document();
+        QCOMPARE(document->blockCount(), 2);
+        QCOMPARE(document->firstBlock().text(), QString("plain bold"));
+        QCOMPARE(document->lastBlock().text(), QString("big\tx") + QChar::LineSeparator + "y");
+
+        QTextCursor cursor(document);
+        cursor.setPosition(2);
+        QCOMPARE(cursor.charFormat().fontWeight(), int(QFont::Normal));
+        QCOMPARE(cursor.charFormat().fontPointSize(), 12.0);
+        QVERIFY(!cursor.charFormat().hasProperty(QTextFormat::ForegroundBrush));
+        cursor.setPosition(8);
+        QCOMPARE(cursor.charFormat().fontWeight(), int(QFont::Bold));
+        cursor.setPosition(13);
+        const QTextCharFormat big = cursor.charFormat();
+        QCOMPARE(big.fontPointSize(), 20.0);
+        QVERIFY(big.fontItalic());
+        QVERIFY(big.fontUnderline());
+        QCOMPARE(big.fontFamilies().toStringList(), QStringList{"Arial"});
+        QCOMPARE(big.foreground().color(), QColor(0, 0, 255));
+    }
+
+    void workingFolderCopyComesFirst() {
+        Fixture fixture;
+        fixture.folder.Write("KELVOR.RTF", "{\\rtf1 local copy\\par}");
+        QVERIFY(fixture.Open(0));
+        QCOMPARE(fixture.help->RichEditHelp->toPlainText(), QString("local copy"));
+    }
+
+    void plainTextDocumentUsesTheBoxFont() {
+        Fixture fixture;
+        fixture.folder.Write("KELVOR.RTF", "first line\r\nsecond line\r\n");
+        QVERIFY(fixture.Open(11));
+        QCOMPARE(LineAtCaret(fixture.Caret()), QString("second line"));
+        QTextCursor cursor = fixture.Caret();
+        cursor.movePosition(QTextCursor::Right);
+        // No font or size of its own: the text shows in the box's 13-pixel Courier New.
+        QVERIFY(!cursor.charFormat().hasProperty(QTextFormat::FontFamilies));
+        QVERIFY(!cursor.charFormat().hasProperty(QTextFormat::FontPointSize));
+        QVERIFY(!cursor.charFormat().hasProperty(QTextFormat::FontPixelSize));
+        const QFont documentFont = fixture.help->RichEditHelp->document()->defaultFont();
+        QCOMPARE(documentFont.family(), QString("Courier New"));
+        QCOMPARE(documentFont.pixelSize(), 13);
+    }
+
+    void editedDocumentIsReloadedAtTheNextOpening() {
+        Fixture fixture;
+        fixture.folder.Write("KELVOR.RTF", "{\\rtf1 first version\\par}");
+        QVERIFY(fixture.Open(6));
+        QCOMPARE(fixture.help->RichEditHelp->toPlainText(), QString("first version"));
+        fixture.help->close();
+
+        fixture.folder.Write("KELVOR.RTF", "{\\rtf1 second\\par version\\par}");
+        QVERIFY(fixture.Open(7));
+        QCOMPARE(fixture.help->RichEditHelp->toPlainText(), QString("second\nversion"));
+        QCOMPARE(LineAtCaret(fixture.Caret()), QString("version"));
+    }
+
+    // Coming back from another window (the PDF viewer, say) loads the document again and
+    // returns the caret to the topic.
+    void reactivationReloadsAndReturnsToTheTopic() {
+        Fixture fixture;
+        fixture.folder.Write("KELVOR.RTF", "{\\rtf1 one\\par two\\par three\\par}");
+        QVERIFY(fixture.Open(4));
+        QTextCursor moved = fixture.Caret();
+        moved.setPosition(9);
+        fixture.help->RichEditHelp->setTextCursor(moved);
+        fixture.folder.Write("KELVOR.RTF", "{\\rtf1 one\\par TWO\\par three\\par}");
+
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        fixture.help->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(fixture.help.get()));
+        QCOMPARE(fixture.Caret().position(), 4);
+        QCOMPARE(LineAtCaret(fixture.Caret()), QString("TWO"));
+    }
+
+    void releasingF1Closes() {
+        Fixture fixture;
+        QVERIFY(fixture.Open(1466));
+        QTest::keyPress(fixture.help->RichEditHelp, Qt::Key_F2);
+        QTest::keyRelease(fixture.help->RichEditHelp, Qt::Key_F2);
+        QVERIFY(fixture.help->isVisible());
+        QTest::keyRelease(fixture.help->RichEditHelp, Qt::Key_F1, Qt::NoModifier);
+        QVERIFY(!fixture.help->isVisible());
+    }
+
+    void rightButtonOpensGraphsPdfAndKeepsTheWindow() {
+        Fixture fixture;
+        fixture.folder.Write("GRAPHS.PDF", "%PDF-1.4\n");
+        UrlCatcher catcher;
+        QVERIFY(fixture.Open(1466));
+        QTest::mousePress(fixture.help->RichEditHelp->viewport(), Qt::RightButton, {},
+                          QPoint(40, 40));
+        QCOMPARE(catcher.opened.size(), 1);
+        QCOMPARE(catcher.opened[0], QUrl::fromLocalFile(QString::fromStdString(
+                                        (fixture.folder / "GRAPHS.PDF").string())));
+        QVERIFY(fixture.help->isVisible());
+
+        // The left button keeps its ordinary text behaviour.
+        QTest::mouseClick(fixture.help->RichEditHelp->viewport(), Qt::LeftButton, {},
+                          QPoint(40, 40));
+        QCOMPARE(catcher.opened.size(), 1);
+    }
+
+    void graphsPdfFallsBackToTheInstalledCopy() {
+        Fixture fixture;
+        TempFolder installed;
+        installed.Write("GRAPHS.PDF", "%PDF-1.4\n");
+        fixture.help->SetInstalledFolders({fixture.folder / "missing", installed.path()});
+        UrlCatcher catcher;
+        fixture.help->RichEditHelpMouseDown(Qt::RightButton);
+        fixture.help->RichEditHelpMouseDown(Qt::MiddleButton);
+        QCOMPARE(catcher.opened.size(), 1);
+        QCOMPARE(catcher.opened[0],
+                 QUrl::fromLocalFile(QString::fromStdString((installed / "GRAPHS.PDF").string())));
+
+        // None anywhere: the desktop is asked for the working folder's copy and reports it.
+        fixture.help->SetInstalledFolders({});
+        fixture.help->RichEditHelpMouseDown(Qt::RightButton);
+        QCOMPARE(catcher.opened.size(), 2);
+        QCOMPARE(catcher.opened[1], QUrl::fromLocalFile(QString::fromStdString(
+                                        (fixture.folder / "GRAPHS.PDF").string())));
+        QVERIFY(fixture.messages.entries.empty());
+    }
+
+    void missingDocumentIsReportedOncePerOpening() {
+        Fixture fixture;
+        fixture.help->SetInstalledFolders({});
+        fixture.folder.Write("KELVOR.RTF", "{\\rtf1 was here\\par}");
+        QVERIFY(fixture.Open(0));
+        QCOMPARE(fixture.help->RichEditHelp->toPlainText(), QString("was here"));
+        fixture.help->close();
+        std::filesystem::remove(fixture.folder / "KELVOR.RTF");
+
+        QVERIFY(fixture.Open(1466));
+        QCOMPARE(fixture.messages.entries.size(), size_t(1));
+        QCOMPARE(fixture.messages.entries[0].kind, RecordingMessages::Entry::Error);
+        QVERIFY(QString::fromStdString(fixture.messages.entries[0].text).contains("KELVOR.RTF"));
+        QVERIFY(fixture.help->RichEditHelp->toPlainText().isEmpty());
+        QCOMPARE(fixture.Caret().position(), 0);
+
+        // The box that reports it deactivates the window; coming back must not report again.
+        fixture.help->FormActivate();
+        QCOMPARE(fixture.messages.entries.size(), size_t(1));
+        fixture.help->close();
+
+        QVERIFY(fixture.Open(1466));
+        QCOMPARE(fixture.messages.entries.size(), size_t(2));
+    }
+
+    void unreadableDocumentIsReported() {
+        Fixture fixture;
+        std::filesystem::create_directory(fixture.folder / "KELVOR.RTF");
+        QVERIFY(fixture.Open(0));
+        QCOMPARE(fixture.messages.entries.size(), size_t(1));
+        QCOMPARE(fixture.messages.entries[0].kind, RecordingMessages::Entry::Error);
+        QVERIFY(fixture.help->RichEditHelp->toPlainText().isEmpty());
+    }
+
+    void openHelpSetsThePositionAndWaits() {
+        Fixture fixture;
+        fixture.state.windows.help = fixture.help.get();
+        int caretWhileOpen = -1;
+        QString lineWhileOpen;
+        QTimer::singleShot(0, [&] {
+            QVERIFY(QTest::qWaitForWindowActive(fixture.help.get()));
+            caretWhileOpen = fixture.Caret().position();
+            lineWhileOpen = LineAtCaret(fixture.Caret());
+            QTest::keyRelease(fixture.help->RichEditHelp, Qt::Key_F1);
+        });
+        OpenHelp(fixture.state, 14280, nullptr);
+        QCOMPARE(fixture.state.shell.HelpPosition, 14280);
+        QCOMPARE(caretWhileOpen, 14280);
+        QCOMPARE(lineWhileOpen, QString("2.5  Calculate Response"));
+        QVERIFY(!fixture.help->isVisible());
+    }
+
+    void openHelpWithoutAWindowMakesATemporaryOne() {
+        TempFolder folder;
+        folder.Write("KELVOR.RTF", "{\\rtf1 alpha\\par beta\\par}");
+        RecordingMessages messages;
+        AppState state(folder.path(), messages);
+        QString lineWhileOpen;
+        QTimer::singleShot(0, [&] {
+            auto* help = qobject_cast<TFormHelp*>(QApplication::activeModalWidget());
+            QVERIFY(help != nullptr);
+            QVERIFY(QTest::qWaitForWindowActive(help));
+            lineWhileOpen = help->RichEditHelp->textCursor().block().text();
+            help->close();
+        });
+        OpenHelp(state, 6, nullptr);
+        QCOMPARE(lineWhileOpen, QString("beta"));
+        QCOMPARE(state.shell.HelpPosition, 6);
+        QVERIFY(state.windows.help == nullptr);
+    }
+};
+
+} // namespace kelvor::app
+
+QTEST_MAIN(kelvor::app::HelpWindowTest)
+#include "help_window_test.moc"

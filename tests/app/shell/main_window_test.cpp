@@ -1,0 +1,290 @@
+#include "app/bode/bode_window.h"
+#include "app/common/qt_text.h"
+#include "app/response/response_window.h"
+#include "app/shell/main_window.h"
+#include "app/support/action_captions.h"
+#include "app/timeresp/pulse_window.h"
+#include "app/timeresp/square_wave_window.h"
+#include "circuit/sample_datafile.h"
+#include "support/recording_messages.h"
+#include "support/temp_folder.h"
+#include "text/date_text.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+using namespace kelvor;
+using Entry = testing::RecordingMessages::Entry;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<testing::TempFolder> folder;
+    std::unique_ptr<testing::RecordingMessages> messages;
+    std::unique_ptr<app::AppState> state;
+    std::unique_ptr<app::TFormMain> window;
+
+    void Start() {
+        state = std::make_unique<app::AppState>(folder->path(), *messages);
+        window = std::make_unique<app::TFormMain>(*state);
+        window->show();
+    }
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const auto& entry : messages->entries) {
+            texts.push_back(entry.text);
+        }
+        return texts;
+    }
+
+private slots:
+    void init() {
+        folder = std::make_unique<testing::TempFolder>();
+        messages = std::make_unique<testing::RecordingMessages>();
+    }
+    void cleanup() {
+        window.reset();
+        state.reset();
+        messages.reset();
+        folder.reset();
+    }
+
+    void firstStartInAnEmptyFolder() {
+        folder->Write("RECORDS.TMP", "stale");
+        Start();
+        QCOMPARE(Texts(), std::vector<std::string>{"  Making new file HPFILTER.DAT  "});
+        QCOMPARE(messages->entries[0].kind, Entry::Warning);
+        QCOMPARE(folder->Read("HPFILTER.DAT"), SampleDatafileText(TodayText()));
+        QVERIFY(folder->Read("KELVOR.INI").find("Datafilename=HPFILTER.DAT") != std::string::npos);
+        QVERIFY(!std::filesystem::exists(folder->path() / "RECORDS.TMP"));
+        QCOMPARE(state->shell.DatafileName, std::string("HPFILTER.DAT"));
+        QVERIFY(state->shell.DatafileChanged);
+        QCOMPARE(window->StatusText(), "Using Datafile  :  HPFILTER.DAT" +
+                                           QString(35 - 12 + 3, ' ') + app::ToQt(TodayText()));
+        QCOMPARE(window->windowTitle(), QString("     KELVOR2007  -  100"));
+
+        // The second start finds both files: no message at all.
+        cleanup();
+        messages = std::make_unique<testing::RecordingMessages>();
+        folder = std::make_unique<testing::TempFolder>();
+        folder->Write("HPFILTER.DAT", "x");
+        Start();
+        QVERIFY(messages->entries.empty());
+    }
+
+    void menusCarryTheirCaptionsAndSeparators() {
+        Start();
+        const QList<QAction*> top = window->menuBar()->actions();
+        QCOMPARE(testing::Captions(top), (QStringList{" &File ", " &Edit ", " &Response ",
+                                                      " &Graphs ", " &Help ", " &Setup "}));
+        QCOMPARE(testing::Captions(top[0]->menu()->actions()),
+                 (QStringList{"&Open ...", "-", "&Print ...", "P&age Setup", "-", "E&xit ..."}));
+        const QList<QAction*> graphs = top[3]->menu()->actions();
+        QCOMPARE(testing::Captions(graphs),
+                 (QStringList{"&Amplitude ...", "-", "&SquareWave ...", "-", "&Pulse ...", "-",
+                              "&Bode Analyser ..."}));
+        QVERIFY(graphs[0]->isEnabled());
+        QVERIFY(graphs[2]->isEnabled());
+        QVERIFY(graphs[4]->isEnabled());
+        const QStringList help = testing::Captions(top[4]->menu()->actions());
+        QCOMPARE(help.size(), 1 + 1 + 14 + 4);
+        QCOMPARE(help[0], QString("                   HELP  MENU"));
+        QCOMPARE(help[1], QString("-"));
+        QCOMPARE(help[2], QString("1.  Introduction"));
+        QCOMPARE(help[3], QString("-"));
+        QCOMPARE(help[5], QString("     2.1  Open a Datfile"));
+        QCOMPARE(help[13], QString("     2.9  Help and Setup"));
+        QCOMPARE(help[14], QString("-"));
+        QCOMPARE(help[17], QString("4.  Hardware && Software"));
+        QCOMPARE(help[19], QString("5.  TOLVARN Software"));
+    }
+
+    // Minimise and close boxes only, centred, with the picture under the banner and the status
+    // panel filling the client area.
+    void theWindowIsCentredWithMinimiseAndCloseOnly() {
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        Start();
+        const Qt::WindowFlags flags = window->windowFlags();
+        QVERIFY(flags.testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+        QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+        const QRect area = window->screen()->availableGeometry();
+        QVERIFY((window->frameGeometry().center() - area.center()).manhattanLength() <= 2);
+        const auto* picture = window->findChild<QLabel*>("Picture");
+        QVERIFY(picture != nullptr);
+        QCOMPARE(picture->geometry(), window->centralWidget()->rect());
+        QCOMPARE(window->centralWidget()->size(), QSize(732, 514));
+    }
+
+    // The windows are made in the start-up order, after the main window; the Bode analyser
+    // comes last.
+    void theOtherWindowsAreCreatedInOrder() {
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        Start();
+        QStringList made;
+        for (const QObject* child : window->children()) {
+            const auto* widget = qobject_cast<const QWidget*>(child);
+            if (widget != nullptr && widget->isWindow()) {
+                made << child->metaObject()->className();
+            }
+        }
+        QCOMPARE(made, (QStringList{"kelvor::app::TFormGraphSetUp", "kelvor::app::TFormResponse",
+                                    "kelvor::app::TFormHelp", "kelvor::app::TFormPrinting",
+                                    "kelvor::app::TFormVGA", "kelvor::app::TFormChk",
+                                    "kelvor::app::TFormEdt", "kelvor::app::TFormFreqScales",
+                                    "kelvor::app::TFormFResults", "kelvor::app::TFormSqWMenu",
+                                    "kelvor::app::TFormPMenu", "kelvor::app::TFormPSet",
+                                    "kelvor::app::TFormEdt2", "kelvor::app::TFormBode"}));
+    }
+
+    void openingAnExistingDatafileUsesOnlyItsName() {
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        folder->Write("AMP.DAT", SampleDatafileText("1 Jan 2026"));
+        Start();
+        window->chooseDatafile = [](QWidget*) { return QString("/somewhere/else/AMP.DAT"); };
+        window->FileOpenClick();
+        QCOMPARE(state->shell.DatafileName, std::string("AMP.DAT"));
+        QVERIFY(!state->shell.NewDatafile);
+        QCOMPARE(state->circuit.NoNodes, 5); // parsed silently
+        QVERIFY(std::filesystem::exists(folder->path() / "RECORDS.TMP"));
+        QVERIFY(folder->Read("KELVOR.INI").find("Datafilename=AMP.DAT") != std::string::npos);
+        QVERIFY(window->StatusText().contains("AMP.DAT"));
+        QVERIFY(messages->entries.empty());
+    }
+
+    void aNewNameGetsTheSkeletonAndItsWarnings() {
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        folder->Write("RECORDS.TMP", "old");
+        Start();
+        window->OpenDatafileNamed("/tmp/my circuit.dat");
+        QCOMPARE(state->shell.DatafileName, std::string("my_circuit.dat"));
+        QCOMPARE(Texts(), std::vector<std::string>{
+                              "\r\n      Space(s) in filename replaced with '_'     \r\n\r\n"
+                              "     If file already exists it will not be used.    "});
+        QCOMPARE(folder->Read("my_circuit.dat"), NewDatafileSkeleton(TodayText()));
+        QVERIFY(state->shell.NewDatafile);
+        QVERIFY(!std::filesystem::exists(folder->path() / "RECORDS.TMP"));
+
+        messages->entries.clear();
+        const QString longName = QString(25, 'a') + ".dat"; // 29 characters
+        window->OpenDatafileNamed(longName);
+        QCOMPARE(Texts(), std::vector<std::string>{"\r\n   Filename too long - 24 chars max.    "});
+        QCOMPARE(app::ToQt(state->shell.DatafileName), longName);
+
+        window->OpenDatafileNamed(QString(40, 'b') + ".dat"); // cut to 30, losing the extension
+        QCOMPARE(state->shell.DatafileName, std::string(30, 'b'));
+    }
+
+    void cancellingTheDialogChangesNothing() {
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        Start();
+        std::filesystem::remove(folder->path() / "KELVOR.INI");
+        window->chooseDatafile = [](QWidget*) { return std::optional<QString>(); };
+        window->FileOpenClick();
+        QCOMPARE(state->shell.DatafileName, std::string("HPFILTER.DAT"));
+        QVERIFY(!std::filesystem::exists(folder->path() / "KELVOR.INI"));
+    }
+
+    void responseRefusesABadDatafileAndOpensForAGoodOne() {
+        folder->Write("HPFILTER.DAT", "bad\r\n");
+        Start();
+        window->ResponseClick();
+        QCOMPARE(Texts(), std::vector<std::string>{"\r\nCannot Run  -  Error in Datafile  "});
+        QCOMPARE(state->shell.AnalysisMode, 8);
+
+        messages->entries.clear();
+        window->GraphsMenuShow();
+        QCOMPARE(Texts(), std::vector<std::string>{"\r\nCannot Run  -  Error in Datafile  "});
+
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        messages->entries.clear();
+        QString gain;
+        QTimer::singleShot(0, [&] {
+            app::TFormResponse* response = state->windows.response;
+            response->EditBoxFreq->setText("1000");
+            response->ButtonRespClick();
+            gain = response->EditBoxGain->text();
+            response->accept();
+        });
+        window->ResponseClick();
+        QCOMPARE(gain, QString("  -0.605"));
+        QVERIFY(messages->entries.empty());
+    }
+
+    // The Graphs items set AnalysisMode and open their menu window; "&Calculate Again" leaves a
+    // reopen flag that the next repaint acts on, and the window clears it when it shows.
+    void squareWaveAndPulseOpenAndReopenOnRepaint() {
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        Start();
+        window->GraphsMenuShow();
+        QString caption;
+        QTimer::singleShot(0, [&] {
+            caption = state->windows.squareWave->windowTitle();
+            state->windows.squareWave->ButtonCloseClick();
+        });
+        window->SquareWaveClick();
+        QCOMPARE(state->shell.AnalysisMode, 5);
+        QCOMPARE(caption, QString("        SQUAREWAVE MENU   -   HPFILTER.DAT"));
+
+        QTimer::singleShot(0, [&] {
+            caption = state->windows.pulse->windowTitle();
+            state->windows.pulse->ButtonCloseClick();
+        });
+        window->PulseClick();
+        QCOMPARE(state->shell.AnalysisMode, 6);
+        QCOMPARE(caption, QString("        PULSE RESPONSE MENU   -   HPFILTER.DAT"));
+
+        state->shell.ReopenPulse = true;
+        bool reopened = false;
+        QTimer::singleShot(50, [&] {
+            reopened = state->windows.pulse->isVisible();
+            state->windows.pulse->ButtonCloseClick();
+        });
+        window->repaint();
+        QTRY_VERIFY(reopened);
+        QVERIFY(!state->shell.ReopenPulse);
+    }
+
+    // The Bode analyser opens beside the main window, which stays usable; a bad Datafile keeps
+    // it closed after the Graphs menu's warning.
+    void bodeAnalyserOpensWithoutBlocking() {
+        folder->Write("HPFILTER.DAT", "bad\r\n");
+        Start();
+        window->GraphsMenuShow();
+        window->BodeClick();
+        QVERIFY(!state->windows.bode->isVisible());
+
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        window->GraphsMenuShow();
+        window->BodeClick();
+        QVERIFY(state->windows.bode->isVisible());
+        QVERIFY(!state->windows.bode->isModal());
+        QCOMPARE(state->windows.bode->windowTitle(), QString("Bode Analyser  -  HPFILTER.DAT"));
+        QVERIFY(state->windows.bode->traces().current().curve.size() > 0);
+    }
+
+    void exitAsksAndClosingDeletesTheRecordFile() {
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        Start();
+        folder->Write("RECORDS.TMP", "x");
+        messages->answers.push_back(Answer::No);
+        window->ExitClick();
+        QCOMPARE(Texts(), std::vector<std::string>{"\r\n        Close KELVOR           "});
+        QVERIFY(window->isVisible());
+        QVERIFY(std::filesystem::exists(folder->path() / "RECORDS.TMP"));
+        messages->answers.push_back(Answer::Yes);
+        window->ExitClick();
+        QVERIFY(!window->isVisible());
+        QVERIFY(!std::filesystem::exists(folder->path() / "RECORDS.TMP"));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

@@ -1,7 +1,8 @@
 #include "app/bode/bode_window.h"
 
-#include "app/shell/help_window.h"
+#include "app/bode/tolerance_window.h"
 #include "app/printing/print_target.h"
+#include "app/shell/help_window.h"
 #include "bode/bode_csv.h"
 #include "bode/significant_format.h"
 #include "circuit/datafile_reader.h"
@@ -217,10 +218,14 @@ QWidget* TFormBode::BuildSidePanel() {
     SpinBoxPictureScale->setRange(1, kLargestPictureScale);
     SpinBoxPictureScale->setSuffix(QStringLiteral(" \u00d7 PNG"));
     ButtonPrint = button("Pri&nt...", &TFormBode::ButtonPrintClick);
+    // Every letter of its caption is some other control's access key.
+    ButtonTolerances = button("Tolerances...", &TFormBode::ButtonTolerancesClick);
+    ButtonTolerances->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     exports->addWidget(ButtonExportCsv, 0, 0);
     exports->addWidget(ButtonExportPicture, 1, 0);
     exports->addWidget(SpinBoxPictureScale, 1, 1);
     exports->addWidget(ButtonPrint, 2, 0);
+    exports->addWidget(ButtonTolerances, 2, 1);
     layout->addLayout(exports);
     auto* help = new QLabel("F1 for Help", panel);
     layout->addWidget(help);
@@ -244,6 +249,19 @@ void TFormBode::ShowForCurrentDatafile() {
     if (!computing_) {
         ButtonComputeClick();
     }
+    // The spread of another circuit, or of the Datafile before an edit, would mislead.
+    if (tolerances_ != nullptr && tolerances_->isVisible()) {
+        tolerances_->ShowForCurrentDatafile();
+    } else {
+        Plot->setSpread(std::nullopt);
+    }
+}
+
+void TFormBode::ButtonTolerancesClick() {
+    if (tolerances_ == nullptr) {
+        tolerances_ = new TFormTolerances(state_, *this);
+    }
+    tolerances_->ShowForCurrentDatafile();
 }
 
 std::optional<FrequencyRange> TFormBode::RangeFromBoxes() {

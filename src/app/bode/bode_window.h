@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/shell/app_state.h"
 #include "app/bode/bode_traces.h"
+#include "app/shell/app_state.h"
 #include "plot/bode_plot.h"
 
 #include <QWidget>
@@ -18,6 +18,8 @@ class QSpinBox;
 class QTableWidget;
 
 namespace kelvor::app {
+
+class TFormTolerances;
 
 // The Bode analyser: gain, phase, group delay, Zin and Zout of the current Datafile over a
 // range of the user's choice, with a cursor readout, automatic and pinned markers, other
@@ -42,6 +44,13 @@ public:
     void ButtonExportCsvClick();
     void ButtonExportPictureClick();
     void ButtonPrintClick();
+    void ButtonTolerancesClick();
+
+    // While a computation runs the range, the computing buttons and the export are locked and
+    // Cancel is enabled; the tolerance panel locks them too while it runs.
+    void SetComputing(bool computing);
+    bool Computing() const { return computing_; }
+    TFormTolerances* tolerances() const { return tolerances_; }
 
     // Asks for a file to read (save false) or write; an empty text when the user cancels.
     using FileChooser = std::function<QString(QWidget* owner, const QString& caption,
@@ -80,6 +89,7 @@ public:
     QPushButton* ButtonExportPicture = nullptr;
     QSpinBox* SpinBoxPictureScale = nullptr;
     QPushButton* ButtonPrint = nullptr;
+    QPushButton* ButtonTolerances = nullptr;
 
 protected:
     void keyReleaseEvent(QKeyEvent* event) override;
@@ -92,7 +102,6 @@ private:
     // and then every curve stays as it was.
     bool Compute(const FrequencyRange& range);
     std::optional<FrequencyRange> RangeFromBoxes();
-    void SetComputing(bool computing);
     void ShowTraces();
     void ShowMarkers();
     void ShowTraceList();
@@ -107,6 +116,7 @@ private:
     std::vector<double> pinned_;
     bool computing_ = false;
     bool cancelRequested_ = false;
+    TFormTolerances* tolerances_ = nullptr; // made when first opened
 };
 
 // The text of the readout line for one computed point, every value to 5 significant digits.

@@ -53,7 +53,7 @@ std::optional<std::optional<long double>> MaskLimit(std::string_view text) {
     return ok ? std::optional(std::optional(value)) : std::nullopt;
 }
 
-std::optional<GainMaskSegment> MaskSegment(std::string_view line) {
+std::optional<GainMaskSegment> MaskLine(std::string_view line) {
     std::vector<std::string_view> fields;
     for (std::size_t start = 0;;) {
         const std::size_t comma = line.find(',', start);
@@ -66,15 +66,7 @@ std::optional<GainMaskSegment> MaskSegment(std::string_view line) {
     if (fields.size() != 4) {
         return std::nullopt;
     }
-    const auto from = Frequency(fields[0]);
-    const auto to = Frequency(fields[1]);
-    const auto lowest = MaskLimit(fields[2]);
-    const auto highest = MaskLimit(fields[3]);
-    if (!from || !to || *to < *from || !lowest || !highest ||
-        (*lowest && *highest && **highest < **lowest)) {
-        return std::nullopt;
-    }
-    return GainMaskSegment{*from, *to, *lowest, *highest};
+    return ParseMaskSegment(fields[0], fields[1], fields[2], fields[3]);
 }
 
 class Reader {
@@ -95,7 +87,7 @@ public:
             return;
         }
         if (section_ == kMaskSection) {
-            if (const auto segment = MaskSegment(text)) {
+            if (const auto segment = MaskLine(text)) {
                 settings.mask.push_back(*segment);
             } else {
                 Problem(number, "a mask line is FROM, TO, LOWEST dB, HIGHEST dB, with frequencies "
@@ -194,6 +186,25 @@ private:
 
 } // namespace
 
+std::optional<GainMaskSegment> ParseMaskSegment(std::string_view from, std::string_view to,
+                                                std::string_view lowest,
+                                                std::string_view highest) {
+    const auto low = Frequency(from);
+    const auto high = Frequency(to);
+    const auto lowestLimit = MaskLimit(lowest);
+    const auto highestLimit = MaskLimit(highest);
+    if (!low || !high || *high < *low || !lowestLimit || !highestLimit ||
+        (*lowestLimit && *highestLimit && **highestLimit < **lowestLimit)) {
+        return std::nullopt;
+    }
+    return GainMaskSegment{*low, *high, *lowestLimit, *highestLimit};
+}
+
+std::array<std::string, 4> MaskSegmentTexts(const GainMaskSegment& segment) {
+    return {Number(segment.from), Number(segment.to), Limit(segment.lowest),
+            Limit(segment.highest)};
+}
+
 std::filesystem::path ToleranceFilePath(const std::filesystem::path& datafile) {
     std::filesystem::path path = datafile;
     return path.replace_extension(".tol");
@@ -221,8 +232,8 @@ std::string ToleranceFileText(const ToleranceSettings& settings, std::string_vie
     lines.push_back("[" + std::string(kMaskSection) + "]");
     lines.push_back("; from (Hz), to (Hz), lowest gain (dB), highest gain (dB); - for no limit");
     for (const GainMaskSegment& segment : settings.mask) {
-        lines.push_back(Number(segment.from) + ", " + Number(segment.to) + ", " +
-                        Limit(segment.lowest) + ", " + Limit(segment.highest));
+        const auto texts = MaskSegmentTexts(segment);
+        lines.push_back(texts[0] + ", " + texts[1] + ", " + texts[2] + ", " + texts[3]);
     }
     return JoinDatafileLines(lines);
 }

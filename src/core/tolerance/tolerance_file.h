@@ -2,6 +2,7 @@
 
 #include "tolerance/tolerance_settings.h"
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -17,6 +18,15 @@ std::filesystem::path ToleranceFilePath(const std::filesystem::path& datafile);
 // "from, to, lowest, highest" per mask segment under [Mask] ("-" for a limit not given).
 // Comment lines start with ";".
 std::string ToleranceFileText(const ToleranceSettings& settings, std::string_view datafileName);
+
+// A mask segment from its four texts: frequencies in engineering syntax above 0 with `to` not
+// below `from`, limits in dB, "-" or nothing for no limit, the lowest not above the highest.
+std::optional<GainMaskSegment> ParseMaskSegment(std::string_view from, std::string_view to,
+                                                std::string_view lowest,
+                                                std::string_view highest);
+
+// The four texts that ParseMaskSegment reads back as the very same segment.
+std::array<std::string, 4> MaskSegmentTexts(const GainMaskSegment& segment);
 
 struct ToleranceFileReading {
     ToleranceSettings settings;

@@ -72,6 +72,7 @@ QTableWidget* Table(const QStringList& headings, QWidget* parent) {
     auto* table = new QTableWidget(0, static_cast<int>(headings.size()), parent);
     table->setHorizontalHeaderLabels(headings);
     table->verticalHeader()->hide();
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
     table->horizontalHeader()->setStretchLastSection(true);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     return table;
@@ -90,6 +91,7 @@ TFormTolerances::TFormTolerances(AppState& state, TFormBode& bode)
     splitter->addWidget(BuildSettings());
     splitter->addWidget(BuildResults());
     splitter->setStretchFactor(1, 1);
+    splitter->setSizes({520, 640});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(splitter, 1);
     auto* runRow = new QHBoxLayout;
@@ -108,7 +110,7 @@ TFormTolerances::TFormTolerances(AppState& state, TFormBode& bode)
     // The analyser's own Cancel stops the analysis too: it is enabled while this one runs.
     connect(bode_.ButtonCancel, &QPushButton::clicked, this, &TFormTolerances::ButtonCancelClick);
     connect(bode_.Plot, &plot::BodePlot::cursorMoved, this, &TFormTolerances::ShowHistogram);
-    resize(1000, 640);
+    resize(1160, 700);
     SetRunning(false);
 }
 
@@ -150,7 +152,7 @@ QWidget* TFormTolerances::BuildSettings() {
     runs->setRowStretch(4, 1);
     connect(ButtonDefaults, &QPushButton::clicked, this, &TFormTolerances::ButtonDefaultsClick);
     top->addLayout(runs);
-    layout->addLayout(top, 2);
+    layout->addLayout(top, 4);
 
     layout->addWidget(new QLabel("Components (an empty tolerance takes the kind's):", panel));
     TableComponents = Table({"Kind", "Nodes", "Values", "Tolerance"}, panel);
@@ -158,7 +160,7 @@ QWidget* TFormTolerances::BuildSettings() {
 
     layout->addWidget(new QLabel("Gain mask (limits in dB, - for none):", panel));
     TableMask = Table({"From (Hz)", "To (Hz)", "Lowest (dB)", "Highest (dB)"}, panel);
-    layout->addWidget(TableMask, 2);
+    layout->addWidget(TableMask, 1);
     auto* maskButtons = new QHBoxLayout;
     ButtonAddMaskRow = new QPushButton("&Add Limit", panel);
     ButtonRemoveMaskRow = new QPushButton("Re&move Limit", panel);

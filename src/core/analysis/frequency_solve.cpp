@@ -1,7 +1,5 @@
 #include "analysis/frequency_solve.h"
 
-#include "circuit/component_record.h"
-#include "solver/component_models.h"
 
 #include <algorithm>
 #include <atomic>
@@ -137,16 +135,6 @@ int ThreadCount(int requested) {
 }
 
 } // namespace
-
-bool NeedsSequentialSolve(const LoadedCircuit& circuit, bool test1Trace) {
-    for (std::size_t index = 1; index < circuit.records.size(); ++index) {
-        const char kind = circuit.records[index].kind;
-        if (!IsComponentKind(kind) || (test1Trace && kind == 'L')) {
-            return true;
-        }
-    }
-    return false;
-}
 
 FrequencySolve SolveFrequencies(const LoadedCircuit& circuit,
                                 const std::vector<long double>& frequencies, ResponseForm form,

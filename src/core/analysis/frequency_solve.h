@@ -14,10 +14,6 @@ class MessageSink;
 // the run between frequencies.
 using SolveProgress = std::function<bool(int solved)>;
 
-// A circuit whose computation shows messages ("ERROR in RESPONSE", the inductor trace) must be
-// solved one frequency after another, so that the messages come in order on the calling thread.
-bool NeedsSequentialSolve(const LoadedCircuit& circuit, bool test1Trace);
-
 struct FrequencySolve {
     std::vector<ResponsePoint> points; // one per frequency, in the order given
     bool complete = false;             // false after a run stopped part-way

@@ -7,6 +7,8 @@ VariedCircuitSolver::VariedCircuitSolver(const ToleranceCircuit& circuit)
 
 void VariedCircuitSolver::SetDeviations(const std::vector<long double>& deviations) {
     ApplyDeviations(circuit_.nominal, circuit_.values, deviations, varied_);
+    // The solve plan holds the element values it was prepared from.
+    PrepareSolvePlan(varied_);
 }
 
 ResponsePoint VariedCircuitSolver::Solve(long double frequency) {

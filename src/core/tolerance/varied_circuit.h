@@ -21,7 +21,7 @@ class VariedCircuitSolver {
 public:
     explicit VariedCircuitSolver(const ToleranceCircuit& circuit);
 
-    // One deviation per toleranced value (see ApplyDeviations).
+    // One deviation per toleranced value (see ApplyDeviations); prepares the solve plan again.
     void SetDeviations(const std::vector<long double>& deviations);
     // The display form: dB, degrees, ohms. Throws KelvorError as ComputeResponse does.
     ResponsePoint Solve(long double frequency);

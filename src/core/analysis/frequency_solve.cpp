@@ -1,6 +1,5 @@
 #include "analysis/frequency_solve.h"
 
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>

@@ -187,8 +187,7 @@ private:
 } // namespace
 
 std::optional<GainMaskSegment> ParseMaskSegment(std::string_view from, std::string_view to,
-                                                std::string_view lowest,
-                                                std::string_view highest) {
+                                                std::string_view lowest, std::string_view highest) {
     const auto low = Frequency(from);
     const auto high = Frequency(to);
     const auto lowestLimit = MaskLimit(lowest);

@@ -22,8 +22,7 @@ std::string ToleranceFileText(const ToleranceSettings& settings, std::string_vie
 // A mask segment from its four texts: frequencies in engineering syntax above 0 with `to` not
 // below `from`, limits in dB, "-" or nothing for no limit, the lowest not above the highest.
 std::optional<GainMaskSegment> ParseMaskSegment(std::string_view from, std::string_view to,
-                                                std::string_view lowest,
-                                                std::string_view highest);
+                                                std::string_view lowest, std::string_view highest);
 
 // The four texts that ParseMaskSegment reads back as the very same segment.
 std::array<std::string, 4> MaskSegmentTexts(const GainMaskSegment& segment);

@@ -2,8 +2,8 @@
 // 100 kHz, with the cursor over the resonance and one pinned marker, grabbed as it is shown.
 // Usage: kelvor-bode-screenshot OUT.png
 
-#include "app/shell/app_state.h"
 #include "app/bode/bode_window.h"
+#include "app/shell/app_state.h"
 #include "circuit/datafile_reader.h"
 #include "circuit/sample_datafile.h"
 #include "files/file_io.h"

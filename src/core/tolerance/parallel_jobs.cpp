@@ -1,5 +1,7 @@
 #include "tolerance/parallel_jobs.h"
 
+#include "solver/solver_threads.h"
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -7,7 +9,6 @@
 #include <exception>
 #include <mutex>
 #include <thread>
-#include <vector>
 
 namespace kelvor {
 namespace {
@@ -67,54 +68,20 @@ private:
     std::exception_ptr failure_;
 };
 
-// Joins the helpers however the calling thread leaves, even by an exception from its progress
-// report, so that none outlives the results it writes.
-class Helpers {
-public:
-    explicit Helpers(JobSet& set) : set_(set) {}
-    Helpers(const Helpers&) = delete;
-    Helpers& operator=(const Helpers&) = delete;
-    ~Helpers() {
-        set_.Stop();
-        JoinAll();
-    }
-
-    void Start(int worker) {
-        threads_.emplace_back([this, worker] {
-            set_.Work(worker, nullptr);
-            done_.fetch_add(1);
-        });
-    }
-
-    bool AllDone() const { return done_.load() == static_cast<int>(threads_.size()); }
-
-    void JoinAll() {
-        for (std::thread& thread : threads_) {
-            if (thread.joinable()) {
-                thread.join();
-            }
-        }
-    }
-
-private:
-    JobSet& set_;
-    std::vector<std::thread> threads_;
-    std::atomic<int> done_{0};
-};
-
 } // namespace
 
 int WorkerCount(int requested, int jobs) {
-    const int available =
-        requested > 0 ? requested : static_cast<int>(std::thread::hardware_concurrency());
-    return std::clamp(std::min(available, jobs), 1, std::max(1, available));
+    return std::max(1, std::min(SolverThreadCount(requested), jobs));
 }
 
 bool RunNumberedJobs(int jobs, int workers, const NumberedJob& job, const JobProgress& progress) {
     JobSet set(jobs, job);
-    Helpers helpers(set);
+    // Joined however this thread leaves, even by an exception from its progress report, so
+    // that none outlives the results it writes. Their solvers go unused: each job keeps its
+    // worker's own state.
+    SolverThreads helpers([&set] { set.Stop(); });
     for (int worker = 1; worker < workers; ++worker) {
-        helpers.Start(worker);
+        helpers.Start(false, [&set, worker](ResponseSolver&) { set.Work(worker, nullptr); });
     }
     int reported = 0;
     JobProgress report;

@@ -11,13 +11,7 @@
 namespace kelvor::bench {
 
 // Nobody is there to read a message during a measurement.
-class QuietMessages : public MessageSink {
-public:
-    void ShowInfo(const std::string&) override {}
-    void ShowWarning(const std::string&) override {}
-    void ShowError(const std::string&) override {}
-    Answer Ask(const std::string&, QuestionButtons) override { return Answer::No; }
-};
+using kelvor::QuietMessages;
 
 inline LoadedCircuit ParseText(const std::string& text) {
     CircuitState state;

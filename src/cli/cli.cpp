@@ -30,7 +30,11 @@ const char* const kToolHelp =
     "                                               gain, phase, group delay, Zin, Zout, markers\n"
     "  tolerance FILE.dat --from F --to F [--runs N] [--tol R=1%,C=5%,...] [--csv]\n"
     "                                               Monte Carlo spread, worst case, mask yield\n"
-    "  setup                                        first-run files in the current folder\n"
+    "  spice FILE.dat [--ac-from F --ac-to F --ppd N] [--at F]\n"
+    "                                               the circuit as a SPICE netlist\n"
+    "  import DECK.cir --in NODE --out NODE [--common NODE]\n"
+    "                                               a SPICE netlist as a Datafile\n"
+    "  setup [--examples]                           first-run files (and the examples) here\n"
     "\n"
     "Run kelvor-cli COMMAND --help for the options of a command.\n"
     "\n"
@@ -52,6 +56,8 @@ constexpr Command kCommands[] = {
     {"square", RunSquareCommand, &kSquareHelp},
     {"pulse", RunPulseCommand, &kPulseHelp},
     {"bode", RunBodeCommand, &kBodeHelp},
+    {"spice", RunSpiceCommand, &kSpiceHelp},
+    {"import", RunImportCommand, &kImportHelp},
     {"tolerance", RunToleranceCommand, &kToleranceHelp},
 };
 

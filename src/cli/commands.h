@@ -22,6 +22,8 @@ int RunSquareCommand(Arguments arguments, CommandStreams streams);
 int RunPulseCommand(Arguments arguments, CommandStreams streams);
 int RunBodeCommand(Arguments arguments, CommandStreams streams);
 int RunToleranceCommand(Arguments arguments, CommandStreams streams);
+int RunSpiceCommand(Arguments arguments, CommandStreams streams);
+int RunImportCommand(Arguments arguments, CommandStreams streams);
 
 extern const char* const kCheckHelp;
 extern const char* const kResponseHelp;
@@ -32,6 +34,8 @@ extern const char* const kSquareHelp;
 extern const char* const kPulseHelp;
 extern const char* const kBodeHelp;
 extern const char* const kToleranceHelp;
+extern const char* const kSpiceHelp;
+extern const char* const kImportHelp;
 
 // Loads the Datafile of a computing command; prints the report and returns false when the
 // Datafile has errors, as the program refuses to run such a circuit. The Datafile's name

@@ -1,4 +1,5 @@
 #include "cli/commands.h"
+#include "examples/example_catalogue.h"
 #include "kelvor_error.h"
 #include "settings/settings_file.h"
 #include "text/date_text.h"
@@ -10,14 +11,39 @@
 namespace kelvor::cli {
 
 const char* const kSetupHelp =
-    "usage: kelvor-cli setup\n"
+    "usage: kelvor-cli setup [--examples]\n"
     "\n"
     "Does in the current folder what the program does when it starts: reads KELVOR.INI\n"
     "(defaults when it is missing), writes the sample Datafile HPFILTER.DAT when the\n"
     "remembered Datafile and the sample are both missing, and writes KELVOR.INI back.\n"
-    "Prints the name of the current Datafile.\n";
+    "Prints the name of the current Datafile.\n"
+    "\n"
+    "  --examples   also copy the example Datafiles into the current folder and list them;\n"
+    "               a file of the same name that is already there is kept, not replaced\n";
+
+namespace {
+
+void WriteExamples(const std::filesystem::path& folder, CommandStreams streams) {
+    const std::filesystem::path examples = FindExamplesFolder();
+    if (examples.empty()) {
+        throw KelvorError("the example Datafiles are not installed");
+    }
+    for (const ExampleEntry& example : ReadExampleCatalogue(examples)) {
+        std::error_code error;
+        if (std::filesystem::exists(folder / example.fileName, error)) {
+            streams.err << "kept " << example.fileName << ": a file of that name is already here\n";
+            continue;
+        }
+        CopyExample(examples, example, folder);
+        streams.out << example.fileName << "  " << example.title << "  -  " << example.description
+                    << '\n';
+    }
+}
+
+} // namespace
 
 int RunSetupCommand(Arguments arguments, CommandStreams streams) {
+    const bool withExamples = arguments.Flag("--examples");
     if (!arguments.Positional().empty()) {
         throw UsageError{"setup takes no arguments"};
     }
@@ -29,6 +55,9 @@ int RunSetupCommand(Arguments arguments, CommandStreams streams) {
     StreamMessages messages(streams.err);
     const Settings settings = ReadSettings(folder, messages, TodayText());
     streams.out << settings.Datafilename << '\n';
+    if (withExamples) {
+        WriteExamples(folder, streams);
+    }
     return kExitOk;
 }
 

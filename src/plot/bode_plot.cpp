@@ -431,11 +431,8 @@ void BodePlot::SyncFrequencyAxes(const QCPRange& range) {
         }
     }
     syncing_ = false;
-    if (view_ != range) {
-        view_ = range;
-        viewSet_ = true;
-        emit frequencyViewChanged(range);
-    }
+    view_ = range;
+    viewSet_ = true;
 }
 
 std::optional<double> BodePlot::FrequencyAt(const QPointF& position) const {

@@ -52,7 +52,6 @@ public:
     void setTraces(std::vector<PlotTrace> traces);
     const std::vector<PlotTrace>& traces() const { return traces_; }
     void setQuantities(const QuantityChoice& choice);
-    const QuantityChoice& quantities() const { return choice_; }
     void setMarkers(std::vector<PlotMarker> markers);
     // The cursor line, or none.
     void setCursorFrequency(std::optional<double> frequency);
@@ -73,7 +72,6 @@ signals:
     void cursorLeft();
     // A press and release at one place (not a drag): pin a marker there.
     void clickedAt(double frequency);
-    void frequencyViewChanged(QCPRange view);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

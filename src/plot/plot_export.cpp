@@ -1,12 +1,14 @@
 #include "plot/plot_export.h"
 
+#include "files/file_io.h"
 #include "kelvor_error.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <qcustomplot.h>
 
@@ -48,20 +50,19 @@ std::optional<PictureKind> PictureKindOf(const QString& path) {
 }
 
 void SavePlot(QCustomPlot& plot, const QString& path, PictureKind kind, QSize size, double scale) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        Fail(path, file.errorString());
-    }
+    // Drawn in memory first, then written as the program writes every file.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     switch (kind) {
     case PictureKind::Png: {
         const QPixmap picture = plot.toPixmap(size.width(), size.height(), scale);
-        if (!picture.save(&file, "PNG")) {
+        if (!picture.save(&buffer, "PNG")) {
             Fail(path, QStringLiteral("the picture could not be encoded"));
         }
         break;
     }
     case PictureKind::Pdf: {
-        QPdfWriter pdf(&file);
+        QPdfWriter pdf(&buffer);
         pdf.setResolution(72); // one logical pixel is one point
         pdf.setCreator(QStringLiteral("KELVOR2007"));
         pdf.setPageLayout(
@@ -72,7 +73,7 @@ void SavePlot(QCustomPlot& plot, const QString& path, PictureKind kind, QSize si
     }
     case PictureKind::Svg: {
         QSvgGenerator svg;
-        svg.setOutputDevice(&file);
+        svg.setOutputDevice(&buffer);
         svg.setSize(size);
         svg.setViewBox(QRect(QPoint(0, 0), size));
         svg.setTitle(QStringLiteral("Bode plot"));
@@ -80,9 +81,10 @@ void SavePlot(QCustomPlot& plot, const QString& path, PictureKind kind, QSize si
         break;
     }
     }
-    if (!file.commit()) {
-        Fail(path, file.errorString());
-    }
+    buffer.close();
+    WriteFileAtomically(QFile::encodeName(path).toStdString(),
+                        std::string_view(buffer.data().constData(),
+                                         static_cast<std::size_t>(buffer.data().size())));
 }
 
 } // namespace kelvor::plot

@@ -17,8 +17,8 @@ std::optional<PictureKind> PictureKindOf(const QString& path);
 
 // Writes the plot as it would be drawn at `size` (logical pixels): PNG as a bitmap of
 // `scale` device pixels per logical pixel, PDF and SVG as vector graphics with a page of that
-// size. The file is written through a temporary file and a rename, so a failed save leaves no
-// half picture behind. Throws KelvorError naming the file when it cannot be written.
+// size. The file is written atomically (WriteFileAtomically), so a failed save leaves no half
+// picture behind. Throws KelvorError naming the file when it cannot be written.
 void SavePlot(QCustomPlot& plot, const QString& path, PictureKind kind, QSize size,
               double scale = 1);
 

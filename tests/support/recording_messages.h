@@ -35,6 +35,15 @@ public:
         return answer;
     }
 
+    // The texts of the messages, in order.
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const Entry& entry : entries) {
+            texts.push_back(entry.text);
+        }
+        return texts;
+    }
+
     std::vector<Entry> entries;
     std::deque<Answer> answers;
 };

@@ -6,8 +6,6 @@ void BodeTraceSet::SetCurrent(std::string title, LoadedCircuit circuit) {
     BodeTrace& current = traces_.front();
     current.title = std::move(title);
     current.circuit = std::move(circuit);
-    current.curve = {};
-    current.markers.clear();
 }
 
 bool BodeTraceSet::AddOverlay(std::string title, LoadedCircuit circuit) {

@@ -31,7 +31,7 @@ public:
     const BodeTrace& current() const { return traces_.front(); }
     bool Full() const { return traces_.size() >= kMostBodeTraces; }
 
-    // The current Datafile's circuit; its curve waits for the next computation.
+    // The current Datafile's circuit; its curve stays until the next computation replaces it.
     void SetCurrent(std::string title, LoadedCircuit circuit);
     // False when the set is full.
     bool AddOverlay(std::string title, LoadedCircuit circuit);

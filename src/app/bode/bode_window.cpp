@@ -17,8 +17,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -40,10 +38,8 @@ constexpr int32_t kHelpPosition = 33844;
 constexpr int kSignificantDigits = 5;
 // Events are let through at least this often while a computation runs.
 constexpr qint64 kEventSliceMs = 20;
-constexpr int kLargestPictureScale = 4;
 constexpr const char* kCannotRun = "\r\nCannot Run  -  Error in Datafile  ";
-constexpr const char* kDefaultStart = "10";
-constexpr const char* kDefaultEnd = "100k";
+constexpr const char* kSetFull = "At most 8 curves can be shown: remove one first.";
 
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
@@ -64,8 +60,7 @@ bool DefaultPrinterSetUp(QPrinter& printer, QWidget* owner) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-} // namespace
-
+// The readout line for one computed point, every value to 5 significant digits.
 QString ReadoutText(const BodeCurve& curve, std::size_t index) {
     return QStringLiteral("f %1    Gain %2    Phase %3    Delay %4    Zin %5    Zout %6")
         .arg(Significant(curve.frequency[index], "Hz"), Significant(curve.gain[index], "dB", false),
@@ -73,6 +68,8 @@ QString ReadoutText(const BodeCurve& curve, std::size_t index) {
              Significant(curve.groupDelay[index], "s"), Significant(curve.zin[index], "\u03a9"),
              Significant(curve.zout[index], "\u03a9"));
 }
+
+} // namespace
 
 TFormBode::TFormBode(AppState& state, QWidget* parent)
     : QWidget(parent, Qt::Window), state_(state) {
@@ -113,140 +110,11 @@ TFormBode::TFormBode(AppState& state, QWidget* parent)
     SetComputing(false);
 }
 
-QWidget* TFormBode::BuildRangeRow() {
-    auto* row = new QWidget(this);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    EditBoxStart = new QLineEdit(kDefaultStart, row);
-    EditBoxEnd = new QLineEdit(kDefaultEnd, row);
-    SpinBoxPointsPerDecade = new QSpinBox(row);
-    SpinBoxPointsPerDecade->setRange(1, kMostPointsPerDecade);
-    SpinBoxPointsPerDecade->setValue(kDefaultPointsPerDecade);
-    ButtonCompute = new QPushButton("&Compute", row);
-    ButtonCancel = new QPushButton("Cance&l", row);
-    ProgressBar = new QProgressBar(row);
-    ProgressBar->setTextVisible(false);
-    auto label = [&](const char* text, QWidget* buddy) {
-        auto* caption = new QLabel(text, row);
-        caption->setBuddy(buddy);
-        layout->addWidget(caption);
-        layout->addWidget(buddy);
-    };
-    label("S&tart (Hz)", EditBoxStart);
-    label("&End (Hz)", EditBoxEnd);
-    label("Points per &decade", SpinBoxPointsPerDecade);
-    layout->addWidget(ButtonCompute);
-    layout->addWidget(ButtonCancel);
-    layout->addWidget(ProgressBar, 1);
-    ButtonCompute->setDefault(true);
-    connect(ButtonCompute, &QPushButton::clicked, this, &TFormBode::ButtonComputeClick);
-    connect(ButtonCancel, &QPushButton::clicked, this, &TFormBode::ButtonCancelClick);
-    return row;
-}
-
-QWidget* TFormBode::BuildSidePanel() {
-    auto* panel = new QWidget(this);
-    auto* layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto button = [&](const char* caption, void (TFormBode::*handler)()) {
-        auto* created = new QPushButton(caption, panel);
-        connect(created, &QPushButton::clicked, this, handler);
-        return created;
-    };
-    auto check = [&](const char* caption, bool on) {
-        auto* created = new QCheckBox(caption, panel);
-        created->setChecked(on);
-        connect(created, &QCheckBox::toggled, this, &TFormBode::ShowQuantities);
-        return created;
-    };
-    auto* checks = new QGridLayout;
-    CheckBoxGain = check("&Gain", true);
-    CheckBoxPhase = check("&Phase", true);
-    CheckBoxUnwrapped = check("&Unwrapped", false);
-    CheckBoxGroupDelay = check("Group dela&y", true);
-    CheckBoxZin = check("|Z&in|", true);
-    CheckBoxZout = check("|Z&out|", true);
-    CheckBoxAutoMarkers = check("&Automatic markers", true);
-    checks->addWidget(CheckBoxGain, 0, 0);
-    checks->addWidget(CheckBoxPhase, 1, 0);
-    checks->addWidget(CheckBoxUnwrapped, 1, 1);
-    checks->addWidget(CheckBoxGroupDelay, 2, 0);
-    checks->addWidget(CheckBoxZin, 3, 0);
-    checks->addWidget(CheckBoxZout, 3, 1);
-    checks->addWidget(CheckBoxAutoMarkers, 4, 0, 1, 2);
-    layout->addLayout(checks);
-
-    auto* view = new QHBoxLayout;
-    ButtonFit = button("&Fit", &TFormBode::ButtonFitClick);
-    ButtonRefine = button("&Refine", &TFormBode::ButtonRefineClick);
-    view->addWidget(ButtonFit);
-    view->addWidget(ButtonRefine);
-    layout->addLayout(view);
-
-    TableMarkers = new QTableWidget(0, 3, panel);
-    TableMarkers->setHorizontalHeaderLabels({"Marker", "Frequency", "Value"});
-    TableMarkers->verticalHeader()->hide();
-    TableMarkers->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    TableMarkers->setSelectionBehavior(QAbstractItemView::SelectRows);
-    TableMarkers->horizontalHeader()->setStretchLastSection(true);
-    layout->addWidget(TableMarkers, 2);
-    ButtonRemoveMarker = button("Remove &Marker", &TFormBode::ButtonRemoveMarkerClick);
-    layout->addWidget(ButtonRemoveMarker);
-
-    ListTraces = new QListWidget(panel);
-    connect(ListTraces, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
-        const auto index = static_cast<std::size_t>(ListTraces->row(item));
-        if (index < traces_.traces().size()) {
-            traces_.at(index).visible = item->checkState() == Qt::Checked;
-            ShowTraces();
-        }
-    });
-    layout->addWidget(ListTraces, 1);
-    auto* traceButtons = new QGridLayout;
-    ButtonAddDatafile = button("Add &Datafile...", &TFormBode::ButtonAddDatafileClick);
-    ButtonKeep = button("&Keep", &TFormBode::ButtonKeepClick);
-    ButtonRemoveTrace = button("Remove Cur&ve", &TFormBode::ButtonRemoveTraceClick);
-    traceButtons->addWidget(ButtonAddDatafile, 0, 0);
-    traceButtons->addWidget(ButtonKeep, 0, 1);
-    traceButtons->addWidget(ButtonRemoveTrace, 1, 0, 1, 2);
-    layout->addLayout(traceButtons);
-
-    auto* exports = new QGridLayout;
-    ButtonExportCsv = button("Export C&SV...", &TFormBode::ButtonExportCsvClick);
-    ButtonExportPicture = button("Export Pictu&re...", &TFormBode::ButtonExportPictureClick);
-    SpinBoxPictureScale = new QSpinBox(panel);
-    SpinBoxPictureScale->setRange(1, kLargestPictureScale);
-    SpinBoxPictureScale->setSuffix(QStringLiteral(" \u00d7 PNG"));
-    ButtonPrint = button("Pri&nt...", &TFormBode::ButtonPrintClick);
-    // Every letter of its caption is some other control's access key.
-    ButtonTolerances = button("Tolerances...", &TFormBode::ButtonTolerancesClick);
-    ButtonTolerances->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
-    exports->addWidget(ButtonExportCsv, 0, 0);
-    exports->addWidget(ButtonExportPicture, 1, 0);
-    exports->addWidget(SpinBoxPictureScale, 1, 1);
-    exports->addWidget(ButtonPrint, 2, 0);
-    exports->addWidget(ButtonTolerances, 2, 1);
-    layout->addLayout(exports);
-    auto* help = new QLabel("F1 for Help", panel);
-    layout->addWidget(help);
-    return panel;
-}
-
 void TFormBode::ShowForCurrentDatafile() {
-    try {
-        traces_.SetCurrent(state_.circuit.CircuitTitle.empty() ? state_.shell.DatafileName
-                                                               : state_.circuit.CircuitTitle,
-                           LoadCircuit(state_.workingFolder, state_.circuit));
-    } catch (const KelvorError& error) {
-        state_.messages.ShowError(error.what());
-        return;
-    }
-    setWindowTitle("Bode Analyser  -  " + Text(state_.shell.DatafileName));
     show();
     raise();
     activateWindow();
-    ShowTraceList();
-    if (!computing_) {
+    if (!computing_) { // a running computation holds the current circuit
         ButtonComputeClick();
     }
     // The spread of another circuit, or of the Datafile before an edit, would mislead.
@@ -264,6 +132,27 @@ void TFormBode::ButtonTolerancesClick() {
     tolerances_->ShowForCurrentDatafile();
 }
 
+bool TFormBode::ReloadCurrentDatafile() {
+    try {
+        ParseOutcome outcome =
+            ParseDatafile(state_.workingFolder, state_.shell.DatafileName, ParseMode::Silent,
+                          state_.circuit, state_.messages, state_.shell.TodayText);
+        if (!outcome.ok) {
+            state_.messages.ShowWarning(kCannotRun);
+            return false;
+        }
+        traces_.SetCurrent(state_.circuit.CircuitTitle.empty() ? state_.shell.DatafileName
+                                                               : state_.circuit.CircuitTitle,
+                           MakeLoadedCircuit(std::move(outcome.records), state_.circuit));
+    } catch (const KelvorError& error) {
+        state_.messages.ShowError(error.what());
+        return false;
+    }
+    setWindowTitle("Bode Analyser  -  " + Text(state_.shell.DatafileName));
+    ShowTraceList();
+    return true;
+}
+
 std::optional<FrequencyRange> TFormBode::RangeFromBoxes() {
     const auto range =
         ParseFrequencyRange(EditBoxStart->text().toStdString(), EditBoxEnd->text().toStdString());
@@ -275,7 +164,7 @@ std::optional<FrequencyRange> TFormBode::RangeFromBoxes() {
 
 void TFormBode::ButtonComputeClick() {
     if (const auto range = RangeFromBoxes()) {
-        if (Compute(*range)) {
+        if (ReloadCurrentDatafile() && Compute(*range)) {
             Plot->fit();
         }
     }
@@ -306,8 +195,15 @@ bool TFormBode::Compute(const FrequencyRange& range) {
     SetComputing(true);
 
     std::vector<BodeRun> runs;
+    std::vector<std::vector<BodeMarker>> markers;
     QElapsedTimer sinceEvents;
     sinceEvents.start();
+    auto letEventsRun = [&] {
+        if (sinceEvents.elapsed() >= kEventSliceMs) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+            sinceEvents.restart();
+        }
+    };
     bool complete = true;
     try {
         for (std::size_t index : computable) {
@@ -316,25 +212,23 @@ bool TFormBode::Compute(const FrequencyRange& range) {
             // solve, and a click on Cancel is seen between two points.
             SolveProgress progress = [&](int solved) {
                 ProgressBar->setValue(before + solved);
-                if (sinceEvents.elapsed() >= kEventSliceMs) {
-                    QCoreApplication::processEvents(QEventLoop::AllEvents);
-                    sinceEvents.restart();
-                }
+                letEventsRun();
                 return !cancelRequested_;
             };
-            runs.push_back(ComputeBodeCurve(*traces_.at(index).circuit, grid, state_.solver,
-                                            state_.messages, progress));
+            const LoadedCircuit& circuit = *traces_.at(index).circuit;
+            runs.push_back(ComputeBodeCurve(circuit, grid, solver_, state_.messages, progress));
             if (!runs.back().complete) {
                 complete = false;
                 break;
             }
+            markers.push_back(FindMarkers(runs.back().curve, circuit, solver_));
+            letEventsRun();
         }
-        if (complete) {
-            for (std::size_t run = 0; run < runs.size(); ++run) {
-                BodeTrace& trace = traces_.at(computable[run]);
-                trace.markers = FindMarkers(runs[run].curve, *trace.circuit, state_.solver);
-                trace.curve = std::move(runs[run].curve);
-            }
+        // Only a computation that ran to its end replaces the curves.
+        for (std::size_t run = 0; complete && run < runs.size(); ++run) {
+            BodeTrace& trace = traces_.at(computable[run]);
+            trace.curve = std::move(runs[run].curve);
+            trace.markers = std::move(markers[run]);
         }
     } catch (const KelvorError& error) {
         complete = false;
@@ -363,14 +257,14 @@ void TFormBode::ButtonRefineClick() {
     const QCPRange kept = view;
     EditBoxStart->setText(Significant(view.lower, "").trimmed().remove(' '));
     EditBoxEnd->setText(Significant(view.upper, "").trimmed().remove(' '));
-    if (Compute({view.lower, view.upper})) {
+    if (ReloadCurrentDatafile() && Compute({view.lower, view.upper})) {
         Plot->setFrequencyView(kept);
     }
 }
 
 void TFormBode::ButtonAddDatafileClick() {
     if (traces_.Full()) {
-        state_.messages.ShowWarning("At most 8 curves can be shown: remove one first.");
+        state_.messages.ShowWarning(kSetFull);
         return;
     }
     const QString path = chooseFile(this, "Add Datafile", "Datafiles (*.dat)", false);
@@ -402,9 +296,8 @@ void TFormBode::ButtonAddDatafileClick() {
 
 void TFormBode::ButtonKeepClick() {
     if (!traces_.KeepCurrent()) {
-        state_.messages.ShowWarning(traces_.Full()
-                                        ? "At most 8 curves can be shown: remove one first."
-                                        : "There is no computed curve to keep.");
+        state_.messages.ShowWarning(traces_.Full() ? kSetFull
+                                                   : "There is no computed curve to keep.");
         return;
     }
     ShowTraceList();

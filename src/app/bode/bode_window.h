@@ -29,8 +29,7 @@ class TFormBode : public QWidget {
 public:
     explicit TFormBode(AppState& state, QWidget* parent = nullptr);
 
-    // Takes the circuit of the last successful parse as the current curve, shows the window
-    // and computes.
+    // Shows the window and computes the current Datafile.
     void ShowForCurrentDatafile();
 
     void ButtonComputeClick();
@@ -102,6 +101,9 @@ private:
     // and then every curve stays as it was.
     bool Compute(const FrequencyRange& range);
     std::optional<FrequencyRange> RangeFromBoxes();
+    // Parses the current Datafile as it is now, so that an edit since the last computation
+    // counts; false, after the Graphs menu's warning, when it has errors.
+    bool ReloadCurrentDatafile();
     void ShowTraces();
     void ShowMarkers();
     void ShowTraceList();
@@ -112,14 +114,14 @@ private:
     std::optional<std::pair<const BodeCurve*, std::size_t>> NearestPoint(double frequency) const;
 
     AppState& state_;
+    // The window's own solver: it computes while the other windows stay usable, so it must not
+    // share one with them.
+    ResponseSolver solver_;
     BodeTraceSet traces_;
     std::vector<double> pinned_;
     bool computing_ = false;
     bool cancelRequested_ = false;
     TFormTolerances* tolerances_ = nullptr; // made when first opened
 };
-
-// The text of the readout line for one computed point, every value to 5 significant digits.
-QString ReadoutText(const BodeCurve& curve, std::size_t index);
 
 } // namespace kelvor::app

@@ -1,4 +1,5 @@
 #include "app/editors/datafile_editor.h"
+#include "app/common/file_paths.h"
 #include "app/common/screen_checks.h"
 
 #include "app/common/qt_text.h"
@@ -11,7 +12,6 @@
 #include "text/words.h"
 
 #include <QDesktopServices>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -136,7 +136,8 @@ void DatafileEditor::PrepareOpening() {
 
 bool DatafileEditor::FormShow() {
     ShellState& shell = state_.shell;
-    setWindowTitle(ToQt(CutText("  EDITING DATAFILE  -  " + shell.DatafileName, kCaptionCapacity)));
+    setWindowTitle((QString("  EDITING DATAFILE  -  ") + PathToQt(shell.DatafileName))
+                       .left(static_cast<qsizetype>(kCaptionCapacity)));
     PrepareOpening();
     if (shell.NewDatafile) {
         ShowNewFileHint();
@@ -214,7 +215,7 @@ void DatafileEditor::ViewGraphsClick() {
     // A desktop that cannot open the document is the desktop's to report.
     const std::filesystem::path path =
         FindHelpFile(state_.workingFolder, InstalledHelpFolders(), kGraphsDocumentName);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(QByteArray(path.c_str()))));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(PathToQt(path)));
 }
 
 void DatafileEditor::CopyClick() {

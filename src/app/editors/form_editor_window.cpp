@@ -2,6 +2,7 @@
 #include "app/common/screen_checks.h"
 
 #include "app/common/qt_text.h"
+#include "app/common/typing_limit.h"
 #include "app/common/window_fonts.h"
 #include "circuit/datafile_reader.h"
 #include "circuit/datafile_text.h"
@@ -101,7 +102,7 @@ void TFormEdt2::BuildHeader(QWidget* client) {
 
     Caption(client, "Description", 24, 7);
     EditBoxFileMessage = Box(client, 104, 4, 264);
-    EditBoxFileMessage->setMaxLength(kDescriptionCapacity);
+    LimitTyping(EditBoxFileMessage, kDescriptionCapacity);
     Caption(client, "Rev. No.", 393, 7);
     EditBoxRevNo = Box(client, 457, 4, 44);
     EditBoxRevNo->setReadOnly(true);
@@ -116,7 +117,7 @@ void TFormEdt2::BuildHeader(QWidget* client) {
     Caption(client, "Common Node", 539, 31);
     EditBoxNodeCom = Box(client, 635, 27, 44);
     for (QLineEdit* node : {EditBoxNodeIn, EditBoxNodeOut, EditBoxNodeCom}) {
-        node->setMaxLength(kNodeBoxCapacity);
+        LimitTyping(node, kNodeBoxCapacity);
     }
     for (QLineEdit* box : {EditBoxFileMessage, EditBoxRevNo, EditBoxFileDate, EditBoxNodeIn,
                            EditBoxNodeOut, EditBoxNodeCom}) {
@@ -157,6 +158,8 @@ void TFormEdt2::FillControls(const std::vector<std::string>& fileLines) {
     std::string description = circuit.CircuitTitle;
     ReplaceChar(description, '_', ' ');
     EditBoxFileMessage->setText(ToQt(" " + description));
+    // A title wider than the box shows its start, not its end.
+    EditBoxFileMessage->setCursorPosition(0);
     EditBoxRevNo->setText(ToQt(" " + std::to_string(circuit.RevisionNumber)));
     EditBoxFileDate->setText(ToQt(" " + circuit.DatafileDate));
     EditBoxNodeIn->setText(ToQt(" " + std::to_string(circuit.NodeIn)));

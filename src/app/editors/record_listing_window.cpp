@@ -1,12 +1,14 @@
 #include "app/editors/record_listing_window.h"
 
 #include "app/common/qt_text.h"
+#include "app/common/screen_checks.h"
 #include "circuit/record_listing.h"
 #include "files/delete_file_reported.h"
 #include "files/file_io.h"
 #include "kelvor_error.h"
 
 #include <QPlainTextEdit>
+#include <QShowEvent>
 
 namespace kelvor::app {
 
@@ -29,6 +31,9 @@ TFormChk::TFormChk(AppState& state, QWidget* parent) : QDialog(parent), state_(s
 
 void TFormChk::showEvent(QShowEvent* event) {
     LoadListing();
+    if (!event->spontaneous()) {
+        CentreOnScreen(this);
+    }
     QDialog::showEvent(event);
 }
 

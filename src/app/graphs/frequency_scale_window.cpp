@@ -3,13 +3,15 @@
 
 #include "analysis/sweep.h"
 #include "app/common/event_wait.h"
+#include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
+#include "app/common/typing_limit.h"
 #include "app/common/window_fonts.h"
 #include "app/graphs/graph_parameters_window.h"
 #include "app/shell/app_state.h"
 #include "app/shell/help_window.h"
+#include "app/shell/settings_saving.h"
 #include "kelvor_error.h"
-#include "settings/settings_file.h"
 #include "solver/response.h"
 #include "text/eng_value.h"
 #include "text/words.h"
@@ -29,6 +31,12 @@
 
 namespace kelvor::app {
 namespace {
+
+// The graph of such a sweep is empty: say why rather than leave the user guessing.
+constexpr const char* kNoOutputWarning =
+    "\r\n   The output never responds in this frequency range :   \r\n"
+    "   every point gives exactly zero output ( -50000 dB ).   \r\n\r\n"
+    "   Check the output node and its connections in the Datafile.   ";
 
 constexpr int32_t kHelpPosition = 16807;
 constexpr int32_t kDefaultFCode = 8;
@@ -119,7 +127,7 @@ QLabel* StaticText(QWidget* parent, const char* caption, int left, int top) {
 QLineEdit* FrequencyBox(QWidget* parent, int left, int top) {
     auto* box = new QLineEdit(parent);
     box->setGeometry(left, top, 81, 23);
-    box->setMaxLength(12);
+    LimitTyping(box, 12);
     box->setFocusPolicy(Qt::ClickFocus);
     return box;
 }
@@ -204,7 +212,7 @@ void TFormFreqScales::showEvent(QShowEvent* event) {
 }
 
 void TFormFreqScales::FormShow() {
-    setWindowTitle(ToQt("        GRAPH FREQUENCY SCALES   -   " + state_.shell.DatafileName));
+    setWindowTitle("        GRAPH FREQUENCY SCALES   -   " + PathToQt(state_.shell.DatafileName));
     ButtonContinueOrReset->setEnabled(true);
     state_.shell.ReopenFreqScales = false;
     // An edited settings file can hold any number; such an FCode is no scale at all, so the
@@ -243,12 +251,7 @@ void TFormFreqScales::ReadChoice() {
     }
     state_.settings.FSStr = CutText(TrimSpaces(FromQt(EditBoxFS->text())), kFrequencyTextCapacity);
     state_.settings.FFStr = CutText(TrimSpaces(FromQt(EditBoxFF->text())), kFrequencyTextCapacity);
-    try {
-        WriteSettings(state_.workingFolder, state_.settings, state_.shell.TodayText);
-    } catch (const KelvorError& fault) {
-        // The choice still holds for this run; only its keeping failed.
-        state_.messages.ShowWarning(fault.what());
-    }
+    SaveSettingsReported(state_);
 }
 
 void TFormFreqScales::ButtonCloseClick() {
@@ -340,6 +343,9 @@ void TFormFreqScales::RunSweep(const FrequencyScale& scale) {
     graph.LastEndFrequency = scale.EndFrequency;
     graph.scale = scale;
     graph.sweep = std::move(result);
+    if (OutputNeverResponds(graph.sweep)) {
+        state_.messages.ShowWarning(kNoOutputWarning);
+    }
 
     hide();
     done(QDialog::Accepted);

@@ -2,11 +2,12 @@
 #include "app/common/screen_checks.h"
 
 #include "app/common/qt_text.h"
+#include "app/common/typing_limit.h"
 #include "app/common/window_fonts.h"
 #include "app/graphs/graph_window.h"
 #include "app/shell/app_state.h"
 #include "app/shell/help_window.h"
-#include "kelvor_error.h"
+#include "app/shell/settings_saving.h"
 #include "render/amplitude_graph.h"
 #include "render/print_layout.h"
 #include "settings/settings_file.h"
@@ -36,7 +37,7 @@ QLineEdit* Box(QWidget* parent, const char* name, int left, int top, int width, 
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
     box->setGeometry(left, top, width, height);
-    box->setMaxLength(kBoxCapacity);
+    LimitTyping(box, kBoxCapacity);
     box->setFocusPolicy(Qt::ClickFocus);
     return box;
 }
@@ -46,14 +47,6 @@ QLabel* Label(QWidget* parent, const char* name, const char* caption, int left, 
     label->setObjectName(name);
     label->move(left, top);
     return label;
-}
-
-// The box shows a setting after its leading spaces. Only typing is held to the box's
-// capacity: a longer value from the settings file is shown whole, never cut.
-void ShowInBox(QLineEdit* box, const std::string& text) {
-    const QString shown = ToQt(text);
-    box->setMaxLength(std::max(kBoxCapacity, static_cast<int>(shown.size())));
-    box->setText(shown);
 }
 
 std::string BoxValue(const QLineEdit* box) {
@@ -121,14 +114,14 @@ void TFormGraphSetUp::showEvent(QShowEvent* event) {
 }
 
 void TFormGraphSetUp::FormShow() {
-    ShowInBox(EditBoxOriginX, "  " + state_.settings.GraphOriginX);
-    ShowInBox(EditBoxOriginY, "  " + state_.settings.GraphOriginY);
+    EditBoxOriginX->setText(ToQt("  " + state_.settings.GraphOriginX));
+    EditBoxOriginY->setText(ToQt("  " + state_.settings.GraphOriginY));
     // Setting the text runs the scale change, which fills the size label.
     const std::string scale = "   " + state_.settings.GraphScaleXY;
     if (EditBoxScale->text() == ToQt(scale)) {
         EditBoxScaleChange();
     } else {
-        ShowInBox(EditBoxScale, scale);
+        EditBoxScale->setText(ToQt(scale));
     }
 }
 
@@ -145,7 +138,7 @@ void TFormGraphSetUp::EditBoxScaleChange() {
         state_.messages.ShowError("  Invalid Scale Value   ");
         settings.GraphScaleXY = lastAcceptedScale_;
         restoringScale_ = true;
-        ShowInBox(EditBoxScale, "   " + lastAcceptedScale_);
+        EditBoxScale->setText(ToQt("   " + lastAcceptedScale_));
         EditBoxScale->setCursorPosition(static_cast<int>(EditBoxScale->text().size()));
         restoringScale_ = false;
         return;
@@ -187,11 +180,7 @@ void TFormGraphSetUp::FormClose() {
         state_.messages.ShowError(" Invalid Parameters    ");
         return;
     }
-    try {
-        WriteSettings(state_.workingFolder, settings, state_.shell.TodayText);
-    } catch (const KelvorError& fault) {
-        state_.messages.ShowWarning(fault.what());
-    }
+    SaveSettingsReported(state_);
 }
 
 void TFormGraphSetUp::done(int result) {

@@ -2,11 +2,14 @@
 #include "app/common/screen_checks.h"
 
 #include "analysis/scale_proposal.h"
+#include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
+#include "app/common/typing_limit.h"
 #include "app/common/window_fonts.h"
 #include "app/graphs/graph_window.h"
 #include "app/shell/app_state.h"
 #include "app/shell/help_window.h"
+#include "app/shell/settings_saving.h"
 #include "kelvor_error.h"
 #include "settings/settings_file.h"
 #include "text/eng_value.h"
@@ -86,7 +89,7 @@ void TFormFResults::BuildControls() {
     StaticText(this, "Set Top of Scale  (dB)    : -", 201, 220);
     EditBoxTop = new QLineEdit(this);
     EditBoxTop->setGeometry(432, 217, 59, 25);
-    EditBoxTop->setMaxLength(9);
+    LimitTyping(EditBoxTop, 9);
 
     StaticText(this, "Set Amplitude Scale  (dB)   : -", 201, 261);
     ListBoxGraphScale = new QListWidget(this);
@@ -151,7 +154,7 @@ void TFormFResults::ReloadSettings() {
 }
 
 void TFormFResults::FormShow() {
-    setWindowTitle(ToQt("      GRAPHPLOT PARAMETERS   -   " + state_.shell.DatafileName));
+    setWindowTitle("      GRAPHPLOT PARAMETERS   -   " + PathToQt(state_.shell.DatafileName));
     ReloadSettings();
     const SweepResult& sweep = state_.graph.sweep;
     if (state_.shell.DatafileChanged) {
@@ -234,12 +237,7 @@ void TFormFResults::ButtonContinueClick() {
     ClampInt(top, kLowestTop, kHighestTop);
     state_.settings.GraphScale = span;
     state_.settings.GraphTop = top;
-    try {
-        WriteSettings(state_.workingFolder, state_.settings, state_.shell.TodayText);
-    } catch (const KelvorError& fault) {
-        // The choice still holds for this graph; only its keeping failed.
-        state_.messages.ShowWarning(fault.what());
-    }
+    SaveSettingsReported(state_);
     done(QDialog::Accepted);
 
     GraphState& graph = state_.graph;

@@ -1,6 +1,9 @@
 #include "app/graphs/graph_window.h"
 
+#include "app/common/bitmap_file.h"
 #include "app/common/event_wait.h"
+#include "app/common/file_paths.h"
+#include "app/common/file_queries.h"
 #include "app/common/qt_text.h"
 #include "app/graphs/graph_page_setup_window.h"
 #include "app/graphs/graph_parameters_window.h"
@@ -30,7 +33,6 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QScreen>
 #include <cctype>
 #include <memory>
@@ -62,7 +64,8 @@ int32_t HelpPositionOf(int analysisMode) {
 // Where the closing picture is not kept: a working folder on the floppy drive A. A folder
 // without a drive letter is never there.
 bool OnDriveA(const std::filesystem::path& folder) {
-    const std::string root = std::filesystem::absolute(folder).root_name().string();
+    std::error_code ignored;
+    const std::string root = std::filesystem::absolute(folder, ignored).root_name().string();
     return root.size() == 2 && std::toupper(static_cast<unsigned char>(root[0])) == 'A' &&
            root[1] == ':';
 }
@@ -298,47 +301,45 @@ void TFormVGA::DrawTestPatternPicture() {
     PlaceGraphImage(render::kBigPcbWidth, render::kBigPcbHeight, 0, 0);
     const std::filesystem::path tilePath = state_.File(kPcbTileName);
     QImage tile;
-    if (std::filesystem::exists(tilePath)) {
-        if (!tile.load(ToQt(tilePath.string()))) {
-            state_.messages.ShowWarning(std::string("Cannot read ") + kPcbTileName);
-        }
+    if (QueryFile(tilePath).exists && !tile.load(PathToQt(tilePath))) {
+        state_.messages.ShowWarning(std::string("Cannot read ") + kPcbTileName);
     }
     state_.graph.picture = render::DrawBigPcbPicture(pattern, tile);
-    if (!tile.isNull() && !SavePicture(state_.File(kBigPcbName))) {
-        state_.messages.ShowWarning(std::string("Cannot save ") + kBigPcbName);
+    if (!tile.isNull()) {
+        SavePictureReported(state_.File(kBigPcbName));
     }
     ShowPicture();
 }
 
-bool TFormVGA::SavePicture(const std::filesystem::path& path) {
-    // Through a temporary file, so that a failed save never leaves half a bitmap behind.
-    QSaveFile file(ToQt(path.string()));
-    if (!file.open(QIODevice::WriteOnly)) {
+// Written whole or not at all, like every file of the program; a failure says why.
+bool TFormVGA::SavePictureReported(const std::filesystem::path& path) {
+    try {
+        WriteBitmapFile(Picture(), path);
+    } catch (const KelvorError& fault) {
+        state_.messages.ShowWarning(fault.what());
         return false;
     }
-    if (!Picture().save(&file, "BMP")) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return true;
 }
 
 void TFormVGA::SaveAsClick() {
     const std::string proposed = render::NameWithoutExtension(state_.shell.DatafileName) + ".bmp";
-    const std::optional<QString> chosen =
-        chooseSaveFile(this, ToQt(state_.File(proposed).string()));
+    const std::optional<QString> chosen = chooseSaveFile(this, PathToQt(state_.File(proposed)));
     if (!chosen || chosen->isEmpty()) {
         return;
     }
-    const std::filesystem::path path = FromQt(*chosen);
-    if (std::filesystem::exists(path) &&
-        state_.messages.Ask(" File Already Exists  -  Overwrite ? ", QuestionButtons::YesNo) !=
-            Answer::Yes) {
+    const std::filesystem::path path = PathFromQt(*chosen);
+    const FileQuery existing = QueryFile(path);
+    if (!existing.fault.empty()) {
+        state_.messages.ShowWarning("Cannot save " + path.filename().string() + " : " +
+                                    existing.fault);
         return;
     }
-    if (!SavePicture(path)) {
-        state_.messages.ShowWarning("Cannot save " + path.filename().string());
+    if (existing.exists && state_.messages.Ask(" File Already Exists  -  Overwrite ? ",
+                                               QuestionButtons::YesNo) != Answer::Yes) {
+        return;
     }
+    SavePictureReported(path);
 }
 
 void TFormVGA::PrintClick() {
@@ -455,9 +456,8 @@ void TFormVGA::closeEvent(QCloseEvent* event) {
 
 void TFormVGA::FormClose() {
     const int mode = state_.shell.AnalysisMode;
-    if (mode != 7 && !OnDriveA(state_.workingFolder) &&
-        !SavePicture(state_.File(kClosingPictureName))) {
-        state_.messages.ShowWarning(std::string("Cannot save ") + kClosingPictureName);
+    if (mode != 7 && !OnDriveA(state_.workingFolder)) {
+        SavePictureReported(state_.File(kClosingPictureName));
     }
     if (mode == 4 && state_.graph.Superimpose) {
         state_.graph.SuperimposeArmed = true;

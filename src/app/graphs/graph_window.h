@@ -79,7 +79,7 @@ private:
     void DrawAmplitude();
     void DrawTestPatternPicture();
     void SetClientSize(int width, int height);
-    bool SavePicture(const std::filesystem::path& path);
+    bool SavePictureReported(const std::filesystem::path& path);
     void PrintPicture();
 
     AppState& state_;

@@ -55,10 +55,13 @@ void PrintDatafile(AppState& state, QWidget* owner) {
 
     {
         CloseOnExit closer(window);
-        window.show();
-        QCoreApplication::processEvents();
-        WaitMs(600);
-        PrintTextFile(state, state.shell.DatafileName, "Courier New", 11);
+        // Shown once the PDF file question, if any, has been answered: over that dialog its
+        // Cancel could not be reached.
+        PrintTextFile(state, state.shell.DatafileName, "Courier New", 11, [&window] {
+            window.show();
+            QCoreApplication::processEvents();
+            WaitMs(600);
+        });
     }
     state.windows.printing = savedWindow;
 }

@@ -3,8 +3,7 @@
 
 #include "app/common/window_fonts.h"
 #include "app/shell/app_state.h"
-#include "kelvor_error.h"
-#include "settings/settings_file.h"
+#include "app/shell/settings_saving.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -57,11 +56,7 @@ void TFormPSet::showEvent(QShowEvent* event) {
 
 void TFormPSet::FormClose() {
     state_.settings.BoldFont = CheckBoxBold->isChecked();
-    try {
-        WriteSettings(state_.workingFolder, state_.settings, state_.shell.TodayText);
-    } catch (const KelvorError& fault) {
-        state_.messages.ShowWarning(fault.what());
-    }
+    SaveSettingsReported(state_);
 }
 
 void TFormPSet::done(int result) {

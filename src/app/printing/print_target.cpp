@@ -1,5 +1,6 @@
 #include "app/printing/print_target.h"
 
+#include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 
 #include <QFileDialog>
@@ -52,9 +53,9 @@ std::optional<PrintTarget> ChoosePrintTarget(QPrinter& printer, QWidget* owner,
         return PrintTarget{};
     }
 
-    const std::string stem = FromQt(ToQt(std::filesystem::path(jobName).stem().string()).trimmed());
+    const QString stem = PathToQt(std::filesystem::path(jobName).stem()).trimmed();
     const QString suggested =
-        ToQt((folder / ((stem.empty() ? std::string("KELVOR") : stem) + ".pdf")).string());
+        PathToQt(folder) + '/' + (stem.isEmpty() ? QString("KELVOR") : stem) + ".pdf";
     const std::optional<QString> chosen =
         testChooser ? testChooser(owner, suggested) : AskForPdfFile(owner, suggested);
     if (!chosen || chosen->isEmpty()) {
@@ -63,6 +64,9 @@ std::optional<PrintTarget> ChoosePrintTarget(QPrinter& printer, QWidget* owner,
     const QString pdfFile = QFileInfo(*chosen).absoluteFilePath();
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdfFile);
+    // The resolution the page setup's sizes are worked out for: at the printer's own 1200 a graph
+    // would come out at half the size the page setup shows.
+    printer.setResolution(kPdfDotsPerInch);
     // About what a desk printer cannot reach, so that an 87-column line fits the page.
     printer.setPageMargins(QMarginsF(6.35, 6.35, 6.35, 6.35), QPageLayout::Millimeter);
     return PrintTarget{true, pdfFile};

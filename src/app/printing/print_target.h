@@ -15,6 +15,9 @@ namespace kelvor::app {
 using PdfFileChooser =
     std::function<std::optional<QString>(QWidget* owner, const QString& suggestedFile)>;
 
+// The resolution of a job that goes to a PDF file.
+inline constexpr int kPdfDotsPerInch = 600;
+
 struct PrintTarget {
     bool toPdf = false;
     QString pdfFile; // the full path when toPdf

@@ -131,7 +131,7 @@ std::optional<std::vector<PrintLine>> TextFilePrintJob(AppState& state, const st
 }
 
 void PrintTextFile(AppState& state, const std::string& fileName, const std::string& fontName,
-                   int size) {
+                   int size, const std::function<void()>& beforePrinting) {
     const std::optional<std::vector<PrintLine>> lines = TextFilePrintJob(state, fileName, size);
     if (!lines) {
         return;
@@ -146,6 +146,9 @@ void PrintTextFile(AppState& state, const std::string& fileName, const std::stri
         ChoosePrintTarget(printer, QApplication::activeWindow(), state.workingFolder, fileName);
     if (!target) {
         return;
+    }
+    if (beforePrinting) {
+        beforePrinting();
     }
     if (target->toPdf && state.windows.printing) {
         state.windows.printing->ShowPdfFile(QFileInfo(target->pdfFile).fileName());

@@ -50,8 +50,9 @@ std::optional<std::vector<PrintLine>> TextFilePrintJob(AppState& state, const st
 // Prints a text file of the working folder with its name as a heading. Goes to a PDF file that
 // the user names when no printer is installed. The printing window's Cancel stops the job between
 // lines and discards it; a job that cannot be printed is reported, never passed over.
+// beforePrinting runs once the job's destination is settled, before the first line is drawn.
 void PrintTextFile(AppState& state, const std::string& fileName, const std::string& fontName,
-                   int size);
+                   int size, const std::function<void()>& beforePrinting = {});
 
 // Portrait becomes landscape and landscape portrait, unless a job is printing: then busy is set
 // and the user is told.

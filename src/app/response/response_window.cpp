@@ -1,8 +1,10 @@
 #include "app/response/response_window.h"
 
 #include "analysis/response_table.h"
+#include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "app/common/screen_checks.h"
+#include "app/common/typing_limit.h"
 #include "app/common/window_fonts.h"
 #include "app/printing/rich_text_printing.h"
 #include "app/shell/help_window.h"
@@ -12,6 +14,7 @@
 #include "text/words.h"
 
 #include <QCheckBox>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -51,6 +54,10 @@ TFormResponse::TFormResponse(AppState& state, QWidget* parent) : QDialog(parent)
     setFixedSize(747, 538);
     setFont(PixelFont("Arial", 13));
     BuildControls();
+    // Key preview: F1 opens help whichever control has the focus.
+    for (QWidget* control : findChildren<QWidget*>()) {
+        control->installEventFilter(this);
+    }
 }
 
 void TFormResponse::BuildControls() {
@@ -73,7 +80,7 @@ void TFormResponse::BuildControls() {
     EditBoxFreq = new QLineEdit(panel);
     EditBoxFreq->setGeometry(186, 14, 167, 24);
     EditBoxFreq->setFont(PixelFont("Arial", 13, true));
-    EditBoxFreq->setMaxLength(16);
+    LimitTyping(EditBoxFreq, 16);
     connect(EditBoxFreq, &QLineEdit::textChanged, this, [this] { ClearResults(); });
     EditBoxGain = ResultBox(panel, 186, 46, 167);
     EditBoxPhase = ResultBox(panel, 186, 78, 169);
@@ -122,7 +129,7 @@ void TFormResponse::BuildControls() {
 void TFormResponse::showEvent(QShowEvent* event) {
     ResponseHeaderPending = true;
     RichEditBoxDisplay->clear();
-    setWindowTitle(ToQt("      RESPONSE   -   " + state_.shell.DatafileName));
+    setWindowTitle("      RESPONSE   -   " + PathToQt(state_.shell.DatafileName));
     const DisplayFacts display = CurrentDisplay(this);
     if (display.height < 599) {
         setFixedHeight(470);
@@ -249,6 +256,23 @@ void TFormResponse::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+bool TFormResponse::eventFilter(QObject* watched, QEvent* event) {
+    // The box takes the focus with the caret after its text, never with the text selected, which
+    // the first key typed would wipe out; a window that becomes active hands the focus on as if
+    // by Tab, which selects.
+    if (watched == EditBoxFreq && event->type() == QEvent::FocusIn) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) {
+            QMetaObject::invokeMethod(this, &TFormResponse::FocusFrequency, Qt::QueuedConnection);
+        }
+    }
+    if (event->type() == QEvent::KeyRelease &&
+        OpenHelpOnF1(static_cast<QKeyEvent*>(event), state_, kHelpPosition, this)) {
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TFormResponse::keyReleaseEvent(QKeyEvent* event) {

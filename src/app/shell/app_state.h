@@ -46,6 +46,8 @@ struct AppState {
     ResponseSolver solver;
     bool TimeResponse = false; // the response window reports each computation's duration
     bool BigPcbBitmap = false; // the test pattern also tiles "pcb Mk14.bmp" into a big picture
+    // The user has been told why KELVOR.INI cannot be written; not again until it can.
+    bool settingsFaultReported = false;
     GraphState graph;
     Windows windows;
 

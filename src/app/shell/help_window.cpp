@@ -1,5 +1,6 @@
 #include "app/shell/help_window.h"
 
+#include "app/common/file_paths.h"
 #include "app/shell/app_state.h"
 #include "files/file_io.h"
 #include "kelvor_error.h"
@@ -7,7 +8,6 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QDesktopServices>
-#include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -29,10 +29,6 @@ namespace {
 constexpr int kClientWidth = 767;
 constexpr int kClientHeight = 574;
 const QColor kMaroon(128, 0, 0);
-
-QString PathText(const std::filesystem::path& path) {
-    return QFile::decodeName(QByteArray(path.c_str()));
-}
 
 QTextCharFormat FormatOf(const RtfRun& run) {
     QTextCharFormat format;
@@ -191,7 +187,7 @@ bool TFormHelp::LoadDocument() {
         FindHelpFile(state_.workingFolder, installedFolders_, kHelpDocumentName);
     RtfDocument document;
     try {
-        document = ReadRtf(ReadWholeFile(path));
+        document = ReadRtf(ReadWholeFile(path, kHelpFileSizeLimit));
     } catch (const KelvorError& error) {
         if (!loadFailureReported_) {
             loadFailureReported_ = true;
@@ -224,7 +220,7 @@ void TFormHelp::RichEditHelpMouseDown(Qt::MouseButton button) {
     // A missing file or a desktop without a PDF viewer is the desktop's to report.
     const std::filesystem::path path =
         FindHelpFile(state_.workingFolder, installedFolders_, kGraphsDocumentName);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(PathText(path)));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(PathToQt(path)));
 }
 
 void TFormHelp::FormKeyUp(int key) {

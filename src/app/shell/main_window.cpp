@@ -1,6 +1,8 @@
 #include "app/shell/main_window.h"
 
 #include "app/bode/bode_window.h"
+#include "app/common/file_paths.h"
+#include "app/common/file_queries.h"
 #include "app/common/qt_text.h"
 #include "app/common/screen_checks.h"
 #include "app/editors/form_editor_window.h"
@@ -15,6 +17,9 @@
 #include "app/printing/printing_window.h"
 #include "app/response/response_window.h"
 #include "app/shell/help_window.h"
+#include "app/shell/image_processing_window.h"
+#include "app/shell/settings_saving.h"
+#include "app/shell/setup_window.h"
 #include "app/timeresp/pulse_window.h"
 #include "app/timeresp/square_wave_window.h"
 #include "circuit/datafile_reader.h"
@@ -22,6 +27,7 @@
 #include "circuit/sample_datafile.h"
 #include "files/delete_file_reported.h"
 #include "files/file_io.h"
+#include "files/folder_probe.h"
 #include "kelvor_error.h"
 #include "text/date_text.h"
 #include "text/words.h"
@@ -108,6 +114,12 @@ std::optional<QString> ShowOpenDialog(QWidget* owner, const QString& folder, con
     return dialog.selectedFiles().front();
 }
 
+std::string FolderWarning(const QString& folder, const std::string& reason) {
+    return "\r\n   The working folder cannot be written :   \r\n\r\n   " + FromQt(folder) +
+           "\r\n   " + reason +
+           "\r\n\r\n   KELVOR runs, but settings, Datafiles and pictures will not be saved.   ";
+}
+
 } // namespace
 
 TFormMain::TFormMain(AppState& state, QWidget* parent)
@@ -116,8 +128,8 @@ TFormMain::TFormMain(AppState& state, QWidget* parent)
                               Qt::WindowCloseButtonHint),
       state_(state) {
     chooseDatafile = [this](QWidget* owner) {
-        return ShowOpenDialog(owner, QString::fromStdString(state_.workingFolder.string()),
-                              ToQt(state_.shell.DatafileName));
+        return ShowOpenDialog(owner, PathToQt(state_.workingFolder),
+                              PathToQt(state_.shell.DatafileName));
     };
     state_.windows.main = this;
     BuildContents();
@@ -136,7 +148,7 @@ TFormMain::~TFormMain() {
 
 void TFormMain::FormCreate() {
     state_.shell.TodayText = TodayText();
-    state_.settings = ReadSettings(state_.workingFolder, state_.messages, state_.shell.TodayText);
+    ReadSettingsAtStart();
     state_.shell.DatafileName = state_.settings.Datafilename;
     DeleteFileReported(state_.File(kRecordFileName), "Main #1", state_.messages);
     WarnAboutTheDisplay();
@@ -144,6 +156,26 @@ void TFormMain::FormCreate() {
     state_.shell.ReopenFreqScales = false;
     state_.shell.ReopenSquareWave = false;
     state_.shell.ReopenPulse = false;
+}
+
+// A working folder that cannot be written (read-only, full) must not stop the program: it starts
+// with what it has and says once, up front, why nothing it saves will be kept.
+void TFormMain::ReadSettingsAtStart() {
+    std::string sampleFault;
+    try {
+        state_.settings =
+            ReadSettings(state_.workingFolder, state_.messages, state_.shell.TodayText);
+    } catch (const KelvorError& fault) {
+        // Only the sample Datafile failed: the run goes on with the defaults.
+        sampleFault = fault.what();
+        state_.settings = Settings{};
+    }
+    if (const std::optional<std::string> reason = FolderWriteFault(state_.workingFolder)) {
+        state_.messages.ShowWarning(FolderWarning(PathToQt(state_.workingFolder), *reason));
+        state_.settingsFaultReported = true;
+    } else if (!sampleFault.empty()) {
+        state_.messages.ShowWarning(sampleFault);
+    }
 }
 
 void TFormMain::WarnAboutTheDisplay() {
@@ -161,10 +193,10 @@ template <class Window> void TFormMain::Create(Window*& slot) {
     slot = new Window(state_, this);
 }
 
-// The start-up order: the windows that follow the main window, the setup and image-processing
-// windows aside, which are not built.
+// The start-up order: the windows that follow the main window.
 void TFormMain::CreateWindows() {
     Windows& windows = state_.windows;
+    Create(windows.setup);
     Create(windows.graphPageSetup);
     Create(windows.response);
     Create(windows.help);
@@ -179,6 +211,7 @@ void TFormMain::CreateWindows() {
     Create(windows.pageSetup);
     Create(windows.formEditor);
     Create(windows.bode);
+    Create(windows.imageProcessing);
 }
 
 void TFormMain::BuildContents() {
@@ -219,6 +252,15 @@ void TFormMain::BuildContents() {
 void TFormMain::BuildMenus() {
     QMenu* file = menuBar()->addMenu(" &File ");
     connect(file->addAction("&Open ..."), &QAction::triggered, this, &TFormMain::FileOpenClick);
+    const OpenDatafile open = [this](const QString& name) { OpenDatafileNamed(name); };
+    connect(file->addAction(QString::fromUtf8("Open E&xample\u2026")), &QAction::triggered, this,
+            [this, open] { OpenExampleCommand(state_, this, interchangeDialogs, open); });
+    file->addSeparator();
+    connect(file->addAction(QString::fromUtf8("Export SPICE Netlist\u2026")), &QAction::triggered,
+            this, [this] { ExportSpiceNetlistCommand(state_, this, interchangeDialogs); });
+    connect(file->addAction(QString::fromUtf8("Import SPICE Netlist\u2026")), &QAction::triggered,
+            this,
+            [this, open] { ImportSpiceNetlistCommand(state_, this, interchangeDialogs, open); });
     file->addSeparator();
     connect(file->addAction("&Print ..."), &QAction::triggered, this, &TFormMain::FilePrintClick);
     connect(file->addAction("P&age Setup"), &QAction::triggered, this, &TFormMain::PageSetupClick);
@@ -253,8 +295,7 @@ void TFormMain::BuildMenus() {
             help->addSeparator();
         }
     }
-    // The setup window is not built yet: its command stays visible but disabled.
-    menuBar()->addAction(" &Setup ")->setEnabled(false);
+    connect(menuBar()->addAction(" &Setup "), &QAction::triggered, this, &TFormMain::SetupClick);
 }
 
 void TFormMain::UpdateCaptionAndStatus() {
@@ -263,10 +304,11 @@ void TFormMain::UpdateCaptionAndStatus() {
 }
 
 QString TFormMain::StatusText() const {
-    const std::string& name = state_.shell.DatafileName;
+    // The name as the file system spells it, padded by the characters the user sees.
+    const QString name = PathToQt(state_.shell.DatafileName);
     const int padding = std::max(0, 35 - static_cast<int>(name.size()));
-    return ToQt("Using Datafile  :  " + name + std::string(padding, ' ') + "   " +
-                state_.shell.TodayText);
+    return "Using Datafile  :  " + name + QString(padding, ' ') + "   " +
+           ToQt(state_.shell.TodayText);
 }
 
 void TFormMain::showEvent(QShowEvent* event) {
@@ -316,7 +358,8 @@ void TFormMain::FileOpenClick() {
 
 void TFormMain::OpenDatafileNamed(const QString& chosenPath) {
     MessageSink& messages = state_.messages;
-    std::string name = CutText(FromQt(QFileInfo(chosenPath).fileName()), kDatafileNameCapacity);
+    std::string name =
+        CutText(PathFromQt(QFileInfo(chosenPath).fileName()).string(), kDatafileNameCapacity);
     if (name.size() > 28) {
         messages.ShowWarning("\r\n   Filename too long - 24 chars max.    ");
     }
@@ -325,8 +368,12 @@ void TFormMain::OpenDatafileNamed(const QString& chosenPath) {
                              "     If file already exists it will not be used.    ");
     }
     state_.shell.DatafileName = name;
+    const FileQuery existing = QueryFile(state_.DatafilePath());
     try {
-        if (std::filesystem::is_regular_file(state_.DatafilePath())) {
+        if (!existing.fault.empty()) {
+            // Neither opened nor replaced: what stands under the name cannot be told.
+            messages.ShowError("Cannot open " + name + " : " + existing.fault);
+        } else if (existing.regular) {
             ParseDatafile(state_.workingFolder, name, ParseMode::Silent, state_.circuit, messages,
                           state_.shell.TodayText);
             state_.shell.NewDatafile = false;
@@ -347,11 +394,7 @@ void TFormMain::OpenDatafileNamed(const QString& chosenPath) {
 
 void TFormMain::SaveSettings() {
     state_.settings.Datafilename = state_.shell.DatafileName;
-    try {
-        WriteSettings(state_.workingFolder, state_.settings, state_.shell.TodayText);
-    } catch (const KelvorError&) {
-        // A settings file that cannot be written is not reported; the run goes on.
-    }
+    SaveSettingsReported(state_);
 }
 
 void TFormMain::FilePrintClick() {
@@ -391,11 +434,15 @@ bool TFormMain::ParseForAnalysis() {
 }
 
 void TFormMain::EditClick() {
-    if (std::filesystem::is_regular_file(state_.DatafilePath())) {
+    const FileQuery datafile = QueryFile(state_.DatafilePath());
+    if (!datafile.fault.empty()) {
+        state_.messages.ShowError("Cannot open " + state_.shell.DatafileName + " : " +
+                                  datafile.fault);
+    } else if (datafile.regular) {
         state_.windows.formEditor->exec();
-        return;
+    } else {
+        state_.messages.ShowWarning(CutText(state_.shell.DatafileName + " does not exist", 45));
     }
-    state_.messages.ShowWarning(CutText(state_.shell.DatafileName + " does not exist", 45));
 }
 
 void TFormMain::ResponseClick() {
@@ -431,6 +478,10 @@ void TFormMain::PulseClick() {
     if (graphsDatafileOk_) {
         state_.windows.pulse->exec();
     }
+}
+
+void TFormMain::SetupClick() {
+    state_.windows.setup->exec();
 }
 
 // The Bode analyser does not block the other windows: it stays open beside them.

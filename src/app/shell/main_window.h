@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/interchange/file_interchange.h"
 #include "app/shell/app_state.h"
 
 #include <QMainWindow>
@@ -20,6 +21,8 @@ public:
 
     // Asks the user for a Datafile; the default shows the open dialog. Tests replace it.
     std::function<std::optional<QString>(QWidget* owner)> chooseDatafile;
+    // The choices of Open Example and the SPICE netlist commands; tests replace them too.
+    InterchangeDialogs interchangeDialogs = RealInterchangeDialogs();
 
     // File/Open after the dialog: an existing name is parsed, a new one gets the skeleton.
     void OpenDatafileNamed(const QString& chosenPath);
@@ -34,6 +37,7 @@ public:
     void AmplitudeClick();
     void SquareWaveClick();
     void PulseClick();
+    void SetupClick();
     void BodeClick();
     void HelpTopicClick(int32_t position);
 
@@ -47,6 +51,7 @@ protected:
 
 private:
     void FormCreate();
+    void ReadSettingsAtStart();
     void WarnAboutTheDisplay();
     void BuildMenus();
     void BuildContents();

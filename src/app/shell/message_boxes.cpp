@@ -34,6 +34,11 @@ void MessageBoxes::ShowError(const std::string& message) {
 }
 
 Answer MessageBoxes::Ask(const std::string& question, QuestionButtons buttons) {
+    if (buttons == QuestionButtons::OkCancel) {
+        const auto answer = QMessageBox::question(Owner(), kTitle, BoxText(question),
+                                                  QMessageBox::Ok | QMessageBox::Cancel);
+        return answer == QMessageBox::Ok ? Answer::Yes : Answer::Cancel;
+    }
     QMessageBox::StandardButtons choices = QMessageBox::Yes | QMessageBox::No;
     if (buttons == QuestionButtons::YesNoCancel) {
         choices |= QMessageBox::Cancel;

@@ -16,6 +16,8 @@ class TFormEdt;
 class TFormEdt2;
 class TFormSqWMenu;
 class TFormPMenu;
+class TFormSetup;
+class TFormImgProc;
 class TFormBode;
 
 // Every window is created once at start and lives for the whole run; the main window fills
@@ -35,6 +37,8 @@ struct Windows {
     TFormEdt2* formEditor = nullptr;
     TFormSqWMenu* squareWave = nullptr;
     TFormPMenu* pulse = nullptr;
+    TFormSetup* setup = nullptr;
+    TFormImgProc* imageProcessing = nullptr;
     TFormBode* bode = nullptr;
 };
 

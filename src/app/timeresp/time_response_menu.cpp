@@ -1,15 +1,18 @@
 #include "app/timeresp/time_response_menu.h"
 
+#include "app/common/companion_window.h"
+#include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "app/common/screen_checks.h"
+#include "app/common/typing_limit.h"
 #include "app/common/window_fonts.h"
 #include "app/graphs/graph_window.h"
 #include "app/shell/app_state.h"
 #include "app/shell/help_window.h"
+#include "app/shell/settings_saving.h"
 #include "kelvor_error.h"
 #include "render/graph_canvas.h"
 #include "render/time_response_graph.h"
-#include "settings/settings_file.h"
 #include "solver/response.h"
 #include "text/eng_value.h"
 #include "text/words.h"
@@ -28,7 +31,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QWindow>
 #include <algorithm>
 
 namespace kelvor::app {
@@ -109,7 +111,7 @@ void TimeResponseMenu::BuildControls() {
     EditBoxValue = new QLineEdit(this);
     EditBoxValue->setFont(controls);
     EditBoxValue->setGeometry(440, 65, 78, 25);
-    EditBoxValue->setMaxLength(layout_.valueMaxLength);
+    LimitTyping(EditBoxValue, layout_.valueMaxLength);
 
     RadioGroupChoice = BlueFrame(this, layout_.choiceFrameCaption, layout_.choiceFrameRect,
                                  layout_.choiceFrameFontPixels);
@@ -141,7 +143,7 @@ void TimeResponseMenu::BuildControls() {
     EditBoxGraphGain = new QLineEdit(this);
     EditBoxGraphGain->setFont(controls);
     EditBoxGraphGain->setGeometry(layout_.gainBoxRect);
-    EditBoxGraphGain->setMaxLength(6);
+    LimitTyping(EditBoxGraphGain, 6);
 
     LabelBold = Label(this, layout_.boldCaption, layout_.labelBold);
     LabelBold->setFont(controls);
@@ -186,7 +188,7 @@ void TimeResponseMenu::showEvent(QShowEvent* event) {
 }
 
 void TimeResponseMenu::FormShow() {
-    setWindowTitle(ToQt(layout_.captionPrefix + state_.shell.DatafileName));
+    setWindowTitle(layout_.captionPrefix + PathToQt(state_.shell.DatafileName));
     ReopenFlag() = false;
     LabelSelect->setText(layout_.entryPrompt);
     LabelSelect->adjustSize();
@@ -221,12 +223,7 @@ void TimeResponseMenu::SaveChoices() {
     if (const int colour = boxButtons_->checkedId(); colour != -1) {
         state_.settings.GraphBoxColour = colour;
     }
-    try {
-        WriteSettings(state_.workingFolder, state_.settings, state_.shell.TodayText);
-    } catch (const KelvorError& fault) {
-        // The choices still hold for this run; only their keeping failed.
-        state_.messages.ShowWarning(fault.what());
-    }
+    SaveSettingsReported(state_);
     if (const int groups = choiceButtons_->checkedId(); groups != -1) {
         groups_ = groups;
     }
@@ -397,20 +394,18 @@ void TimeResponseMenu::Plot(int32_t asked) {
     graph->setWindowTitle(Kind() == TimeResponseKind::SquareWave ? "    SQUAREWAVE RESPONSE"
                                                                  : "    PULSE RESPONSE");
     graph->SetCommandMenusVisible(false);
-    // The graph window is used beside this modal window: it must not be one that this window
-    // blocks.
-    graph->winId();
-    if (windowHandle() != nullptr && graph->windowHandle() != nullptr) {
-        graph->windowHandle()->setTransientParent(windowHandle());
-    }
+    UseBesideModal(graph, this);
 
     // Drawn on a picture of its own, so that the graph window shows finished steps only.
     QImage picture = render::BlankTimeResponsePicture();
     const auto showSoFar = [&](render::PlotStage stage) {
         graph->Picture() = picture.copy();
         graph->ShowPicture();
-        if (stage == render::PlotStage::FrameDrawn && !graph->isVisible()) {
+        // Also when the graph window is already open behind this one (after Display Again).
+        if (stage == render::PlotStage::FrameDrawn) {
             graph->show();
+            graph->raise();
+            graph->activateWindow();
         }
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     };
@@ -429,12 +424,8 @@ void TimeResponseMenu::Plot(int32_t asked) {
 
 void TimeResponseMenu::GraphClosed(int analysisMode) {
     // The graph window belongs to its own parent again for the other plots.
-    TFormVGA* graph = state_.windows.graph;
-    if (graph != nullptr && graph->windowHandle() != nullptr && windowHandle() != nullptr &&
-        graph->windowHandle()->transientParent() == windowHandle()) {
-        QWidget* owner = graph->parentWidget();
-        graph->windowHandle()->setTransientParent(owner != nullptr ? owner->window()->windowHandle()
-                                                                   : nullptr);
+    if (state_.windows.graph != nullptr) {
+        ReleaseFromModal(state_.windows.graph, this);
     }
     if (analysisMode == layout_.analysisMode && isVisible()) {
         done(QDialog::Rejected);

@@ -1,12 +1,12 @@
 #include "analysis/frequency_solve.h"
 
+#include "solver/solver_threads.h"
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <climits>
-#include <cmath>
 #include <exception>
-#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -87,52 +87,6 @@ private:
     std::exception_ptr fault_;
 };
 
-// The threads that help the calling one. They are stopped and joined however the calling
-// thread leaves, even by an exception from its progress report, so that none outlives the
-// points it fills.
-class HelperThreads {
-public:
-    explicit HelperThreads(SharedRun& run) : run_(run) {}
-    HelperThreads(const HelperThreads&) = delete;
-    HelperThreads& operator=(const HelperThreads&) = delete;
-    ~HelperThreads() {
-        run_.Stop();
-        JoinAll();
-    }
-
-    void Start(bool test1Trace) {
-        solvers_.push_back(std::make_unique<ResponseSolver>());
-        solvers_.back()->Test1Trace = test1Trace;
-        threads_.emplace_back([this, &solver = *solvers_.back()] {
-            run_.Work(solver, nullptr);
-            done_.fetch_add(1);
-        });
-    }
-
-    bool AllDone() const { return done_.load() == static_cast<int>(threads_.size()); }
-
-    void JoinAll() {
-        for (std::thread& thread : threads_) {
-            if (thread.joinable()) {
-                thread.join();
-            }
-        }
-    }
-
-private:
-    SharedRun& run_;
-    std::vector<std::unique_ptr<ResponseSolver>> solvers_;
-    std::vector<std::thread> threads_;
-    std::atomic<int> done_{0};
-};
-
-int ThreadCount(int requested) {
-    if (requested > 0) {
-        return requested;
-    }
-    return std::max(1u, std::thread::hardware_concurrency());
-}
-
 } // namespace
 
 FrequencySolve SolveFrequencies(const LoadedCircuit& circuit,
@@ -145,10 +99,10 @@ FrequencySolve SolveFrequencies(const LoadedCircuit& circuit,
     SharedRun run(circuit, frequencies, form, result.points, messages);
     const int threadCount = NeedsSequentialSolve(circuit, solver.Test1Trace)
                                 ? 1
-                                : std::min(ThreadCount(threads), std::max(1, count));
-    HelperThreads helpers(run);
+                                : std::min(SolverThreadCount(threads), std::max(1, count));
+    SolverThreads helpers([&run] { run.Stop(); });
     for (int helper = 1; helper < threadCount; ++helper) {
-        helpers.Start(solver.Test1Trace);
+        helpers.Start(solver.Test1Trace, [&run](ResponseSolver& own) { run.Work(own, nullptr); });
     }
 
     int reported = 0;

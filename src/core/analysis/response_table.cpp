@@ -8,9 +8,6 @@ namespace kelvor {
 
 namespace {
 
-// The solver reports -50000 dB when the output is exactly zero: no number would mean anything.
-constexpr long double kNoOutputGain = -49000.0L;
-
 constexpr const char* kBoxLead = "  ";
 
 std::string WithoutLeadingSpaces(const std::string& text) {
@@ -34,6 +31,7 @@ ResponseBoxes FormatResponseBoxes(const ResponsePoint& point, bool extended,
         boxes.zin = kBoxLead + WithoutLeadingSpaces(FormatEngineering(point.Zin, messages));
         boxes.zout = kBoxLead + WithoutLeadingSpaces(FormatEngineering(point.Zout, messages));
     }
+    // No number would mean anything for an exact zero output.
     if (point.Gain < kNoOutputGain) {
         boxes.gain = extended ? " * * * * *    " : "   * * * ";
     }

@@ -3,6 +3,7 @@
 #include "solver/response.h"
 #include "solver/solver_threads.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <exception>
@@ -116,6 +117,11 @@ SweepResult RunSweep(const FrequencyScale& scale, const LoadedCircuit& circuit,
     }
     result.completed = true;
     return result;
+}
+
+bool OutputNeverResponds(const SweepResult& sweep) {
+    return std::all_of(sweep.SweepGain.begin(), sweep.SweepGain.end(),
+                       [](long double gain) { return gain < kNoOutputGain; });
 }
 
 } // namespace kelvor

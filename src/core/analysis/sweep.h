@@ -25,6 +25,9 @@ struct SweepResult {
     long double GainAt(int column) const { return SweepGain[column - kFirstSweepColumn]; }
 };
 
+// Every column of the sweep has an exactly zero output: the circuit's output never responds.
+bool OutputNeverResponds(const SweepResult& sweep);
+
 // Called on the calling thread after every column, in column order; returning false abandons
 // the sweep between columns.
 using SweepProgress = std::function<bool(int column)>;

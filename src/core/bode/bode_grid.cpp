@@ -12,7 +12,8 @@ std::optional<FrequencyRange> ParseFrequencyRange(std::string_view start, std::s
     FrequencyRange range;
     range.start = ParseEngValue(start, ok);
     range.end = ParseEngValue(end, ok);
-    if (!ok || !(range.start > 0) || !(range.end > range.start) || !std::isfinite(range.end)) {
+    if (!ok || !(range.start > 0) || !(range.end > range.start) || !std::isfinite(range.end) ||
+        !(std::log10(range.end / range.start) <= kMostDecades)) {
         return std::nullopt;
     }
     return range;

@@ -18,7 +18,12 @@ struct FrequencyRange {
     long double end = 0;
 };
 
-// Start and end in engineering syntax; a range only when both read, start > 0 and end > start.
+// At most this many decades, so that a range at the most points per decade stays a list of tens
+// of thousands of points.
+inline constexpr long double kMostDecades = 30;
+
+// Start and end in engineering syntax; a range only when both read, start > 0, end > start and
+// the range spans at most kMostDecades.
 std::optional<FrequencyRange> ParseFrequencyRange(std::string_view start, std::string_view end);
 
 // Log-spaced frequencies from start to end, both included, equally spaced in log frequency with

@@ -89,14 +89,6 @@ std::string Hertz(long double value) {
     return FormatSignificant(value, kSignificantDigits, "Hz");
 }
 
-class QuietMessages : public MessageSink {
-public:
-    void ShowInfo(const std::string&) override {}
-    void ShowWarning(const std::string&) override {}
-    void ShowError(const std::string&) override {}
-    Answer Ask(const std::string&, QuestionButtons) override { return Answer::No; }
-};
-
 std::string Decibels(long double value) {
     return FormatSignificant(value, kSignificantDigits, "dB", false);
 }

@@ -25,6 +25,8 @@ constexpr long double kDefaultOpAmpCutoff = 1e7L;
 constexpr long double kLeakageDivisor = 200.0L;
 
 constexpr std::size_t kNodeFields = 5;
+// Body line 0 is the fourth line of the file.
+constexpr int kFirstBodyLine = 4;
 
 // Lines of the Datafile's bytes as a text reader sees them. CR LF, LF alone and CR alone each
 // end one line, so files from any platform read alike. A line is cut at 80 characters and the
@@ -279,6 +281,7 @@ ParseOutcome ParseDatafileText(std::string_view fileBytes, CircuitState& state,
     }
 
     records.emplace_back(); // the header, completed once NoNodes is known
+    std::vector<int> sourceLines;
 
     int lineNumber = -1;
     while (!lines.AtEnd()) {
@@ -298,6 +301,7 @@ ParseOutcome ParseDatafileText(std::string_view fileBytes, CircuitState& state,
         }
         records.push_back(ParseComponentLine(line, kind, check));
         componentLines.push_back(line);
+        sourceLines.push_back(lineNumber + kFirstBodyLine);
         report.Conclude(check, "Error in Line " + std::to_string(lineNumber));
     }
 
@@ -331,7 +335,7 @@ ParseOutcome ParseDatafileText(std::string_view fileBytes, CircuitState& state,
     report.Conclude(check, "Error in In/Out/Com Nodes");
 
     return ParseOutcome{report.ok, std::move(report.text), std::move(records),
-                        std::move(componentLines)};
+                        std::move(componentLines), std::move(sourceLines)};
 }
 
 std::string ReadDatafileBytes(const std::filesystem::path& path) {

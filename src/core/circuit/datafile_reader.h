@@ -27,6 +27,8 @@ struct ParseOutcome {
     // The text of each component record's line as read (tabs made spaces, leading spaces
     // dropped): componentLines[i] belongs to records[i + 1].
     std::vector<std::string> componentLines;
+    // The Datafile line (counting from 1) of each component record, in record order.
+    std::vector<int> sourceLines;
 };
 
 inline constexpr std::size_t kReportCapacity = 255;

@@ -11,7 +11,9 @@ namespace kelvor {
 // that a wrong file (a disk image, a device) is refused before it fills the memory.
 inline constexpr std::size_t kDatafileSizeLimit = 16u << 20;
 inline constexpr std::size_t kSettingsSizeLimit = 1u << 20;
-// Listings and the help document are read with this limit too.
+// Fifty times our help document: a text box lays out a larger one for many seconds.
+inline constexpr std::size_t kHelpFileSizeLimit = 2u << 20;
+// Listings are read with this limit too.
 inline constexpr std::size_t kDefaultReadSizeLimit = kDatafileSizeLimit;
 
 // The whole file as bytes. Only regular files are opened, so a pipe or a device never blocks

@@ -96,6 +96,8 @@ void MutualInductorTerms(const ComponentRecord& record, const StampContext& cont
     terms[2] = CDiv(MakeComplex(rs, w * ls), determinant);
 }
 
+} // namespace
+
 // The coupling of the three windings, from the leakage and resistance relative to W * Lp: the
 // first three terms of the series of 1 / (1 + x), held below 1 so the windings never become
 // ideal (which would make the inverse inductance matrix singular).
@@ -112,6 +114,8 @@ long double TransformerCoupling(long double w, long double lp, long double n, lo
     }
     return k;
 }
+
+namespace {
 
 // The inverse inductance matrix of windings S-P, P-F (each Lp/4) and the secondary, all coupled
 // by k, divided by jW.

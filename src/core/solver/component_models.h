@@ -45,6 +45,11 @@ bool IsComponentKind(char kind);
 // The node fields that a kind uses (2 for R C L, 3 for A B F V, 4 for M, 5 for T).
 int UsedNodeCount(char kind);
 
+// The coupling coefficient k of all three windings of a transformer record (T) at angular
+// frequency w, from its Lp, ratio n, leakages and resistances; 0 at w = 0.
+long double TransformerCoupling(long double w, long double lp, long double n, long double llp,
+                                long double lls, long double rp, long double rs);
+
 // The additions of a kind, in the order they are made: with extended reals the order of the
 // additions into one entry decides the last bits of the results. Empty for unknown kinds.
 std::span<const Stamp> StampsOf(char kind);

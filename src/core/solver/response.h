@@ -22,6 +22,9 @@ struct ResponsePoint {
     long double Zout = 0;
 };
 
+// A display-form gain below this is the exact zero: the output carries no signal at all.
+inline constexpr long double kNoOutputGain = -49000.0L;
+
 enum class ResponseForm { Display, Raw };
 
 // AnalysisMode 5 (square wave) and 6 (pulse) take the raw form, every other mode the display form.

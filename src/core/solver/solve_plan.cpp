@@ -217,10 +217,10 @@ std::shared_ptr<const SolvePlan> SolvePlan::Prepare(const LoadedCircuit& circuit
         }
         plan->hasInductor_ = plan->hasInductor_ || record.kind == 'L';
         for (const Stamp& stamp : StampsOf(record.kind)) {
-            const auto index = [&](std::uint8_t slot) {
+            const auto placed = [&](std::uint8_t slot) {
                 return indexOf[slot == kCommonNodeSlot ? circuit.NodeCom : record.nodes[slot]];
             };
-            const int row = index(stamp.row), column = index(stamp.column);
+            const int row = placed(stamp.row), column = placed(stamp.column);
             if (row != n && column != n) {
                 additions.push_back(
                     {row * stride + column, {firstTerm + stamp.term, stamp.subtract}});
@@ -235,46 +235,47 @@ std::shared_ptr<const SolvePlan> SolvePlan::Prepare(const LoadedCircuit& circuit
                      [](const Addition& a, const Addition& b) { return a.cell < b.cell; });
 
     std::array<NodeSet, MaxNodes + 1> rowPattern, columnPattern;
-    std::vector<bool> stamped(static_cast<std::size_t>(stride * stride), false);
     for (const Addition& addition : additions) {
         if (plan->sums_.empty() || plan->sums_.back().cell != addition.cell) {
             plan->sums_.push_back({addition.cell, 0});
-            stamped[addition.cell] = true;
             rowPattern[addition.cell / stride].Insert(addition.cell % stride);
             columnPattern[addition.cell % stride].Insert(addition.cell / stride);
         }
         plan->contributions_.push_back(addition.contribution);
         plan->sums_.back().contributionsEnd = static_cast<int>(plan->contributions_.size());
     }
+    plan->PlanElimination(n, rowPattern, columnPattern);
+    return plan;
+}
 
-    // The elimination over the pattern of entries that may be non-zero, growing it by the
-    // entries each step fills; the filled ones must start each point at zero.
+// The elimination over the pattern of entries that may be non-zero, growing the pattern by the
+// entries each step fills; the filled ones must start each point at zero.
+void SolvePlan::PlanElimination(int n, std::array<NodeSet, MaxNodes + 1>& rowPattern,
+                                std::array<NodeSet, MaxNodes + 1>& columnPattern) {
     for (int k = n - 1; k >= 3; --k) {
         const NodeSet columns = rowPattern[k].Below(k);
         const NodeSet rows = columnPattern[k].Below(k);
         if (columns.Empty() || rows.Empty()) {
             continue;
         }
-        PivotStep step{k, static_cast<int>(plan->rows_.size()), 0,
-                       static_cast<int>(plan->columns_.size()), 0};
+        PivotStep step{k, static_cast<int>(rows_.size()), 0, static_cast<int>(columns_.size()), 0};
         rows.ForEach([&](int i) {
-            plan->rows_.push_back(i);
+            rows_.push_back(i);
             columns.ForEach([&](int j) {
                 if (!rowPattern[i].Contains(j)) {
-                    plan->cellsToClear_.push_back(i * stride + j);
+                    cellsToClear_.push_back(i * stride_ + j);
                 }
             });
             rowPattern[i].Merge(columns);
         });
         columns.ForEach([&](int j) {
-            plan->columns_.push_back(j);
+            columns_.push_back(j);
             columnPattern[j].Merge(rows);
         });
-        step.rowsEnd = static_cast<int>(plan->rows_.size());
-        step.columnsEnd = static_cast<int>(plan->columns_.size());
-        plan->steps_.push_back(step);
+        step.rowsEnd = static_cast<int>(rows_.size());
+        step.columnsEnd = static_cast<int>(columns_.size());
+        steps_.push_back(step);
     }
-    return plan;
 }
 
 void SolvePlan::Fill(SolveWorkspace& workspace) const {

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "circuit/component_record.h"
-#include "solver/complex.h"
+#include "solver/admittance_matrix.h"
+#include "solver/node_set.h"
 
 #include <array>
 #include <cstdint>
@@ -76,6 +77,8 @@ private:
         int columnsBegin, columnsEnd; // into columns_
     };
 
+    void PlanElimination(int n, std::array<NodeSet, MaxNodes + 1>& rowPattern,
+                         std::array<NodeSet, MaxNodes + 1>& columnPattern);
     void Fill(SolveWorkspace& workspace) const;
     void Eliminate(Complex* cells) const;
 

@@ -3,7 +3,7 @@
 #include "app/printing/print_target.h"
 #include "app/support/app_fixture.h"
 #include "app/support/help_opening.h"
-#include "bode/significant_format.h"
+#include "circuit/sample_datafile.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -62,6 +62,8 @@ private slots:
         SetRange("10", "100k", 100);
         window->ShowForCurrentDatafile();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        // The plots are laid out when they are drawn, once the events have run.
+        QTRY_VERIFY(window->Plot->axisRects().front()->width() > 0);
     }
     void cleanup() {
         window.reset();
@@ -97,8 +99,16 @@ private slots:
     }
 
     void cancelKeepsTheCurvesAsTheyWere() {
-        // 15 decades at 2000 per decade: long enough that the first event slice comes first.
-        SetRange("1m", "1000G", 2000);
+        // A 40-section RC ladder over 27 decades at 2000 per decade: the first event slice, and
+        // with it the Cancel, comes long before the end.
+        std::string ladder = "Ladder Rev. 1 7 Dec 2026\r\n\r\nNodeIn = 1 NodeOut = 41 "
+                             "NodeCom = 42\r\n\r\n";
+        for (int node = 1; node <= 40; ++node) {
+            ladder += "R " + std::to_string(node) + " " + std::to_string(node + 1) + " 1k\r\n";
+            ladder += "C " + std::to_string(node + 1) + " 42 1n\r\n";
+        }
+        fixture->folder.Write("HPFILTER.DAT", ladder);
+        SetRange("1p", "1000000G", 2000);
         QTimer::singleShot(0, window.get(), [this] { window->ButtonCancel->click(); });
         window->ButtonCompute->click();
         QCOMPARE(window->traces().current().curve.size(), std::size_t{401});
@@ -106,6 +116,23 @@ private slots:
         QVERIFY(window->LabelReadout->text().startsWith("Cancelled"));
         QVERIFY(window->ButtonCompute->isEnabled());
         QVERIFY(!window->ButtonCancel->isEnabled());
+    }
+
+    // Compute reads the Datafile as it is now: an edit counts, a broken Datafile is refused.
+    void computeReadsTheDatafileAfresh() {
+        window->ButtonKeep->click();
+        std::string text = SampleDatafileText(fixture->state.shell.TodayText);
+        text.replace(text.find("8.0"), 3, "16");
+        fixture->folder.Write("HPFILTER.DAT", text);
+        window->ButtonCompute->click();
+        const auto& plotted = window->Plot->traces();
+        QVERIFY(plotted[0].curve.gain.back() != plotted[1].curve.gain.back());
+
+        fixture->folder.Write("HPFILTER.DAT", "bad\r\n");
+        window->ButtonCompute->click();
+        QCOMPARE(fixture->messages.entries.back().text,
+                 std::string("\r\nCannot Run  -  Error in Datafile  "));
+        QCOMPARE(window->traces().current().curve.size(), std::size_t{401});
     }
 
     void invalidRangeIsRefused() {

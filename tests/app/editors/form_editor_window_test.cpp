@@ -68,6 +68,8 @@ private slots:
         app::TFormEdt2& window = editor.window;
         QCOMPARE(window.windowTitle(), QString("  EDITING DATAFILE  -  HPFILTER.DAT"));
         QCOMPARE(window.EditBoxFileMessage->text(), QString(" Simple 3 Element High Pass Filter"));
+        // The title is wider than its box: the box shows where it starts.
+        QCOMPARE(window.EditBoxFileMessage->cursorPosition(), 0);
         QCOMPARE(window.EditBoxRevNo->text(), QString(" 1"));
         QCOMPARE(window.EditBoxFileDate->text(),
                  app::ToQt(" " + editor.fixture.state.shell.TodayText));

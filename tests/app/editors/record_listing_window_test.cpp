@@ -1,5 +1,6 @@
 #include "app/editors/record_listing_window.h"
 #include "app/support/app_fixture.h"
+#include "app/support/window_placement.h"
 
 #include <QPlainTextEdit>
 #include <QTest>
@@ -25,6 +26,18 @@ private slots:
         QVERIFY(!std::filesystem::exists(fixture.folder / "CHKFILE.TMP"));
         QVERIFY(fixture.messages.entries.empty());
         QCOMPARE(window.windowTitle(), QString("   DISPLAY  RECORD  FILE"));
+    }
+
+    // Centred on the screen like every other window, not over an owner that stands elsewhere.
+    void opensCentredOnTheScreen() {
+        testing::AppFixture fixture;
+        QVERIFY(fixture.Parse());
+        QWidget owner;
+        owner.setGeometry(10, 40, 200, 100);
+        owner.show();
+        app::TFormChk window(fixture.state, &owner);
+        window.show();
+        QVERIFY(testing::CentredOnScreen(window));
     }
 
     void reloadsOnEveryShowing() {

@@ -183,14 +183,13 @@ private slots:
     void showingTicksTheSettingAndFillsTheBoxes() {
         fixture->state.settings.FCode = 41;
         fixture->state.settings.FSStr = "1k";
-        fixture->state.settings.FFStr = "2.5k";
+        fixture->state.settings.FFStr = "1.59154943k"; // longer than typing allows: shown whole
         Graph().NewScale = true;
         fixture->state.shell.ReopenFreqScales = true;
         window->show();
         QVERIFY(window->RadioButtons[41]->isChecked());
         QCOMPARE(window->EditBoxFS->text(), QString("  1k"));
-        QCOMPARE(window->EditBoxFF->text(), QString("  2.5k"));
-        QCOMPARE(window->EditBoxFS->maxLength(), 12);
+        QCOMPARE(window->EditBoxFF->text(), QString("  1.59154943k"));
         QVERIFY(!Graph().NewScale);
         QVERIFY(!fixture->state.shell.ReopenFreqScales);
         VerifyChoosing();
@@ -313,6 +312,22 @@ private slots:
         QCOMPARE(Graph().LastBaseFrequency, 30.0L);
         QCOMPARE(Graph().LastEndFrequency, 0.0L);
         QVERIFY(fixture->messages.entries.empty());
+    }
+
+    // A circuit whose output node never reaches the input: every column is the zero-output
+    // gain. The graph still follows as usual, after a warning that says why it is empty.
+    void anOutputThatNeverRespondsIsExplained() {
+        fixture->folder.Write("OPEN.DAT", "Open Rev. 2 7 Dec 2026\r\n\r\nNodeIn = 1 NodeOut = 2 "
+                                          "NodeCom = 3\r\nR 1 3 1k\r\nR 2 3 1k\r\n");
+        fixture->state.shell.DatafileName = "OPEN.DAT";
+        QVERIFY(fixture->Parse());
+        ShowWithScale(8);
+        QVERIFY(Continue().parametersOpened);
+        QCOMPARE(Graph().sweep.SweepMaxDb, -50000);
+        QCOMPARE(fixture->messages.entries.size(), size_t{1});
+        QCOMPARE(fixture->messages.entries[0].kind, Entry::Warning);
+        QVERIFY(fixture->messages.entries[0].text.find("output never responds") !=
+                std::string::npos);
     }
 
     void aUserRangeSweepsFromStartToEnd() {

@@ -4,12 +4,14 @@
 // choice, and the test pattern with its big-bitmap option.
 
 #include "analysis/sweep.h"
+#include "app/common/file_paths.h"
 #include "app/graphs/graph_parameters_window.h"
 #include "app/graphs/graph_window.h"
 #include "app/printing/print_target.h"
 #include "app/printing/printing_window.h"
 #include "app/support/app_fixture.h"
 #include "app/support/help_opening.h"
+#include "app/support/unwritable_folder.h"
 #include "render/amplitude_graph.h"
 #include "render/graph_canvas.h"
 #include "render/test_pattern.h"
@@ -206,10 +208,20 @@ private slots:
         QCOMPARE(Loaded("HPFILTER.bmp"), State().graph.picture);
         QCOMPARE(fixture->messages.entries.size(), size_t{2});
 
+        // A name that is a loop of symbolic links says why it cannot be saved.
+        std::filesystem::create_symlink("loop.bmp", fixture->folder / "loop.bmp");
+        window->chooseSaveFile = [&](QWidget*, const QString&) -> std::optional<QString> {
+            return app::PathToQt(fixture->folder / "loop.bmp");
+        };
+        window->SaveAsClick();
+        QCOMPARE(fixture->messages.entries.back().text,
+                 std::string("Cannot save loop.bmp : Too many levels of symbolic links"));
+        QCOMPARE(fixture->messages.entries.size(), size_t{3});
+
         // A cancelled dialog does nothing.
         window->chooseSaveFile = [](QWidget*, const QString&) { return std::optional<QString>(); };
         window->SaveAsClick();
-        QCOMPARE(fixture->messages.entries.size(), size_t{2});
+        QCOMPARE(fixture->messages.entries.size(), size_t{3});
     }
 
     void colourChoiceKeepsTheDialogsColour() {
@@ -258,6 +270,40 @@ private slots:
         State().windows.graphParameters = nullptr;
     }
 
+    // A working folder whose name is not plain ASCII: the proposed picture and the closing one
+    // land in it.
+    void picturesInANonAsciiWorkingFolder() {
+        const std::filesystem::path cafe = fixture->folder.path() / app::PathFromQt("café");
+        std::filesystem::create_directory(cafe);
+        State().workingFolder = cafe;
+        window->show();
+        fixture->messages.entries.clear(); // the sample Datafile made in the new folder
+        window->chooseSaveFile = [](QWidget*, const QString& proposed) { return proposed; };
+        window->SaveAsClick();
+        window->close();
+        QVERIFY(fixture->messages.entries.empty());
+        for (const char* name : {"HPFILTER.bmp", "KELVOR.BMP"}) {
+            QCOMPARE(QImage(app::PathToQt(cafe / name)).convertToFormat(QImage::Format_RGB32),
+                     State().graph.picture.convertToFormat(QImage::Format_RGB32));
+        }
+    }
+
+    // The closing picture of a working folder that cannot be written: the warning says why.
+    void closingPictureThatCannotBeSavedSaysWhy() {
+        testing::UnwritableFolder work(testing::UnwritableFolder::Fault::ReadOnly, {});
+        if (!work.ready()) {
+            QSKIP("this machine cannot make a folder that refuses writes");
+        }
+        window->show();
+        State().workingFolder = work.path();
+        fixture->messages.entries.clear();
+        window->close();
+        QCOMPARE(fixture->messages.entries.size(), size_t{1});
+        const std::string& text = fixture->messages.entries[0].text;
+        QVERIFY2(text.find("KELVOR.BMP") != std::string::npos, text.c_str());
+        QVERIFY2(text.find(work.reason()) != std::string::npos, text.c_str());
+    }
+
     void printsWhereThePageSetupPlacesIt() {
         const QString pdf = QString::fromStdString((fixture->folder / "graph.pdf").string());
         app::SetPdfFileChooserForTests([pdf](QWidget*, const QString&) { return pdf; });
@@ -267,6 +313,9 @@ private slots:
         window->show();
         window->PrintClick();
         QVERIFY(QFileInfo(pdf).size() > 0);
+        // At the 600 dots per inch of the page setup's sizes: the default 200 % graph is 2.3 by
+        // 1.8 inches, not half that.
+        QCOMPARE(State().printer().resolution(), 600);
         QCOMPARE(State().shell.PrintJobName, std::string("KELVOR.BMP"));
         QCOMPARE(State().printer().docName(), QString("KELVOR.BMP"));
         QVERIFY(fixture->messages.entries.empty());

@@ -5,8 +5,11 @@
 #include "app/printing/page_setup_window.h"
 #include "app/printing/print_target.h"
 #include "app/printing/printing_window.h"
+#include "app/printing/rich_text_printing.h"
 #include "app/printing/text_printing.h"
+#include "app/response/response_window.h"
 #include "app/shell/app_state.h"
+#include "app/support/app_fixture.h"
 #include "settings/settings_file.h"
 #include "support/recording_messages.h"
 #include "support/temp_folder.h"
@@ -15,12 +18,14 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <climits>
 #include <memory>
@@ -39,6 +44,7 @@ public:
         QPointF baseline;
         QString text;
         QFont font;
+        qreal right = 0; // where the text ends on the page, in device pixels
     };
 
     RecordingEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
@@ -47,7 +53,8 @@ public:
     void updateState(const QPaintEngineState&) override {}
     void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
     void drawTextItem(const QPointF& at, const QTextItem& item) override {
-        drawn.push_back({page, at, item.text(), item.font()});
+        const qreal right = state->transform().map(at + QPointF(item.width(), 0)).x();
+        drawn.push_back({page, at, item.text(), item.font(), right});
     }
     Type type() const override { return QPaintEngine::User; }
 
@@ -132,7 +139,7 @@ RecordingEngine::DrawnText FindDrawn(const RecordingPage& page, const QString& s
             return piece;
         }
     }
-    return {-1, {}, {}, {}};
+    return {-1, {}, {}, {}, 0};
 }
 
 const char* const kAmpDatafile =
@@ -423,10 +430,15 @@ private slots:
         TFormPrinting window(State());
         State().windows.printing = &window;
         QString shownDuringJob;
-        ChoosePdf("amp1.pdf");
+        // The file is asked for first: the printing window, with its Cancel, must not stand
+        // over the dialog.
+        bool windowShownWhileAsked = true;
+        ChoosePdf("amp1.pdf", [&] { windowShownWhileAsked = window.isVisible(); });
         PrintDatafile(State(), nullptr);
         shownDuringJob = window.PrintingText();
+        QVERIFY(!windowShownWhileAsked);
         QVERIFY(!window.isVisible());
+        QCOMPARE(State().printer().resolution(), 600);
         const QStringList lines = shownDuringJob.split('\n');
         QCOMPARE(lines.size(), 4);
         QCOMPARE(lines[2], QString(13, ' ') + "amp1.dat" + QString(14, ' '));
@@ -625,6 +637,38 @@ private slots:
         QVERIFY(State().settings.BoldFont);
         QCOMPARE(messages_->entries.size(), std::size_t{1});
         QCOMPARE(messages_->entries[0].kind, RecordingMessages::Entry::Warning);
+    }
+
+    // The response table as printed: its widest lines (the extended form) are scaled to the
+    // page, so the right-most column and its last digit stand on the page, on an 8 by 11 inch
+    // page at 600 dots per inch as on a narrower one.
+    void responseTableFitsThePageWithItsRightColumn() {
+        testing::AppFixture fixture;
+        QVERIFY(fixture.Parse());
+        TFormResponse window(fixture.state);
+        window.show();
+        for (bool extended : {false, true}) {
+            window.CheckBoxResponse->setChecked(extended);
+            window.EditBoxFreq->setText("1k");
+            window.ButtonRespClick();
+            window.ButtonStoreResultClick();
+        }
+        const QStringList shown = window.RichEditBoxDisplay->toPlainText().split('\n');
+        const QString widestRow = shown.last();
+        QVERIFY(widestRow.trimmed().endsWith("E+0000")); // the extended Zout
+
+        for (const QSize pageSize : {QSize(4800, 6600), QSize(2400, 6600)}) {
+            RecordingPage page(pageSize.width(), pageSize.height(), 600);
+            QPainter painter(&page);
+            DrawDocumentPages(painter, *window.RichEditBoxDisplay->document(), [] { return true; });
+            painter.end();
+            for (const QString& wanted : {QString("Zout (ohms)"), widestRow.trimmed()}) {
+                const RecordingEngine::DrawnText drawn = FindDrawn(page, wanted.right(12));
+                QCOMPARE(drawn.page, 0);
+                QVERIFY2(drawn.text.endsWith(wanted.right(12)), qPrintable(drawn.text));
+                QVERIFY2(drawn.right <= pageSize.width(), qPrintable(QString::number(drawn.right)));
+            }
+        }
     }
 };
 

@@ -3,6 +3,7 @@
 #include "app/response/response_window.h"
 #include "app/support/app_fixture.h"
 #include "app/support/help_opening.h"
+#include "app/support/window_placement.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -80,8 +81,7 @@ private slots:
         owner.show();
         app::TFormResponse owned(fixture->state, &owner);
         owned.show();
-        const QRect area = owned.screen()->availableGeometry();
-        QVERIFY((owned.frameGeometry().center() - area.center()).manhattanLength() <= 2);
+        QVERIFY(testing::CentredOnScreen(owned));
     }
 
     void storesEachResultOnceUnderOneHeading() {
@@ -165,10 +165,31 @@ private slots:
         QVERIFY(fixture->messages.entries.empty());
     }
 
-    void f1OpensHelpAtTheResponseTopic() {
-        const testing::HelpOpening help = testing::ReleaseF1(window.get(), fixture->state);
-        QCOMPARE(help.position, 14280);
-        QVERIFY(help.shown);
+    // Key preview: F1 opens help over the window and over the frequency box, which has the
+    // focus after every command.
+    void f1OpensHelpAtTheResponseTopicFromAnywhere() {
+        Respond("1k");
+        for (QWidget* target :
+             {static_cast<QWidget*>(window.get()), static_cast<QWidget*>(window->EditBoxFreq),
+              static_cast<QWidget*>(window->RichEditBoxDisplay)}) {
+            fixture->state.shell.HelpPosition = 0;
+            const testing::HelpOpening help = testing::ReleaseF1(target, fixture->state);
+            QCOMPARE(help.position, 14280);
+            QVERIFY(help.shown);
+        }
+    }
+
+    // The frequency box opens ready for typing: the caret after its two spaces, nothing
+    // selected, so the first key typed does not wipe them.
+    void frequencyBoxOpensWithTheCaretAfterItsSpaces() {
+        window->hide();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QCOMPARE(QApplication::focusWidget(), window->EditBoxFreq);
+        QVERIFY(!window->EditBoxFreq->hasSelectedText());
+        QCOMPARE(window->EditBoxFreq->cursorPosition(), 2);
+        QTest::keyClicks(window->EditBoxFreq, "1k");
+        QCOMPARE(window->EditBoxFreq->text(), QString("  1k"));
     }
 
     void missingRecordFileEndsTheCommandWithItsMessage() {

@@ -15,7 +15,11 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QUrl>
+#include <fstream>
+#include <functional>
 #include <memory>
+#include <sys/stat.h>
+#include <vector>
 
 using kelvor::testing::RecordingMessages;
 using kelvor::testing::TempFolder;
@@ -295,13 +299,25 @@ private slots:
         QCOMPARE(fixture.messages.entries.size(), size_t(2));
     }
 
+    // A folder, a pipe (which would block the open) and a file too large to lay out.
     void unreadableDocumentIsReported() {
-        Fixture fixture;
-        std::filesystem::create_directory(fixture.folder / "KELVOR.RTF");
-        QVERIFY(fixture.Open(0));
-        QCOMPARE(fixture.messages.entries.size(), size_t(1));
-        QCOMPARE(fixture.messages.entries[0].kind, RecordingMessages::Entry::Error);
-        QVERIFY(fixture.help->RichEditHelp->toPlainText().isEmpty());
+        const std::vector<std::function<void(const std::filesystem::path&)>> makers = {
+            [](const std::filesystem::path& path) { std::filesystem::create_directory(path); },
+            [](const std::filesystem::path& path) { QCOMPARE(::mkfifo(path.c_str(), 0644), 0); },
+            [](const std::filesystem::path& path) {
+                std::ofstream{path};
+                std::filesystem::resize_file(path, kHelpFileSizeLimit + 1);
+            },
+        };
+        for (const auto& make : makers) {
+            Fixture fixture;
+            make(fixture.folder / "KELVOR.RTF");
+            QVERIFY(fixture.Open(0));
+            QCOMPARE(fixture.messages.entries.size(), size_t(1));
+            QCOMPARE(fixture.messages.entries[0].kind, RecordingMessages::Entry::Error);
+            QVERIFY(fixture.messages.entries[0].text.find("KELVOR.RTF") != std::string::npos);
+            QVERIFY(fixture.help->RichEditHelp->toPlainText().isEmpty());
+        }
     }
 
     void openHelpSetsThePositionAndWaits() {

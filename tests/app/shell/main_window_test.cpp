@@ -1,11 +1,15 @@
 #include "app/bode/bode_window.h"
+#include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "app/response/response_window.h"
 #include "app/shell/main_window.h"
+#include "app/shell/setup_window.h"
 #include "app/support/action_captions.h"
+#include "app/support/unwritable_folder.h"
 #include "app/timeresp/pulse_window.h"
 #include "app/timeresp/square_wave_window.h"
 #include "circuit/sample_datafile.h"
+#include "files/file_io.h"
 #include "support/recording_messages.h"
 #include "support/temp_folder.h"
 #include "text/date_text.h"
@@ -18,6 +22,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <fstream>
 
 using namespace kelvor;
 using Entry = testing::RecordingMessages::Entry;
@@ -79,13 +84,69 @@ private slots:
         QVERIFY(messages->entries.empty());
     }
 
+    // A working folder that cannot be written: the program starts with what it has, names the
+    // folder and the reason once, and every later save says why it failed (the settings once).
+    void startsInAFolderThatCannotBeWritten() {
+        using Fault = testing::UnwritableFolder::Fault;
+        const std::string sample = SampleDatafileText("1 Jan 2026");
+        const struct {
+            Fault fault;
+            bool withSample;
+        } cases[] = {{Fault::ReadOnly, true}, {Fault::Full, true}, {Fault::ReadOnly, false}};
+        for (const auto& entry : cases) {
+            testing::UnwritableFolder work(
+                entry.fault,
+                entry.withSample
+                    ? std::vector<std::pair<std::string, std::string>>{{"HPFILTER.DAT", sample}}
+                    : std::vector<std::pair<std::string, std::string>>{});
+            if (!work.ready()) {
+                QSKIP("this machine cannot make a folder that refuses writes");
+            }
+            window.reset();
+            messages->entries.clear();
+            state = std::make_unique<app::AppState>(work.path(), *messages);
+            window = std::make_unique<app::TFormMain>(*state);
+            window->show();
+            int folderWarnings = 0;
+            for (const std::string& text : Texts()) {
+                if (text.find("working folder cannot be written") != std::string::npos) {
+                    ++folderWarnings;
+                    QVERIFY(text.find(work.path().string()) != std::string::npos);
+                    QVERIFY(text.find(work.reason()) != std::string::npos);
+                }
+            }
+            QCOMPARE(folderWarnings, 1);
+            QCOMPARE(state->shell.DatafileName, std::string("HPFILTER.DAT"));
+
+            if (entry.withSample) { // the parse cannot write its record file
+                messages->entries.clear();
+                window->ResponseClick();
+                QCOMPARE(messages->entries.size(), size_t{1});
+                QCOMPARE(messages->entries[0].kind, Entry::Error);
+                QVERIFY2(Texts()[0].find("RECORDS.TMP") != std::string::npos &&
+                             Texts()[0].find(work.reason()) != std::string::npos,
+                         Texts()[0].c_str());
+            }
+            messages->entries.clear();
+            window->OpenDatafileNamed("NEW.dat"); // the skeleton cannot be written
+            QCOMPARE(messages->entries.size(), size_t{1});
+            QVERIFY(Texts()[0].find("NEW.dat") != std::string::npos);
+            QVERIFY(Texts()[0].find(work.reason()) != std::string::npos);
+            window.reset();
+            state.reset();
+        }
+    }
+
     void menusCarryTheirCaptionsAndSeparators() {
         Start();
         const QList<QAction*> top = window->menuBar()->actions();
         QCOMPARE(testing::Captions(top), (QStringList{" &File ", " &Edit ", " &Response ",
                                                       " &Graphs ", " &Help ", " &Setup "}));
         QCOMPARE(testing::Captions(top[0]->menu()->actions()),
-                 (QStringList{"&Open ...", "-", "&Print ...", "P&age Setup", "-", "E&xit ..."}));
+                 (QStringList{"&Open ...", QString::fromUtf8("Open E&xample\u2026"), "-",
+                              QString::fromUtf8("Export SPICE Netlist\u2026"),
+                              QString::fromUtf8("Import SPICE Netlist\u2026"), "-", "&Print ...",
+                              "P&age Setup", "-", "E&xit ..."}));
         const QList<QAction*> graphs = top[3]->menu()->actions();
         QCOMPARE(testing::Captions(graphs),
                  (QStringList{"&Amplitude ...", "-", "&SquareWave ...", "-", "&Pulse ...", "-",
@@ -135,13 +196,28 @@ private slots:
                 made << child->metaObject()->className();
             }
         }
-        QCOMPARE(made, (QStringList{"kelvor::app::TFormGraphSetUp", "kelvor::app::TFormResponse",
-                                    "kelvor::app::TFormHelp", "kelvor::app::TFormPrinting",
-                                    "kelvor::app::TFormVGA", "kelvor::app::TFormChk",
-                                    "kelvor::app::TFormEdt", "kelvor::app::TFormFreqScales",
-                                    "kelvor::app::TFormFResults", "kelvor::app::TFormSqWMenu",
-                                    "kelvor::app::TFormPMenu", "kelvor::app::TFormPSet",
-                                    "kelvor::app::TFormEdt2", "kelvor::app::TFormBode"}));
+        QCOMPARE(made, (QStringList{"kelvor::app::TFormSetup", "kelvor::app::TFormGraphSetUp",
+                                    "kelvor::app::TFormResponse", "kelvor::app::TFormHelp",
+                                    "kelvor::app::TFormPrinting", "kelvor::app::TFormVGA",
+                                    "kelvor::app::TFormChk", "kelvor::app::TFormEdt",
+                                    "kelvor::app::TFormFreqScales", "kelvor::app::TFormFResults",
+                                    "kelvor::app::TFormSqWMenu", "kelvor::app::TFormPMenu",
+                                    "kelvor::app::TFormPSet", "kelvor::app::TFormEdt2",
+                                    "kelvor::app::TFormBode", "kelvor::app::TFormImgProc"}));
+    }
+
+    void setupOpensTheSetupWindow() {
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        Start();
+        QAction* setup = window->menuBar()->actions().at(5);
+        QVERIFY(setup->isEnabled());
+        QString caption;
+        QTimer::singleShot(0, [&] {
+            caption = state->windows.setup->windowTitle();
+            state->windows.setup->close();
+        });
+        setup->trigger();
+        QCOMPARE(caption, QString("      SET UP"));
     }
 
     void openingAnExistingDatafileUsesOnlyItsName() {
@@ -157,6 +233,49 @@ private slots:
         QVERIFY(folder->Read("KELVOR.INI").find("Datafilename=AMP.DAT") != std::string::npos);
         QVERIFY(window->StatusText().contains("AMP.DAT"));
         QVERIFY(messages->entries.empty());
+    }
+
+    // A name that is not plain ASCII reaches the disk as the file system spells it: the existing
+    // "é.dat" of a working folder named "café" is opened, not replaced by a new file, and the
+    // next start finds it again.
+    void nonAsciiFolderAndFileNames() {
+        const std::filesystem::path cafe = folder->path() / app::PathFromQt("café");
+        std::filesystem::create_directory(cafe);
+        const std::string sample = SampleDatafileText("1 Jan 2026");
+        const std::filesystem::path datafile = cafe / app::PathFromQt("é.dat");
+        std::ofstream(datafile, std::ios::binary) << sample;
+        for (int start = 0; start < 2; ++start) {
+            window.reset();
+            state = std::make_unique<app::AppState>(cafe, *messages);
+            window = std::make_unique<app::TFormMain>(*state);
+            window->show();
+            if (start == 0) {
+                window->chooseDatafile = [&](QWidget*) {
+                    return std::optional<QString>(app::PathToQt(datafile));
+                };
+                window->FileOpenClick();
+                QVERIFY(!state->shell.NewDatafile);
+            }
+            QCOMPARE(app::PathToQt(state->shell.DatafileName), QString("é.dat"));
+            QVERIFY(window->StatusText().startsWith("Using Datafile  :  é.dat "));
+            QCOMPARE(ReadWholeFile(datafile), sample);
+            QVERIFY(!std::filesystem::exists(cafe / "\xe9.dat")); // no Latin-1 twin made
+        }
+    }
+
+    // A name that is a loop of symbolic links can be neither opened nor replaced: File/Open and
+    // Edit say why and leave it as it is.
+    void symbolicLinkLoopIsReportedNotThrown() {
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        Start();
+        const std::filesystem::path loop = folder->path() / "loop.dat";
+        std::filesystem::create_symlink("loop.dat", loop);
+        window->OpenDatafileNamed(app::PathToQt(loop));
+        window->EditClick();
+        const std::string expected = "Cannot open loop.dat : Too many levels of symbolic links";
+        QCOMPARE(Texts(), (std::vector<std::string>{expected, expected}));
+        QCOMPARE(messages->entries[0].kind, Entry::Error);
+        QVERIFY(std::filesystem::is_symlink(loop));
     }
 
     void aNewNameGetsTheSkeletonAndItsWarnings() {

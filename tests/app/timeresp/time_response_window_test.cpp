@@ -111,7 +111,6 @@ private slots:
         QCOMPARE(square->LabelSelect->x(), 230);
         QCOMPARE(square->StaticTextSqW->text(), QString("Squarewave Frequency  (Hz)   :-"));
         QCOMPARE(square->EditBoxFreq->text(), QString("  3k"));
-        QCOMPARE(square->EditBoxFreq->maxLength(), 9);
         QCOMPARE(square->RadioGroupResolution->title(), QString("  Resolution  "));
         QVERIFY(square->RadioButtonLow->isChecked());
         QCOMPARE(square->ButtonContinueOrReset->text(), QString("Con&tinue"));
@@ -349,6 +348,23 @@ private slots:
         State().windows.graph = graph.get();
     }
 
+    // After Display Again the menu stands in front; Plot Graph brings the graph window back to
+    // the front with the focus, for both plots.
+    void plotGraphAfterDisplayAgainBringsTheGraphForward() {
+        for (app::TimeResponseMenu* menu : {static_cast<app::TimeResponseMenu*>(square.get()),
+                                            static_cast<app::TimeResponseMenu*>(pulse.get())}) {
+            State().shell.AnalysisMode = menu == square.get() ? 5 : 6;
+            Calculate(*menu, "1k", menu->RadioButtonLow);
+            menu->ButtonPlotGraphClick();
+            graph->DisplayAgainClick();
+            QVERIFY(QTest::qWaitForWindowActive(menu));
+            menu->ButtonPlotGraphClick();
+            QVERIFY(QTest::qWaitForWindowActive(graph.get()));
+            QCOMPARE(QApplication::activeWindow(), graph.get());
+            graph->MainMenuClick();
+        }
+    }
+
     void graphWindowOfTheOtherPlotLeavesTheMenuOpen() {
         Calculate(*square, "1k", square->RadioButtonLow);
         square->ButtonPlotGraphClick();
@@ -373,6 +389,41 @@ private slots:
         }
     }
 
+    // The typing limit holds what the user types; a remembered value longer than it comes back
+    // whole, and the whole value is what is computed and kept.
+    void typingLimitAndTheWholeRememberedValue() {
+        const struct {
+            app::TimeResponseMenu* menu;
+            std::string* setting;
+            const char* remembered;
+            const char* typedOnShortValue;
+        } cases[] = {
+            {square.get(), &State().settings.SqFStr, "15.9155k", "  3k12345"},
+            {pulse.get(), &State().settings.WidthStr, "12.345678u", "  3k1234567"},
+        };
+        for (const auto& entry : cases) {
+            *entry.setting = "3k";
+            entry.menu->show();
+            entry.menu->EditBoxValue->setFocus();
+            entry.menu->EditBoxValue->end(false);
+            QTest::keyClicks(entry.menu->EditBoxValue, "123456789");
+            QCOMPARE(entry.menu->EditBoxValue->text(), QString(entry.typedOnShortValue));
+            entry.menu->ButtonCloseClick();
+
+            *entry.setting = entry.remembered;
+            entry.menu->show();
+            const QString whole = "  " + QString(entry.remembered);
+            QCOMPARE(entry.menu->EditBoxValue->text(), whole);
+            entry.menu->EditBoxValue->setFocus();
+            entry.menu->EditBoxValue->end(false);
+            QTest::keyClicks(entry.menu->EditBoxValue, "9");
+            QCOMPARE(entry.menu->EditBoxValue->text(), whole);
+            entry.menu->ButtonCloseClick();
+            QCOMPARE(*entry.setting, std::string(entry.remembered));
+            QVERIFY(fixture->folder.Read("KELVOR.INI").find(entry.remembered) != std::string::npos);
+        }
+    }
+
     void pulseEntryStage() {
         State().shell.AnalysisMode = 6;
         State().shell.ReopenPulse = true;
@@ -384,7 +435,6 @@ private slots:
         QCOMPARE(pulse->LabelSelect->x(), 200);
         QCOMPARE(pulse->StaticTextPulseWidth->text(), QString("Pulse Width   (secs)     :-"));
         QCOMPARE(pulse->EditBoxPulseWidth->text(), QString("  200u"));
-        QCOMPARE(pulse->EditBoxPulseWidth->maxLength(), 11);
         QCOMPARE(pulse->RadioGroupDisplay->title(), QString(" Display Expansion "));
         QCOMPARE(pulse->RadioButtonHigh->text(), QString("   x 10"));
         QCOMPARE(pulse->RadioButtonMedium->text(), QString("    x 3"));

@@ -27,9 +27,10 @@ TEST(BodeGrid, RangesReadLikeTheSweepsOwn) {
         const char* start;
         const char* end;
         bool valid;
-    } cases[] = {{"10", "1M", true}, {"2.5k", "2.6k", true}, {"1k", "1k", false},
-                 {"0", "1k", false}, {"-1", "1k", false},    {"1k", "100", false},
-                 {"x", "1k", false}, {"10", "", false}};
+    } cases[] = {{"10", "1M", true},          {"2.5k", "2.6k", true}, {"1k", "1k", false},
+                 {"0", "1k", false},          {"-1", "1k", false},    {"1k", "100", false},
+                 {"x", "1k", false},          {"10", "", false},      {"1p", "790000000G", true},
+                 {"1p", "1300000000G", false}}; // 30 decades at most
     for (const Case& c : cases) {
         EXPECT_EQ(ParseFrequencyRange(c.start, c.end).has_value(), c.valid)
             << c.start << " to " << c.end;

@@ -138,13 +138,16 @@ TEST_F(HelpDocument, NoLineIsWiderThanTheWindow) {
     }
 }
 
-// The sample Datafiles shown in the help are real: each one parses without an error, and the
-// help shows it line for line.
+// The example Datafiles are real, and all shown in the help: each one parses without an error,
+// and the help shows it line for line.
 TEST_F(HelpDocument, SampleDatafilesParseAndAppearInFull) {
-    const std::filesystem::path samples = kHelpDocument.parent_path() / "samples";
+    const std::filesystem::path examples =
+        kHelpDocument.parent_path().parent_path().parent_path() / "examples";
     std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(samples)) {
-        files.push_back(entry.path());
+    for (const auto& entry : std::filesystem::directory_iterator(examples)) {
+        if (entry.path().extension() == ".DAT") {
+            files.push_back(entry.path());
+        }
     }
     std::sort(files.begin(), files.end());
     ASSERT_GE(files.size(), 5u);

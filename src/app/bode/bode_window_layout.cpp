@@ -1,0 +1,147 @@
+// The controls of the Bode window and their places: the range row above the plots, the side
+// panel of plot choices, markers, curves and export beside them.
+
+#include "app/bode/bode_window.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace kelvor::app {
+namespace {
+
+constexpr int kLargestPictureScale = 4;
+constexpr const char* kDefaultStart = "10";
+constexpr const char* kDefaultEnd = "100k";
+
+} // namespace
+
+QWidget* TFormBode::BuildRangeRow() {
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    EditBoxStart = new QLineEdit(kDefaultStart, row);
+    EditBoxEnd = new QLineEdit(kDefaultEnd, row);
+    SpinBoxPointsPerDecade = new QSpinBox(row);
+    SpinBoxPointsPerDecade->setRange(1, kMostPointsPerDecade);
+    SpinBoxPointsPerDecade->setValue(kDefaultPointsPerDecade);
+    ButtonCompute = new QPushButton("&Compute", row);
+    ButtonCancel = new QPushButton("Cancel", row);
+    ProgressBar = new QProgressBar(row);
+    ProgressBar->setTextVisible(false);
+    auto label = [&](const char* text, QWidget* buddy) {
+        auto* caption = new QLabel(text, row);
+        caption->setBuddy(buddy);
+        layout->addWidget(caption);
+        layout->addWidget(buddy);
+    };
+    label("S&tart (Hz)", EditBoxStart);
+    label("&End (Hz)", EditBoxEnd);
+    label("Points per &decade", SpinBoxPointsPerDecade);
+    layout->addWidget(ButtonCompute);
+    layout->addWidget(ButtonCancel);
+    layout->addWidget(ProgressBar, 1);
+    ButtonCompute->setDefault(true);
+    connect(ButtonCompute, &QPushButton::clicked, this, &TFormBode::ButtonComputeClick);
+    connect(ButtonCancel, &QPushButton::clicked, this, &TFormBode::ButtonCancelClick);
+    return row;
+}
+
+QWidget* TFormBode::BuildSidePanel() {
+    auto* panel = new QWidget(this);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto button = [&](const char* caption, void (TFormBode::*handler)()) {
+        auto* created = new QPushButton(caption, panel);
+        connect(created, &QPushButton::clicked, this, handler);
+        return created;
+    };
+    auto check = [&](const char* caption, bool on) {
+        auto* created = new QCheckBox(caption, panel);
+        created->setChecked(on);
+        connect(created, &QCheckBox::toggled, this, &TFormBode::ShowQuantities);
+        return created;
+    };
+    auto* checks = new QGridLayout;
+    CheckBoxGain = check("&Gain", true);
+    CheckBoxPhase = check("&Phase", true);
+    CheckBoxUnwrapped = check("&Unwrapped", false);
+    CheckBoxGroupDelay = check("Group dela&y", true);
+    CheckBoxZin = check("|Z&in|", true);
+    CheckBoxZout = check("|Z&out|", true);
+    CheckBoxAutoMarkers = check("&Automatic markers", true);
+    checks->addWidget(CheckBoxGain, 0, 0);
+    checks->addWidget(CheckBoxPhase, 1, 0);
+    checks->addWidget(CheckBoxUnwrapped, 1, 1);
+    checks->addWidget(CheckBoxGroupDelay, 2, 0);
+    checks->addWidget(CheckBoxZin, 3, 0);
+    checks->addWidget(CheckBoxZout, 3, 1);
+    checks->addWidget(CheckBoxAutoMarkers, 4, 0, 1, 2);
+    layout->addLayout(checks);
+
+    auto* view = new QHBoxLayout;
+    ButtonFit = button("&Fit", &TFormBode::ButtonFitClick);
+    ButtonRefine = button("&Refine", &TFormBode::ButtonRefineClick);
+    view->addWidget(ButtonFit);
+    view->addWidget(ButtonRefine);
+    layout->addLayout(view);
+
+    TableMarkers = new QTableWidget(0, 3, panel);
+    TableMarkers->setHorizontalHeaderLabels({"Marker", "Frequency", "Value"});
+    TableMarkers->verticalHeader()->hide();
+    TableMarkers->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TableMarkers->setSelectionBehavior(QAbstractItemView::SelectRows);
+    TableMarkers->horizontalHeader()->setStretchLastSection(true);
+    layout->addWidget(TableMarkers, 2);
+    ButtonRemoveMarker = button("Remove &Marker", &TFormBode::ButtonRemoveMarkerClick);
+    layout->addWidget(ButtonRemoveMarker);
+
+    ListTraces = new QListWidget(panel);
+    connect(ListTraces, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+        const auto index = static_cast<std::size_t>(ListTraces->row(item));
+        if (index < traces_.traces().size()) {
+            traces_.at(index).visible = item->checkState() == Qt::Checked;
+            ShowTraces();
+        }
+    });
+    layout->addWidget(ListTraces, 1);
+    auto* traceButtons = new QGridLayout;
+    ButtonAddDatafile = button("Add Datafi&le...", &TFormBode::ButtonAddDatafileClick);
+    ButtonKeep = button("&Keep", &TFormBode::ButtonKeepClick);
+    ButtonRemoveTrace = button("Remove Cur&ve", &TFormBode::ButtonRemoveTraceClick);
+    traceButtons->addWidget(ButtonAddDatafile, 0, 0);
+    traceButtons->addWidget(ButtonKeep, 0, 1);
+    traceButtons->addWidget(ButtonRemoveTrace, 1, 0, 1, 2);
+    layout->addLayout(traceButtons);
+
+    auto* exports = new QGridLayout;
+    ButtonExportCsv = button("Export C&SV...", &TFormBode::ButtonExportCsvClick);
+    ButtonExportPicture = button("E&xport Picture...", &TFormBode::ButtonExportPictureClick);
+    SpinBoxPictureScale = new QSpinBox(panel);
+    SpinBoxPictureScale->setRange(1, kLargestPictureScale);
+    SpinBoxPictureScale->setSuffix(QStringLiteral(" \u00d7 PNG"));
+    ButtonPrint = button("Pri&nt...", &TFormBode::ButtonPrintClick);
+    // Every letter of its caption is some other control's access key.
+    ButtonTolerances = button("Tolerances...", &TFormBode::ButtonTolerancesClick);
+    ButtonTolerances->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    exports->addWidget(ButtonExportCsv, 0, 0);
+    exports->addWidget(ButtonExportPicture, 1, 0);
+    exports->addWidget(SpinBoxPictureScale, 1, 1);
+    exports->addWidget(ButtonPrint, 2, 0);
+    exports->addWidget(ButtonTolerances, 2, 1);
+    layout->addLayout(exports);
+    auto* help = new QLabel("F1 for Help", panel);
+    layout->addWidget(help);
+    return panel;
+}
+
+} // namespace kelvor::app

@@ -1,0 +1,15 @@
+#include "app/common/file_paths.h"
+
+#include <QFile>
+
+namespace kelvor::app {
+
+std::filesystem::path PathFromQt(const QString& path) {
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+QString PathToQt(const std::filesystem::path& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path.native()));
+}
+
+} // namespace kelvor::app

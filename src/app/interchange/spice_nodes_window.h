@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+#include <string>
+#include <vector>
+
+class QComboBox;
+
+namespace kelvor::app {
+
+// The roles of a SPICE netlist's nodes in the Datafile it becomes.
+struct SpiceNodeRoles {
+    std::string input;
+    std::string output;
+    std::string common;
+};
+
+// File / Import SPICE Netlist: the input, output and common nodes, picked from the netlist's
+// own node names. The common node starts as the ground node when the netlist has one.
+class TFormSpiceNodes : public QDialog {
+    Q_OBJECT
+public:
+    TFormSpiceNodes(const std::vector<std::string>& nodes, QWidget* parent);
+
+    SpiceNodeRoles Roles() const;
+
+    QComboBox* ComboBoxInput = nullptr;
+    QComboBox* ComboBoxOutput = nullptr;
+    QComboBox* ComboBoxCommon = nullptr;
+};
+
+} // namespace kelvor::app

@@ -1,0 +1,101 @@
+#include "app/shell/image_processing_window.h"
+
+#include "app/common/bitmap_file.h"
+#include "app/common/file_paths.h"
+#include "app/shell/app_state.h"
+#include "kelvor_error.h"
+#include "render/image_brightening.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QScrollArea>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+namespace kelvor::app {
+namespace {
+
+constexpr int kPictureWidth = 2048;
+constexpr int kPictureHeight = 1536;
+constexpr int kWindowWidth = 2058;
+constexpr int kWindowHeight = 1546;
+// The scrolled area reaches this far beyond the window's own size.
+constexpr int kExtraScrollWidth = 1238;
+constexpr int kExtraScrollHeight = 926;
+
+} // namespace
+
+TFormImgProc::TFormImgProc(AppState& state, QWidget* parent)
+    : QDialog(parent, Qt::Window), state_(state) {
+    setObjectName("FormImgProc");
+    setWindowTitle("  Image Processing");
+    setFont(QFont("MS Sans Serif"));
+    resize(kWindowWidth, kWindowHeight);
+
+    auto* scrollArea = new QScrollArea(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scrollArea);
+    auto* scrolled = new QWidget;
+    scrolled->setFixedSize(width() + kExtraScrollWidth, height() + kExtraScrollHeight);
+    ImageImgProc = new QLabel(scrolled);
+    ImageImgProc->setObjectName("ImageImgProc");
+    ImageImgProc->setGeometry(0, 0, kPictureWidth, kPictureHeight);
+    ImageImgProc->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    scrollArea->setWidget(scrolled);
+
+    workingBitmap_ = QImage(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
+    workingBitmap_.fill(Qt::white);
+    ShowWorkingBitmap();
+}
+
+void TFormImgProc::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Once the window is on the screen, so that the user sees the work being done.
+    if (!event->spontaneous()) {
+        QMetaObject::invokeMethod(this, &TFormImgProc::FormShow, Qt::QueuedConnection);
+    }
+}
+
+// The picture control shows the bitmap one pixel in from its top-left corner.
+void TFormImgProc::ShowWorkingBitmap() {
+    QPixmap shown(kPictureWidth, kPictureHeight);
+    shown.fill(Qt::white);
+    QPainter painter(&shown);
+    painter.drawImage(1, 1, workingBitmap_);
+    painter.end();
+    ImageImgProc->setPixmap(shown);
+}
+
+void TFormImgProc::FormShow() {
+    const std::filesystem::path source = state_.File(render::kImageToBrighten);
+    if (processing_ || !std::filesystem::exists(source)) {
+        return;
+    }
+    QImage photograph;
+    if (!photograph.load(PathToQt(source))) {
+        state_.messages.ShowWarning(std::string("\r\n   ") + render::kImageToBrighten +
+                                    " is not a picture that can be read   ");
+        return;
+    }
+    processing_ = true;
+    workingBitmap_ = photograph;
+    ShowWorkingBitmap();
+    const render::BrighteningResult result =
+        render::BrightenImage(workingBitmap_, [this](int column) {
+            emit ColumnReached(column);
+            QCoreApplication::processEvents();
+        });
+    ShowWorkingBitmap();
+    try {
+        WriteBitmapFile(workingBitmap_, state_.File(render::BrightenedFileName(result.lastFactor)));
+    } catch (const KelvorError& fault) {
+        state_.messages.ShowWarning(fault.what());
+    }
+    processing_ = false;
+    emit ProcessingFinished();
+    state_.messages.ShowInfo(std::to_string(result.peak));
+}
+
+} // namespace kelvor::app

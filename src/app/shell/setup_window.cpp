@@ -1,0 +1,421 @@
+#include "app/shell/setup_window.h"
+
+#include "app/common/companion_window.h"
+#include "app/common/event_wait.h"
+#include "app/common/file_paths.h"
+#include "app/common/qt_text.h"
+#include "app/common/screen_checks.h"
+#include "app/common/window_fonts.h"
+#include "app/editors/text_editor_window.h"
+#include "app/graphs/graph_window.h"
+#include "app/shell/app_state.h"
+#include "app/shell/file_date_stamp.h"
+#include "app/shell/image_processing_window.h"
+#include "app/shell/program_starter.h"
+#include "app/shell/setup_labels.h"
+#include "app/shell/setup_pictures.h"
+#include "app/shell/system_facts.h"
+#include "diagnostics/extended_range_probe.h"
+#include "kelvor_error.h"
+#include "settings/settings_file.h"
+#include "text/date_text.h"
+#include "text/words.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QProcess>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QStyle>
+
+namespace kelvor::app {
+namespace {
+
+constexpr int kClientWidth = 732;
+constexpr int kClientHeight = 534;
+const QColor kWindowColour(222, 222, 222);
+constexpr int kTestModeKey = Qt::Key_T;
+constexpr int kEditorButtonKey = Qt::Key_E;
+constexpr int kTestPatternMode = 7;
+constexpr int kMessageCapacity = 45;
+constexpr const char* kFileDateName = "A.dat";
+// The desktop's opener, for folders and documents, and the terminal Debian's alternatives name.
+constexpr const char* kDesktopOpener = "xdg-open";
+constexpr const char* kTerminal = "x-terminal-emulator";
+const QPoint kCanvasProbe(240, 405);
+const QPoint kLogoProbe(40, 10);
+
+std::optional<QString> ShowProgramNameBox(QWidget* owner, const QString& proposed) {
+    bool accepted = false;
+    const QString text =
+        QInputDialog::getText(owner, "    WINDOWS APPLICATION", "      Type program name :-",
+                              QLineEdit::Normal, proposed, &accepted);
+    return accepted ? std::optional<QString>(text) : std::nullopt;
+}
+
+std::string ColourText(const char* prefix, QRgb colour) {
+    return std::string(prefix) + "R=" + std::to_string(qRed(colour)) +
+           " G=" + std::to_string(qGreen(colour)) + " B=" + std::to_string(qBlue(colour));
+}
+
+DesktopSystemFacts& ThisComputer() {
+    static DesktopSystemFacts facts;
+    return facts;
+}
+
+DetachedProcessStarter& DesktopPrograms() {
+    static DetachedProcessStarter programs;
+    return programs;
+}
+
+} // namespace
+
+TFormSetup::TFormSetup(AppState& state, QWidget* parent)
+    : TFormSetup(state, parent, ThisComputer(), DesktopPrograms()) {}
+
+TFormSetup::TFormSetup(AppState& state, QWidget* parent, const SystemFacts& facts,
+                       ProgramStarter& programs)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      askProgramName(ShowProgramNameBox), state_(state), programs_(programs) {
+    setObjectName("FormSetup");
+    setWindowTitle("      SET UP");
+    setWindowIcon(SetupIcon());
+    setFont(PixelFont("Arial", 13, true));
+    setFixedSize(kClientWidth, kClientHeight);
+    auto* bevel = new QFrame(this);
+    bevel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    bevel->setGeometry(0, 0, kClientWidth, kClientHeight);
+    FormCreate(facts);
+}
+
+void TFormSetup::FormCreate(const SystemFacts& facts) {
+    setAutoFillBackground(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, kWindowColour);
+    setPalette(colours);
+    testMode_ = false;
+    userName_ = UserNameOrUnknown(facts);
+    operatingSystem_ = OperatingSystemName(facts);
+    BuildInformationLabels(facts);
+    BuildButtons();
+    BuildDiagnosticControls();
+    ShowDiagnosticControls();
+}
+
+void TFormSetup::BuildInformationLabels(const SystemFacts& facts) {
+    for (const InformationLabel& line : InformationLabels(facts, state_.workingFolder)) {
+        auto* label = new QLabel(ToQt(line.text), this);
+        label->setObjectName(line.name);
+        label->setFont(PixelFont("Arial", line.fontPixels, line.bold));
+        label->adjustSize();
+        label->move(CentredLeft(kClientWidth, label->width()), line.top);
+        if (QLatin1String(line.name) == QLatin1String("LabelNoNodesLimit")) {
+            LabelNoNodesLimit = label;
+        }
+    }
+    logo_ = SetupLogo();
+    ImageLogo = new QLabel(this);
+    ImageLogo->setObjectName("ImageLogo");
+    ImageLogo->setGeometry(288, 415, kLogoWidth, kLogoHeight);
+    ImageLogo->setPixmap(QPixmap::fromImage(logo_));
+}
+
+void TFormSetup::BuildButtons() {
+    BitBtnClose = new QPushButton("&Close", this);
+    BitBtnClose->setObjectName("BitBtnClose");
+    BitBtnClose->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    BitBtnClose->setGeometry(533, 356, 111, 30);
+    connect(BitBtnClose, &QPushButton::clicked, this, &QDialog::close);
+
+    ButtonShell = new QPushButton("New &Shell", this);
+    ButtonShell->setObjectName("ButtonShell");
+    ButtonShell->setGeometry(82, 356, 111, 30);
+    connect(ButtonShell, &QPushButton::clicked, this, &TFormSetup::ButtonShellClick);
+
+    ButtonEDT = new QPushButton("ButtonEDT", this);
+    ButtonEDT->setObjectName("ButtonEDT");
+    ButtonEDT->setGeometry(64, 424, 97, 33);
+    ButtonEDT->hide();
+    connect(ButtonEDT, &QPushButton::clicked, this, &TFormSetup::ButtonEDTClick);
+}
+
+QPushButton* TFormSetup::DiagnosticButton(const char* name, const char* caption, int left, int top,
+                                          void (TFormSetup::*handler)()) {
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(name);
+    button->setFont(PixelFont("Arial", 13, false));
+    button->adjustSize();
+    button->move(left, top);
+    connect(button, &QPushButton::clicked, this, handler);
+    diagnosticControls.push_back(button);
+    return button;
+}
+
+void TFormSetup::BuildDiagnosticControls() {
+    struct ProbeLabel {
+        const char* name;
+        int top;
+        const char* style;
+    };
+    for (const ProbeLabel& probe : {ProbeLabel{"Label1", 40, "background-color: red;"},
+                                    ProbeLabel{"Label2", 56,
+                                               "background-color: black; color: "
+                                               "white; font-weight: bold;"},
+                                    ProbeLabel{"Label3", 72, "background-color: yellow;"}}) {
+        auto* label = new QLabel(probe.name, this);
+        label->setObjectName(probe.name);
+        label->setStyleSheet(probe.style);
+        label->adjustSize();
+        label->move(16, probe.top);
+        diagnosticControls.push_back(label);
+    }
+    DiagnosticButton("ButtonSetFileDate", "Set File Date", 570, 26,
+                     &TFormSetup::ButtonSetFileDateClick);
+    DiagnosticButton("ButtonTest1", "TEST 1", 570, 70, &TFormSetup::ButtonTest1Click);
+    DiagnosticButton("ButtonTest2", "TEST 2", 576, 114, &TFormSetup::ButtonTest2Click);
+    DiagnosticButton("ButtonTimeResp", "Time  Resp", 34, 130, &TFormSetup::ButtonTimeRespClick);
+    DiagnosticButton("ButtonTest3", "TEST 3", 578, 157, &TFormSetup::ButtonTest3Click);
+    DiagnosticButton("ButtonDOS", "&DOS", 34, 170, &TFormSetup::ButtonDOSClick);
+    DiagnosticButton("ButtonTestWinVer", "TEST Win Ver", 576, 200,
+                     &TFormSetup::ButtonTestWinVerClick);
+    DiagnosticButton("ButtonTestPattern", "&Test Pattern", 34, 212,
+                     &TFormSetup::ButtonTestPatternClick);
+    DiagnosticButton("ButtonModifyGraphDate", "Modify Graph Date", 40, 256,
+                     &TFormSetup::ButtonModifyGraphDateClick);
+    QPushButton* bigPcb = DiagnosticButton("ButtonBigPCB", "Big PCB Bitmap", 560, 296,
+                                           &TFormSetup::ButtonBigPCBClick);
+    bigPcb->setFont(PixelFont("Arial", 12, false));
+    bigPcb->adjustSize();
+    ButtonImageProc = DiagnosticButton("ButtonImageProc", "Image Proc", 552, 432,
+                                       &TFormSetup::ButtonImageProcClick);
+}
+
+void TFormSetup::ShowDiagnosticControls() {
+    for (QWidget* control : diagnosticControls) {
+        control->setVisible(testMode_);
+    }
+}
+
+void TFormSetup::showEvent(QShowEvent* event) {
+    if (!event->spontaneous()) {
+        CentreOnScreen(this);
+    }
+    QDialog::showEvent(event);
+}
+
+void TFormSetup::paintEvent(QPaintEvent* event) {
+    LabelNoNodesLimit->setText(ToQt(NodesLimitText()));
+    QDialog::paintEvent(event);
+    if (!blackenedPixels_.empty()) {
+        QPainter painter(this);
+        painter.setPen(Qt::black);
+        for (const QPoint& pixel : blackenedPixels_) {
+            painter.drawPoint(pixel);
+        }
+    }
+}
+
+void TFormSetup::keyReleaseEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers chord = Qt::ControlModifier | Qt::AltModifier;
+    if ((event->modifiers() & chord) == chord) {
+        if (event->key() == kTestModeKey) {
+            testMode_ = !testMode_;
+            ShowDiagnosticControls();
+        } else if (event->key() == kEditorButtonKey) {
+            ButtonEDT->setVisible(!ButtonEDT->isVisible());
+        }
+        update();
+        return;
+    }
+    QDialog::keyReleaseEvent(event);
+}
+
+void TFormSetup::done(int result) {
+    if (isVisible()) {
+        FormClose();
+    }
+    QDialog::done(result);
+}
+
+void TFormSetup::FormClose() {
+    // A test pattern left open belongs to its own parent again.
+    if (state_.windows.graph != nullptr) {
+        ReleaseFromModal(state_.windows.graph, this);
+    }
+    state_.settings.Datafilename = state_.shell.DatafileName;
+    try {
+        WriteSettings(state_.workingFolder, state_.settings, state_.shell.TodayText);
+    } catch (const KelvorError& fault) {
+        state_.messages.ShowWarning(fault.what());
+    }
+}
+
+// A typed name that is a file or folder of the working folder is opened with the desktop's
+// opener; anything else is a program with its arguments.
+void TFormSetup::ButtonShellClick() {
+    const std::optional<QString> typed = askProgramName(this, QString(" ") + kDesktopOpener + " .");
+    if (!typed) {
+        return;
+    }
+    const QString command = typed->trimmed();
+    if (command.isEmpty()) {
+        return;
+    }
+    const QString folder = PathToQt(state_.workingFolder);
+    bool started = false;
+    if (QFileInfo::exists(QDir(folder).filePath(command))) {
+        started = programs_.StartDetached(kDesktopOpener, {command}, folder);
+    } else if (QStringList arguments = QProcess::splitCommand(command); !arguments.isEmpty()) {
+        const QString program = arguments.takeFirst();
+        started = programs_.StartDetached(program, arguments, folder);
+    }
+    if (!started) {
+        state_.messages.ShowWarning("\r\n   Cannot start  " + FromQt(command) + "   ");
+    }
+}
+
+void TFormSetup::ButtonEDTClick() {
+    if (std::filesystem::is_regular_file(state_.DatafilePath())) {
+        state_.windows.textEditor->exec();
+        return;
+    }
+    state_.messages.ShowWarning(
+        CutText(state_.shell.DatafileName + " does not exist", kMessageCapacity));
+}
+
+void TFormSetup::ButtonTimeRespClick() {
+    const Answer answer = state_.messages.Ask("Time Response ?", QuestionButtons::YesNoCancel);
+    if (answer != Answer::Cancel) {
+        state_.TimeResponse = answer == Answer::Yes;
+    }
+}
+
+void TFormSetup::ButtonDOSClick() {
+    if (state_.messages.Ask("  Start Terminal ?", QuestionButtons::OkCancel) != Answer::Yes) {
+        return;
+    }
+    if (!programs_.IsInstalled(kTerminal)) {
+        state_.messages.ShowWarning(
+            "\r\n   No terminal emulator is installed  (x-terminal-emulator)   ");
+        return;
+    }
+    state_.messages.ShowInfo("Type 'exit' to close the terminal");
+    if (!programs_.StartDetached(kTerminal, {}, PathToQt(state_.workingFolder))) {
+        state_.messages.ShowWarning(std::string("\r\n   Cannot start  ") + kTerminal + "   ");
+    }
+}
+
+void TFormSetup::ButtonTestPatternClick() {
+    const Answer answer =
+        state_.messages.Ask("   Displaying Test Pattern will clear any   \r\n\r\nexisting graphs. "
+                            "Do you wish to continue ? ",
+                            QuestionButtons::YesNo);
+    TFormVGA* graph = state_.windows.graph;
+    if (answer != Answer::Yes || graph == nullptr) {
+        return;
+    }
+    state_.graph.picture = QImage();
+    state_.shell.AnalysisMode = kTestPatternMode;
+    ConnectToGraphWindow();
+    UseBesideModal(graph, this);
+    // Shown afresh, so that it draws the pattern even when it was showing a graph.
+    graph->hide();
+    graph->show();
+}
+
+void TFormSetup::ConnectToGraphWindow() {
+    if (!connectedToGraph_) {
+        connect(state_.windows.graph, &TFormVGA::GraphClosed, this, &TFormSetup::GraphClosed);
+        connectedToGraph_ = true;
+    }
+}
+
+void TFormSetup::GraphClosed(int analysisMode) {
+    if (analysisMode == kTestPatternMode && isVisible()) {
+        done(QDialog::Rejected);
+    }
+}
+
+void TFormSetup::ButtonModifyGraphDateClick() {
+    const Answer answer = state_.messages.Ask("Modify Graph Date ?", QuestionButtons::YesNoCancel);
+    if (answer == Answer::Yes) {
+        state_.shell.TodayText = " 6 Jan 2004";
+    } else if (answer == Answer::No) {
+        state_.shell.TodayText = TodayText();
+    }
+}
+
+void TFormSetup::ButtonBigPCBClick() {
+    const Answer answer =
+        state_.messages.Ask("     Make Big PCB Bitmap ?", QuestionButtons::YesNoCancel);
+    if (answer != Answer::Cancel) {
+        state_.BigPcbBitmap = answer == Answer::Yes;
+    }
+    if (state_.BigPcbBitmap) {
+        state_.messages.ShowInfo("Now run Test Pattern TWICE");
+    }
+}
+
+void TFormSetup::ButtonTest1Click() {
+    const Answer answer =
+        state_.messages.Ask("           RUN TEST1 ?", QuestionButtons::YesNoCancel);
+    if (answer != Answer::Cancel) {
+        state_.solver.Test1Trace = answer == Answer::Yes;
+    }
+    const QRgb canvas = grab(QRect(kCanvasProbe, QSize(1, 1))).toImage().pixel(0, 0);
+    state_.messages.ShowInfo(ColourText("CANVAS ", canvas));
+    blackenedPixels_.push_back(kCanvasProbe);
+    update(QRect(kCanvasProbe, QSize(1, 1)));
+
+    state_.messages.ShowInfo(ColourText("LOGO  ", logo_.pixel(kLogoProbe)));
+    logo_.setPixel(kLogoProbe, qRgb(255, 0, 0));
+    ImageLogo->setPixmap(QPixmap::fromImage(logo_));
+}
+
+void TFormSetup::ButtonTest2Click() {
+    state_.messages.ShowInfo(ExtendedRangeProbeText());
+    ButtonTestPatternClick();
+}
+
+void TFormSetup::ButtonTest3Click() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    state_.messages.ShowInfo("Button 3");
+    WaitMs(1000);
+    state_.messages.ShowError("BEEP");
+    WaitMs(1000);
+    QApplication::restoreOverrideCursor();
+    state_.messages.ShowInfo("version.dll");
+}
+
+void TFormSetup::ButtonTestWinVerClick() {
+    state_.messages.ShowInfo(userName_);
+    state_.messages.ShowInfo(operatingSystem_);
+}
+
+void TFormSetup::ButtonSetFileDateClick() {
+    StampFileDate(PathToQt(state_.File(kFileDateName)), state_.messages);
+}
+
+void TFormSetup::ButtonImageProcClick() {
+    TFormImgProc* imageWindow = state_.windows.imageProcessing;
+    if (imageWindow == nullptr) {
+        return;
+    }
+    if (!connectedToImageWindow_) {
+        connect(imageWindow, &TFormImgProc::ColumnReached, this,
+                [this](int column) { ButtonImageProc->setText(QString::number(column)); });
+        connect(imageWindow, &TFormImgProc::ProcessingFinished, this,
+                [this] { ButtonImageProc->setText("Image Proc."); });
+        connectedToImageWindow_ = true;
+    }
+    imageWindow->exec();
+}
+
+} // namespace kelvor::app

@@ -1,0 +1,59 @@
+#include "cli/commands.h"
+#include "files/file_io.h"
+#include "interchange/spice_export.h"
+
+#include <filesystem>
+#include <ostream>
+
+namespace kelvor::cli {
+
+const char* const kSpiceHelp =
+    "usage: kelvor-cli spice FILE.dat [--ac-from F --ac-to F --ppd N] [--at F]\n"
+    "\n"
+    "Writes a SPICE netlist of the circuit to standard output: every component as the\n"
+    "linear elements its model stands for, the common node as node 0, 1 V AC at the input\n"
+    "node, the output node printed, and an .ac sweep. Comments name the Datafile lines.\n"
+    "  --ac-from F --ac-to F   the sweep, in hertz (default 10 to 100k)\n"
+    "  --ppd N                 points per decade (default 10)\n"
+    "  --at F                  where a transformer's coupling is taken (default: the\n"
+    "                          geometric middle of the sweep); the netlist of a circuit with\n"
+    "                          a transformer is exact at that frequency only\n";
+
+int RunSpiceCommand(Arguments arguments, CommandStreams streams) {
+    SpiceExportOptions options;
+    if (const auto from = arguments.Value("--ac-from")) {
+        options.acFrom = ParseFrequencyArgument(*from);
+    }
+    if (const auto to = arguments.Value("--ac-to")) {
+        options.acTo = ParseFrequencyArgument(*to);
+    }
+    if (const auto points = arguments.Value("--ppd")) {
+        options.pointsPerDecade = IntegerOption("--ppd", *points);
+    }
+    if (const auto at = arguments.Value("--at")) {
+        options.couplingFrequency = ParseFrequencyArgument(*at);
+        if (options.couplingFrequency == 0) {
+            throw UsageError{"--at must be above 0 Hz: at 0 Hz a transformer has no coupling"};
+        }
+    }
+    const std::vector<std::string> positional = arguments.Positional();
+    if (positional.size() != 1) {
+        throw UsageError{"spice needs one Datafile"};
+    }
+    if (!(options.acFrom > 0 && options.acTo >= options.acFrom)) {
+        throw UsageError{"the sweep needs 0 < --ac-from <= --ac-to"};
+    }
+    if (options.pointsPerDecade < 1) {
+        throw UsageError{"--ppd must be 1 or more"};
+    }
+    const ParsedDatafile parsed = ParseDatafileAt(positional[0]);
+    if (!parsed.outcome.ok) {
+        streams.err << "Cannot Run  -  Error in Datafile" << ForTerminal(parsed.outcome.report)
+                    << '\n';
+        return kExitDatafileErrors;
+    }
+    streams.out << WriteSpiceNetlist(parsed.name, ReadWholeFile(positional[0]), options);
+    return kExitOk;
+}
+
+} // namespace kelvor::cli

@@ -1,0 +1,199 @@
+#include "app/common/qt_text.h"
+#include "app/interchange/example_chooser_window.h"
+#include "app/interchange/spice_nodes_window.h"
+#include "app/shell/main_window.h"
+#include "circuit/sample_datafile.h"
+#include "files/file_io.h"
+#include "support/recording_messages.h"
+#include "support/temp_folder.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <sstream>
+
+using namespace kelvor;
+using Entry = testing::RecordingMessages::Entry;
+
+class FileInterchangeTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<testing::TempFolder> folder;
+    std::unique_ptr<testing::RecordingMessages> messages;
+    std::unique_ptr<app::AppState> state;
+    std::unique_ptr<app::TFormMain> window;
+    std::vector<std::string> offeredNodes;
+    QString shownProblems;
+
+    void Start() {
+        folder->Write("HPFILTER.DAT", SampleDatafileText("7 Dec 2026"));
+        state = std::make_unique<app::AppState>(folder->path(), *messages);
+        window = std::make_unique<app::TFormMain>(*state);
+        // Nothing may wait on a real dialog.
+        app::InterchangeDialogs& dialogs = window->interchangeDialogs;
+        dialogs = {};
+        dialogs.chooseNodes = [this](QWidget*, const std::vector<std::string>& nodes) {
+            offeredNodes = nodes;
+            return std::optional<app::SpiceNodeRoles>({"in", "out", "0"});
+        };
+        dialogs.showImportProblems = [this](QWidget*, const QString& problems) {
+            shownProblems = problems;
+        };
+        messages->entries.clear();
+    }
+    // Runs a File menu item as the user's click does.
+    void Click(const QString& caption) {
+        QMenu* file = window->menuBar()->actions()[0]->menu();
+        for (QAction* action : file->actions()) {
+            if (action->text() == caption) {
+                action->trigger();
+                return;
+            }
+        }
+        QFAIL(qPrintable("no File item " + caption));
+    }
+
+private slots:
+    void init() {
+        folder = std::make_unique<testing::TempFolder>();
+        messages = std::make_unique<testing::RecordingMessages>();
+        offeredNodes.clear();
+        shownProblems.clear();
+    }
+    void cleanup() {
+        window.reset();
+        state.reset();
+    }
+
+    // The example is copied and opened; a different file of its name is replaced only on Yes.
+    void openExampleCopiesAfterAskingAndOpens() {
+        Start();
+        std::string listed;
+        window->interchangeDialogs.chooseExample = [&](QWidget*,
+                                                       const std::vector<ExampleEntry>& examples) {
+            for (const ExampleEntry& example : examples) {
+                listed += example.fileName + " ";
+            }
+            const auto found = std::find_if(examples.begin(), examples.end(), [](const auto& e) {
+                return e.fileName == "SKLOWPAS.DAT";
+            });
+            return std::optional<int>(static_cast<int>(found - examples.begin()));
+        };
+        const QString item = QString::fromUtf8("Open E&xample\u2026");
+        folder->Write("SKLOWPAS.DAT", "mine");
+        messages->answers.push_back(Answer::No);
+        Click(item);
+        QVERIFY(listed.find("IFTRANS.DAT") != std::string::npos);
+        QCOMPARE(messages->Texts().size(), std::size_t{1});
+        QCOMPARE(messages->entries[0].kind, Entry::Question);
+        QCOMPARE(folder->Read("SKLOWPAS.DAT"), std::string("mine"));
+        QCOMPARE(state->shell.DatafileName, std::string("HPFILTER.DAT"));
+
+        messages->answers.push_back(Answer::Yes);
+        Click(item);
+        QVERIFY(folder->Read("SKLOWPAS.DAT").find("Sallen-Key_Low_Pass_1kHz") != std::string::npos);
+        QCOMPARE(state->shell.DatafileName, std::string("SKLOWPAS.DAT"));
+        QCOMPARE(state->circuit.NodeOut, 4);
+        // The unchanged copy is opened again without a question.
+        state->shell.DatafileName = "HPFILTER.DAT";
+        messages->entries.clear();
+        Click(item);
+        QVERIFY(messages->entries.empty());
+        QCOMPARE(state->shell.DatafileName, std::string("SKLOWPAS.DAT"));
+        QVERIFY(folder->Read("KELVOR.INI").find("Datafilename=SKLOWPAS.DAT") != std::string::npos);
+    }
+
+    // The netlist sweeps the amplitude graph's range (#8, 100 Hz to 1 kHz and a little beyond)
+    // and lands where the user says; a Datafile with errors is refused before any dialog.
+    void exportWritesTheNetlistOfTheCurrentDatafile() {
+        Start();
+        int asked = 0;
+        QString suggestion;
+        window->interchangeDialogs.chooseNetlistToSave = [&](QWidget*, const QString& suggested) {
+            ++asked;
+            suggestion = suggested;
+            return std::optional<QString>(app::ToQt((folder->path() / "hp.cir").string()));
+        };
+        state->settings.FCode = 8;
+        Click(QString::fromUtf8("Export SPICE Netlist\u2026"));
+        QCOMPARE(asked, 1);
+        QVERIFY2(suggestion.endsWith("HPFILTER.cir"), qPrintable(suggestion));
+        QVERIFY(messages->entries.empty());
+        const std::string netlist = folder->Read("hp.cir");
+        QVERIFY(netlist.starts_with("* Simple_3_Element_High_Pass_Filter"));
+        const std::size_t ac = netlist.find(".ac dec 10 ");
+        QVERIFY(ac != std::string::npos);
+        std::istringstream sweep(netlist.substr(ac + 11));
+        double from = 0, to = 0;
+        sweep >> from >> to;
+        QVERIFY(from < 100 && from > 80);
+        QVERIFY(to > 1000 && to < 1200);
+
+        folder->Write("HPFILTER.DAT", "broken\r\n");
+        Click(QString::fromUtf8("Export SPICE Netlist\u2026"));
+        QCOMPARE(asked, 1);
+        QCOMPARE(messages->Texts(),
+                 std::vector<std::string>{"\r\nCannot Run  -  Error in Datafile  "});
+    }
+
+    // A deck that fits becomes a Datafile of the working folder (spaces in its name made "_")
+    // and the current one; a deck that does not shows every problem and writes nothing.
+    void importShowsProblemsOrWritesAndOpens() {
+        Start();
+        folder->Write("deck.cir",
+                      "deck\nV1 in 0 AC 1\nR1 in out 1k\nQ1 out in 0 qmod\nR2 out 0 2k\n");
+        app::InterchangeDialogs& dialogs = window->interchangeDialogs;
+        dialogs.chooseNetlistToOpen = [&](QWidget*, const QString&) {
+            return std::optional<QString>(app::ToQt((folder->path() / "deck.cir").string()));
+        };
+        int saves = 0;
+        dialogs.chooseDatafileToSave = [&](QWidget*, const QString&) {
+            ++saves;
+            return std::optional<QString>("/elsewhere/my deck.dat");
+        };
+        const QString item = QString::fromUtf8("Import SPICE Netlist\u2026");
+        Click(item);
+        QVERIFY2(shownProblems.contains("line 4: q1: element type 'q'"), qPrintable(shownProblems));
+        QCOMPARE(saves, 0);
+
+        folder->Write("deck.cir", "deck\nV1 in 0 AC 1\nR1 in out 1k\nR2 out 0 2k\n");
+        shownProblems.clear();
+        Click(item);
+        QCOMPARE(offeredNodes, (std::vector<std::string>{"in", "out", "0"}));
+        QCOMPARE(shownProblems, QString());
+        QVERIFY(folder->Read("my_deck.dat").find("R  1 2       1k  r1") != std::string::npos);
+        QCOMPARE(state->shell.DatafileName, std::string("my_deck.dat"));
+        QCOMPARE(state->circuit.NoNodes, 3);
+        QVERIFY(messages->entries.empty());
+    }
+
+    // The two small windows: the list shows each title with its line, the node boxes start on
+    // the netlist's first two nodes other than ground, and the common node on ground.
+    void theChoosingWindowsOfferWhatTheyAreGiven() {
+        const std::vector<ExampleEntry> examples = {{"A.DAT", "First", "one", 1, 10},
+                                                    {"B.DAT", "Second", "two", 1, 10}};
+        app::TFormExamples list(examples, nullptr);
+        QCOMPARE(list.ListBoxExamples->count(), 2);
+        QCOMPARE(list.ListBoxExamples->item(1)->text(), QString("Second\n      two"));
+        QVERIFY(!list.Chosen().has_value());
+        list.ListBoxExamples->setCurrentRow(1);
+        list.accept();
+        QCOMPARE(list.Chosen(), std::optional<int>(1));
+
+        app::TFormSpiceNodes nodes({"in", "0", "out", "mid"}, nullptr);
+        const app::SpiceNodeRoles roles = nodes.Roles();
+        QCOMPARE(roles.input, std::string("in"));
+        QCOMPARE(roles.output, std::string("out"));
+        QCOMPARE(roles.common, std::string("0"));
+        QCOMPARE(nodes.ComboBoxCommon->count(), 4);
+        nodes.ComboBoxOutput->setCurrentText("mid");
+        QCOMPARE(nodes.Roles().output, std::string("mid"));
+    }
+};
+
+QTEST_MAIN(FileInterchangeTest)
+#include "file_interchange_test.moc"

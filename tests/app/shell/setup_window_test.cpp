@@ -1,0 +1,448 @@
+#include "app/common/file_paths.h"
+#include "app/common/qt_text.h"
+#include "app/editors/text_editor_window.h"
+#include "app/graphs/graph_window.h"
+#include "app/shell/file_date_stamp.h"
+#include "app/shell/image_processing_window.h"
+#include "app/shell/program_starter.h"
+#include "app/shell/setup_window.h"
+#include "app/shell/system_facts.h"
+#include "app/support/app_fixture.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using namespace kelvor;
+using Entry = testing::RecordingMessages::Entry;
+
+namespace {
+
+class FakeFacts : public app::SystemFacts {
+public:
+    std::string userName = "ada";
+    std::string operatingSystem = "Debian GNU/Linux 12 (bookworm) / Linux 6.1.0-18-amd64";
+    std::optional<uint64_t> freeMegabytes = 6000000000ULL; // beyond 32 bits
+    std::optional<app::PrinterResolution> printer = app::PrinterResolution{600, 1200};
+
+    std::string UserName() const override { return userName; }
+    std::string OperatingSystem() const override { return operatingSystem; }
+    app::ScreenFacts Screen() const override { return {1280, 1024, 120}; }
+    std::optional<uint64_t> FreeMegabytes(const std::filesystem::path&) const override {
+        return freeMegabytes;
+    }
+    std::optional<app::PrinterResolution> DefaultPrinter() const override { return printer; }
+};
+
+class RecordingStarter : public app::ProgramStarter {
+public:
+    struct Start {
+        QString program;
+        QStringList arguments;
+        QString folder;
+    };
+    bool StartDetached(const QString& program, const QStringList& arguments,
+                       const QString& folder) override {
+        starts.push_back({program, arguments, folder});
+        return startWorks;
+    }
+    bool IsInstalled(const QString& program) const override { return installed.contains(program); }
+    std::vector<Start> starts;
+    bool startWorks = true;
+    QStringList installed = {"x-terminal-emulator"};
+};
+
+} // namespace
+
+class SetupWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<testing::AppFixture> fixture;
+    FakeFacts facts;
+    RecordingStarter starter;
+    std::unique_ptr<app::TFormSetup> window;
+
+    app::AppState& State() { return fixture->state; }
+    testing::RecordingMessages& Messages() { return fixture->messages; }
+    void Open() { window = std::make_unique<app::TFormSetup>(State(), nullptr, facts, starter); }
+    QString LabelText(const char* name) const { return window->findChild<QLabel*>(name)->text(); }
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const auto& entry : fixture->messages.entries) {
+            texts.push_back(entry.text);
+        }
+        return texts;
+    }
+    void Answer(std::initializer_list<kelvor::Answer> answers) {
+        Messages().answers.assign(answers.begin(), answers.end());
+    }
+    void ChordUp(Qt::Key key) {
+        QTest::keyRelease(window.get(), key, Qt::ControlModifier | Qt::AltModifier);
+    }
+
+private slots:
+    void init() {
+        fixture = std::make_unique<testing::AppFixture>();
+        facts = FakeFacts{};
+        starter = RecordingStarter{};
+    }
+    void cleanup() {
+        window.reset();
+        fixture.reset();
+    }
+
+    // What a user quotes when reporting a problem, each line centred in the window.
+    void informationLabelsReadTheFactsCentred() {
+        Open();
+        QCOMPARE(LabelText("LabelUserName"), QString("User Name  :  ada"));
+        QCOMPARE(LabelText("LabelWinVer"),
+                 QString("Operating System   :   Debian GNU/Linux 12 (bookworm) / Linux "
+                         "6.1.0-18-amd64"));
+        QCOMPARE(LabelText("LabelResolution"), QString("Screen Area   :   1280 x 1024"));
+        QCOMPARE(LabelText("LabelCPU"), QString("Free Disk Space  :  6000000000 MB"));
+        QCOMPARE(LabelText("LabelPrinterDPI"),
+                 QString("Printer Resolution  :  X = 600 dpi   Y = 1200 dpi"));
+        QCOMPARE(LabelText("LabelDPI"), QString("Screen Font Size  :  120 dpi"));
+        QCOMPARE(LabelText("LabelNoNodesLimit"), QString(" Max. Number of Circuit Nodes  :  100"));
+        for (const char* name :
+             {"LabelVersion", "LabelNoNodesLimit", "LabelUserName", "LabelWinVer",
+              "LabelResolution", "LabelCPU", "LabelPrinterDPI", "LabelDPI"}) {
+            const QLabel* label = window->findChild<QLabel*>(name);
+            QVERIFY2(label->width() >= label->sizeHint().width(), name);
+            QVERIFY2(std::abs(2 * label->x() + label->width() - window->width()) <= 1, name);
+        }
+    }
+
+    void missingFactsAreSaidInWords() {
+        facts.userName.clear();
+        facts.operatingSystem.clear();
+        facts.freeMegabytes.reset();
+        facts.printer.reset();
+        Open();
+        QCOMPARE(LabelText("LabelUserName"), QString("User Name  :  Unknown"));
+        QCOMPARE(LabelText("LabelWinVer"), QString("Operating System   :   Unknown"));
+        QCOMPARE(LabelText("LabelCPU"), QString("Free Disk Space  :  Unknown"));
+        QCOMPARE(LabelText("LabelPrinterDPI"),
+                 QString("Printer Resolution  :  no printer installed"));
+        window->ButtonTestWinVerClick();
+        QCOMPARE(Texts(), (std::vector<std::string>{"Unknown", "Unknown"}));
+    }
+
+    void operatingSystemFromOsRelease() {
+        struct Case {
+            const char* osRelease;
+            const char* kernelName;
+            const char* kernelRelease;
+            const char* expected;
+        };
+        const Case cases[] = {
+            {"NAME=\"Debian GNU/Linux\"\nPRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n", "Linux",
+             "6.1.0", "Debian GNU/Linux 12 (bookworm) / Linux 6.1.0"},
+            {"NAME=Fedora\nVERSION_ID=40\n", "Linux", "6.8.5", "Fedora / Linux 6.8.5"},
+            {"PRETTY_NAME='Alpine Linux v3.19'\n", "", "", "Alpine Linux v3.19"},
+            {"", "Linux", "6.1.0", "Linux 6.1.0"},
+            {"", "", "", ""},
+        };
+        for (const Case& c : cases) {
+            QCOMPARE(app::OperatingSystemText(c.osRelease, c.kernelName, c.kernelRelease),
+                     std::string(c.expected));
+        }
+    }
+
+    // Ctrl+Alt+T shows every diagnostic control and hides them again; Ctrl+Alt+E does the same
+    // for the editor button. A chord without Alt does nothing.
+    void chordsToggleTestModeAndTheEditorButton() {
+        Open();
+        window->show();
+        const auto allShown = [this](bool shown) {
+            return std::all_of(window->diagnosticControls.begin(), window->diagnosticControls.end(),
+                               [shown](QWidget* control) { return control->isVisible() == shown; });
+        };
+        QCOMPARE(window->diagnosticControls.size(), size_t(14));
+        QVERIFY(allShown(false));
+        QVERIFY(!window->ButtonEDT->isVisible());
+        QTest::keyRelease(window.get(), Qt::Key_T, Qt::ControlModifier);
+        QVERIFY(!window->TestMode());
+        for (bool expected : {true, false}) {
+            ChordUp(Qt::Key_T);
+            QCOMPARE(window->TestMode(), expected);
+            QVERIFY(allShown(expected));
+            QVERIFY(!window->ButtonEDT->isVisible());
+        }
+        for (bool expected : {true, false}) {
+            ChordUp(Qt::Key_E);
+            QCOMPARE(window->ButtonEDT->isVisible(), expected);
+            QVERIFY(allShown(false));
+        }
+    }
+
+    void editorButtonOpensTheTextEditorOrWarns() {
+        app::TFormEdt editor(State());
+        State().windows.textEditor = &editor;
+        Open();
+        bool opened = false;
+        QTimer::singleShot(0, [&] {
+            opened = editor.isVisible();
+            editor.reject();
+        });
+        window->ButtonEDTClick();
+        QVERIFY(opened);
+
+        Messages().entries.clear();
+        State().shell.DatafileName = "NO_SUCH_FILE_WITH_A_LONG_NAME.DAT";
+        window->ButtonEDTClick();
+        QCOMPARE(Texts(),
+                 std::vector<std::string>{"NO_SUCH_FILE_WITH_A_LONG_NAME.DAT does not ex"});
+        QCOMPARE(Messages().entries[0].kind, Entry::Warning);
+    }
+
+    // Yes sets, No clears, Cancel keeps what was there.
+    void questionsSetAndClearTheirFlags() {
+        Open();
+        struct Case {
+            void (app::TFormSetup::*click)();
+            const char* question;
+            std::function<bool()> flag;
+        };
+        const Case cases[] = {
+            {&app::TFormSetup::ButtonTimeRespClick, "Time Response ?",
+             [this] { return State().TimeResponse; }},
+            {&app::TFormSetup::ButtonBigPCBClick, "     Make Big PCB Bitmap ?",
+             [this] { return State().BigPcbBitmap; }},
+            {&app::TFormSetup::ButtonModifyGraphDateClick, "Modify Graph Date ?",
+             [this] { return State().shell.TodayText == " 6 Jan 2004"; }},
+        };
+        for (const Case& c : cases) {
+            for (const auto& [answer, expected] : {std::pair{Answer::Yes, true},
+                                                   {Answer::Cancel, true},
+                                                   {Answer::No, false},
+                                                   {Answer::Cancel, false}}) {
+                Messages().entries.clear();
+                Messages().answers = {answer};
+                (window.get()->*c.click)();
+                QCOMPARE(Messages().entries.at(0).text, std::string(c.question));
+                QCOMPARE(c.flag(), expected);
+            }
+        }
+        QCOMPARE(State().shell.TodayText, TodayText());
+
+        Messages().entries.clear();
+        Answer({Answer::Yes});
+        window->ButtonBigPCBClick();
+        QCOMPARE(Texts(), (std::vector<std::string>{"     Make Big PCB Bitmap ?",
+                                                    "Now run Test Pattern TWICE"}));
+    }
+
+    // The inductor trace follows the answer; the probes report a pixel and then change it.
+    void test1SwitchesTheTraceAndProbesTwoPixels() {
+        Open();
+        window->show();
+        Answer({Answer::Yes, Answer::Cancel, Answer::No});
+        const QColor logo = window->Logo().pixelColor(40, 10);
+        window->ButtonTest1Click();
+        QVERIFY(State().solver.Test1Trace);
+        QCOMPARE(Texts(),
+                 (std::vector<std::string>{"           RUN TEST1 ?", "CANVAS R=222 G=222 B=222",
+                                           app::FromQt(QString("LOGO  R=%1 G=%2 B=%3")
+                                                           .arg(logo.red())
+                                                           .arg(logo.green())
+                                                           .arg(logo.blue()))}));
+        QVERIFY(logo != QColor(255, 0, 0));
+
+        Messages().entries.clear();
+        window->ButtonTest1Click();
+        QVERIFY(State().solver.Test1Trace);
+        QCOMPARE(Texts(), (std::vector<std::string>{"           RUN TEST1 ?", "CANVAS R=0 G=0 B=0",
+                                                    "LOGO  R=255 G=0 B=0"}));
+        window->ButtonTest1Click();
+        QVERIFY(!State().solver.Test1Trace);
+    }
+
+    // "Test Pattern" after Yes: the graph window shows the pattern, and closing it closes this
+    // window, which writes the settings.
+    void testPatternShowsInTheGraphWindowAndClosesWithIt() {
+        app::TFormVGA graph(State());
+        State().windows.graph = &graph;
+        Open();
+        window->show();
+        State().graph.picture = QImage(10, 10, QImage::Format_RGB32);
+
+        window->ButtonTestPatternClick(); // answered No
+        QVERIFY(!graph.isVisible());
+        QCOMPARE(State().graph.picture.width(), 10);
+
+        Messages().entries.clear();
+        Answer({Answer::Yes});
+        window->ButtonTest2Click();
+        QCOMPARE(Messages().entries.size(), size_t(2));
+        QVERIFY(Messages().entries[0].text.starts_with("-5000  -98629.46777934679"));
+        QCOMPARE(Messages().entries[1].kind, Entry::Question);
+        QCOMPARE(State().shell.AnalysisMode, 7);
+        QVERIFY(graph.isVisible());
+        QCOMPARE(graph.windowTitle(), QString("  TEST PATTERN"));
+        // Showing the pattern reads (and so writes) the settings; closing writes them again.
+        std::filesystem::remove(fixture->folder / "KELVOR.INI");
+
+        graph.close();
+        QVERIFY(!window->isVisible());
+        QVERIFY(fixture->folder.Read("KELVOR.INI").find("Datafilename=HPFILTER.DAT") !=
+                std::string::npos);
+    }
+
+    void test3AndWinVerShowTheirMessages() {
+        Open();
+        window->ButtonTest3Click();
+        QCOMPARE(Texts(), (std::vector<std::string>{"Button 3", "BEEP", "version.dll"}));
+        QCOMPARE(Messages().entries[1].kind, Entry::Error);
+        QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+
+        Messages().entries.clear();
+        window->ButtonTestWinVerClick();
+        QCOMPARE(Texts(), (std::vector<std::string>{facts.userName, facts.operatingSystem}));
+    }
+
+    // The file keeps its bytes; its date becomes 9 Sep 2009 05:05:05 after the old one is shown.
+    void setFileDateKeepsTheBytes() {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+        fixture->folder.Write("A.dat", "R 1 2 10k\r\n");
+        QFile file(app::PathToQt(fixture->folder / "A.dat"));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime(QDate(2020, 1, 2), QTime(3, 4, 5)),
+                                 QFileDevice::FileModificationTime));
+        file.close();
+        Open();
+        window->ButtonSetFileDateClick();
+        QCOMPARE(Texts(), std::vector<std::string>{"02/01/2020 03:04:05"});
+        QCOMPARE(fixture->folder.Read("A.dat"), std::string("R 1 2 10k\r\n"));
+        QCOMPARE(QFileInfo(file.fileName()).lastModified(),
+                 QDateTime(QDate(2009, 9, 9), QTime(5, 5, 5)));
+
+        // A missing file is made, empty, and stamped.
+        std::filesystem::remove(fixture->folder / "A.dat");
+        window->ButtonSetFileDateClick();
+        QCOMPARE(fixture->folder.Read("A.dat"), std::string());
+        QCOMPARE(QFileInfo(file.fileName()).lastModified(),
+                 QDateTime(QDate(2009, 9, 9), QTime(5, 5, 5)));
+
+        // A folder of that name cannot be opened: said, not stamped.
+        std::filesystem::remove(fixture->folder / "A.dat");
+        std::filesystem::create_directory(fixture->folder / "A.dat");
+        Messages().entries.clear();
+        window->ButtonSetFileDateClick();
+        QCOMPARE(Messages().entries.size(), size_t(1));
+        QCOMPARE(Messages().entries[0].kind, Entry::Warning);
+        QVERIFY(Messages().entries[0].text.find("Cannot open A.dat") != std::string::npos);
+        QLocale::setDefault(QLocale::system());
+    }
+
+    // A file of the working folder goes to the desktop's opener, anything else is a program
+    // with its arguments; one that does not start is reported.
+    void newShellStartsWhatIsTyped() {
+        Open();
+        QString proposed;
+        std::optional<QString> typed = "  notepad  notes.txt ";
+        window->askProgramName = [&](QWidget*, const QString& proposal) {
+            proposed = proposal;
+            return typed;
+        };
+        const QString folder = app::PathToQt(fixture->folder.path());
+        window->ButtonShellClick();
+        QCOMPARE(proposed, QString(" xdg-open ."));
+        typed = "HPFILTER.DAT";
+        window->ButtonShellClick();
+        typed = std::nullopt;
+        window->ButtonShellClick();
+        QCOMPARE(starter.starts.size(), size_t(2));
+        QCOMPARE(starter.starts[0].program, QString("notepad"));
+        QCOMPARE(starter.starts[0].arguments, QStringList{"notes.txt"});
+        QCOMPARE(starter.starts[0].folder, folder);
+        QCOMPARE(starter.starts[1].program, QString("xdg-open"));
+        QCOMPARE(starter.starts[1].arguments, QStringList{"HPFILTER.DAT"});
+        QVERIFY(Messages().entries.empty());
+
+        // Quotes that leave no program name are reported too.
+        typed = "\"";
+        window->ButtonShellClick();
+        starter.startWorks = false;
+        typed = "no-such-program";
+        window->ButtonShellClick();
+        QCOMPARE(starter.starts.size(), size_t(3));
+        QCOMPARE(Texts(), (std::vector<std::string>{"\r\n   Cannot start  \"   ",
+                                                    "\r\n   Cannot start  no-such-program   "}));
+    }
+
+    void dosStartsTheTerminalOrSaysNoneIsInstalled() {
+        Open();
+        Answer({Answer::Cancel, Answer::Yes, Answer::Yes});
+        window->ButtonDOSClick();
+        QVERIFY(starter.starts.empty());
+        window->ButtonDOSClick();
+        QCOMPARE(starter.starts.size(), size_t(1));
+        QCOMPARE(starter.starts[0].program, QString("x-terminal-emulator"));
+        QCOMPARE(starter.starts[0].folder, app::PathToQt(fixture->folder.path()));
+        QCOMPARE(Messages().entries.back().kind, Entry::Info);
+
+        starter.installed.clear();
+        Messages().entries.clear();
+        window->ButtonDOSClick();
+        QCOMPARE(starter.starts.size(), size_t(1));
+        QCOMPARE(Messages().entries.size(), size_t(2));
+        QCOMPARE(Messages().entries[1].kind, Entry::Warning);
+    }
+
+    // A dark picture is brightened and saved under the name with its last factor; the setup
+    // window's button counts the columns and reads "Image Proc." afterwards.
+    void imageProcessingBrightensAndSavesTheCopy() {
+        app::TFormImgProc imageWindow(State());
+        State().windows.imageProcessing = &imageWindow;
+        Open();
+        QImage photograph(260, 3, QImage::Format_RGB32);
+        photograph.fill(QColor(30, 30, 30));
+        photograph.setPixelColor(100, 1, QColor(0, 0, 180)); // the peak
+        photograph.setPixelColor(255, 1, QColor(0, 250, 0)); // right of column 249
+        photograph.setPixelColor(259, 2, QColor(70, 0, 0));  // last pixel, times 3
+        QVERIFY(photograph.save(app::PathToQt(fixture->folder / "102_0251.bmp"), "BMP"));
+
+        QStringList captions;
+        connect(
+            &imageWindow, &app::TFormImgProc::ColumnReached, this,
+            [&] { captions << window->ButtonImageProc->text(); }, Qt::QueuedConnection);
+        connect(&imageWindow, &app::TFormImgProc::ProcessingFinished, &imageWindow,
+                [&] { QTimer::singleShot(0, &imageWindow, &QDialog::accept); });
+        window->ButtonImageProcClick();
+
+        QCOMPARE(Texts(), std::vector<std::string>{"180"});
+        QCOMPARE(window->ButtonImageProc->text(), QString("Image Proc."));
+        QCOMPARE(captions.size(), 260);
+        QCOMPARE(captions.back(), QString("260"));
+        QImage saved(app::PathToQt(fixture->folder / "102_0251_T=0_M=3_O=0.bmp"));
+        QCOMPARE(saved.size(), photograph.size());
+        QCOMPARE(saved.pixelColor(0, 0), QColor(150, 150, 150));
+        QCOMPARE(saved.pixelColor(259, 2), QColor(210, 0, 0));
+        QCOMPARE(saved.pixelColor(100, 1), QColor(0, 0, 180));
+    }
+
+    void imageProcessingWithoutAReadablePicture() {
+        app::TFormImgProc imageWindow(State());
+        imageWindow.FormShow();
+        QVERIFY(Messages().entries.empty());
+
+        fixture->folder.Write("102_0251.bmp", "not a picture");
+        imageWindow.FormShow();
+        QCOMPARE(Messages().entries.size(), size_t(1));
+        QCOMPARE(Messages().entries[0].kind, Entry::Warning);
+        size_t files = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(fixture->folder.path())) {
+            files += entry.path().filename().string().starts_with("102_0251_") ? 1 : 0;
+        }
+        QCOMPARE(files, size_t(0));
+    }
+};
+
+QTEST_MAIN(SetupWindowTest)
+#include "setup_window_test.moc"

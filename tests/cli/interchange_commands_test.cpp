@@ -1,0 +1,116 @@
+#include "cli/cli.h"
+
+#include "circuit/sample_datafile.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace kelvor::cli {
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out, err;
+};
+
+CliRun Cli(const std::vector<std::string>& arguments) {
+    std::ostringstream out, err;
+    const int status = RunCli(arguments, out, err);
+    return {status, out.str(), err.str()};
+}
+
+TEST(SpiceCommand, NetlistLinesAndRefusals) {
+    testing::TempFolder folder;
+    folder.Write("HPFILTER.DAT", SampleDatafileText("7 Dec 2026"));
+    folder.Write("BAD.DAT", "t Rev. 1\r\n\r\nNodeIn = 1 NodeOut = 2 NodeCom = 3\r\nX 1 2\r\n");
+    const std::string good = (folder / "HPFILTER.DAT").string();
+
+    const CliRun run = Cli({"spice", good});
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::istringstream lines(run.out);
+    int elements = 0;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.empty() || line[0] == '*' || line[0] == '.' || line.starts_with("VIN")) {
+            continue;
+        }
+        ++elements;
+        EXPECT_NE(line.find(" $ line "), std::string::npos) << line;
+    }
+    EXPECT_EQ(elements, 7); // R; L, the sensing source and the drop of its 1e-6 ohm; R, C, C
+    EXPECT_NE(run.out.find("VIN 3 0 DC 0 AC 1"), std::string::npos);
+    EXPECT_NE(run.out.find("R1 1 0 0.2 $ line 7"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(".ac dec 10 10 1e+05\n.print ac vdb(5) vp(5)\n.end\n"),
+              std::string::npos);
+
+    const CliRun custom = Cli({"spice", good, "--ac-from", "1k", "--ac-to", "2k", "--ppd", "3"});
+    EXPECT_NE(custom.out.find(".ac dec 3 1000 2000\n"), std::string::npos);
+
+    const std::pair<std::vector<std::string>, int> refused[] = {
+        {{"spice", good, "--at", "0"}, 2},
+        {{"spice", good, "--ac-from", "2k", "--ac-to", "1k"}, 2},
+        {{"spice", good, "--ppd", "0"}, 2},
+        {{"spice", (folder / "BAD.DAT").string()}, 1},
+        {{"spice", (folder / "MISSING.DAT").string()}, 2},
+    };
+    for (const auto& [arguments, status] : refused) {
+        const CliRun failed = Cli(arguments);
+        EXPECT_EQ(failed.status, status) << arguments.back();
+        EXPECT_EQ(failed.out, "") << arguments.back();
+        EXPECT_NE(failed.err, "") << arguments.back();
+    }
+}
+
+TEST(ImportCommand, WritesNothingOnErrorAndListsNodes) {
+    testing::TempFolder folder;
+    folder.Write("deck.cir", "deck\nV1 in 0 AC 1\nR1 in out 1k\nD1 out 0 dmod\nR2 out 0 1k\n");
+    const std::string deck = (folder / "deck.cir").string();
+
+    const CliRun noNodes = Cli({"import", deck});
+    EXPECT_EQ(noNodes.status, 2);
+    EXPECT_NE(noNodes.err.find("the netlist's nodes are: in out 0"), std::string::npos)
+        << noNodes.err;
+
+    const CliRun failed = Cli({"import", deck, "--in", "IN", "--out", "out"});
+    EXPECT_EQ(failed.status, 2);
+    EXPECT_EQ(failed.out, "");
+    EXPECT_NE(failed.err.find("line 4: d1: element type 'd'"), std::string::npos) << failed.err;
+
+    folder.Write("deck.cir", "deck\nV1 in 0 AC 1\nR1 in out 1k\nR2 out 0 1k\n");
+    const CliRun done = Cli({"import", deck, "--in", "IN", "--out", "out"});
+    EXPECT_EQ(done.status, 0) << done.err;
+    EXPECT_NE(done.out.find("         R  1 2       1k  r1\r\n"), std::string::npos) << done.out;
+}
+
+// The command works in the current folder, as the program does.
+class InFolder {
+public:
+    explicit InFolder(const std::filesystem::path& folder)
+        : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder);
+    }
+    ~InFolder() { std::filesystem::current_path(previous_); }
+
+private:
+    std::filesystem::path previous_;
+};
+
+TEST(SetupCommand, ExamplesAreCopiedAndOwnFilesKept) {
+    testing::TempFolder folder;
+    folder.Write("CEAMP.DAT", "mine");
+    CliRun run;
+    {
+        InFolder here(folder.path());
+        run = Cli({"setup", "--examples"});
+    }
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(folder.Read("CEAMP.DAT"), "mine");
+    EXPECT_NE(run.err.find("kept CEAMP.DAT"), std::string::npos) << run.err;
+    EXPECT_NE(run.out.find("IFTRANS.DAT  Tuned_IF_Transformer_455kHz  -  "), std::string::npos)
+        << run.out;
+    EXPECT_TRUE(std::filesystem::exists(folder / "SKLOWPAS.DAT"));
+    EXPECT_TRUE(std::filesystem::exists(folder / "KELVOR.INI"));
+}
+
+} // namespace
+} // namespace kelvor::cli

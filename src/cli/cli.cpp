@@ -28,6 +28,8 @@ const char* const kToolHelp =
     "                                               the pulse response as a picture\n"
     "  bode FILE.dat --from F --to F [--ppd N] [--csv] [--out FILE.png|.pdf|.svg]\n"
     "                                               gain, phase, group delay, Zin, Zout, markers\n"
+    "  tolerance FILE.dat --from F --to F [--runs N] [--tol R=1%,C=5%,...] [--csv]\n"
+    "                                               Monte Carlo spread, worst case, mask yield\n"
     "  spice FILE.dat [--ac-from F --ac-to F --ppd N] [--at F]\n"
     "                                               the circuit as a SPICE netlist\n"
     "  import DECK.cir --in NODE --out NODE [--common NODE]\n"
@@ -46,11 +48,17 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"check", RunCheckCommand, &kCheckHelp}, {"response", RunResponseCommand, &kResponseHelp},
-    {"sweep", RunSweepCommand, &kSweepHelp}, {"setup", RunSetupCommand, &kSetupHelp},
-    {"graph", RunGraphCommand, &kGraphHelp}, {"square", RunSquareCommand, &kSquareHelp},
-    {"pulse", RunPulseCommand, &kPulseHelp}, {"bode", RunBodeCommand, &kBodeHelp},
-    {"spice", RunSpiceCommand, &kSpiceHelp}, {"import", RunImportCommand, &kImportHelp},
+    {"check", RunCheckCommand, &kCheckHelp},
+    {"response", RunResponseCommand, &kResponseHelp},
+    {"sweep", RunSweepCommand, &kSweepHelp},
+    {"setup", RunSetupCommand, &kSetupHelp},
+    {"graph", RunGraphCommand, &kGraphHelp},
+    {"square", RunSquareCommand, &kSquareHelp},
+    {"pulse", RunPulseCommand, &kPulseHelp},
+    {"bode", RunBodeCommand, &kBodeHelp},
+    {"spice", RunSpiceCommand, &kSpiceHelp},
+    {"import", RunImportCommand, &kImportHelp},
+    {"tolerance", RunToleranceCommand, &kToleranceHelp},
 };
 
 } // namespace

@@ -90,6 +90,29 @@ long double ParseFrequencyArgument(const std::string& text) {
     return frequency;
 }
 
+FrequencyRange RangeFromArguments(const std::optional<std::string>& from,
+                                  const std::optional<std::string>& to) {
+    if (!from || !to) {
+        throw UsageError{"--from F --to F is needed"};
+    }
+    const auto range = ParseFrequencyRange(*from, *to);
+    if (!range) {
+        throw UsageError{"Invalid Frequencies: the start must be above 0 and the end above it"};
+    }
+    return *range;
+}
+
+int32_t PointsPerDecadeFromArgument(const std::optional<std::string>& text) {
+    if (!text) {
+        return kDefaultPointsPerDecade;
+    }
+    const int32_t perDecade = IntegerOption("--ppd", *text);
+    if (perDecade < 1 || perDecade > kMostPointsPerDecade) {
+        throw UsageError{"--ppd must lie from 1 to " + std::to_string(kMostPointsPerDecade)};
+    }
+    return perDecade;
+}
+
 int32_t IntegerOption(const std::string& name, const std::string& text) {
     bool ok = true;
     const int32_t value = ParseIntField(text, ok);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bode/bode_grid.h"
 #include "circuit/datafile_reader.h"
 #include "messages.h"
 #include "solver/response.h"
@@ -57,6 +58,13 @@ struct UsageError {
 
 // An option's integer value (decimal or hexadecimal); a UsageError naming the option otherwise.
 int32_t IntegerOption(const std::string& name, const std::string& text);
+
+// The range of --from F --to F: both given, start above 0 and end above start.
+FrequencyRange RangeFromArguments(const std::optional<std::string>& from,
+                                  const std::optional<std::string>& to);
+
+// --ppd N: 1 to kMostPointsPerDecade, kDefaultPointsPerDecade when not given.
+int32_t PointsPerDecadeFromArgument(const std::optional<std::string>& text);
 
 // A frequency in engineering syntax, 0 Hz or more.
 long double ParseFrequencyArgument(const std::string& text);

@@ -21,6 +21,7 @@ int RunGraphCommand(Arguments arguments, CommandStreams streams);
 int RunSquareCommand(Arguments arguments, CommandStreams streams);
 int RunPulseCommand(Arguments arguments, CommandStreams streams);
 int RunBodeCommand(Arguments arguments, CommandStreams streams);
+int RunToleranceCommand(Arguments arguments, CommandStreams streams);
 int RunSpiceCommand(Arguments arguments, CommandStreams streams);
 int RunImportCommand(Arguments arguments, CommandStreams streams);
 
@@ -32,6 +33,7 @@ extern const char* const kGraphHelp;
 extern const char* const kSquareHelp;
 extern const char* const kPulseHelp;
 extern const char* const kBodeHelp;
+extern const char* const kToleranceHelp;
 extern const char* const kSpiceHelp;
 extern const char* const kImportHelp;
 

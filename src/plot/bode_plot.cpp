@@ -98,6 +98,11 @@ void BodePlot::setMarkers(std::vector<PlotMarker> markers) {
     Rebuild();
 }
 
+void BodePlot::setSpread(std::optional<PlotSpread> spread) {
+    spread_ = std::move(spread);
+    Rebuild();
+}
+
 void BodePlot::setCursorFrequency(std::optional<double> frequency) {
     cursor_ = frequency;
     for (QCPItemStraightLine* line : cursorLines_) {
@@ -303,6 +308,11 @@ void BodePlot::AddGraphs(QCPAxisRect* rect, Section section, QCPLegend* legend) 
     QCPAxis* valueAxis = rect->axis(QCPAxis::atLeft);
     const bool dark = DarkBackground();
     bool impedanceNamed = false;
+    if (spread_ && (section == Section::Gain || section == Section::Phase)) {
+        AddSpreadGraphs(*this, rect, *spread_,
+                        section == Section::Gain ? SpreadQuantity::Gain : SpreadQuantity::Phase,
+                        choice_.unwrappedPhase, TraceColour(0, dark), TraceColour(1, dark), legend);
+    }
     for (std::size_t index = 0; index < traces_.size(); ++index) {
         const PlotTrace& trace = traces_[index];
         if (!trace.visible || trace.curve.size() == 0) {

@@ -2,6 +2,7 @@
 
 #include "bode/bode_curve.h"
 #include "bode/bode_markers.h"
+#include "plot/spread_layers.h"
 
 #include <QColor>
 #include <QString>
@@ -54,6 +55,9 @@ public:
     void setMarkers(std::vector<PlotMarker> markers);
     // The cursor line, or none.
     void setCursorFrequency(std::optional<double> frequency);
+    // A tolerance analysis's spread under the gain and phase curves, or none.
+    void setSpread(std::optional<PlotSpread> spread);
+    const std::optional<PlotSpread>& spread() const { return spread_; }
 
     // Shows every point of the visible traces.
     void fit();
@@ -92,6 +96,7 @@ private:
     std::vector<PlotTrace> traces_;
     QuantityChoice choice_;
     std::vector<PlotMarker> markers_;
+    std::optional<PlotSpread> spread_;
     std::optional<double> cursor_;
     std::vector<QCPItemStraightLine*> cursorLines_;
     std::vector<QCPAxisRect*> rects_;

@@ -1,5 +1,6 @@
 #include "app/bode/bode_window.h"
 
+#include "app/bode/tolerance_window.h"
 #include "app/printing/print_target.h"
 #include "app/shell/help_window.h"
 #include "bode/bode_csv.h"
@@ -116,6 +117,19 @@ void TFormBode::ShowForCurrentDatafile() {
     if (!computing_) { // a running computation holds the current circuit
         ButtonComputeClick();
     }
+    // The spread of another circuit, or of the Datafile before an edit, would mislead.
+    if (tolerances_ != nullptr && tolerances_->isVisible()) {
+        tolerances_->ShowForCurrentDatafile();
+    } else {
+        Plot->setSpread(std::nullopt);
+    }
+}
+
+void TFormBode::ButtonTolerancesClick() {
+    if (tolerances_ == nullptr) {
+        tolerances_ = new TFormTolerances(state_, *this);
+    }
+    tolerances_->ShowForCurrentDatafile();
 }
 
 bool TFormBode::ReloadCurrentDatafile() {

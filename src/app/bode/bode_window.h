@@ -19,6 +19,8 @@ class QTableWidget;
 
 namespace kelvor::app {
 
+class TFormTolerances;
+
 // The Bode analyser: gain, phase, group delay, Zin and Zout of the current Datafile over a
 // range of the user's choice, with a cursor readout, automatic and pinned markers, other
 // circuits laid over it, and export. A resizable window that does not block the others.
@@ -41,6 +43,13 @@ public:
     void ButtonExportCsvClick();
     void ButtonExportPictureClick();
     void ButtonPrintClick();
+    void ButtonTolerancesClick();
+
+    // While a computation runs the range, the computing buttons and the export are locked and
+    // Cancel is enabled; the tolerance panel locks them too while it runs.
+    void SetComputing(bool computing);
+    bool Computing() const { return computing_; }
+    TFormTolerances* tolerances() const { return tolerances_; }
 
     // Asks for a file to read (save false) or write; an empty text when the user cancels.
     using FileChooser = std::function<QString(QWidget* owner, const QString& caption,
@@ -79,6 +88,7 @@ public:
     QPushButton* ButtonExportPicture = nullptr;
     QSpinBox* SpinBoxPictureScale = nullptr;
     QPushButton* ButtonPrint = nullptr;
+    QPushButton* ButtonTolerances = nullptr;
 
 protected:
     void keyReleaseEvent(QKeyEvent* event) override;
@@ -94,7 +104,6 @@ private:
     // Parses the current Datafile as it is now, so that an edit since the last computation
     // counts; false, after the Graphs menu's warning, when it has errors.
     bool ReloadCurrentDatafile();
-    void SetComputing(bool computing);
     void ShowTraces();
     void ShowMarkers();
     void ShowTraceList();
@@ -112,6 +121,7 @@ private:
     std::vector<double> pinned_;
     bool computing_ = false;
     bool cancelRequested_ = false;
+    TFormTolerances* tolerances_ = nullptr; // made when first opened
 };
 
 } // namespace kelvor::app

@@ -130,10 +130,14 @@ QWidget* TFormBode::BuildSidePanel() {
     SpinBoxPictureScale->setRange(1, kLargestPictureScale);
     SpinBoxPictureScale->setSuffix(QStringLiteral(" \u00d7 PNG"));
     ButtonPrint = button("Pri&nt...", &TFormBode::ButtonPrintClick);
+    // Every letter of its caption is some other control's access key.
+    ButtonTolerances = button("Tolerances...", &TFormBode::ButtonTolerancesClick);
+    ButtonTolerances->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     exports->addWidget(ButtonExportCsv, 0, 0);
     exports->addWidget(ButtonExportPicture, 1, 0);
     exports->addWidget(SpinBoxPictureScale, 1, 1);
     exports->addWidget(ButtonPrint, 2, 0);
+    exports->addWidget(ButtonTolerances, 2, 1);
     layout->addLayout(exports);
     auto* help = new QLabel("F1 for Help", panel);
     layout->addWidget(help);

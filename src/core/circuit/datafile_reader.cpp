@@ -254,6 +254,7 @@ ParseOutcome ParseDatafileText(std::string_view fileBytes, CircuitState& state,
     ParseReport report;
     bool check = true;
     RecordList records;
+    std::vector<std::string> componentLines;
     DatafileLines lines(fileBytes);
 
     if (!lines.AtEnd()) {
@@ -299,6 +300,7 @@ ParseOutcome ParseDatafileText(std::string_view fileBytes, CircuitState& state,
             break;
         }
         records.push_back(ParseComponentLine(line, kind, check));
+        componentLines.push_back(line);
         sourceLines.push_back(lineNumber + kFirstBodyLine);
         report.Conclude(check, "Error in Line " + std::to_string(lineNumber));
     }
@@ -333,7 +335,7 @@ ParseOutcome ParseDatafileText(std::string_view fileBytes, CircuitState& state,
     report.Conclude(check, "Error in In/Out/Com Nodes");
 
     return ParseOutcome{report.ok, std::move(report.text), std::move(records),
-                        std::move(sourceLines)};
+                        std::move(componentLines), std::move(sourceLines)};
 }
 
 std::string ReadDatafileBytes(const std::filesystem::path& path) {

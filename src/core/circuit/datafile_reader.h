@@ -24,6 +24,9 @@ struct ParseOutcome {
     // CR LF, two spaces and the message for every failed check; at most 255 characters.
     std::string report;
     RecordList records; // header record first
+    // The text of each component record's line as read (tabs made spaces, leading spaces
+    // dropped): componentLines[i] belongs to records[i + 1].
+    std::vector<std::string> componentLines;
     // The Datafile line (counting from 1) of each component record, in record order.
     std::vector<int> sourceLines;
 };

@@ -42,12 +42,13 @@ const std::vector<HelpTopic> kMenuTopics = {
 };
 
 // The editors' Help command, the graph window's F1 for amplitude and square-wave graphs, the
-// Bode window's F1.
+// Bode window's F1, its tolerance panel's F1.
 const std::vector<HelpTopic> kInnerTopics = {
     {7466, u"Datafile Format and Component Lines"},
     {18453, u"The Amplitude Graph Window and Printing"},
     {21073, u"The Square-Wave Graph Window"},
     {33844, u"6.  Bode Analyser"},
+    {36460, u"7.  Tolerance Analysis"},
 };
 
 class HelpDocument : public ::testing::Test {

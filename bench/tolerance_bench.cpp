@@ -1,0 +1,32 @@
+// The tolerance analysis of the sample Datafile with the default tolerances: 500 runs over
+// 3 decades (10 Hz to 10 kHz) at 100 points per decade, some 150,000 solves, with the worst
+// case and the statistics; on every core and on one.
+
+#include "bench_support.h"
+#include "bode/bode_grid.h"
+#include "tolerance/tolerance_analysis.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace kelvor;
+
+// Argument: threads (0: one per core).
+void ToleranceAnalysisOfTheSample(benchmark::State& state) {
+    const LoadedCircuit circuit = bench::SampleCircuit();
+    const std::vector<long double> grid = LogFrequencyGrid({10, 10000}, 100);
+    const ToleranceSettings settings = DefaultToleranceSettings();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(RunToleranceAnalysis(circuit, {}, settings, grid, {},
+                                                      static_cast<int>(state.range(0))));
+    }
+    state.counters["solves"] = static_cast<double>(settings.runs * grid.size());
+}
+BENCHMARK(ToleranceAnalysisOfTheSample)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+} // namespace

@@ -1,0 +1,114 @@
+#include "tolerance/parallel_jobs.h"
+
+#include "solver/solver_threads.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <climits>
+#include <exception>
+#include <mutex>
+#include <thread>
+
+namespace kelvor {
+namespace {
+
+class JobSet {
+public:
+    JobSet(int jobs, const NumberedJob& job) : jobs_(jobs), job_(job) {}
+
+    // Takes jobs until none are left or the set is stopped. Returns false when `progress`
+    // asked to stop.
+    bool Work(int worker, const JobProgress* progress) {
+        for (;;) {
+            const int next = next_.fetch_add(1);
+            // Jobs above a failed one are never needed: the failure ends the set.
+            if (next >= jobs_ || stopped_.load() || next > firstFailure_.load()) {
+                return true;
+            }
+            try {
+                job_(next, worker);
+            } catch (...) {
+                RecordFailure(next, std::current_exception());
+                return true;
+            }
+            const int finished = finished_.fetch_add(1) + 1;
+            if (progress != nullptr && *progress && !(*progress)(finished)) {
+                stopped_.store(true);
+                return false;
+            }
+        }
+    }
+
+    int Finished() const { return finished_.load(); }
+    void Stop() { stopped_.store(true); }
+
+    void RethrowFirstFailure() {
+        if (failure_) {
+            std::rethrow_exception(failure_);
+        }
+    }
+
+private:
+    void RecordFailure(int job, std::exception_ptr failure) {
+        const std::lock_guard<std::mutex> lock(failureMutex_);
+        if (job < firstFailure_.load()) {
+            firstFailure_.store(job);
+            failure_ = std::move(failure);
+        }
+    }
+
+    const int jobs_;
+    const NumberedJob& job_;
+    std::atomic<int> next_{0};
+    std::atomic<int> finished_{0};
+    std::atomic<bool> stopped_{false};
+    std::atomic<int> firstFailure_{INT_MAX};
+    std::mutex failureMutex_;
+    std::exception_ptr failure_;
+};
+
+} // namespace
+
+int WorkerCount(int requested, int jobs) {
+    return std::max(1, std::min(SolverThreadCount(requested), jobs));
+}
+
+bool RunNumberedJobs(int jobs, int workers, const NumberedJob& job, const JobProgress& progress) {
+    JobSet set(jobs, job);
+    // Joined however this thread leaves, even by an exception from its progress report, so
+    // that none outlives the results it writes. Their solvers go unused: each job keeps its
+    // worker's own state.
+    SolverThreads helpers([&set] { set.Stop(); });
+    for (int worker = 1; worker < workers; ++worker) {
+        helpers.Start(false, [&set, worker](ResponseSolver&) { set.Work(worker, nullptr); });
+    }
+    int reported = 0;
+    JobProgress report;
+    if (progress) {
+        report = [&](int finished) {
+            reported = finished;
+            return progress(finished);
+        };
+    }
+    bool goOn = set.Work(0, &report);
+    // The calling thread keeps reporting while the others finish, so that a progress bar moves
+    // and a stop request is still seen.
+    while (goOn && !helpers.AllDone()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (report && set.Finished() != reported) {
+            goOn = report(set.Finished());
+        }
+    }
+    if (!goOn) {
+        set.Stop();
+    }
+    helpers.JoinAll();
+    if (goOn && report && set.Finished() != reported) {
+        goOn = report(set.Finished());
+    }
+    set.RethrowFirstFailure();
+    return goOn && set.Finished() == jobs;
+}
+
+} // namespace kelvor

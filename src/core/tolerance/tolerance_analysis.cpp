@@ -1,0 +1,124 @@
+#include "tolerance/tolerance_analysis.h"
+
+#include "kelvor_error.h"
+#include "messages.h"
+#include "solver/component_models.h"
+#include "tolerance/grid_markers.h"
+
+namespace kelvor {
+namespace {
+
+void CheckAnalysable(const LoadedCircuit& circuit, const ToleranceSettings& settings,
+                     std::size_t points) {
+    for (std::size_t index = 1; index < circuit.records.size(); ++index) {
+        if (!IsComponentKind(circuit.records[index].kind)) {
+            throw KelvorError("The tolerance analysis needs a Datafile without errors.");
+        }
+    }
+    if (settings.runs < 1 || settings.runs > kMostToleranceRuns) {
+        throw KelvorError("The number of runs must lie from 1 to " +
+                          std::to_string(kMostToleranceRuns) + ".");
+    }
+    if (static_cast<long long>(settings.runs) * static_cast<long long>(points) >
+        kMostToleranceSolves) {
+        throw KelvorError("Runs times frequencies may not pass " +
+                          std::to_string(kMostToleranceSolves) +
+                          ": lower the runs or the points per decade.");
+    }
+}
+
+std::vector<MarkerSpread> MarkerSpreads(const BodeCurve& nominal, const RunCurves& runs) {
+    const GridMarkers middle = FindGridMarkers(nominal.frequency, nominal.gain.data());
+    std::vector<GridMarkers> each;
+    for (int run = 0; run < runs.runs; ++run) {
+        each.push_back(FindGridMarkers(nominal.frequency, runs.Gain(run)));
+    }
+    // `field` is a marker every curve has, or one that a curve may lack.
+    const auto spread = [&](const char* name, const char* unit, auto field) {
+        std::vector<std::optional<long double>> values;
+        for (const GridMarkers& markers : each) {
+            values.push_back(markers.*field);
+        }
+        return MarkerSpread{name, unit, SpreadOf(middle.*field, values)};
+    };
+    return {spread("Peak gain", "dB", &GridMarkers::peakGain),
+            spread("Peak frequency", "Hz", &GridMarkers::peakFrequency),
+            spread("\u22123 dB low", "Hz", &GridMarkers::lowerHalfPower),
+            spread("\u22123 dB high", "Hz", &GridMarkers::upperHalfPower)};
+}
+
+MaskOutcome CheckMask(const GainMask& mask, const BodeCurve& nominal, const RunCurves& runs) {
+    MaskOutcome outcome;
+    if (mask.empty()) {
+        return outcome;
+    }
+    outcome.checked = true;
+    outcome.nominalInside = InsideMask(mask, nominal.frequency, nominal.gain.data());
+    for (int run = 0; run < runs.runs; ++run) {
+        if (!InsideMask(mask, nominal.frequency, runs.Gain(run))) {
+            outcome.failingRuns.push_back(run);
+        }
+    }
+    outcome.yield =
+        static_cast<long double>(runs.runs - static_cast<int>(outcome.failingRuns.size())) /
+        runs.runs;
+    return outcome;
+}
+
+} // namespace
+
+ToleranceRun RunToleranceAnalysis(const LoadedCircuit& circuit,
+                                  const std::vector<std::string>& componentLines,
+                                  const ToleranceSettings& settings,
+                                  std::vector<long double> frequencies,
+                                  const ToleranceProgress& progress, int threads) {
+    CheckAnalysable(circuit, settings, frequencies.size());
+    const ToleranceCircuit varied{circuit, TolerancedValues(circuit, componentLines, settings)};
+    const int points = static_cast<int>(frequencies.size());
+    const int workers = WorkerCount(threads, std::max(settings.runs, points));
+    const int perPoint = WorstCaseSolvesPerPoint(varied);
+    const int total = points + settings.runs * points + points * perPoint;
+
+    ToleranceRun run;
+    ToleranceAnalysis& analysis = run.analysis;
+    analysis.toleranced = static_cast<int>(varied.values.size());
+    // Each stage reports its own count; `before` is what the stages before it solved.
+    int before = 0;
+    const auto stage = [&](int solvesPerStep) -> JobProgress {
+        if (!progress) {
+            return {};
+        }
+        return [&, solvesPerStep](int steps) {
+            return progress(before + steps * solvesPerStep, total);
+        };
+    };
+
+    ResponseSolver solver;
+    SilentMessages silent;
+    BodeRun nominal =
+        ComputeBodeCurve(circuit, std::move(frequencies), solver, silent, stage(1), workers);
+    if (!nominal.complete) {
+        return run;
+    }
+    analysis.nominal = std::move(nominal.curve);
+    before = points;
+    const long double firstPhase = points > 0 ? analysis.nominal.unwrappedPhase.front() : 0;
+    if (!SolveMonteCarloRuns(varied, settings, analysis.nominal.frequency, firstPhase,
+                             analysis.runs, stage(points), workers)) {
+        return run;
+    }
+    before += settings.runs * points;
+    if (!SolveWorstCase(varied, analysis.nominal, analysis.worstCase, stage(perPoint), workers)) {
+        return run;
+    }
+    analysis.gain = EnvelopeOf(analysis.runs.gain, settings.runs, points);
+    analysis.phase = EnvelopeOf(analysis.runs.phase, settings.runs, points);
+    if (points > 0) {
+        analysis.markers = MarkerSpreads(analysis.nominal, analysis.runs);
+    }
+    analysis.mask = CheckMask(settings.mask, analysis.nominal, analysis.runs);
+    run.complete = true;
+    return run;
+}
+
+} // namespace kelvor

@@ -1,0 +1,267 @@
+#include "tolerance/tolerance_file.h"
+
+#include "circuit/datafile_text.h"
+#include "files/file_io.h"
+#include "kelvor_error.h"
+#include "text/eng_value.h"
+#include "text/words.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace kelvor {
+namespace {
+
+constexpr const char* kTolerancesSection = "Tolerances";
+constexpr const char* kOverridesSection = "Overrides";
+constexpr const char* kMaskSection = "Mask";
+constexpr const char* kNoLimit = "-";
+// A damaged file could have thousands of bad lines; the message names the first few.
+constexpr int kProblemsListed = 5;
+
+std::string Number(long double value) {
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
+}
+
+std::string Limit(const std::optional<long double>& limit) {
+    return limit ? Number(*limit) : kNoLimit;
+}
+
+bool SameName(std::string_view key, std::string_view name) {
+    return std::equal(key.begin(), key.end(), name.begin(), name.end(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) ==
+               std::tolower(static_cast<unsigned char>(b));
+    });
+}
+
+std::optional<long double> Frequency(std::string_view text) {
+    bool ok = true;
+    const long double value = ParseEngValue(TrimSpaces(text), ok);
+    return ok && value > 0 ? std::optional(value) : std::nullopt;
+}
+
+// A limit in dB, or no limit for "-" or nothing; fails (outer nullopt) on anything else.
+std::optional<std::optional<long double>> MaskLimit(std::string_view text) {
+    const std::string trimmed = TrimSpaces(text);
+    if (trimmed.empty() || trimmed == kNoLimit) {
+        return std::optional<long double>();
+    }
+    bool ok = true;
+    const long double value = ParseEngValue(trimmed, ok);
+    return ok ? std::optional(std::optional(value)) : std::nullopt;
+}
+
+std::optional<GainMaskSegment> MaskLine(std::string_view line) {
+    std::vector<std::string_view> fields;
+    for (std::size_t start = 0;;) {
+        const std::size_t comma = line.find(',', start);
+        fields.push_back(line.substr(start, comma - start));
+        if (comma == std::string_view::npos) {
+            break;
+        }
+        start = comma + 1;
+    }
+    if (fields.size() != 4) {
+        return std::nullopt;
+    }
+    return ParseMaskSegment(fields[0], fields[1], fields[2], fields[3]);
+}
+
+class Reader {
+public:
+    explicit Reader(std::string_view fileName) : fileName_(fileName) {}
+
+    void Line(int number, const std::string& line) {
+        const std::string text = TrimSpacesAndControls(line);
+        if (text.empty() || text.front() == ';') {
+            return;
+        }
+        if (text.front() == '[' && text.back() == ']') {
+            section_ = TrimSpaces(std::string_view(text).substr(1, text.size() - 2));
+            if (section_ != kTolerancesSection && section_ != kOverridesSection &&
+                section_ != kMaskSection) {
+                Problem(number, "unknown section " + text);
+            }
+            return;
+        }
+        if (section_ == kMaskSection) {
+            if (const auto segment = MaskLine(text)) {
+                settings.mask.push_back(*segment);
+            } else {
+                Problem(number, "a mask line is FROM, TO, LOWEST dB, HIGHEST dB, with frequencies "
+                                "above 0, TO not below FROM and - for no limit");
+            }
+            return;
+        }
+        // A component line may hold "=" itself; the percentage follows the last one.
+        const std::size_t equals = section_ == kOverridesSection ? text.rfind('=') : text.find('=');
+        if (equals == std::string::npos) {
+            Problem(number, "not KEY = VALUE");
+            return;
+        }
+        const std::string key = TrimSpaces(std::string_view(text).substr(0, equals));
+        const std::string value = TrimSpaces(std::string_view(text).substr(equals + 1));
+        if (section_ == kOverridesSection) {
+            Override(number, key, value);
+        } else if (section_ == kTolerancesSection) {
+            Setting(number, key, value);
+        } else if (section_.empty()) {
+            Problem(number, "a line before the first section");
+        }
+    }
+
+    std::string Message() const {
+        if (problems_.empty()) {
+            return {};
+        }
+        std::string message = "\r\n" + fileName_ +
+                              " is damaged; these lines were not read and their settings keep "
+                              "the defaults:";
+        for (std::size_t index = 0; index < problems_.size() && index < kProblemsListed; ++index) {
+            message += "\r\n  " + problems_[index];
+        }
+        if (problems_.size() > kProblemsListed) {
+            message += "\r\n  and " + std::to_string(problems_.size() - kProblemsListed) + " more";
+        }
+        return message;
+    }
+
+    ToleranceSettings settings = DefaultToleranceSettings();
+
+private:
+    void Problem(int number, const std::string& why) {
+        problems_.push_back("line " + std::to_string(number) + ": " + why);
+    }
+
+    void Override(int number, const std::string& line, const std::string& value) {
+        const auto percent = ParsePercent(value);
+        if (line.empty() || !percent) {
+            Problem(number, "an override is COMPONENT LINE = PERCENT, below 100 %");
+            return;
+        }
+        settings.linePercent[ComponentLineKey(line)] = *percent;
+    }
+
+    void Setting(int number, const std::string& key, const std::string& value) {
+        if (const auto kind = ToleranceKindOf(key)) {
+            if (const auto percent = ParsePercent(value)) {
+                settings.kindPercent[*kind] = *percent;
+            } else {
+                Problem(number, key + " needs a percentage from 0 to below 100");
+            }
+        } else if (SameName(key, "Distribution")) {
+            if (const auto distribution = ParseDistribution(value)) {
+                settings.distribution = *distribution;
+            } else {
+                Problem(number, "the distribution is Uniform or Gaussian");
+            }
+        } else if (SameName(key, "Runs")) {
+            bool ok = true;
+            const int32_t runs = ParseIntField(value, ok);
+            if (ok && runs >= 1 && runs <= kMostToleranceRuns) {
+                settings.runs = runs;
+            } else {
+                Problem(number,
+                        "runs is a whole number from 1 to " + std::to_string(kMostToleranceRuns));
+            }
+        } else if (SameName(key, "Seed")) {
+            uint64_t seed = 0;
+            const auto result = std::from_chars(value.data(), value.data() + value.size(), seed);
+            if (result.ec == std::errc() && result.ptr == value.data() + value.size()) {
+                settings.seed = seed;
+            } else {
+                Problem(number, "the seed is a whole number from 0 to 18446744073709551615");
+            }
+        } else {
+            Problem(number, "unknown setting " + key);
+        }
+    }
+
+    std::string fileName_;
+    std::string section_;
+    std::vector<std::string> problems_;
+};
+
+} // namespace
+
+std::optional<GainMaskSegment> ParseMaskSegment(std::string_view from, std::string_view to,
+                                                std::string_view lowest, std::string_view highest) {
+    const auto low = Frequency(from);
+    const auto high = Frequency(to);
+    const auto lowestLimit = MaskLimit(lowest);
+    const auto highestLimit = MaskLimit(highest);
+    if (!low || !high || *high < *low || !lowestLimit || !highestLimit ||
+        (*lowestLimit && *highestLimit && **highestLimit < **lowestLimit)) {
+        return std::nullopt;
+    }
+    return GainMaskSegment{*low, *high, *lowestLimit, *highestLimit};
+}
+
+std::array<std::string, 4> MaskSegmentTexts(const GainMaskSegment& segment) {
+    return {Number(segment.from), Number(segment.to), Limit(segment.lowest),
+            Limit(segment.highest)};
+}
+
+std::filesystem::path ToleranceFilePath(const std::filesystem::path& datafile) {
+    std::filesystem::path path = datafile;
+    return path.replace_extension(".tol");
+}
+
+std::string ToleranceFileText(const ToleranceSettings& settings, std::string_view datafileName) {
+    std::vector<std::string> lines = {
+        "; Tolerances of " + std::string(datafileName) + " for the tolerance analysis.",
+        "; Each value of a component varies by its percentage; Gaussian takes it as 3 sigma",
+        "; and clips draws beyond it.", "[" + std::string(kTolerancesSection) + "]"};
+    for (char kind : kToleranceKinds) {
+        lines.push_back(std::string(1, kind) + " = " +
+                        PercentText(TolerancePercent(settings, kind, {})));
+    }
+    lines.push_back(std::string("Distribution = ") + DistributionName(settings.distribution));
+    lines.push_back("Runs = " + std::to_string(settings.runs));
+    lines.push_back("Seed = " + std::to_string(settings.seed));
+    lines.push_back("");
+    lines.push_back("[" + std::string(kOverridesSection) + "]");
+    lines.push_back("; a component line of the Datafile = its tolerance");
+    for (const auto& [line, percent] : settings.linePercent) {
+        lines.push_back(line + " = " + PercentText(percent));
+    }
+    lines.push_back("");
+    lines.push_back("[" + std::string(kMaskSection) + "]");
+    lines.push_back("; from (Hz), to (Hz), lowest gain (dB), highest gain (dB); - for no limit");
+    for (const GainMaskSegment& segment : settings.mask) {
+        const auto texts = MaskSegmentTexts(segment);
+        lines.push_back(texts[0] + ", " + texts[1] + ", " + texts[2] + ", " + texts[3]);
+    }
+    return JoinDatafileLines(lines);
+}
+
+ToleranceFileReading ParseToleranceFileText(std::string_view text, std::string_view fileName) {
+    Reader reader(fileName);
+    const std::vector<std::string> lines = SplitDatafileLines(text);
+    for (std::size_t index = 0; index < lines.size(); ++index) {
+        reader.Line(static_cast<int>(index) + 1, lines[index]);
+    }
+    return {std::move(reader.settings), reader.Message()};
+}
+
+ToleranceFileReading ReadToleranceFile(const std::filesystem::path& path) {
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) {
+        return {DefaultToleranceSettings(), {}};
+    }
+    try {
+        return ParseToleranceFileText(ReadWholeFile(path), path.filename().string());
+    } catch (const KelvorError& failure) {
+        return {DefaultToleranceSettings(),
+                std::string(failure.what()) + "\r\nThe default tolerances are used."};
+    }
+}
+
+void WriteToleranceFile(const std::filesystem::path& path, const ToleranceSettings& settings,
+                        std::string_view datafileName) {
+    WriteFileAtomically(path, ToleranceFileText(settings, datafileName));
+}
+
+} // namespace kelvor

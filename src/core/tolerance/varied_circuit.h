@@ -1,0 +1,36 @@
+#pragma once
+
+#include "messages.h"
+#include "solver/response.h"
+#include "tolerance/value_draws.h"
+
+#include <vector>
+
+namespace kelvor {
+
+// A circuit with the values that vary from run to run.
+struct ToleranceCircuit {
+    LoadedCircuit nominal;
+    std::vector<TolerancedValue> values;
+};
+
+// What one worker thread keeps from job to job: its own solver and its own copy of the circuit,
+// whose toleranced values it sets for each run. The solves keep quiet: the circuit's messages
+// were shown when its nominal curve was computed.
+class VariedCircuitSolver {
+public:
+    explicit VariedCircuitSolver(const ToleranceCircuit& circuit);
+
+    // One deviation per toleranced value (see ApplyDeviations); prepares the solve plan again.
+    void SetDeviations(const std::vector<long double>& deviations);
+    // The display form: dB, degrees, ohms. Throws KelvorError as ComputeResponse does.
+    ResponsePoint Solve(long double frequency);
+
+private:
+    const ToleranceCircuit& circuit_;
+    LoadedCircuit varied_;
+    ResponseSolver solver_;
+    SilentMessages silent_;
+};
+
+} // namespace kelvor

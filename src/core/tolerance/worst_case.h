@@ -1,0 +1,33 @@
+#pragma once
+
+#include "bode/bode_curve.h"
+#include "tolerance/parallel_jobs.h"
+#include "tolerance/varied_circuit.h"
+
+#include <vector>
+
+namespace kelvor {
+
+// The relative step by which each value is moved to find the sign of its sensitivity.
+inline constexpr long double kSensitivityStep = 1e-6L;
+
+// At every frequency, the gain (and the phase) with each value at the end of its tolerance
+// that the sign of its sensitivity there says raises it (High) or lowers it (Low). The choice of
+// ends is linearised: where a quantity is far from linear in the values, the true extremes may
+// lie beyond these curves.
+struct WorstCase {
+    std::vector<long double> gainLow;
+    std::vector<long double> gainHigh;
+    std::vector<long double> phaseLow; // degrees, on the nominal's unwrapped scale
+    std::vector<long double> phaseHigh;
+};
+
+// Solves per frequency (count + 4) times for `count` toleranced values. `progress` counts
+// finished frequencies. Returns false when it stopped them.
+bool SolveWorstCase(const ToleranceCircuit& circuit, const BodeCurve& nominal, WorstCase& worst,
+                    const JobProgress& progress, int workers);
+
+// The solves SolveWorstCase makes at one frequency.
+int WorstCaseSolvesPerPoint(const ToleranceCircuit& circuit);
+
+} // namespace kelvor

@@ -1,0 +1,128 @@
+#include "app/bode/tolerance_window.h"
+
+#include "app/bode/bode_window.h"
+#include "app/support/app_fixture.h"
+#include "app/support/help_opening.h"
+#include "tolerance/tolerance_file.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+
+using namespace kelvor;
+
+class ToleranceWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<testing::AppFixture> fixture;
+    std::unique_ptr<app::TFormBode> bode;
+    app::TFormTolerances* panel = nullptr;
+
+    void OpenPanel() {
+        bode->ButtonTolerances->click();
+        panel = bode->tolerances();
+        QVERIFY(panel != nullptr && panel->isVisible());
+    }
+    void SetCell(QTableWidget* table, int row, int column, const QString& text) {
+        table->item(row, column)->setText(text);
+    }
+
+private slots:
+    void init() {
+        fixture = std::make_unique<testing::AppFixture>();
+        QVERIFY(fixture->Parse());
+        bode = std::make_unique<app::TFormBode>(fixture->state);
+        bode->EditBoxStart->setText("10");
+        bode->EditBoxEnd->setText("10k");
+        bode->SpinBoxPointsPerDecade->setValue(20);
+        bode->ShowForCurrentDatafile();
+        QVERIFY(QTest::qWaitForWindowExposed(bode.get()));
+    }
+    void cleanup() {
+        bode.reset();
+        fixture.reset();
+    }
+
+    // One row per component line of the Datafile; an override and a mask typed into the panel
+    // are used by the run, kept in the .tol file, and the spread lies under the Bode curves.
+    void runUsesThePanelsSettingsAndKeepsThem() {
+        OpenPanel();
+        QCOMPARE(panel->TableComponents->rowCount(), 5);
+        QCOMPARE(panel->TableComponents->item(1, 2)->text(), QString("2.5mH"));
+        panel->SpinBoxRuns->setValue(60);
+        SetCell(panel->TableComponents, 0, 3, "0.1%");
+        panel->ButtonAddMaskRow->click();
+        for (int column = 0; column < 4; ++column) {
+            SetCell(panel->TableMask, 0, column, QStringList{"1k", "10k", "-3", "3"}[column]);
+        }
+        panel->ButtonRun->click();
+        QVERIFY2(fixture->messages.entries.empty(),
+                 fixture->messages.entries.empty() ? ""
+                                                   : fixture->messages.entries[0].text.c_str());
+        QVERIFY(panel->analysis().has_value());
+        QCOMPARE(panel->analysis()->runs.runs, 60);
+        QCOMPARE(panel->analysis()->nominal.size(), std::size_t{61});
+        QVERIFY(bode->Plot->spread().has_value());
+        QCOMPARE(panel->TableSpreads->rowCount(), 4);
+        QVERIFY2(panel->LabelYield->text().contains("100.00 % (60 of 60 runs"),
+                 qPrintable(panel->LabelYield->text()));
+
+        const ToleranceFileReading kept = ReadToleranceFile(fixture->folder / "HPFILTER.tol");
+        QCOMPARE(kept.problem, std::string());
+        QCOMPARE(kept.settings.runs, 60);
+        QCOMPARE(kept.settings.linePercent.at("R 1 2 0.2"), 0.1L);
+        QCOMPARE(kept.settings.mask.size(), std::size_t{1});
+
+        // The histogram follows the analyser's cursor, once the plots are drawn again.
+        QCoreApplication::processEvents();
+        QCPAxisRect* top = bode->Plot->axisRects().front();
+        const QPoint at(static_cast<int>(top->axis(QCPAxis::atBottom)->coordToPixel(100)),
+                        top->center().y());
+        QTest::mouseMove(bode->Plot, at);
+        QVERIFY2(panel->LabelHistogram->text().startsWith("Gain at 100.00 Hz over 60 runs"),
+                 qPrintable(panel->LabelHistogram->text()));
+
+        panel->CheckBoxShowSpread->click();
+        QVERIFY(!bode->Plot->spread().has_value());
+    }
+
+    void badValuesAndDamagedFilesAreReported() {
+        fixture->folder.Write("HPFILTER.tol", "[Tolerances]\r\nC = lots\r\n");
+        OpenPanel();
+        QCOMPARE(fixture->messages.entries.size(), std::size_t{1});
+        QVERIFY(fixture->messages.entries[0].text.find("HPFILTER.tol is damaged") !=
+                std::string::npos);
+        QCOMPARE(panel->TableKinds->item(1, 1)->text(), QString("5%")); // the default
+
+        SetCell(panel->TableComponents, 2, 3, "many");
+        panel->ButtonRun->click();
+        QCOMPARE(fixture->messages.entries.size(), std::size_t{2});
+        QVERIFY(!panel->analysis().has_value());
+        QCOMPARE(fixture->folder.Read("HPFILTER.tol"), std::string("[Tolerances]\r\nC = lots\r\n"));
+    }
+
+    void cancelLeavesNoResults() {
+        OpenPanel();
+        panel->SpinBoxRuns->setValue(10000);
+        QTimer::singleShot(0, panel, [this] { panel->ButtonCancel->click(); });
+        panel->ButtonRun->click();
+        QVERIFY(!panel->analysis().has_value());
+        QVERIFY(panel->LabelYield->text().startsWith("Cancelled"));
+        QVERIFY(panel->ButtonRun->isEnabled());
+        QVERIFY(bode->ButtonCompute->isEnabled());
+    }
+
+    void f1OpensTheToleranceTopic() {
+        OpenPanel();
+        QCOMPARE(testing::ReleaseF1(panel, fixture->state).position, 36460);
+    }
+};
+
+QTEST_MAIN(ToleranceWindowTest)
+#include "tolerance_window_test.moc"

@@ -1,0 +1,210 @@
+#include "tolerance/tolerance_analysis.h"
+
+#include "bode/bode_grid.h"
+#include "core/timeresp/test_circuits.h"
+#include "kelvor_error.h"
+
+#include <cmath>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <numbers>
+
+namespace kelvor {
+namespace {
+
+using testing::RcLowPass;
+using testing::SampleCircuit;
+
+ToleranceSettings Settings(int runs, std::initializer_list<std::pair<char, long double>> kinds) {
+    ToleranceSettings settings = DefaultToleranceSettings();
+    settings.runs = runs;
+    for (const auto& [kind, percent] : kinds) {
+        settings.kindPercent[kind] = percent;
+    }
+    return settings;
+}
+
+ToleranceAnalysis Analyse(const LoadedCircuit& circuit, const ToleranceSettings& settings,
+                          FrequencyRange range, int pointsPerDecade, int threads = 0) {
+    ToleranceRun run = RunToleranceAnalysis(circuit, {}, settings,
+                                            LogFrequencyGrid(range, pointsPerDecade), {}, threads);
+    EXPECT_TRUE(run.complete);
+    return std::move(run.analysis);
+}
+
+bool SameBits(const std::vector<long double>& a, const std::vector<long double>& b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::memcmp(&a[i], &b[i], 10) != 0) { // the 80 bits of the value, not the padding
+            return false;
+        }
+    }
+    return true;
+}
+
+TEST(ToleranceAnalysis, ZeroTolerancesGiveTheNominalCurveBitForBit) {
+    ToleranceSettings settings = Settings(40, {});
+    for (auto& [kind, percent] : settings.kindPercent) {
+        percent = 0;
+    }
+    for (ToleranceDistribution distribution :
+         {ToleranceDistribution::Uniform, ToleranceDistribution::Gaussian}) {
+        settings.distribution = distribution;
+        const ToleranceAnalysis analysis = Analyse(SampleCircuit(), settings, {10, 10000}, 20);
+        const auto& gain = analysis.nominal.gain;
+        const auto& phase = analysis.nominal.unwrappedPhase;
+        EXPECT_EQ(analysis.toleranced, 0);
+        for (const auto* curve :
+             {&analysis.gain.lowest, &analysis.gain.highest, &analysis.gain.low5,
+              &analysis.gain.high95, &analysis.worstCase.gainLow, &analysis.worstCase.gainHigh}) {
+            EXPECT_TRUE(SameBits(*curve, gain));
+        }
+        for (const auto* curve : {&analysis.phase.lowest, &analysis.phase.highest,
+                                  &analysis.phase.low5, &analysis.phase.high95,
+                                  &analysis.worstCase.phaseLow, &analysis.worstCase.phaseHigh}) {
+            EXPECT_TRUE(SameBits(*curve, phase));
+        }
+        for (const MarkerSpread& marker : analysis.markers) {
+            EXPECT_EQ(marker.spread.lowest, marker.spread.highest) << marker.name;
+            EXPECT_EQ(marker.spread.sigma, 0) << marker.name;
+        }
+    }
+}
+
+TEST(ToleranceAnalysis, SameSeedSameResultsOnOneAndTwoThreads) {
+    ToleranceSettings settings = Settings(120, {});
+    settings.distribution = ToleranceDistribution::Gaussian;
+    settings.seed = 20261207;
+    const ToleranceAnalysis one = Analyse(SampleCircuit(), settings, {10, 10000}, 30, 1);
+    const ToleranceAnalysis two = Analyse(SampleCircuit(), settings, {10, 10000}, 30, 2);
+    EXPECT_TRUE(SameBits(one.runs.gain, two.runs.gain));
+    EXPECT_TRUE(SameBits(one.runs.phase, two.runs.phase));
+    EXPECT_TRUE(SameBits(one.gain.low5, two.gain.low5));
+    EXPECT_TRUE(SameBits(one.worstCase.gainHigh, two.worstCase.gainHigh));
+    EXPECT_TRUE(SameBits(one.worstCase.phaseLow, two.worstCase.phaseLow));
+
+    settings.seed += 1;
+    const ToleranceAnalysis other = Analyse(SampleCircuit(), settings, {10, 10000}, 30, 2);
+    EXPECT_FALSE(SameBits(one.runs.gain, other.runs.gain));
+}
+
+// fc = 1/(2 pi R C) with R and C uniform within +-a of their nominal values: 1/R then has the
+// mean ln((1+a)/(1-a)) / (2a R0) and the mean square 1/((1-a^2) R0^2), and the same for C.
+TEST(ToleranceAnalysis, RcCornerSpreadFollowsTheAnalyticDistribution) {
+    const long double a = 0.05L;
+    const long double nominal = 1000;
+    const LoadedCircuit circuit = RcLowPass(1000, 1 / (2 * std::numbers::pi_v<long double> * 1e6L));
+    const int runs = 2000;
+    const ToleranceAnalysis analysis =
+        Analyse(circuit, Settings(runs, {{'R', 5}, {'C', 5}}), {1, 3000}, 50);
+    const MarkerSpread& corner = analysis.markers[3];
+    ASSERT_EQ(corner.name, "\u22123 dB high");
+    ASSERT_EQ(corner.spread.found, runs);
+
+    const long double meanFactor = std::log((1 + a) / (1 - a)) / (2 * a);
+    const long double mean = nominal * meanFactor * meanFactor;
+    const long double meanSquare = nominal * nominal / ((1 - a * a) * (1 - a * a));
+    const long double sigma = std::sqrt(meanSquare - mean * mean);
+    // Five standard errors: sigma/sqrt(n) for the mean; about sigma sqrt((kurtosis-1)/4n), with
+    // the kurtosis of a sum of two uniforms (2.4), for the standard deviation. The grid's
+    // straight-line crossings add some 3e-4 of the frequency.
+    EXPECT_NEAR(corner.spread.mean / mean, 1, 5 * sigma / mean / std::sqrt(runs) + 3e-4);
+    EXPECT_NEAR(corner.spread.sigma / sigma, 1, 5 * std::sqrt(1.4 / (4 * runs)));
+    // The extremes: fewer than one seed in a million leaves no run within 1.3 % of them, since a
+    // run lies within e of the highest with probability (1-a)^2 e^2 / (8 a^2).
+    const long double highest = nominal / ((1 - a) * (1 - a));
+    const long double lowest = nominal / ((1 + a) * (1 + a));
+    EXPECT_LE(corner.spread.highest, highest * (1 + 3e-4));
+    EXPECT_GE(corner.spread.highest, highest * (1 - 0.013));
+    EXPECT_GE(corner.spread.lowest, lowest * (1 - 3e-4));
+    EXPECT_LE(corner.spread.lowest, lowest * (1 + 0.013));
+}
+
+TEST(ToleranceAnalysis, NominalLiesInsideTheEnvelopeAndTheBandInsideIt) {
+    const ToleranceAnalysis analysis = Analyse(SampleCircuit(), Settings(200, {}), {10, 10000}, 40);
+    const auto inOrder = [](const Envelope& envelope, const std::vector<long double>& nominal,
+                            std::size_t i) {
+        return envelope.lowest[i] <= envelope.low5[i] && envelope.low5[i] <= envelope.high95[i] &&
+               envelope.high95[i] <= envelope.highest[i] && envelope.lowest[i] <= nominal[i] &&
+               nominal[i] <= envelope.highest[i];
+    };
+    int spread = 0;
+    for (std::size_t i = 0; i < analysis.nominal.size(); ++i) {
+        EXPECT_TRUE(inOrder(analysis.gain, analysis.nominal.gain, i)) << i;
+        EXPECT_TRUE(inOrder(analysis.phase, analysis.nominal.unwrappedPhase, i)) << i;
+        EXPECT_LE(analysis.worstCase.gainLow[i], analysis.nominal.gain[i]) << i;
+        EXPECT_GE(analysis.worstCase.gainHigh[i], analysis.nominal.gain[i]) << i;
+        spread += analysis.gain.highest[i] > analysis.gain.lowest[i];
+    }
+    EXPECT_EQ(spread, static_cast<int>(analysis.nominal.size()));
+}
+
+TEST(ToleranceAnalysis, MaskYieldOfWideAndNarrowMasks) {
+    ToleranceSettings settings = Settings(100, {});
+    const ToleranceAnalysis plain = Analyse(SampleCircuit(), settings, {10, 10000}, 20);
+    const long double low = *std::min_element(plain.gain.lowest.begin(), plain.gain.lowest.end());
+    const long double high =
+        *std::max_element(plain.gain.highest.begin(), plain.gain.highest.end());
+    const long double nominalTop =
+        *std::max_element(plain.nominal.gain.begin(), plain.nominal.gain.end());
+    struct Case {
+        GainMask mask;
+        long double yield;
+        bool nominalInside;
+    } cases[] = {
+        // Wider than the envelope everywhere.
+        {{{10, 10000, low - 1, high + 1}}, 1, true},
+        // Narrower than the nominal from 900 to 1100 Hz: its lowest limit lies above it.
+        {{{900, 1100, nominalTop + 1, std::nullopt}}, 0, false},
+        // Limits given on one side only, far away: every run passes.
+        {{{10, 100, std::nullopt, 1000}, {1000, 10000, -1000, std::nullopt}}, 1, true},
+    };
+    for (const Case& c : cases) {
+        settings.mask = c.mask;
+        const ToleranceAnalysis analysis = Analyse(SampleCircuit(), settings, {10, 10000}, 20);
+        EXPECT_TRUE(analysis.mask.checked);
+        EXPECT_EQ(analysis.mask.yield, c.yield);
+        EXPECT_EQ(analysis.mask.nominalInside, c.nominalInside);
+        EXPECT_EQ(analysis.mask.failingRuns.size(), c.yield == 1 ? 0u : 100u);
+    }
+}
+
+TEST(ToleranceAnalysis, ProgressCountsEverySolveAndCanStop) {
+    const auto grid = LogFrequencyGrid({10, 10000}, 20);
+    const ToleranceSettings settings = Settings(50, {});
+    int last = 0;
+    int total = 0;
+    const ToleranceRun whole =
+        RunToleranceAnalysis(SampleCircuit(), {}, settings, grid, [&](int done, int all) {
+            EXPECT_GE(done, last);
+            last = done;
+            total = all;
+            return true;
+        });
+    EXPECT_TRUE(whole.complete);
+    EXPECT_EQ(last, total);
+    // The nominal curve, every run and the worst-case solves: six values (the inductor's series
+    // resistance is one), each moved once, and four corners.
+    const int points = static_cast<int>(grid.size());
+    EXPECT_EQ(total, points + 50 * points + points * (6 + 4));
+
+    for (int stopAt : {1, points + 1, total - 1}) {
+        const ToleranceRun stopped = RunToleranceAnalysis(
+            SampleCircuit(), {}, settings, grid, [&](int done, int) { return done < stopAt; });
+        EXPECT_FALSE(stopped.complete) << stopAt;
+    }
+}
+
+TEST(ToleranceAnalysis, RefusesWhatItCannotRun) {
+    LoadedCircuit damaged = SampleCircuit();
+    damaged.records[2].kind = 'X';
+    ToleranceSettings huge = Settings(kMostToleranceRuns, {});
+    const auto grid = LogFrequencyGrid({10, 1e6L}, 200); // 1001 points
+    EXPECT_THROW(RunToleranceAnalysis(damaged, {}, Settings(10, {}), grid), KelvorError);
+    EXPECT_THROW(RunToleranceAnalysis(SampleCircuit(), {}, huge, grid), KelvorError);
+}
+
+} // namespace
+} // namespace kelvor

@@ -129,10 +129,13 @@ std::string FormatFrequency(long double frequency) {
     std::string digits = LabelDigits(value.scaled);
     // A value that rounded up to 1000 moves to the next prefix. The text is read back with the
     // point whatever the process locale, which may use a decimal comma.
+    // At the very top of the number range the rounded digits may not read back as a finite
+    // value; the first choice then stands.
     long double shown = 0;
-    ConvertDecimalReal(digits, shown);
-    value = ChoosePrefix(shown * value.multiplier);
-    digits = LabelDigits(value.scaled);
+    if (ConvertDecimalReal(digits, shown) == 0 && std::isfinite(shown * value.multiplier)) {
+        value = ChoosePrefix(shown * value.multiplier);
+        digits = LabelDigits(value.scaled);
+    }
     std::string label = digits + value.prefix;
     if (label.size() > 1 && label[1] == ' ') {
         label = label.substr(1) + ' ';

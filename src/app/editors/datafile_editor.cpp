@@ -2,6 +2,7 @@
 #include "app/common/screen_checks.h"
 
 #include "app/common/qt_text.h"
+#include "app/common/window_fonts.h"
 #include "app/editors/record_listing_window.h"
 #include "app/shell/help_window.h"
 #include "circuit/datafile_reader.h"
@@ -24,8 +25,6 @@
 namespace kelvor::app {
 namespace {
 
-constexpr int32_t kHelpPositionMenu = 7466;
-constexpr int32_t kHelpPositionKey = 7040;
 constexpr std::size_t kCaptionCapacity = 53;
 const QColor kHintColour(255, 255, 176);
 
@@ -79,10 +78,7 @@ DatafileEditor::DatafileEditor(AppState& state, Wording wording, QWidget* parent
     client_->setAutoFillBackground(true);
 
     textBox_ = new QPlainTextEdit(client_);
-    QFont fixedPitch("Courier New");
-    fixedPitch.setPixelSize(13);
-    fixedPitch.setBold(true);
-    textBox_->setFont(fixedPitch);
+    textBox_->setFont(PixelFont("Courier New", 13, true));
     textBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // A wrapped line would look like two Datafile lines; the reader sees one.
     textBox_->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -207,7 +203,7 @@ void DatafileEditor::OpenListing() {
 }
 
 void DatafileEditor::HelpClick() {
-    OpenHelp(state_, kHelpPositionMenu, this);
+    OpenHelp(state_, help::kDatafileFormat.position, this);
 }
 
 void DatafileEditor::ViewGraphsClick() {
@@ -303,7 +299,7 @@ bool DatafileEditor::eventFilter(QObject* watched, QEvent* event) {
     } else if (event->type() == QEvent::KeyRelease) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_F1) {
-            OpenHelp(state_, kHelpPositionKey, this);
+            OpenHelp(state_, help::kEditComponents.position, this);
             return true;
         }
         FormKeyUp(key);

@@ -5,6 +5,7 @@
 #include "app/common/event_wait.h"
 #include "app/common/qt_text.h"
 #include "app/common/window_fonts.h"
+#include "app/common/window_look.h"
 #include "app/graphs/graph_parameters_window.h"
 #include "app/shell/app_state.h"
 #include "app/shell/help_window.h"
@@ -31,7 +32,6 @@
 namespace kelvor::app {
 namespace {
 
-constexpr int32_t kHelpPosition = 16807;
 constexpr int32_t kDefaultFCode = 8;
 constexpr int kFirstProgress = 29;
 constexpr int kLastProgress = 636;
@@ -137,7 +137,7 @@ QPushButton* Button(QWidget* parent, const char* caption, int left) {
 TFormFreqScales::TFormFreqScales(AppState& state, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), state_(state) {
     setObjectName("FormFreqScales");
-    setFixedSize(732, 534);
+    setFixedSize(kMenuWindowWidth, kMenuWindowHeight);
     setFont(PixelFont("Arial", 12));
     BuildControls();
 }
@@ -187,7 +187,7 @@ void TFormFreqScales::BuildControls() {
     underlined.setUnderline(true);
     LabelSelectFreq->setFont(underlined);
     QPalette maroon = LabelSelectFreq->palette();
-    maroon.setColor(QPalette::WindowText, QColor(128, 0, 0));
+    maroon.setColor(QPalette::WindowText, kMaroon);
     LabelSelectFreq->setPalette(maroon);
     LabelSelectFreq->adjustSize();
 
@@ -351,7 +351,7 @@ void TFormFreqScales::RunSweep(const FrequencyScale& scale) {
 }
 
 void TFormFreqScales::keyReleaseEvent(QKeyEvent* event) {
-    if (!OpenHelpOnF1(event, state_, kHelpPosition, this)) {
+    if (!OpenHelpOnF1(event, state_, help::kAmplitudeResponse, this)) {
         QDialog::keyReleaseEvent(event);
     }
 }

@@ -29,7 +29,6 @@ namespace {
 constexpr int kClientWidth = 382;
 constexpr int kClientHeight = 292;
 constexpr int kBoxCapacity = 6;
-constexpr int32_t kHelpPosition = 18453;
 constexpr int32_t kMinimumScale = 10;
 
 QLineEdit* Box(QWidget* parent, const char* name, int left, int top, int width, int height) {
@@ -202,7 +201,7 @@ void TFormGraphSetUp::done(int result) {
 }
 
 void TFormGraphSetUp::keyReleaseEvent(QKeyEvent* event) {
-    if (!OpenHelpOnF1(event, state_, kHelpPosition, this)) {
+    if (!OpenHelpOnF1(event, state_, help::kAmplitudeGraphWindow, this)) {
         QDialog::keyReleaseEvent(event);
     }
 }

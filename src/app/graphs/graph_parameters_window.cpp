@@ -4,6 +4,7 @@
 #include "analysis/scale_proposal.h"
 #include "app/common/qt_text.h"
 #include "app/common/window_fonts.h"
+#include "app/common/window_look.h"
 #include "app/graphs/graph_window.h"
 #include "app/shell/app_state.h"
 #include "app/shell/help_window.h"
@@ -25,7 +26,6 @@
 namespace kelvor::app {
 namespace {
 
-constexpr int32_t kHelpPosition = 16807;
 constexpr int32_t kLowestTop = -500;
 constexpr int32_t kHighestTop = 500;
 
@@ -62,7 +62,7 @@ void Colour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
 TFormFResults::TFormFResults(AppState& state, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), state_(state) {
     setObjectName("FormFResults");
-    setFixedSize(732, 534);
+    setFixedSize(kMenuWindowWidth, kMenuWindowHeight);
     setFont(PixelFont("Arial", 15));
     BuildControls();
     state_.graph.SuperimposeArmed = false;
@@ -93,7 +93,7 @@ void TFormFResults::BuildControls() {
     ListBoxGraphScale->setGeometry(432, 256, 78, 97);
     ListBoxGraphScale->setFont(PixelFont("Arial", 13));
     ListBoxGraphScale->setSelectionMode(QAbstractItemView::SingleSelection);
-    Colour(ListBoxGraphScale, QPalette::Text, QColor(128, 0, 0));
+    Colour(ListBoxGraphScale, QPalette::Text, kMaroon);
 
     StaticTextGridLines = StaticText(this, "Grid Lines        : -", 186, 300);
     CheckBoxGridLines = CheckBox(this, 326, 301, 25, 17);
@@ -128,7 +128,7 @@ void TFormFResults::BuildControls() {
     connect(ButtonContinue, &QPushButton::clicked, this, &TFormFResults::ButtonContinueClick);
 
     auto* help = StaticText(this, "F1 for Help", 340, 470);
-    Colour(help, QPalette::WindowText, QColor(128, 0, 0));
+    Colour(help, QPalette::WindowText, kMaroon);
 }
 
 void TFormFResults::showEvent(QShowEvent* event) {
@@ -261,7 +261,7 @@ void TFormFResults::ButtonContinueClick() {
 }
 
 void TFormFResults::keyReleaseEvent(QKeyEvent* event) {
-    if (!OpenHelpOnF1(event, state_, kHelpPosition, this)) {
+    if (!OpenHelpOnF1(event, state_, help::kAmplitudeResponse, this)) {
         QDialog::keyReleaseEvent(event);
     }
 }

@@ -2,6 +2,7 @@
 
 #include "app/common/event_wait.h"
 #include "app/common/qt_text.h"
+#include "app/common/window_fonts.h"
 #include "app/graphs/graph_page_setup_window.h"
 #include "app/graphs/graph_parameters_window.h"
 #include "app/printing/print_target.h"
@@ -46,16 +47,17 @@ constexpr const char* kClosingPictureName = "KELVOR.BMP";
 constexpr const char* kPcbTileName = "pcb Mk14.bmp";
 constexpr const char* kBigPcbName = "pcb MK14_BIG.bmp";
 
-int32_t HelpPositionOf(int analysisMode) {
-    switch (analysisMode) {
-    case 4:
-        return 18453;
-    case 5:
-        return 21073;
-    case 6:
-        return 21760;
+// F1 leads to the help on the picture shown; the test pattern has none.
+const HelpPlace* HelpPlaceOf(AnalysisMode mode) {
+    switch (mode) {
+    case AnalysisMode::Amplitude:
+        return &help::kAmplitudeGraphWindow;
+    case AnalysisMode::SquareWave:
+        return &help::kSquareWaveGraphWindow;
+    case AnalysisMode::Pulse:
+        return &help::kPulseResponse;
     default:
-        return 0;
+        return nullptr;
     }
 }
 
@@ -129,10 +131,7 @@ TFormVGA::TFormVGA(AppState& state, QWidget* parent)
     chooseColour = ShowColourDialog;
     setUpPrinter = ShowPrinterSetup;
 
-    QFont font("Times New Roman");
-    font.setPixelSize(12);
-    font.setBold(true);
-    setFont(font);
+    setFont(PixelFont("Times New Roman", 12, true));
 
     clientArea_ = new QWidget(this);
     clientArea_->setAutoFillBackground(true);
@@ -235,10 +234,10 @@ void TFormVGA::FormShow() {
         state_.messages.ShowError(fault.what());
     }
     switch (state_.shell.AnalysisMode) {
-    case 4:
+    case AnalysisMode::Amplitude:
         DrawAmplitude();
         break;
-    case 7:
+    case AnalysisMode::TestPattern:
         DrawTestPatternPicture();
         break;
     default:
@@ -409,26 +408,26 @@ void TFormVGA::PageSetupClick() {
 }
 
 void TFormVGA::DisplayAgainClick() {
-    const int mode = state_.shell.AnalysisMode;
-    if (mode == 4) {
+    const AnalysisMode mode = state_.shell.AnalysisMode;
+    if (mode == AnalysisMode::Amplitude) {
         close();
         if (state_.windows.graphParameters != nullptr) {
             state_.windows.graphParameters->show();
         }
-    } else if (mode == 5 || mode == 6) {
+    } else if (mode == AnalysisMode::SquareWave || mode == AnalysisMode::Pulse) {
         emit DisplayAgainRequested(mode);
     }
 }
 
 void TFormVGA::CalculateAgainClick() {
     switch (state_.shell.AnalysisMode) {
-    case 4:
+    case AnalysisMode::Amplitude:
         state_.shell.ReopenFreqScales = true;
         break;
-    case 5:
+    case AnalysisMode::SquareWave:
         state_.shell.ReopenSquareWave = true;
         break;
-    case 6:
+    case AnalysisMode::Pulse:
         state_.shell.ReopenPulse = true;
         break;
     default:
@@ -454,12 +453,12 @@ void TFormVGA::closeEvent(QCloseEvent* event) {
 }
 
 void TFormVGA::FormClose() {
-    const int mode = state_.shell.AnalysisMode;
-    if (mode != 7 && !OnDriveA(state_.workingFolder) &&
+    const AnalysisMode mode = state_.shell.AnalysisMode;
+    if (mode != AnalysisMode::TestPattern && !OnDriveA(state_.workingFolder) &&
         !SavePicture(state_.File(kClosingPictureName))) {
         state_.messages.ShowWarning(std::string("Cannot save ") + kClosingPictureName);
     }
-    if (mode == 4 && state_.graph.Superimpose) {
+    if (mode == AnalysisMode::Amplitude && state_.graph.Superimpose) {
         state_.graph.SuperimposeArmed = true;
     }
     emit GraphClosed(mode);
@@ -467,9 +466,8 @@ void TFormVGA::FormClose() {
 
 void TFormVGA::keyReleaseEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1) {
-        const int32_t position = HelpPositionOf(state_.shell.AnalysisMode);
-        if (position != 0) {
-            OpenHelp(state_, position, this);
+        if (const HelpPlace* place = HelpPlaceOf(state_.shell.AnalysisMode)) {
+            OpenHelp(state_, place->position, this);
         }
         return;
     }

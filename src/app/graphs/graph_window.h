@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/shell/analysis_mode.h"
+
 #include <QColor>
 #include <QImage>
 #include <QMainWindow>
@@ -61,11 +63,11 @@ public:
     QAction* OptionKeepGreyBorder = nullptr;
 
 signals:
-    // "&Display Again" for a square-wave (5) or pulse (6) plot: their windows show themselves.
-    void DisplayAgainRequested(int analysisMode);
+    // "&Display Again" for a square-wave or pulse plot: their windows show themselves.
+    void DisplayAgainRequested(AnalysisMode mode);
     // Every close, after the picture is saved: the square-wave, pulse and setup windows close
     // with the plot they opened.
-    void GraphClosed(int analysisMode);
+    void GraphClosed(AnalysisMode mode);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -25,8 +25,6 @@
 namespace kelvor::app {
 namespace {
 
-constexpr int kHelpPosition = 14280;
-
 QLineEdit* ResultBox(QWidget* parent, int left, int top, int width) {
     auto* box = new QLineEdit(parent);
     box->setGeometry(left, top, width, 24);
@@ -252,7 +250,7 @@ void TFormResponse::keyPressEvent(QKeyEvent* event) {
 }
 
 void TFormResponse::keyReleaseEvent(QKeyEvent* event) {
-    if (!OpenHelpOnF1(event, state_, kHelpPosition, this)) {
+    if (!OpenHelpOnF1(event, state_, help::kCalculateResponse, this)) {
         QDialog::keyReleaseEvent(event);
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/graphs/graph_state.h"
+#include "app/shell/analysis_mode.h"
 #include "app/shell/window_registry.h"
 #include "circuit/circuit_state.h"
 #include "messages.h"
@@ -21,7 +22,7 @@ namespace kelvor::app {
 struct ShellState {
     std::string DatafileName = " Untitled "; // at most 30 characters, no folder
     std::string TodayText;
-    int AnalysisMode = 0; // 8 response, 4 amplitude, 5 square wave, 6 pulse, 7 test pattern
+    kelvor::app::AnalysisMode AnalysisMode = kelvor::app::AnalysisMode::None;
     bool DatafileChanged = true;
     bool NewDatafile = false;
     bool ReopenFreqScales = false;

@@ -1,5 +1,7 @@
 #include "app/shell/help_window.h"
 
+#include "app/common/window_fonts.h"
+#include "app/common/window_look.h"
 #include "app/shell/app_state.h"
 #include "files/file_io.h"
 #include "kelvor_error.h"
@@ -27,7 +29,6 @@ namespace {
 
 constexpr int kClientWidth = 767;
 constexpr int kClientHeight = 574;
-const QColor kMaroon(128, 0, 0);
 
 QString PathText(const std::filesystem::path& path) {
     return QFile::decodeName(QByteArray(path.c_str()));
@@ -114,9 +115,7 @@ TFormHelp::TFormHelp(AppState& state, QWidget* parent)
     RichEditHelp->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     // The right button belongs to GRAPHS.PDF, not to a context menu.
     RichEditHelp->setContextMenuPolicy(Qt::NoContextMenu);
-    QFont font("Courier New");
-    font.setPixelSize(13);
-    RichEditHelp->setFont(font);
+    RichEditHelp->setFont(PixelFont("Courier New", 13));
     QPalette palette = RichEditHelp->palette();
     palette.setColor(QPalette::Text, kMaroon);
     // The selection stays visible when the box loses the focus.
@@ -239,11 +238,12 @@ void OpenHelp(AppState& state, int32_t position, QWidget* parent) {
     help.exec();
 }
 
-bool OpenHelpOnF1(const QKeyEvent* event, AppState& state, int32_t position, QWidget* parent) {
+bool OpenHelpOnF1(const QKeyEvent* event, AppState& state, const HelpPlace& place,
+                  QWidget* parent) {
     if (event->key() != Qt::Key_F1) {
         return false;
     }
-    OpenHelp(state, position, parent);
+    OpenHelp(state, place.position, parent);
     return true;
 }
 

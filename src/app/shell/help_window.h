@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/shell/help_topics.h"
+
 #include <QDialog>
 #include <cstdint>
 #include <filesystem>
@@ -67,6 +69,6 @@ private:
 void OpenHelp(AppState& state, int32_t position, QWidget* parent);
 
 // The windows that offer help open it when F1 is released; true when the key was F1.
-bool OpenHelpOnF1(const QKeyEvent* event, AppState& state, int32_t position, QWidget* parent);
+bool OpenHelpOnF1(const QKeyEvent* event, AppState& state, const HelpPlace& place, QWidget* parent);
 
 } // namespace kelvor::app

@@ -2,6 +2,8 @@
 
 #include "app/common/qt_text.h"
 #include "app/common/screen_checks.h"
+#include "app/common/window_fonts.h"
+#include "app/common/window_look.h"
 #include "app/editors/form_editor_window.h"
 #include "app/editors/record_listing_window.h"
 #include "app/editors/text_editor_window.h"
@@ -39,37 +41,13 @@
 namespace kelvor::app {
 namespace {
 
-constexpr int kMaxNodes = 100;
 constexpr int kDatafileNameCapacity = 30;
-
-struct HelpTopic {
-    const char* caption;
-    int32_t position;
-    bool separatorAfter;
-};
-
-constexpr HelpTopic kHelpTopics[] = {
-    {"1.  Introduction", 1466, true},
-    {"2.  Running KELVOR", 4480, false},
-    {"     2.1  Open a Datfile", 6050, false},
-    {"     2.2  Defining a New Circuit", 6287, false},
-    {"     2.3  Display/Edit Component Values", 7040, false},
-    {"     2.4  Print Component Values", 13855, false},
-    {"     2.5  Calculate Response", 14280, false},
-    {"     2.6  Graphs/Amplitude Response", 16807, false},
-    {"     2.7  Graphs/SquareWave Response", 20200, false},
-    {"     2.8  Graphs/Pulse Response", 21760, false},
-    {"     2.9  Help and Setup", 22650, true},
-    {"3.  Sample Datafiles", 23771, true},
-    {"4.  Hardware && Software", 32450, true},
-    {"5.  TOLVARN Software", 33450, false},
-};
 
 // The picture filling the main window: silver, with the amplitude response of a high-pass filter
 // on a grid, the kind of graph the program draws, between the banner and the status panel.
 QPixmap MainPicture(int width, int height, const QRect& plot) {
     QPixmap picture(width, height);
-    picture.fill(QColor(192, 192, 192));
+    picture.fill(kSilver);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(plot, Qt::white);
@@ -183,7 +161,7 @@ void TFormMain::BuildContents() {
     auto* contents = new QWidget(this);
     contents->setAutoFillBackground(true);
     QPalette silver = contents->palette();
-    silver.setColor(QPalette::Window, QColor(192, 192, 192));
+    silver.setColor(QPalette::Window, kSilver);
     contents->setPalette(silver);
     setCentralWidget(contents);
 
@@ -197,9 +175,7 @@ void TFormMain::BuildContents() {
     banner->setAlignment(Qt::AlignCenter);
     banner->setAutoFillBackground(true);
     banner->setStyleSheet("background-color: navy; color: white;");
-    QFont bannerFont("Arial");
-    bannerFont.setPixelSize(24);
-    bannerFont.setBold(true);
+    QFont bannerFont = PixelFont("Arial", 24, true);
     bannerFont.setItalic(true);
     banner->setFont(bannerFont);
 
@@ -208,10 +184,7 @@ void TFormMain::BuildContents() {
     statusPanel_->setGeometry(96, 440, 540, 30);
     statusPanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     statusPanel_->setStyleSheet("background-color: rgb(248, 248, 248);");
-    QFont statusFont("Courier New");
-    statusFont.setPixelSize(13);
-    statusFont.setBold(true);
-    statusPanel_->setFont(statusFont);
+    statusPanel_->setFont(PixelFont("Courier New", 13, true));
 }
 
 void TFormMain::BuildMenus() {
@@ -240,11 +213,11 @@ void TFormMain::BuildMenus() {
     QMenu* help = menuBar()->addMenu(" &Help ");
     help->addAction("                   HELP  MENU");
     help->addSeparator();
-    for (const HelpTopic& topic : kHelpTopics) {
-        const int32_t position = topic.position;
-        connect(help->addAction(topic.caption), &QAction::triggered, this,
+    for (const HelpMenuItem& item : kHelpMenu) {
+        const int32_t position = item.place.position;
+        connect(help->addAction(item.caption), &QAction::triggered, this,
                 [this, position] { HelpTopicClick(position); });
-        if (topic.separatorAfter) {
+        if (item.separatorAfter) {
             help->addSeparator();
         }
     }
@@ -253,7 +226,7 @@ void TFormMain::BuildMenus() {
 }
 
 void TFormMain::UpdateCaptionAndStatus() {
-    setWindowTitle("     KELVOR2007  -  " + QString::number(kMaxNodes));
+    setWindowTitle("     KELVOR2007  -  " + QString::number(kHighestNodeNumber));
     statusPanel_->setText(StatusText());
 }
 
@@ -394,7 +367,7 @@ void TFormMain::EditClick() {
 }
 
 void TFormMain::ResponseClick() {
-    state_.shell.AnalysisMode = 8;
+    state_.shell.AnalysisMode = AnalysisMode::Response;
     if (ParseForAnalysis()) {
         state_.windows.response->exec();
     }
@@ -408,21 +381,21 @@ void TFormMain::GraphsMenuShow() {
 // A failed parse leaves a record file of the faulty lines: sweeping it would draw a graph of a
 // circuit that does not exist. The menu has already warned.
 void TFormMain::AmplitudeClick() {
-    state_.shell.AnalysisMode = 4;
+    state_.shell.AnalysisMode = AnalysisMode::Amplitude;
     if (graphsDatafileOk_) {
         state_.windows.freqScales->exec();
     }
 }
 
 void TFormMain::SquareWaveClick() {
-    state_.shell.AnalysisMode = 5;
+    state_.shell.AnalysisMode = AnalysisMode::SquareWave;
     if (graphsDatafileOk_) {
         state_.windows.squareWave->exec();
     }
 }
 
 void TFormMain::PulseClick() {
-    state_.shell.AnalysisMode = 6;
+    state_.shell.AnalysisMode = AnalysisMode::Pulse;
     if (graphsDatafileOk_) {
         state_.windows.pulse->exec();
     }
@@ -434,7 +407,7 @@ void TFormMain::HelpTopicClick(int32_t position) {
 
 void TFormMain::keyReleaseEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1) {
-        HelpTopicClick(4480);
+        HelpTopicClick(help::kRunningKelvor.position);
         return;
     }
     QMainWindow::keyReleaseEvent(event);

@@ -3,6 +3,7 @@
 #include "app/common/qt_text.h"
 #include "app/common/screen_checks.h"
 #include "app/common/window_fonts.h"
+#include "app/common/window_look.h"
 #include "app/graphs/graph_window.h"
 #include "app/shell/app_state.h"
 #include "app/shell/help_window.h"
@@ -82,9 +83,9 @@ TimeResponseMenu::TimeResponseMenu(AppState& state, const TimeResponseMenuLayout
     setObjectName(layout.objectName);
     setFont(PixelFont("Arial", layout.baseFontPixels));
     if (layout.sizeable) {
-        resize(732, 534);
+        resize(kMenuWindowWidth, kMenuWindowHeight);
     } else {
-        setFixedSize(732, 534);
+        setFixedSize(kMenuWindowWidth, kMenuWindowHeight);
     }
     BuildControls();
 }
@@ -92,7 +93,7 @@ TimeResponseMenu::TimeResponseMenu(AppState& state, const TimeResponseMenuLayout
 void TimeResponseMenu::BuildControls() {
     BevelEdge = new QFrame(this);
     BevelEdge->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    BevelEdge->setGeometry(0, 0, 732, 534);
+    BevelEdge->setGeometry(0, 0, kMenuWindowWidth, kMenuWindowHeight);
 
     const QFont controls = PixelFont("Arial", 15);
     LabelSelect = Label(this, "", QPoint(116, 282));
@@ -100,7 +101,7 @@ void TimeResponseMenu::BuildControls() {
     underlined.setUnderline(true);
     LabelSelect->setFont(underlined);
     QPalette maroon = LabelSelect->palette();
-    maroon.setColor(QPalette::WindowText, QColor(128, 0, 0));
+    maroon.setColor(QPalette::WindowText, kMaroon);
     LabelSelect->setPalette(maroon);
 
     StaticTextValue = new QLabel(layout_.valueCaption, this);
@@ -427,7 +428,7 @@ void TimeResponseMenu::Plot(int32_t asked) {
     state_.graph.SuperimposeArmed = false;
 }
 
-void TimeResponseMenu::GraphClosed(int analysisMode) {
+void TimeResponseMenu::GraphClosed(AnalysisMode mode) {
     // The graph window belongs to its own parent again for the other plots.
     TFormVGA* graph = state_.windows.graph;
     if (graph != nullptr && graph->windowHandle() != nullptr && windowHandle() != nullptr &&
@@ -436,20 +437,20 @@ void TimeResponseMenu::GraphClosed(int analysisMode) {
         graph->windowHandle()->setTransientParent(owner != nullptr ? owner->window()->windowHandle()
                                                                    : nullptr);
     }
-    if (analysisMode == layout_.analysisMode && isVisible()) {
+    if (mode == layout_.analysisMode && isVisible()) {
         done(QDialog::Rejected);
     }
 }
 
-void TimeResponseMenu::DisplayAgain(int analysisMode) {
-    if (analysisMode == layout_.analysisMode && isVisible()) {
+void TimeResponseMenu::DisplayAgain(AnalysisMode mode) {
+    if (mode == layout_.analysisMode && isVisible()) {
         raise();
         activateWindow();
     }
 }
 
 void TimeResponseMenu::keyReleaseEvent(QKeyEvent* event) {
-    if (!OpenHelpOnF1(event, state_, layout_.helpPosition, this)) {
+    if (!OpenHelpOnF1(event, state_, layout_.helpPlace, this)) {
         QDialog::keyReleaseEvent(event);
     }
 }

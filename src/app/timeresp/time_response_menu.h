@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/shell/analysis_mode.h"
+#include "app/shell/help_topics.h"
 #include "timeresp/harmonic_table.h"
 
 #include <QDialog>
@@ -34,9 +36,9 @@ struct AppState;
 // of their own.
 struct TimeResponseMenuLayout {
     const char* objectName;
-    int analysisMode;
+    AnalysisMode analysisMode;
     const char* captionPrefix;
-    int32_t helpPosition;
+    HelpPlace helpPlace;
     int baseFontPixels;
     bool sizeable;
 
@@ -149,8 +151,8 @@ private:
     void SelectBoxColour();
     bool Calculate(long double value);
     void Plot(int32_t graphGain);
-    void GraphClosed(int analysisMode);
-    void DisplayAgain(int analysisMode);
+    void GraphClosed(AnalysisMode mode);
+    void DisplayAgain(AnalysisMode mode);
 
     const TimeResponseMenuLayout& layout_;
     QButtonGroup* choiceButtons_ = nullptr;

@@ -527,7 +527,7 @@ private slots:
         window->GraphsMenuShow();
         const QString title = ModalTitleDuring([&] { GraphsItem("&Amplitude ...")->trigger(); });
         QCOMPARE(title, QString("        GRAPH FREQUENCY SCALES   -   HPFILTER.DAT"));
-        QCOMPARE(state->shell.AnalysisMode, 4);
+        QCOMPARE(state->shell.AnalysisMode, app::AnalysisMode::Amplitude);
         QVERIFY(messages->entries.empty());
     }
 

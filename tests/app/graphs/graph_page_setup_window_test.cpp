@@ -134,7 +134,7 @@ private slots:
         window->hide();
         app::TFormVGA graph(State());
         State().windows.graph = &graph;
-        State().shell.AnalysisMode = 7;
+        State().shell.AnalysisMode = app::AnalysisMode::TestPattern;
         graph.show();
         window->show();
         // The test pattern is 640 by 480: 2.13 x 0.96 and 1.6 x 0.98 inches at 200 percent.

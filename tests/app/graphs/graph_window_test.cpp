@@ -86,7 +86,7 @@ private slots:
     void init() {
         fixture = std::make_unique<testing::AppFixture>();
         QVERIFY(fixture->Parse());
-        State().shell.AnalysisMode = 4;
+        State().shell.AnalysisMode = app::AnalysisMode::Amplitude;
         State().graph.GridLinesPending = true;
         Choose(50, 10);
         Sweep();
@@ -312,7 +312,7 @@ private slots:
     }
 
     void testPatternIsDrawnAndNotKeptOnClose() {
-        State().shell.AnalysisMode = 7;
+        State().shell.AnalysisMode = app::AnalysisMode::TestPattern;
         QSignalSpy closed(window.get(), &app::TFormVGA::GraphClosed);
         window->show();
         QCOMPARE(window->windowTitle(), QString("  TEST PATTERN"));
@@ -332,7 +332,7 @@ private slots:
     }
 
     void bigPcbBitmapTilesTheBoardPicture() {
-        State().shell.AnalysisMode = 7;
+        State().shell.AnalysisMode = app::AnalysisMode::TestPattern;
         State().BigPcbBitmap = true;
         // Without the board picture: the wider picture, the pattern in its corner, no file.
         window->show();

@@ -15,6 +15,8 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QUrl>
+#include <cstring>
+#include <map>
 #include <memory>
 
 using kelvor::testing::RecordingMessages;
@@ -76,18 +78,13 @@ private slots:
         QCOMPARE(box->palette().color(QPalette::Text), QColor(128, 0, 0));
     }
 
-    // The installed document, opened where the Help menu and the F1 keys point.
+    // The installed document, opened at every place the Help menu and the F1 keys point to.
     void caretLandsOnTheTopicHeading_data() {
         QTest::addColumn<int>("position");
         QTest::addColumn<QString>("line");
-        QTest::newRow("Introduction") << 1466 << "1.  Introduction";
-        QTest::newRow("main window F1") << 4480 << "2.  Running KELVOR";
-        QTest::newRow("editor Help") << 7466 << "Datafile Format and Component Lines";
-        QTest::newRow("response F1") << 14280 << "2.5  Calculate Response";
-        QTest::newRow("amplitude graph F1") << 18453 << "The Amplitude Graph Window and Printing";
-        QTest::newRow("square-wave graph F1") << 21073 << "The Square-Wave Graph Window";
-        QTest::newRow("pulse F1") << 21760 << "2.8  Graphs/Pulse Response";
-        QTest::newRow("last topic") << 33450 << "5.  TOLVARN Software";
+        for (const HelpPlace& place : help::kEveryPlace) {
+            QTest::newRow(place.heading) << int(place.position) << QString(place.heading);
+        }
     }
 
     void caretLandsOnTheTopicHeading() {
@@ -106,11 +103,36 @@ private slots:
         const QRect view = fixture.help->RichEditHelp->viewport()->rect();
         QVERIFY(view.contains(caretRect));
         QScrollBar* scrollBar = fixture.help->RichEditHelp->verticalScrollBar();
-        if (position < 33450) {
+        if (position < help::kTolvarnSoftware.position) {
             QVERIFY(scrollBar->value() < scrollBar->maximum());
             QVERIFY2(caretRect.top() < 20, qPrintable(QString::number(caretRect.top())));
         }
         QVERIFY(fixture.messages.entries.empty());
+    }
+
+    // Every place help opens at is a heading: bold and larger than the text below the first one.
+    void everyHelpPlaceIsAHeading() {
+        const RtfDocument document = ReadRtf(ReadWholeFile(
+            FindHelpFile(std::filesystem::path(), InstalledHelpFolders(), kHelpDocumentName)));
+        std::map<int32_t, const RtfParagraph*> paragraphAt;
+        int32_t start = 0;
+        for (const RtfParagraph& paragraph : document.paragraphs) {
+            paragraphAt[start] = &paragraph;
+            start += static_cast<int32_t>(paragraph.Text().size()) + 1;
+        }
+        const RtfParagraph* body = paragraphAt[help::kIntroduction.position +
+                                               int32_t(strlen(help::kIntroduction.heading)) + 2];
+        QVERIFY(body != nullptr && !body->runs.empty());
+        QVERIFY(!body->runs[0].bold);
+        const double bodySize = body->runs[0].pointSize.value_or(0);
+        for (const HelpPlace& place : help::kEveryPlace) {
+            const RtfParagraph* heading = paragraphAt[place.position];
+            QVERIFY2(heading != nullptr, place.heading);
+            QCOMPARE(QString::fromStdU16String(heading->Text()), QString(place.heading));
+            QCOMPARE(heading->runs.size(), std::size_t(1));
+            QVERIFY2(heading->runs[0].bold, place.heading);
+            QVERIFY2(heading->runs[0].pointSize.value_or(0) > bodySize, place.heading);
+        }
     }
 
     // The box counts positions as the reader does, so the offsets written into the document
@@ -315,9 +337,9 @@ private slots:
             lineWhileOpen = LineAtCaret(fixture.Caret());
             QTest::keyRelease(fixture.help->RichEditHelp, Qt::Key_F1);
         });
-        OpenHelp(fixture.state, 14280, nullptr);
-        QCOMPARE(fixture.state.shell.HelpPosition, 14280);
-        QCOMPARE(caretWhileOpen, 14280);
+        OpenHelp(fixture.state, help::kCalculateResponse.position, nullptr);
+        QCOMPARE(fixture.state.shell.HelpPosition, help::kCalculateResponse.position);
+        QCOMPARE(caretWhileOpen, help::kCalculateResponse.position);
         QCOMPARE(lineWhileOpen, QString("2.5  Calculate Response"));
         QVERIFY(!fixture.help->isVisible());
     }

@@ -194,7 +194,7 @@ private slots:
         Start();
         window->ResponseClick();
         QCOMPARE(Texts(), std::vector<std::string>{"\r\nCannot Run  -  Error in Datafile  "});
-        QCOMPARE(state->shell.AnalysisMode, 8);
+        QCOMPARE(state->shell.AnalysisMode, app::AnalysisMode::Response);
 
         messages->entries.clear();
         window->GraphsMenuShow();
@@ -227,7 +227,7 @@ private slots:
             state->windows.squareWave->ButtonCloseClick();
         });
         window->SquareWaveClick();
-        QCOMPARE(state->shell.AnalysisMode, 5);
+        QCOMPARE(state->shell.AnalysisMode, app::AnalysisMode::SquareWave);
         QCOMPARE(caption, QString("        SQUAREWAVE MENU   -   HPFILTER.DAT"));
 
         QTimer::singleShot(0, [&] {
@@ -235,7 +235,7 @@ private slots:
             state->windows.pulse->ButtonCloseClick();
         });
         window->PulseClick();
-        QCOMPARE(state->shell.AnalysisMode, 6);
+        QCOMPARE(state->shell.AnalysisMode, app::AnalysisMode::Pulse);
         QCOMPARE(caption, QString("        PULSE RESPONSE MENU   -   HPFILTER.DAT"));
 
         state->shell.ReopenPulse = true;

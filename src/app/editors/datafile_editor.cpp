@@ -4,6 +4,7 @@
 #include "app/common/qt_text.h"
 #include "app/common/window_fonts.h"
 #include "app/editors/record_listing_window.h"
+#include "app/shell/dialogs.h"
 #include "app/shell/help_window.h"
 #include "circuit/datafile_reader.h"
 #include "circuit/datafile_text.h"
@@ -11,7 +12,6 @@
 #include "kelvor_error.h"
 #include "text/words.h"
 
-#include <QDesktopServices>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,7 +20,6 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTimer>
-#include <QUrl>
 
 namespace kelvor::app {
 namespace {
@@ -144,8 +143,7 @@ bool DatafileEditor::FormShow() {
     std::string bytes;
     try {
         bytes = ReadWholeFile(state_.DatafilePath());
-        ParseDatafile(state_.workingFolder, shell.DatafileName, ParseMode::Silent, state_.circuit,
-                      state_.messages, shell.TodayText);
+        state_.ParseCurrentDatafile();
     } catch (const KelvorError& error) {
         // An editor that opened empty would write its emptiness over the Datafile on Save.
         state_.messages.ShowError(error.what());
@@ -184,8 +182,7 @@ void DatafileEditor::CheckClick() {
         return;
     }
     try {
-        ParseDatafile(state_.workingFolder, state_.shell.DatafileName, ParseMode::Silent,
-                      state_.circuit, state_.messages, state_.shell.TodayText);
+        state_.ParseCurrentDatafile();
     } catch (const KelvorError& error) {
         state_.messages.ShowError(error.what());
         return;
@@ -194,23 +191,18 @@ void DatafileEditor::CheckClick() {
 }
 
 void DatafileEditor::OpenListing() {
-    if (state_.windows.listing != nullptr) {
-        state_.windows.listing->exec();
-        return;
-    }
-    TFormChk listing(state_, this);
-    listing.exec();
+    state_.windows.Listing().exec();
 }
 
 void DatafileEditor::HelpClick() {
-    OpenHelp(state_, help::kDatafileFormat.position, this);
+    OpenHelp(state_, help::kDatafileFormat.position);
 }
 
 void DatafileEditor::ViewGraphsClick() {
     // A desktop that cannot open the document is the desktop's to report.
     const std::filesystem::path path =
         FindHelpFile(state_.workingFolder, InstalledHelpFolders(), kGraphsDocumentName);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(QByteArray(path.c_str()))));
+    state_.dialogs.OpenDocument(path);
 }
 
 void DatafileEditor::CopyClick() {
@@ -243,10 +235,7 @@ bool DatafileEditor::FormCloseQuery() {
     }
     bool parsed = false;
     try {
-        parsed =
-            ParseDatafile(state_.workingFolder, state_.shell.DatafileName, ParseMode::ShowReport,
-                          state_.circuit, state_.messages, state_.shell.TodayText)
-                .ok;
+        parsed = state_.ParseCurrentDatafile(ParseMode::ShowReport).ok;
     } catch (const KelvorError& error) {
         state_.messages.ShowError(error.what());
     }
@@ -272,8 +261,7 @@ void DatafileEditor::FormClose() {
         }
         WriteFileAtomically(path, JoinDatafileLines(lines));
         // The circuit state follows the file as it now stands.
-        ParseDatafile(state_.workingFolder, state_.shell.DatafileName, ParseMode::Silent,
-                      state_.circuit, state_.messages, state_.shell.TodayText);
+        state_.ParseCurrentDatafile();
     } catch (const KelvorError& error) {
         state_.messages.ShowError(error.what());
     }
@@ -299,7 +287,7 @@ bool DatafileEditor::eventFilter(QObject* watched, QEvent* event) {
     } else if (event->type() == QEvent::KeyRelease) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_F1) {
-            OpenHelp(state_, help::kEditComponents.position, this);
+            OpenHelp(state_, help::kEditComponents.position);
             return true;
         }
         FormKeyUp(key);

@@ -102,8 +102,8 @@ void TFormGraphSetUp::BuildControls() {
 }
 
 QSize TFormGraphSetUp::GraphPictureSize() const {
-    if (state_.windows.graph != nullptr) {
-        return state_.windows.graph->PictureSize();
+    if (state_.windows.Has<TFormVGA>()) {
+        return state_.windows.Graph().PictureSize();
     }
     if (!state_.graph.picture.isNull()) {
         return state_.graph.picture.size();
@@ -186,11 +186,7 @@ void TFormGraphSetUp::FormClose() {
         state_.messages.ShowError(" Invalid Parameters    ");
         return;
     }
-    try {
-        WriteSettings(state_.workingFolder, settings, state_.shell.TodayText);
-    } catch (const KelvorError& fault) {
-        state_.messages.ShowWarning(fault.what());
-    }
+    state_.KeepSettings();
 }
 
 void TFormGraphSetUp::done(int result) {
@@ -201,7 +197,7 @@ void TFormGraphSetUp::done(int result) {
 }
 
 void TFormGraphSetUp::keyReleaseEvent(QKeyEvent* event) {
-    if (!OpenHelpOnF1(event, state_, help::kAmplitudeGraphWindow, this)) {
+    if (!OpenHelpOnF1(event, state_, help::kAmplitudeGraphWindow)) {
         QDialog::keyReleaseEvent(event);
     }
 }

@@ -140,14 +140,8 @@ void TFormFResults::showEvent(QShowEvent* event) {
 // The Datafile in use stays the one the main window holds: a settings file that could not be
 // written at File/Open may still name the previous one.
 void TFormFResults::ReloadSettings() {
-    try {
-        Settings settings =
-            ReadSettings(state_.workingFolder, state_.messages, state_.shell.TodayText);
-        settings.Datafilename = state_.shell.DatafileName;
-        state_.settings = settings;
-    } catch (const KelvorError& fault) {
-        state_.messages.ShowError(fault.what());
-    }
+    state_.ReloadSettings();
+    state_.settings.Datafilename = state_.shell.DatafileName;
 }
 
 void TFormFResults::FormShow() {
@@ -195,9 +189,7 @@ void TFormFResults::FillScaleList() {
 }
 
 void TFormFResults::ClearPicture() {
-    state_.graph.picture = QImage();
-    state_.graph.SuperimposeArmed = false;
-    state_.graph.GridLinesPending = CheckBoxGridLines->isChecked();
+    state_.graph.ClearPicture(CheckBoxGridLines->isChecked());
 }
 
 void TFormFResults::CheckBoxSuperimposeClick() {
@@ -234,34 +226,18 @@ void TFormFResults::ButtonContinueClick() {
     ClampInt(top, kLowestTop, kHighestTop);
     state_.settings.GraphScale = span;
     state_.settings.GraphTop = top;
-    try {
-        WriteSettings(state_.workingFolder, state_.settings, state_.shell.TodayText);
-    } catch (const KelvorError& fault) {
-        // The choice still holds for this graph; only its keeping failed.
-        state_.messages.ShowWarning(fault.what());
-    }
+    state_.KeepSettings();
     done(QDialog::Accepted);
 
-    GraphState& graph = state_.graph;
-    if (span != graph.LastGraphScale) {
-        graph.NewScale = true;
-    }
-    graph.LastGraphScale = span;
-    if (top != graph.LastGraphTop) {
-        graph.NewScale = true;
-    }
-    graph.LastGraphTop = top;
-
-    if (!CheckBoxSuperimpose->isChecked() || graph.NewScale || !graph.SuperimposeArmed) {
+    state_.graph.AcceptDbScale(span, top);
+    if (!state_.graph.KeepsPicture(CheckBoxSuperimpose->isChecked())) {
         ClearPicture();
     }
-    if (state_.windows.graph != nullptr) {
-        state_.windows.graph->show();
-    }
+    state_.windows.Graph().show();
 }
 
 void TFormFResults::keyReleaseEvent(QKeyEvent* event) {
-    if (!OpenHelpOnF1(event, state_, help::kAmplitudeResponse, this)) {
+    if (!OpenHelpOnF1(event, state_, help::kAmplitudeResponse)) {
         QDialog::keyReleaseEvent(event);
     }
 }

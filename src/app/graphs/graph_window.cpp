@@ -8,6 +8,7 @@
 #include "app/printing/print_target.h"
 #include "app/printing/printing_window.h"
 #include "app/shell/app_state.h"
+#include "app/shell/dialogs.h"
 #include "app/shell/help_window.h"
 #include "app/shell/main_window.h"
 #include "kelvor_error.h"
@@ -18,10 +19,7 @@
 #include "settings/settings_file.h"
 #include "text/date_text.h"
 
-#include <QApplication>
 #include <QCloseEvent>
-#include <QColorDialog>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -29,12 +27,10 @@
 #include <QMenuBar>
 #include <QPageLayout>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QSaveFile>
 #include <QScreen>
 #include <cctype>
-#include <memory>
 
 namespace kelvor::app {
 namespace {
@@ -69,56 +65,6 @@ bool OnDriveA(const std::filesystem::path& folder) {
            root[1] == ':';
 }
 
-std::optional<QString> ShowSaveDialog(QWidget* owner, const QString& proposedPath) {
-    QFileDialog dialog(owner, QString(), proposedPath, "Graphfiles (*.bmp)");
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix("bmp");
-    // The window asks its own overwrite question.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setSizeGripEnabled(true);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return std::nullopt;
-    }
-    return dialog.selectedFiles().front();
-}
-
-QColor ShowColourDialog(QWidget* owner, const QColor& current) {
-    const QColor chosen = QColorDialog::getColor(current, owner);
-    return chosen.isValid() ? chosen : current;
-}
-
-bool ShowPrinterSetup(QPrinter& printer, QWidget* owner) {
-    QPrintDialog dialog(&printer, owner);
-    return dialog.exec() == QDialog::Accepted;
-}
-
-// The printing window, shown for the length of one job and closed however the job ends.
-class PrintingWindowShown {
-public:
-    PrintingWindowShown(AppState& state, QWidget* owner) : state_(state) {
-        saved_ = state_.windows.printing;
-        if (saved_ == nullptr) {
-            own_ = std::make_unique<TFormPrinting>(state_, owner);
-            state_.windows.printing = own_.get();
-        }
-        state_.windows.printing->show();
-        QCoreApplication::processEvents();
-    }
-    ~PrintingWindowShown() {
-        state_.windows.printing->close();
-        state_.windows.printing = saved_;
-    }
-    PrintingWindowShown(const PrintingWindowShown&) = delete;
-    PrintingWindowShown& operator=(const PrintingWindowShown&) = delete;
-
-    TFormPrinting& window() { return *state_.windows.printing; }
-
-private:
-    AppState& state_;
-    TFormPrinting* saved_ = nullptr;
-    std::unique_ptr<TFormPrinting> own_;
-};
-
 } // namespace
 
 TFormVGA::TFormVGA(AppState& state, QWidget* parent)
@@ -127,9 +73,6 @@ TFormVGA::TFormVGA(AppState& state, QWidget* parent)
                               Qt::WindowCloseButtonHint),
       state_(state) {
     setObjectName("FormVGA");
-    chooseSaveFile = ShowSaveDialog;
-    chooseColour = ShowColourDialog;
-    setUpPrinter = ShowPrinterSetup;
 
     setFont(PixelFont("Times New Roman", 12, true));
 
@@ -227,12 +170,7 @@ void TFormVGA::showEvent(QShowEvent* event) {
 }
 
 void TFormVGA::FormShow() {
-    try {
-        state_.settings =
-            ReadSettings(state_.workingFolder, state_.messages, state_.shell.TodayText);
-    } catch (const KelvorError& fault) {
-        state_.messages.ShowError(fault.what());
-    }
+    state_.ReloadSettings();
     switch (state_.shell.AnalysisMode) {
     case AnalysisMode::Amplitude:
         DrawAmplitude();
@@ -268,7 +206,7 @@ void TFormVGA::DrawAmplitude() {
     input.RevisionNumber = state_.circuit.RevisionNumber;
     input.TodayText = state_.shell.TodayText;
     if (graph.ColourGraph) {
-        dialogColour_ = chooseColour(this, dialogColour_);
+        dialogColour_ = state_.dialogs.ChooseColour(this, dialogColour_);
         input.PenColour = render::ValueFromColour(dialogColour_);
     }
     try {
@@ -325,7 +263,7 @@ bool TFormVGA::SavePicture(const std::filesystem::path& path) {
 void TFormVGA::SaveAsClick() {
     const std::string proposed = render::NameWithoutExtension(state_.shell.DatafileName) + ".bmp";
     const std::optional<QString> chosen =
-        chooseSaveFile(this, ToQt(state_.File(proposed).string()));
+        state_.dialogs.ChooseBitmapFile(this, ToQt(state_.File(proposed).string()));
     if (!chosen || chosen->isEmpty()) {
         return;
     }
@@ -348,12 +286,12 @@ void TFormVGA::PrintClick() {
         return;
     }
     const std::optional<PrintTarget> target =
-        ChoosePrintTarget(printer, this, state_.workingFolder, kClosingPictureName);
+        ChoosePrintTarget(state_.dialogs, printer, this, state_.workingFolder, kClosingPictureName);
     if (!target) {
         return;
     }
     // Without a printer the PDF file question stands in for the printer setup.
-    if (!target->toPdf && !setUpPrinter(printer, this)) {
+    if (!target->toPdf && !state_.dialogs.SetUpPrinter(printer, this)) {
         return;
     }
     PrintPicture();
@@ -372,7 +310,7 @@ void TFormVGA::PrintPicture() {
         return;
     }
     if (placement->exceedsPage) {
-        QApplication::beep();
+        state_.dialogs.Beep();
         if (state_.messages.Ask("Graph exceeds page size  \r\r    Carry on printing ?",
                                 QuestionButtons::YesNo) != Answer::Yes) {
             return;
@@ -381,8 +319,8 @@ void TFormVGA::PrintPicture() {
 
     state_.shell.PrintJobName = kClosingPictureName;
     printer.setDocName(kClosingPictureName);
-    PrintingWindowShown printing(state_, this);
-    WaitMs(1200);
+    PrintingWindowShown printing(state_);
+    WaitMs(state_.pauses.beforeGraphPrintMs);
     if (printing.window().CancelRequested()) {
         return;
     }
@@ -399,21 +337,14 @@ void TFormVGA::PrintPicture() {
 }
 
 void TFormVGA::PageSetupClick() {
-    if (state_.windows.graphPageSetup != nullptr) {
-        state_.windows.graphPageSetup->exec();
-        return;
-    }
-    TFormGraphSetUp pageSetup(state_, this);
-    pageSetup.exec();
+    state_.windows.GraphPageSetup().exec();
 }
 
 void TFormVGA::DisplayAgainClick() {
     const AnalysisMode mode = state_.shell.AnalysisMode;
     if (mode == AnalysisMode::Amplitude) {
         close();
-        if (state_.windows.graphParameters != nullptr) {
-            state_.windows.graphParameters->show();
-        }
+        state_.windows.GraphParameters().show();
     } else if (mode == AnalysisMode::SquareWave || mode == AnalysisMode::Pulse) {
         emit DisplayAgainRequested(mode);
     }
@@ -435,8 +366,8 @@ void TFormVGA::CalculateAgainClick() {
     }
     close();
     // The main window reopens the menu window when it next paints.
-    if (state_.windows.main != nullptr) {
-        state_.windows.main->update();
+    if (TFormMain* main = state_.windows.Main()) {
+        main->update();
     }
 }
 
@@ -467,7 +398,7 @@ void TFormVGA::FormClose() {
 void TFormVGA::keyReleaseEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1) {
         if (const HelpPlace* place = HelpPlaceOf(state_.shell.AnalysisMode)) {
-            OpenHelp(state_, place->position, this);
+            OpenHelp(state_, place->position);
         }
         return;
     }

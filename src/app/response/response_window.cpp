@@ -250,7 +250,7 @@ void TFormResponse::keyPressEvent(QKeyEvent* event) {
 }
 
 void TFormResponse::keyReleaseEvent(QKeyEvent* event) {
-    if (!OpenHelpOnF1(event, state_, help::kCalculateResponse, this)) {
+    if (!OpenHelpOnF1(event, state_, help::kCalculateResponse)) {
         QDialog::keyReleaseEvent(event);
     }
 }

@@ -4,6 +4,7 @@
 #include "app/shell/analysis_mode.h"
 #include "app/shell/window_registry.h"
 #include "circuit/circuit_state.h"
+#include "circuit/datafile_reader.h"
 #include "messages.h"
 #include "settings/settings_file.h"
 #include "solver/response.h"
@@ -16,6 +17,8 @@
 class QPrinter;
 
 namespace kelvor::app {
+
+class Dialogs;
 
 // What the main window owns and every window reads: the current Datafile, which command
 // opened a window, the reopen flags and the help position.
@@ -32,14 +35,22 @@ struct ShellState {
     std::string PrintJobName = " Untitled "; // at most 30 characters
 };
 
+// The pauses that let the user see a finished step before the next window covers it.
+struct Pauses {
+    int afterSweepMs = 1000;         // the full progress bar of a finished sweep
+    int beforeGraphPrintMs = 1200;   // the printing window, before the graph goes out
+    int beforeDatafilePrintMs = 600; // the printing window, before the Datafile goes out
+};
+
 // The application state that the windows share, created once by the application and handed to
 // each window, so that a test builds a fresh one in a line.
 struct AppState {
-    AppState(std::filesystem::path folder, MessageSink& sink);
+    AppState(std::filesystem::path folder, MessageSink& sink, Dialogs& dialogChoices);
     ~AppState();
 
     std::filesystem::path workingFolder;
     MessageSink& messages;
+    Dialogs& dialogs;
     ShellState shell;
     CircuitState circuit;
     Settings settings;
@@ -48,13 +59,28 @@ struct AppState {
     bool TimeResponse = false; // the response window reports each computation's duration
     bool BigPcbBitmap = false; // the test pattern also tiles "pcb Mk14.bmp" into a big picture
     GraphState graph;
-    Windows windows;
+    Pauses pauses;
+    WindowRegistry windows{*this};
 
     // The one printer of the run: its orientation survives between jobs.
     QPrinter& printer();
 
     std::filesystem::path File(const std::string& name) const { return workingFolder / name; }
     std::filesystem::path DatafilePath() const { return File(shell.DatafileName); }
+
+    // Parses the current Datafile into the circuit state and the record file; file faults
+    // throw KelvorError.
+    ParseOutcome ParseCurrentDatafile(ParseMode mode = ParseMode::Silent);
+    // The silent parse every analysis starts with; a failure is reported here and gives false.
+    bool ParseForAnalysis();
+
+    // Reads the settings file again; a fault is shown and the settings stay as they were.
+    void ReloadSettings();
+    // Keeps the settings in the settings file. A failure is shown as a warning: the choices
+    // still hold for this run, only their keeping failed.
+    void KeepSettings();
+    // The same, for the start-up and File/Open, where a failure is not reported.
+    void KeepSettingsQuietly();
 
 private:
     std::unique_ptr<QPrinter> printer_;

@@ -3,12 +3,12 @@
 #include "app/common/window_fonts.h"
 #include "app/common/window_look.h"
 #include "app/shell/app_state.h"
+#include "app/shell/dialogs.h"
 #include "files/file_io.h"
 #include "kelvor_error.h"
 #include "text/rtf_reader.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QDesktopServices>
 #include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -20,7 +20,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
-#include <QUrl>
 #include <algorithm>
 #include <system_error>
 
@@ -29,10 +28,6 @@ namespace {
 
 constexpr int kClientWidth = 767;
 constexpr int kClientHeight = 574;
-
-QString PathText(const std::filesystem::path& path) {
-    return QFile::decodeName(QByteArray(path.c_str()));
-}
 
 QTextCharFormat FormatOf(const RtfRun& run) {
     QTextCharFormat format;
@@ -219,7 +214,7 @@ void TFormHelp::RichEditHelpMouseDown(Qt::MouseButton button) {
     // A missing file or a desktop without a PDF viewer is the desktop's to report.
     const std::filesystem::path path =
         FindHelpFile(state_.workingFolder, installedFolders_, kGraphsDocumentName);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(PathText(path)));
+    state_.dialogs.OpenDocument(path);
 }
 
 void TFormHelp::FormKeyUp(int key) {
@@ -228,22 +223,16 @@ void TFormHelp::FormKeyUp(int key) {
     }
 }
 
-void OpenHelp(AppState& state, int32_t position, QWidget* parent) {
+void OpenHelp(AppState& state, int32_t position) {
     state.shell.HelpPosition = position;
-    if (state.windows.help != nullptr) {
-        state.windows.help->exec();
-        return;
-    }
-    TFormHelp help(state, parent);
-    help.exec();
+    state.windows.Help().exec();
 }
 
-bool OpenHelpOnF1(const QKeyEvent* event, AppState& state, const HelpPlace& place,
-                  QWidget* parent) {
+bool OpenHelpOnF1(const QKeyEvent* event, AppState& state, const HelpPlace& place) {
     if (event->key() != Qt::Key_F1) {
         return false;
     }
-    OpenHelp(state, place.position, parent);
+    OpenHelp(state, place.position);
     return true;
 }
 

@@ -15,6 +15,7 @@
 #include "app/printing/page_setup_window.h"
 #include "app/printing/printing_window.h"
 #include "app/response/response_window.h"
+#include "app/shell/dialogs.h"
 #include "app/shell/help_window.h"
 #include "app/timeresp/pulse_window.h"
 #include "app/timeresp/square_wave_window.h"
@@ -28,7 +29,6 @@
 #include "text/words.h"
 
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -71,20 +71,6 @@ QPixmap MainPicture(int width, int height, const QRect& plot) {
     return picture;
 }
 
-std::optional<QString> ShowOpenDialog(QWidget* owner, const QString& folder, const QString& name) {
-    QFileDialog dialog(owner, "Open Existing Datafile / To Create New One Type New Name", folder,
-                       "Datafiles (*.dat)");
-    // A name that does not exist is allowed: it becomes a new Datafile.
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setDefaultSuffix("dat");
-    dialog.selectFile(name);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return std::nullopt;
-    }
-    return dialog.selectedFiles().front();
-}
-
 } // namespace
 
 TFormMain::TFormMain(AppState& state, QWidget* parent)
@@ -92,11 +78,7 @@ TFormMain::TFormMain(AppState& state, QWidget* parent)
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint),
       state_(state) {
-    chooseDatafile = [this](QWidget* owner) {
-        return ShowOpenDialog(owner, QString::fromStdString(state_.workingFolder.string()),
-                              ToQt(state_.shell.DatafileName));
-    };
-    state_.windows.main = this;
+    state_.windows.SetMain(this);
     BuildContents();
     BuildMenus();
     // Sized once the menu bar holds its menus: the client area keeps its full height below it.
@@ -108,7 +90,7 @@ TFormMain::TFormMain(AppState& state, QWidget* parent)
 }
 
 TFormMain::~TFormMain() {
-    state_.windows = Windows{};
+    state_.windows.SetMain(nullptr);
 }
 
 void TFormMain::FormCreate() {
@@ -133,28 +115,23 @@ void TFormMain::WarnAboutTheDisplay() {
     }
 }
 
-// Every window lives for the whole run; as a child of the main window it is deleted with it.
-template <class Window> void TFormMain::Create(Window*& slot) {
-    slot = new Window(state_, this);
-}
-
 // The start-up order: the windows that follow the main window, the setup and image-processing
-// windows aside, which are not built.
+// windows aside, which are not built. As children of the main window they go with it.
 void TFormMain::CreateWindows() {
-    Windows& windows = state_.windows;
-    Create(windows.graphPageSetup);
-    Create(windows.response);
-    Create(windows.help);
-    Create(windows.printing);
-    Create(windows.graph);
-    Create(windows.listing);
-    Create(windows.textEditor);
-    Create(windows.freqScales);
-    Create(windows.graphParameters);
-    Create(windows.squareWave);
-    Create(windows.pulse);
-    Create(windows.pageSetup);
-    Create(windows.formEditor);
+    WindowRegistry& windows = state_.windows;
+    windows.GraphPageSetup();
+    windows.Response();
+    windows.Help();
+    windows.Printing();
+    windows.Graph();
+    windows.Listing();
+    windows.TextEditor();
+    windows.FreqScales();
+    windows.GraphParameters();
+    windows.SquareWave();
+    windows.Pulse();
+    windows.PageSetup();
+    windows.FormEditor();
 }
 
 void TFormMain::BuildContents() {
@@ -261,22 +238,20 @@ void TFormMain::paintEvent(QPaintEvent* event) {
 // when it shows.
 void TFormMain::ReopenMenuWindows() {
     reopenScheduled_ = false;
-    TFormFreqScales* freqScales = state_.windows.freqScales;
-    if (state_.shell.ReopenFreqScales && freqScales != nullptr && !freqScales->isVisible()) {
-        freqScales->exec();
-    }
-    TFormSqWMenu* squareWave = state_.windows.squareWave;
-    if (state_.shell.ReopenSquareWave && squareWave != nullptr && !squareWave->isVisible()) {
-        squareWave->exec();
-    }
-    TFormPMenu* pulse = state_.windows.pulse;
-    if (state_.shell.ReopenPulse && pulse != nullptr && !pulse->isVisible()) {
-        pulse->exec();
-    }
+    const auto reopen = [](bool flag, QDialog& window) {
+        if (flag && !window.isVisible()) {
+            window.exec();
+        }
+    };
+    reopen(state_.shell.ReopenFreqScales, state_.windows.FreqScales());
+    reopen(state_.shell.ReopenSquareWave, state_.windows.SquareWave());
+    reopen(state_.shell.ReopenPulse, state_.windows.Pulse());
 }
 
 void TFormMain::FileOpenClick() {
-    const std::optional<QString> chosen = chooseDatafile(this);
+    const std::optional<QString> chosen =
+        state_.dialogs.ChooseDatafile(this, QString::fromStdString(state_.workingFolder.string()),
+                                      ToQt(state_.shell.DatafileName));
     if (chosen) {
         OpenDatafileNamed(*chosen);
     }
@@ -295,8 +270,7 @@ void TFormMain::OpenDatafileNamed(const QString& chosenPath) {
     state_.shell.DatafileName = name;
     try {
         if (std::filesystem::is_regular_file(state_.DatafilePath())) {
-            ParseDatafile(state_.workingFolder, name, ParseMode::Silent, state_.circuit, messages,
-                          state_.shell.TodayText);
+            state_.ParseCurrentDatafile();
             state_.shell.NewDatafile = false;
         } else {
             WriteFileAtomically(state_.DatafilePath(), NewDatafileSkeleton(state_.shell.TodayText));
@@ -315,19 +289,15 @@ void TFormMain::OpenDatafileNamed(const QString& chosenPath) {
 
 void TFormMain::SaveSettings() {
     state_.settings.Datafilename = state_.shell.DatafileName;
-    try {
-        WriteSettings(state_.workingFolder, state_.settings, state_.shell.TodayText);
-    } catch (const KelvorError&) {
-        // A settings file that cannot be written is not reported; the run goes on.
-    }
+    state_.KeepSettingsQuietly();
 }
 
 void TFormMain::FilePrintClick() {
-    PrintDatafile(state_, this);
+    PrintDatafile(state_);
 }
 
 void TFormMain::PageSetupClick() {
-    state_.windows.pageSetup->exec();
+    state_.windows.PageSetup().exec();
 }
 
 void TFormMain::ExitClick() {
@@ -342,25 +312,9 @@ void TFormMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-// Every analysis parses the current Datafile silently first; a failure is reported here.
-bool TFormMain::ParseForAnalysis() {
-    try {
-        const ParseOutcome outcome =
-            ParseDatafile(state_.workingFolder, state_.shell.DatafileName, ParseMode::Silent,
-                          state_.circuit, state_.messages, state_.shell.TodayText);
-        if (outcome.ok) {
-            return true;
-        }
-        state_.messages.ShowWarning("\r\nCannot Run  -  Error in Datafile  ");
-    } catch (const KelvorError& error) {
-        state_.messages.ShowError(error.what());
-    }
-    return false;
-}
-
 void TFormMain::EditClick() {
     if (std::filesystem::is_regular_file(state_.DatafilePath())) {
-        state_.windows.formEditor->exec();
+        state_.windows.FormEditor().exec();
         return;
     }
     state_.messages.ShowWarning(CutText(state_.shell.DatafileName + " does not exist", 45));
@@ -368,14 +322,14 @@ void TFormMain::EditClick() {
 
 void TFormMain::ResponseClick() {
     state_.shell.AnalysisMode = AnalysisMode::Response;
-    if (ParseForAnalysis()) {
-        state_.windows.response->exec();
+    if (state_.ParseForAnalysis()) {
+        state_.windows.Response().exec();
     }
 }
 
 // The submenu opens whatever the parse says; its items refuse a Datafile that failed.
 void TFormMain::GraphsMenuShow() {
-    graphsDatafileOk_ = ParseForAnalysis();
+    graphsDatafileOk_ = state_.ParseForAnalysis();
 }
 
 // A failed parse leaves a record file of the faulty lines: sweeping it would draw a graph of a
@@ -383,26 +337,26 @@ void TFormMain::GraphsMenuShow() {
 void TFormMain::AmplitudeClick() {
     state_.shell.AnalysisMode = AnalysisMode::Amplitude;
     if (graphsDatafileOk_) {
-        state_.windows.freqScales->exec();
+        state_.windows.FreqScales().exec();
     }
 }
 
 void TFormMain::SquareWaveClick() {
     state_.shell.AnalysisMode = AnalysisMode::SquareWave;
     if (graphsDatafileOk_) {
-        state_.windows.squareWave->exec();
+        state_.windows.SquareWave().exec();
     }
 }
 
 void TFormMain::PulseClick() {
     state_.shell.AnalysisMode = AnalysisMode::Pulse;
     if (graphsDatafileOk_) {
-        state_.windows.pulse->exec();
+        state_.windows.Pulse().exec();
     }
 }
 
 void TFormMain::HelpTopicClick(int32_t position) {
-    OpenHelp(state_, position, this);
+    OpenHelp(state_, position);
 }
 
 void TFormMain::keyReleaseEvent(QKeyEvent* event) {

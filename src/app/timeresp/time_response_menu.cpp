@@ -20,7 +20,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -79,7 +78,13 @@ QPushButton* Button(QWidget* parent, const char* caption, const QRect& rect) {
 TimeResponseMenu::TimeResponseMenu(AppState& state, const TimeResponseMenuLayout& layout,
                                    QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), state_(state),
-      layout_(layout), groups_(layout.choiceGroups[2]) {
+      layout_(layout), groups_(layout.choiceGroups[2]),
+      calculation_(state.messages, [this](bool locked) {
+          SetEntryLocked(locked);
+          if (!locked) {
+              ProgressBar->setValue(kFirstProgress);
+          }
+      }) {
     setObjectName(layout.objectName);
     setFont(PixelFont("Arial", layout.baseFontPixels));
     if (layout.sizeable) {
@@ -202,7 +207,6 @@ void TimeResponseMenu::FormShow() {
     if (QAbstractButton* chosen = choiceButtons_->button(groups_)) {
         chosen->setChecked(true);
     }
-    running_ = false;
     ButtonContinueOrReset->setFocus();
 }
 
@@ -222,12 +226,7 @@ void TimeResponseMenu::SaveChoices() {
     if (const int colour = boxButtons_->checkedId(); colour != -1) {
         state_.settings.GraphBoxColour = colour;
     }
-    try {
-        WriteSettings(state_.workingFolder, state_.settings, state_.shell.TodayText);
-    } catch (const KelvorError& fault) {
-        // The choices still hold for this run; only their keeping failed.
-        state_.messages.ShowWarning(fault.what());
-    }
+    state_.KeepSettings();
     if (const int groups = choiceButtons_->checkedId(); groups != -1) {
         groups_ = groups;
     }
@@ -239,9 +238,8 @@ void TimeResponseMenu::ButtonCloseClick() {
 }
 
 void TimeResponseMenu::ButtonContinueOrResetClick() {
-    if (running_) {
-        // Seen by the calculation after its current harmonic.
-        resetRequested_ = true;
+    if (calculation_.Running()) {
+        calculation_.RequestReset();
         return;
     }
     SaveChoices();
@@ -256,51 +254,20 @@ void TimeResponseMenu::ButtonContinueOrResetClick() {
     }
 }
 
-// Returns true when every harmonic was solved; otherwise the window is back at the entry stage.
+// Returns true when every harmonic was solved; otherwise the window is back at the entry stage
+// and the last complete table stays.
 bool TimeResponseMenu::Calculate(long double value) {
-    running_ = true;
-    resetRequested_ = false;
-    SetEntryLocked(true);
     solved_ = 0;
-
-    const int stride = 4 * groups_;
-    QElapsedTimer sinceEvents;
-    sinceEvents.start();
+    sinceEvents_.start();
     HarmonicTable table;
-    try {
+    const bool finished = calculation_.Run([&] {
         const LoadedCircuit circuit = LoadCircuit(state_.workingFolder, state_.circuit);
-        table = ComputeHarmonics(circuit, Kind(), groups_, Fundamental(value), state_.solver,
-                                 state_.messages, [&](int solved) {
-                                     solved_ = solved;
-                                     const int position = std::min(
-                                         kLastProgress,
-                                         kFirstProgress + (solved + layout_.progressLead) / stride);
-                                     // Harmonics solved on the other cores arrive in
-                                     // batches: the bar still moves one step at a time.
-                                     const bool stepped = position > ProgressBar->value();
-                                     while (ProgressBar->value() < position) {
-                                         ProgressBar->setValue(ProgressBar->value() + 1);
-                                     }
-                                     // A click on "&Reset" arrives here.
-                                     if (stepped || sinceEvents.elapsed() >= kEventIntervalMs) {
-                                         QCoreApplication::processEvents(QEventLoop::AllEvents);
-                                         sinceEvents.restart();
-                                     }
-                                     return !resetRequested_;
-                                 });
-    } catch (const KelvorError& fault) {
-        running_ = false;
-        SetEntryLocked(false);
-        ProgressBar->setValue(kFirstProgress);
-        state_.messages.ShowError(fault.what());
-        return false;
-    }
-    if (!table.complete) {
-        // The half-filled table is never used: the last complete one stays.
-        running_ = false;
-        resetRequested_ = false;
-        SetEntryLocked(false);
-        ProgressBar->setValue(kFirstProgress);
+        table =
+            ComputeHarmonics(circuit, Kind(), groups_, Fundamental(value), state_.solver,
+                             state_.messages, [this](int solved) { return SolvedSoFar(solved); });
+        return table.complete;
+    });
+    if (!finished) {
         return false;
     }
     table_ = std::move(table);
@@ -308,6 +275,25 @@ bool TimeResponseMenu::Calculate(long double value) {
     plotGain_ = defaultGain_;
     graphGain_ = RoundedDefaultGain(defaultGain_);
     return true;
+}
+
+bool TimeResponseMenu::SolvedSoFar(int solved) {
+    solved_ = solved;
+    const int stride = 4 * groups_;
+    const int position =
+        std::min(kLastProgress, kFirstProgress + (solved + layout_.progressLead) / stride);
+    // Harmonics solved on the other cores arrive in batches: the bar still moves one step at a
+    // time.
+    const bool stepped = position > ProgressBar->value();
+    while (ProgressBar->value() < position) {
+        ProgressBar->setValue(ProgressBar->value() + 1);
+    }
+    if (!stepped && sinceEvents_.elapsed() < kEventIntervalMs) {
+        return !calculation_.ResetRequested();
+    }
+    const bool goOn = calculation_.LetEventsThrough();
+    sinceEvents_.restart();
+    return goOn;
 }
 
 // The entry stage offers Continue and Close; the graph-parameter stage Plot Graph and the
@@ -365,10 +351,10 @@ void TimeResponseMenu::ButtonPlotGraphClick() {
 }
 
 void TimeResponseMenu::Plot(int32_t asked) {
-    TFormVGA* graph = state_.windows.graph;
-    if (graph == nullptr || !table_.complete) {
+    if (!table_.complete) {
         return;
     }
+    TFormVGA* graph = &state_.windows.Graph();
     const GraphGainChoice choice = ChooseGraphGain(asked, defaultGain_, layout_.gainSpread);
     if (choice.outOfLimits) {
         state_.messages.ShowWarning(GainLimitsWarning(choice.warnedGain));
@@ -430,8 +416,8 @@ void TimeResponseMenu::Plot(int32_t asked) {
 
 void TimeResponseMenu::GraphClosed(AnalysisMode mode) {
     // The graph window belongs to its own parent again for the other plots.
-    TFormVGA* graph = state_.windows.graph;
-    if (graph != nullptr && graph->windowHandle() != nullptr && windowHandle() != nullptr &&
+    TFormVGA* graph = &state_.windows.Graph();
+    if (graph->windowHandle() != nullptr && windowHandle() != nullptr &&
         graph->windowHandle()->transientParent() == windowHandle()) {
         QWidget* owner = graph->parentWidget();
         graph->windowHandle()->setTransientParent(owner != nullptr ? owner->window()->windowHandle()
@@ -450,7 +436,7 @@ void TimeResponseMenu::DisplayAgain(AnalysisMode mode) {
 }
 
 void TimeResponseMenu::keyReleaseEvent(QKeyEvent* event) {
-    if (!OpenHelpOnF1(event, state_, layout_.helpPlace, this)) {
+    if (!OpenHelpOnF1(event, state_, layout_.helpPlace)) {
         QDialog::keyReleaseEvent(event);
     }
 }

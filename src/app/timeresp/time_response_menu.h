@@ -1,10 +1,12 @@
 #pragma once
 
+#include "app/common/long_calculation.h"
 #include "app/shell/analysis_mode.h"
 #include "app/shell/help_topics.h"
 #include "timeresp/harmonic_table.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QPoint>
 #include <QRect>
 #include <array>
@@ -93,8 +95,8 @@ public:
     const HarmonicTable& Table() const { return table_; }
     long double DefaultGain() const { return defaultGain_; }
     long double PlotGain() const { return plotGain_; }
-    bool Running() const { return running_; }
-    bool ResetRequested() const { return resetRequested_; }
+    bool Running() const { return calculation_.Running(); }
+    bool ResetRequested() const { return calculation_.ResetRequested(); }
     // Harmonics solved by the latest calculation, finished or not.
     int SolvedHarmonics() const { return solved_; }
 
@@ -150,6 +152,7 @@ private:
     void ShowControlsOfStage(bool graphParameters);
     void SelectBoxColour();
     bool Calculate(long double value);
+    bool SolvedSoFar(int solved);
     void Plot(int32_t graphGain);
     void GraphClosed(AnalysisMode mode);
     void DisplayAgain(AnalysisMode mode);
@@ -162,8 +165,8 @@ private:
     long double defaultGain_ = 0;
     long double plotGain_ = 0;
     int32_t graphGain_ = 0;
-    bool running_ = false;
-    bool resetRequested_ = false;
+    LongCalculation calculation_;
+    QElapsedTimer sinceEvents_;
     int solved_ = 0;
     bool connectedToGraph_ = false;
     bool plotting_ = false;

@@ -133,7 +133,7 @@ private slots:
     void sizeOfThePictureTheGraphWindowShows() {
         window->hide();
         app::TFormVGA graph(State());
-        State().windows.graph = &graph;
+        State().windows.Use(&graph);
         State().shell.AnalysisMode = app::AnalysisMode::TestPattern;
         graph.show();
         window->show();
@@ -142,7 +142,7 @@ private slots:
                  QString("Print Size will be  2.0\"  x  1.6\"  approx."));
         window->hide();
         graph.hide();
-        State().windows.graph = nullptr;
+        State().windows.Use<app::TFormVGA>(nullptr);
     }
 
     void f1OpensHelpAtTheGraphTopic() {

@@ -1,12 +1,12 @@
 #include "app/shell/app_state.h"
 #include "app/shell/help_window.h"
+#include "app/support/recording_dialogs.h"
 #include "files/file_io.h"
 #include "support/recording_messages.h"
 #include "support/temp_folder.h"
 #include "text/rtf_reader.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
@@ -14,7 +14,6 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
-#include <QUrl>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -24,20 +23,6 @@ using kelvor::testing::TempFolder;
 
 namespace kelvor::app {
 
-// Receives what the help window hands to the desktop instead of starting a PDF viewer, for as
-// long as it lives.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    UrlCatcher() { QDesktopServices::setUrlHandler("file", this, "open"); }
-    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler("file"); }
-
-    QList<QUrl> opened;
-
-public slots:
-    void open(const QUrl& url) { opened.append(url); }
-};
-
 class HelpWindowTest : public QObject {
     Q_OBJECT
 
@@ -45,7 +30,8 @@ private:
     struct Fixture {
         TempFolder folder;
         RecordingMessages messages;
-        AppState state{folder.path(), messages};
+        testing::RecordingDialogs dialogs;
+        AppState state{folder.path(), messages, dialogs};
         std::unique_ptr<TFormHelp> help;
 
         Fixture() { help = std::make_unique<TFormHelp>(state); }
@@ -256,19 +242,17 @@ private slots:
     void rightButtonOpensGraphsPdfAndKeepsTheWindow() {
         Fixture fixture;
         fixture.folder.Write("GRAPHS.PDF", "%PDF-1.4\n");
-        UrlCatcher catcher;
         QVERIFY(fixture.Open(1466));
         QTest::mousePress(fixture.help->RichEditHelp->viewport(), Qt::RightButton, {},
                           QPoint(40, 40));
-        QCOMPARE(catcher.opened.size(), 1);
-        QCOMPARE(catcher.opened[0], QUrl::fromLocalFile(QString::fromStdString(
-                                        (fixture.folder / "GRAPHS.PDF").string())));
+        QCOMPARE(fixture.dialogs.openedDocuments.size(), 1);
+        QCOMPARE(fixture.dialogs.openedDocuments[0], fixture.folder / "GRAPHS.PDF");
         QVERIFY(fixture.help->isVisible());
 
         // The left button keeps its ordinary text behaviour.
         QTest::mouseClick(fixture.help->RichEditHelp->viewport(), Qt::LeftButton, {},
                           QPoint(40, 40));
-        QCOMPARE(catcher.opened.size(), 1);
+        QCOMPARE(fixture.dialogs.openedDocuments.size(), 1);
     }
 
     void graphsPdfFallsBackToTheInstalledCopy() {
@@ -276,19 +260,16 @@ private slots:
         TempFolder installed;
         installed.Write("GRAPHS.PDF", "%PDF-1.4\n");
         fixture.help->SetInstalledFolders({fixture.folder / "missing", installed.path()});
-        UrlCatcher catcher;
         fixture.help->RichEditHelpMouseDown(Qt::RightButton);
         fixture.help->RichEditHelpMouseDown(Qt::MiddleButton);
-        QCOMPARE(catcher.opened.size(), 1);
-        QCOMPARE(catcher.opened[0],
-                 QUrl::fromLocalFile(QString::fromStdString((installed / "GRAPHS.PDF").string())));
+        QCOMPARE(fixture.dialogs.openedDocuments.size(), 1);
+        QCOMPARE(fixture.dialogs.openedDocuments[0], installed / "GRAPHS.PDF");
 
         // None anywhere: the desktop is asked for the working folder's copy and reports it.
         fixture.help->SetInstalledFolders({});
         fixture.help->RichEditHelpMouseDown(Qt::RightButton);
-        QCOMPARE(catcher.opened.size(), 2);
-        QCOMPARE(catcher.opened[1], QUrl::fromLocalFile(QString::fromStdString(
-                                        (fixture.folder / "GRAPHS.PDF").string())));
+        QCOMPARE(fixture.dialogs.openedDocuments.size(), 2);
+        QCOMPARE(fixture.dialogs.openedDocuments[1], fixture.folder / "GRAPHS.PDF");
         QVERIFY(fixture.messages.entries.empty());
     }
 
@@ -328,7 +309,7 @@ private slots:
 
     void openHelpSetsThePositionAndWaits() {
         Fixture fixture;
-        fixture.state.windows.help = fixture.help.get();
+        fixture.state.windows.Use(fixture.help.get());
         int caretWhileOpen = -1;
         QString lineWhileOpen;
         QTimer::singleShot(0, [&] {
@@ -337,18 +318,19 @@ private slots:
             lineWhileOpen = LineAtCaret(fixture.Caret());
             QTest::keyRelease(fixture.help->RichEditHelp, Qt::Key_F1);
         });
-        OpenHelp(fixture.state, help::kCalculateResponse.position, nullptr);
+        OpenHelp(fixture.state, help::kCalculateResponse.position);
         QCOMPARE(fixture.state.shell.HelpPosition, help::kCalculateResponse.position);
         QCOMPARE(caretWhileOpen, help::kCalculateResponse.position);
         QCOMPARE(lineWhileOpen, QString("2.5  Calculate Response"));
         QVERIFY(!fixture.help->isVisible());
     }
 
-    void openHelpWithoutAWindowMakesATemporaryOne() {
+    void openHelpMakesTheHelpWindowWhenThereIsNoneYet() {
         TempFolder folder;
         folder.Write("KELVOR.RTF", "{\\rtf1 alpha\\par beta\\par}");
         RecordingMessages messages;
-        AppState state(folder.path(), messages);
+        testing::RecordingDialogs dialogs;
+        AppState state(folder.path(), messages, dialogs);
         QString lineWhileOpen;
         QTimer::singleShot(0, [&] {
             auto* help = qobject_cast<TFormHelp*>(QApplication::activeModalWidget());
@@ -357,10 +339,10 @@ private slots:
             lineWhileOpen = help->RichEditHelp->textCursor().block().text();
             help->close();
         });
-        OpenHelp(state, 6, nullptr);
+        OpenHelp(state, 6);
         QCOMPARE(lineWhileOpen, QString("beta"));
         QCOMPARE(state.shell.HelpPosition, 6);
-        QVERIFY(state.windows.help == nullptr);
+        QVERIFY(state.windows.Has<TFormHelp>());
     }
 };
 

@@ -90,7 +90,7 @@ private slots:
         fixture = std::make_unique<testing::AppFixture>();
         QVERIFY(fixture->Parse());
         graph = std::make_unique<app::TFormVGA>(State());
-        State().windows.graph = graph.get();
+        State().windows.Use(graph.get());
         square = std::make_unique<app::TFormSqWMenu>(State());
         pulse = std::make_unique<app::TFormPMenu>(State());
         State().shell.AnalysisMode = app::AnalysisMode::SquareWave;
@@ -320,7 +320,7 @@ private slots:
         QWidget mainWindow;
         mainWindow.show();
         app::TFormVGA ownedGraph(State(), &mainWindow);
-        State().windows.graph = &ownedGraph;
+        State().windows.Use(&ownedGraph);
         app::TFormSqWMenu menu(State(), &mainWindow);
         struct BlockWatch : QObject {
             int blocked = 0;
@@ -346,7 +346,7 @@ private slots:
         QVERIFY(shown);
         QCOMPARE(blockedWhileShown, 0);
         QVERIFY(!menu.isVisible());
-        State().windows.graph = graph.get();
+        State().windows.Use(graph.get());
     }
 
     void graphWindowOfTheOtherPlotLeavesTheMenuOpen() {

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "app/shell/dialogs.h"
+
+#include <QList>
+#include <QStringList>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace kelvor::testing {
+
+// Answers every dialog with what the test set beforehand, records what each one offered, and
+// never prints on paper: jobs always go to a PDF file.
+class RecordingDialogs : public app::Dialogs {
+public:
+    // The answers; an empty one is the user cancelling.
+    std::optional<QString> datafile;
+    std::optional<QString> bitmapFile;
+    std::optional<QColor> colour;
+    std::optional<QString> pdfFile;
+    bool printerSetupAccepted = true;
+    // Runs while the PDF question is open, as events would.
+    std::function<void()> whilePdfAsked;
+
+    // What was asked.
+    QStringList offeredBitmapPaths;
+    QStringList suggestedPdfFiles;
+    QList<QColor> offeredColours;
+    int datafileQuestions = 0;
+    int printerSetups = 0;
+    int beeps = 0;
+    std::vector<std::filesystem::path> openedDocuments;
+
+    std::optional<QString> ChooseDatafile(QWidget*, const QString&, const QString&) override {
+        ++datafileQuestions;
+        return datafile;
+    }
+    std::optional<QString> ChooseBitmapFile(QWidget*, const QString& proposedPath) override {
+        offeredBitmapPaths << proposedPath;
+        return bitmapFile;
+    }
+    QColor ChooseColour(QWidget*, const QColor& current) override {
+        offeredColours << current;
+        return colour.value_or(current);
+    }
+    bool PrinterInstalled() override { return false; }
+    bool SetUpPrinter(QPrinter&, QWidget*) override {
+        ++printerSetups;
+        return printerSetupAccepted;
+    }
+    std::optional<QString> ChoosePdfFile(QWidget*, const QString& suggestedFile) override {
+        suggestedPdfFiles << suggestedFile;
+        if (whilePdfAsked) {
+            whilePdfAsked();
+        }
+        return pdfFile;
+    }
+    void OpenDocument(const std::filesystem::path& path) override {
+        openedDocuments.push_back(path);
+    }
+    void Beep() override { ++beeps; }
+};
+
+} // namespace kelvor::testing

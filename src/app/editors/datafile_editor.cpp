@@ -12,7 +12,6 @@
 #include "kelvor_error.h"
 #include "text/words.h"
 
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>

@@ -104,7 +104,19 @@ void TFormFResults::BuildControls() {
     StaticText(this, "Superimpose   : -", 186, 401);
     CheckBoxSuperimpose = CheckBox(this, 326, 402, 30, 17);
 
-    // The graph window reads the boxes through the shared state, so every change reaches it.
+    ConnectGraphChoices();
+
+    ButtonContinue = new QPushButton("&Continue", this);
+    ButtonContinue->setGeometry(416, 378, 112, 29);
+    ButtonContinue->setAutoDefault(false);
+    connect(ButtonContinue, &QPushButton::clicked, this, &TFormFResults::ButtonContinueClick);
+
+    auto* help = StaticText(this, "F1 for Help", 340, 470);
+    Colour(help, QPalette::WindowText, kMaroon);
+}
+
+// The graph window reads the boxes through the shared state, so every change reaches it.
+void TFormFResults::ConnectGraphChoices() {
     GraphState& graph = state_.graph;
     CheckBoxGridLines->setChecked(graph.GridLines);
     CheckBoxColour->setChecked(graph.ColourGraph);
@@ -121,14 +133,6 @@ void TFormFResults::BuildControls() {
     connect(CheckBoxSuperimpose, &QCheckBox::clicked, this,
             &TFormFResults::CheckBoxSuperimposeClick);
     connect(CheckBoxBold, &QCheckBox::clicked, this, &TFormFResults::CheckBoxBoldClick);
-
-    ButtonContinue = new QPushButton("&Continue", this);
-    ButtonContinue->setGeometry(416, 378, 112, 29);
-    ButtonContinue->setAutoDefault(false);
-    connect(ButtonContinue, &QPushButton::clicked, this, &TFormFResults::ButtonContinueClick);
-
-    auto* help = StaticText(this, "F1 for Help", 340, 470);
-    Colour(help, QPalette::WindowText, kMaroon);
 }
 
 void TFormFResults::showEvent(QShowEvent* event) {

@@ -9,7 +9,6 @@
 #include "text/rtf_reader.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>

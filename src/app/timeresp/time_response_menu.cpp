@@ -101,6 +101,13 @@ void TimeResponseMenu::BuildControls() {
     BevelEdge->setGeometry(0, 0, kMenuWindowWidth, kMenuWindowHeight);
 
     const QFont controls = PixelFont("Arial", 15);
+    BuildEntryControls(controls);
+    BuildButtons(controls);
+    BuildGraphParameterControls(controls);
+}
+
+// The prompt, the value and the choice of harmonics.
+void TimeResponseMenu::BuildEntryControls(const QFont& controls) {
     LabelSelect = Label(this, "", QPoint(116, 282));
     QFont underlined = controls;
     underlined.setUnderline(true);
@@ -129,7 +136,9 @@ void TimeResponseMenu::BuildControls() {
     RadioButtonHigh = choices[0];
     RadioButtonMedium = choices[1];
     RadioButtonLow = choices[2];
+}
 
+void TimeResponseMenu::BuildButtons(const QFont& controls) {
     ButtonContinueOrReset = Button(this, "Con&tinue", QRect(424, 143, 113, 31));
     ButtonContinueOrReset->setFont(controls);
     connect(ButtonContinueOrReset, &QPushButton::clicked, this,
@@ -140,7 +149,10 @@ void TimeResponseMenu::BuildControls() {
     ButtonClose = Button(this, "&Close", QRect(424, 200, 113, 31));
     ButtonClose->setFont(controls);
     connect(ButtonClose, &QPushButton::clicked, this, &TimeResponseMenu::ButtonCloseClick);
+}
 
+// The graph gain, the plot's choices and the progress bar of the calculation.
+void TimeResponseMenu::BuildGraphParameterControls(const QFont& controls) {
     StaticTextGain = new QLabel(layout_.gainCaption, this);
     StaticTextGain->setFont(controls);
     StaticTextGain->setGeometry(layout_.gainCaptionRect);
@@ -354,7 +366,6 @@ void TimeResponseMenu::Plot(int32_t asked) {
     if (!table_.complete) {
         return;
     }
-    TFormVGA* graph = &state_.windows.Graph();
     const GraphGainChoice choice = ChooseGraphGain(asked, defaultGain_, layout_.gainSpread);
     if (choice.outOfLimits) {
         state_.messages.ShowWarning(GainLimitsWarning(choice.warnedGain));
@@ -363,11 +374,6 @@ void TimeResponseMenu::Plot(int32_t asked) {
     plotGain_ = choice.plotGain;
     EditBoxGraphGain->setText("  " + QString::number(graphGain_));
 
-    if (!connectedToGraph_) {
-        connect(graph, &TFormVGA::GraphClosed, this, &TimeResponseMenu::GraphClosed);
-        connect(graph, &TFormVGA::DisplayAgainRequested, this, &TimeResponseMenu::DisplayAgain);
-        connectedToGraph_ = true;
-    }
     render::TimeResponsePlotInput input;
     input.GraphGain = graphGain_;
     input.PlotGain = plotGain_;
@@ -379,18 +385,7 @@ void TimeResponseMenu::Plot(int32_t asked) {
     input.RevisionNumber = state_.circuit.RevisionNumber;
     input.TodayText = state_.shell.TodayText;
 
-    graph->PlaceGraphImage(render::kTimeResponsePictureWidth, render::kTimeResponsePictureHeight,
-                           render::kTimeResponsePictureLeft, render::kTimeResponsePictureTop);
-    graph->setWindowTitle(Kind() == TimeResponseKind::SquareWave ? "    SQUAREWAVE RESPONSE"
-                                                                 : "    PULSE RESPONSE");
-    graph->SetCommandMenusVisible(false);
-    // The graph window is used beside this modal window: it must not be one that this window
-    // blocks.
-    graph->winId();
-    if (windowHandle() != nullptr && graph->windowHandle() != nullptr) {
-        graph->windowHandle()->setTransientParent(windowHandle());
-    }
-
+    TFormVGA* graph = &PrepareGraphWindow();
     // Drawn on a picture of its own, so that the graph window shows finished steps only.
     QImage picture = render::BlankTimeResponsePicture();
     const auto showSoFar = [&](render::PlotStage stage) {
@@ -412,6 +407,29 @@ void TimeResponseMenu::Plot(int32_t asked) {
     graph->ShowPicture();
     graph->SetCommandMenusVisible(true);
     state_.graph.SuperimposeArmed = false;
+}
+
+// The graph window, set up for this plot and with its File and Repeat menus hidden while it is
+// drawn.
+TFormVGA& TimeResponseMenu::PrepareGraphWindow() {
+    TFormVGA& graph = state_.windows.Graph();
+    if (!connectedToGraph_) {
+        connect(&graph, &TFormVGA::GraphClosed, this, &TimeResponseMenu::GraphClosed);
+        connect(&graph, &TFormVGA::DisplayAgainRequested, this, &TimeResponseMenu::DisplayAgain);
+        connectedToGraph_ = true;
+    }
+    graph.PlaceGraphImage(render::kTimeResponsePictureWidth, render::kTimeResponsePictureHeight,
+                          render::kTimeResponsePictureLeft, render::kTimeResponsePictureTop);
+    graph.setWindowTitle(Kind() == TimeResponseKind::SquareWave ? "    SQUAREWAVE RESPONSE"
+                                                                : "    PULSE RESPONSE");
+    graph.SetCommandMenusVisible(false);
+    // The graph window is used beside this modal window: it must not be one that this window
+    // blocks.
+    graph.winId();
+    if (windowHandle() != nullptr && graph.windowHandle() != nullptr) {
+        graph.windowHandle()->setTransientParent(windowHandle());
+    }
+    return graph;
 }
 
 void TimeResponseMenu::GraphClosed(AnalysisMode mode) {

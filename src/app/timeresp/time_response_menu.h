@@ -16,6 +16,7 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QFont;
 class QFrame;
 class QGroupBox;
 class QImage;
@@ -33,6 +34,7 @@ enum class PlotStage;
 namespace kelvor::app {
 
 struct AppState;
+class TFormVGA;
 
 // What the square-wave and pulse windows do not share: texts, positions and the few numbers
 // of their own.
@@ -146,6 +148,9 @@ protected:
 
 private:
     void BuildControls();
+    void BuildEntryControls(const QFont& controls);
+    void BuildButtons(const QFont& controls);
+    void BuildGraphParameterControls(const QFont& controls);
     void FormShow();
     void SetEntryLocked(bool locked);
     void ShowGraphParameters();
@@ -154,6 +159,7 @@ private:
     bool Calculate(long double value);
     bool SolvedSoFar(int solved);
     void Plot(int32_t graphGain);
+    TFormVGA& PrepareGraphWindow();
     void GraphClosed(AnalysisMode mode);
     void DisplayAgain(AnalysisMode mode);
 

@@ -110,6 +110,7 @@ private slots:
         QCOMPARE(State().graph.picture, expected);
         QCOMPARE(window->ImageVGA->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
                  expected);
+        QVERIFY2(fixture->dialogs.offeredColours.isEmpty(), "no colour asked without Colour Graph");
         QVERIFY(!State().graph.GridLinesPending);
         QVERIFY(fixture->messages.entries.empty());
     }

@@ -32,4 +32,30 @@ inline LoadedCircuit SampleCircuit() {
     return ParseText(SampleDatafileText("7 Dec 2026"));
 }
 
+// An RC ladder of 100 nodes: series resistors from node 1 along the chain, a capacitor from
+// every node to the common node 100; input 1, output 99.
+inline std::string LadderDatafile() {
+    std::string text = "Ladder Rev. 1 7 Dec 2026\r\n\r\nNodeIn = 1 NodeOut = 99 NodeCom = 100\r\n";
+    for (int node = 1; node < 99; ++node) {
+        text += "R " + std::to_string(node) + " " + std::to_string(node + 1) + " 1k\r\n";
+        text += "C " + std::to_string(node + 1) + " 100 10n\r\n";
+    }
+    return text;
+}
+
+// Every pair of the 100 nodes joined, by a resistor or a capacitor in turn: the matrix is full
+// from the start, the worst case the program accepts. Input 1, output 50, common 100.
+inline std::string Mesh100Datafile() {
+    std::string text = "Mesh Rev. 1 7 Dec 2026\r\n\r\nNodeIn = 1 NodeOut = 50 NodeCom = 100\r\n";
+    for (int a = 1; a < 100; ++a) {
+        for (int b = a + 1; b <= 100; ++b) {
+            const std::string nodes = std::to_string(a) + " " + std::to_string(b);
+            text += (a + b) % 2 == 0
+                        ? "R " + nodes + " " + std::to_string(a + b) + "k\r\n"
+                        : "C " + nodes + " " + std::to_string(a * b % 97 + 1) + "n\r\n";
+        }
+    }
+    return text;
+}
+
 } // namespace kelvor::bench

@@ -1,13 +1,10 @@
 #include "analysis/frequency_scale.h"
 #include "analysis/sweep.h"
 #include "bench_support.h"
-#include "circuit/datafile_reader.h"
 #include "circuit/sample_datafile.h"
-#include "messages.h"
 #include "solver/response.h"
 
 #include <benchmark/benchmark.h>
-#include <stdexcept>
 #include <string>
 
 namespace {
@@ -16,17 +13,6 @@ using namespace kelvor;
 
 using SilentMessages = bench::QuietMessages;
 using bench::ParseText;
-
-// An RC ladder of 100 nodes: series resistors from node 1 along the chain, a capacitor from
-// every node to the common node 100; input 1, output 99.
-std::string LadderDatafile() {
-    std::string text = "Ladder Rev. 1 7 Dec 2026\r\n\r\nNodeIn = 1 NodeOut = 99 NodeCom = 100\r\n";
-    for (int node = 1; node < 99; ++node) {
-        text += "R " + std::to_string(node) + " " + std::to_string(node + 1) + " 1k\r\n";
-        text += "C " + std::to_string(node + 1) + " 100 10n\r\n";
-    }
-    return text;
-}
 
 void Response(benchmark::State& state, const std::string& datafile) {
     const LoadedCircuit circuit = ParseText(datafile);
@@ -39,10 +25,12 @@ void Response(benchmark::State& state, const std::string& datafile) {
     }
 }
 BENCHMARK_CAPTURE(Response, Sample, SampleDatafileText("7 Dec 2026"));
-BENCHMARK_CAPTURE(Response, Ladder100, LadderDatafile())->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Response, Ladder100, bench::LadderDatafile())->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Response, Mesh100, bench::Mesh100Datafile())->Unit(benchmark::kMillisecond);
 
-void SampleSweep(benchmark::State& state) {
-    const LoadedCircuit circuit = ParseText(SampleDatafileText("7 Dec 2026"));
+// The whole 620-column sweep of the 100 Hz to 1 kHz scale, as the scale window runs it.
+void Sweep(benchmark::State& state, const std::string& datafile) {
+    const LoadedCircuit circuit = ParseText(datafile);
     const FrequencyScale scale = SetupFrequencyScale(8, 0, 0);
     ResponseSolver solver;
     SilentMessages messages;
@@ -51,6 +39,15 @@ void SampleSweep(benchmark::State& state) {
         benchmark::DoNotOptimize(result);
     }
 }
-BENCHMARK(SampleSweep)->Unit(benchmark::kMicrosecond);
+
+void SampleSweep(benchmark::State& state) {
+    Sweep(state, SampleDatafileText("7 Dec 2026"));
+}
+BENCHMARK(SampleSweep)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+void Mesh100Sweep(benchmark::State& state) {
+    Sweep(state, bench::Mesh100Datafile());
+}
+BENCHMARK(Mesh100Sweep)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

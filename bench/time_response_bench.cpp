@@ -16,11 +16,16 @@ namespace {
 
 using namespace kelvor;
 
-HarmonicTable Solve(TimeResponseKind kind, int32_t groups, long double fundamental, int threads) {
-    static const LoadedCircuit circuit = bench::SampleCircuit();
+HarmonicTable Solve(const LoadedCircuit& circuit, TimeResponseKind kind, int32_t groups,
+                    long double fundamental, int threads) {
     ResponseSolver solver;
     bench::QuietMessages messages;
     return ComputeHarmonics(circuit, kind, groups, fundamental, solver, messages, {}, threads);
+}
+
+HarmonicTable Solve(TimeResponseKind kind, int32_t groups, long double fundamental, int threads) {
+    static const LoadedCircuit circuit = bench::SampleCircuit();
+    return Solve(circuit, kind, groups, fundamental, threads);
 }
 
 render::TimeResponsePlotInput PlotInput(const HarmonicTable& table) {
@@ -66,6 +71,17 @@ void SquareHighSolves(benchmark::State& state) {
     }
 }
 BENCHMARK(SquareHighSolves)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The 16384 solves of High for the dense 100-node mesh, on every core: the longest wait a
+// circuit the program accepts can cause.
+void SquareHighMesh100(benchmark::State& state) {
+    const LoadedCircuit circuit = bench::ParseText(bench::Mesh100Datafile());
+    for (auto _ : state) {
+        HarmonicTable table = Solve(circuit, TimeResponseKind::SquareWave, 64, 200, 0);
+        benchmark::DoNotOptimize(table.gain.data());
+    }
+}
+BENCHMARK(SquareHighMesh100)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 void SquareHighTraceFolded(benchmark::State& state) {
     const HarmonicTable table = Solve(TimeResponseKind::SquareWave, 64, 200, 0);

@@ -3,6 +3,8 @@
 #include "cli/commands.h"
 #include "kelvor_error.h"
 
+#include <exception>
+#include <new>
 #include <ostream>
 
 namespace kelvor::cli {
@@ -26,7 +28,10 @@ const char* const kToolHelp =
     "                                               the pulse response as a picture\n"
     "  setup                                        first-run files in the current folder\n"
     "\n"
-    "Run kelvor-cli COMMAND --help for the options of a command.\n";
+    "Run kelvor-cli COMMAND --help for the options of a command.\n"
+    "\n"
+    "Exit status: 0 ok, 1 Datafile with errors, 2 usage or file error, 3 computation fault\n"
+    "(division by zero or overflow in the circuit's models).\n";
 
 struct Command {
     const char* name;
@@ -67,7 +72,17 @@ int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
             err << "kelvor-cli " << command.name << ": " << error.message << "\n\n"
                 << *command.help;
             return kExitUsage;
+        } catch (const ComputationFault& error) {
+            err << "kelvor-cli " << command.name << ": " << error.what() << '\n';
+            return kExitComputationFault;
         } catch (const KelvorError& error) {
+            err << "kelvor-cli " << command.name << ": " << error.what() << '\n';
+            return kExitUsage;
+        } catch (const std::bad_alloc&) {
+            err << "kelvor-cli " << command.name << ": out of memory\n";
+            return kExitUsage;
+        } catch (const std::exception& error) {
+            // Whatever else goes wrong ends the command with a message, never an abort.
             err << "kelvor-cli " << command.name << ": " << error.what() << '\n';
             return kExitUsage;
         }

@@ -1,6 +1,5 @@
 #include "cli/cli_support.h"
 
-#include "files/file_io.h"
 #include "text/date_text.h"
 #include "text/eng_value.h"
 
@@ -45,7 +44,7 @@ std::string ForTerminal(const std::string& text) {
 ParsedDatafile ParseDatafileAt(const std::string& path) {
     ParsedDatafile parsed;
     parsed.name = std::filesystem::path(path).filename().string();
-    parsed.outcome = ParseDatafileText(ReadWholeFile(path), parsed.state, TodayText());
+    parsed.outcome = ParseDatafileText(ReadDatafileBytes(path), parsed.state, TodayText());
     return parsed;
 }
 

@@ -1,13 +1,15 @@
 #include "cli/picture_output.h"
 
 #include "cli/cli_support.h"
+#include "files/file_io.h"
 #include "kelvor_error.h"
 
-#include <QSaveFile>
-#include <QString>
+#include <QBuffer>
+#include <QByteArray>
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <string_view>
 
 namespace kelvor::cli {
 
@@ -25,10 +27,14 @@ const char* PictureFormat(const std::string& path) {
 }
 
 void SavePicture(const QImage& picture, const std::string& path, const char* format) {
-    QSaveFile file(QString::fromLocal8Bit(path.c_str()));
-    if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, format) || !file.commit()) {
-        throw KelvorError("cannot write " + path);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, format)) {
+        throw KelvorError("Cannot write file " + path + " : the picture cannot be encoded as " +
+                          format);
     }
+    WriteFileAtomically(path, std::string_view(bytes.constData(), std::size_t(bytes.size())));
 }
 
 } // namespace kelvor::cli

@@ -1,9 +1,11 @@
 #include "cli/commands.h"
+#include "kelvor_error.h"
 #include "settings/settings_file.h"
 #include "text/date_text.h"
 
 #include <filesystem>
 #include <ostream>
+#include <system_error>
 
 namespace kelvor::cli {
 
@@ -19,8 +21,13 @@ int RunSetupCommand(Arguments arguments, CommandStreams streams) {
     if (!arguments.Positional().empty()) {
         throw UsageError{"setup takes no arguments"};
     }
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::current_path(error);
+    if (error) {
+        throw KelvorError("Cannot find the current folder : " + error.message());
+    }
     StreamMessages messages(streams.err);
-    const Settings settings = ReadSettings(std::filesystem::current_path(), messages, TodayText());
+    const Settings settings = ReadSettings(folder, messages, TodayText());
     streams.out << settings.Datafilename << '\n';
     return kExitOk;
 }

@@ -16,7 +16,8 @@ const char* const kSweepHelp =
     "frequency and gain in dB, then the rounded minimum and maximum and the\n"
     "proposed dB span and top of scale.\n"
     "  --fcode N        one of the fixed ranges 1 to 52 (8 is 100 Hz - 1 kHz)\n"
-    "  --from F --to F  a range of your own, start above 0 and end above start\n"
+    "  --from F --to F  a range of your own, start above 0 and end above start, every\n"
+    "                   column's frequency within the extended number range\n"
     "  --csv            comma-separated columns\n"
     "  --all            add phase, Zin and Zout to every column\n";
 
@@ -36,7 +37,7 @@ FrequencyScale ScaleFromArguments(Arguments& arguments) {
         bool ok = true;
         const long double start = ParseEngValue(*from, ok);
         const long double end = ParseEngValue(*to, ok);
-        if (!ok || start <= 0 || end <= start) {
+        if (!ok || !IsSweepableUserRange(start, end)) {
             throw UsageError{" Invalid Frequencies    "};
         }
         return SetupFrequencyScale(0, start, end);

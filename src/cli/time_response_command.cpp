@@ -99,14 +99,15 @@ int RunTimeResponse(const TimeResponseCommand& command, Arguments arguments,
     if (!valueText) {
         throw UsageError{std::string(command.valueOption) + " is needed"};
     }
-    bool ok = true;
-    const long double value = ParseEngValue(*valueText, ok);
-    if (!ok || !(value > 0)) {
-        throw UsageError{command.valueError};
-    }
     const int32_t groups = choiceText ? command.groupsOf(*choiceText) : 0;
     if (groups == 0) {
         throw UsageError{command.choiceError};
+    }
+    bool ok = true;
+    const long double value = ParseEngValue(*valueText, ok);
+    if (!ok || !(value > 0) ||
+        !IsComputableFundamental(command.kind, groups, command.fundamentalOf(value))) {
+        throw UsageError{command.valueError};
     }
     std::optional<int32_t> asked;
     if (gainText) {
@@ -157,7 +158,7 @@ const TimeResponseCommand kSquare{
     },
     "--resolution must be low, medium or high",
     [](long double frequency) { return frequency; },
-    "--freq must be a frequency above 0, such as 3k",
+    "--freq must be a frequency above 0, such as 3k, whose harmonics are finite numbers",
     render::DrawSquareWaveGraph,
 };
 
@@ -173,7 +174,7 @@ const TimeResponseCommand kPulse{
     "--expansion must be 1, 3 or 10",
     // The pulses repeat every 100 widths.
     [](long double width) { return kPulseDutyConstant / width; },
-    "--width must be a pulse width above 0, such as 200u",
+    "--width must be a pulse width above 0, such as 200u, whose harmonics are finite numbers",
     render::DrawPulseGraph,
 };
 

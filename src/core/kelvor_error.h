@@ -12,4 +12,11 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A floating-point fault of a computation (division by zero, overflow, invalid operation): the
+// circuit and its numbers were read well, but cannot be computed.
+class ComputationFault : public KelvorError {
+public:
+    using KelvorError::KelvorError;
+};
+
 } // namespace kelvor

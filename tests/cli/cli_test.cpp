@@ -4,7 +4,10 @@
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
+#include <regex>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kelvor::cli {
 namespace {
@@ -122,6 +125,99 @@ TEST_F(CliTest, BadArgumentsAndFilesGiveStatusTwo) {
     EXPECT_NE(Cli({"sweep", "HPFILTER.DAT", "--from", "1k", "--to", "1k"})
                   .err.find("Invalid Frequencies"),
               std::string::npos);
+}
+
+// The 21-character numbers of the extended form once ran together; every form now keeps its
+// five columns apart, whatever the length of the frequency typed.
+TEST_F(CliTest, ResponseColumnsStayApartInEveryForm) {
+    const struct {
+        std::vector<std::string> options;
+        std::regex separator;
+    } forms[] = {
+        {{}, std::regex("  +")},
+        {{"--extended"}, std::regex("  +")},
+        {{"--csv"}, std::regex(",")},
+        {{"--csv", "--extended"}, std::regex(",")},
+    };
+    for (const auto& form : forms) {
+        std::vector<std::string> arguments = {"response", "HPFILTER.DAT", "1k",
+                                              "1000.00000000000000"};
+        arguments.insert(arguments.end(), form.options.begin(), form.options.end());
+        const CliRun run = Cli(arguments);
+        ASSERT_EQ(run.status, 0) << run.err;
+        std::istringstream lines(run.out);
+        std::string line;
+        std::getline(lines, line); // the heading
+        int rows = 0;
+        while (std::getline(lines, line)) {
+            ++rows;
+            line.erase(0, line.find_first_not_of(' '));
+            const std::vector<std::string> fields(
+                std::sregex_token_iterator(line.begin(), line.end(), form.separator, -1),
+                std::sregex_token_iterator());
+            ASSERT_EQ(fields.size(), 5u) << line;
+            for (const std::string& field : fields) {
+                EXPECT_EQ(field.find(' '), std::string::npos) << line;
+            }
+            EXPECT_EQ(fields[1].front(), '-') << line;
+            EXPECT_EQ(fields[4].substr(0, 3), "5.3") << line;
+        }
+        EXPECT_EQ(rows, 2) << ::testing::PrintToString(form.options);
+    }
+}
+
+// Hostile files, folders and numbers end the command with a message that says why, never with
+// an abort, a hang, or a NaN or infinity in the text.
+TEST_F(CliTest, HostileInputEndsWithAClearMessage) {
+    ASSERT_EQ(::mkfifo((folder / "PIPE.DAT").c_str(), 0644), 0);
+    ASSERT_EQ(::symlink("LOOP.DAT", (folder / "LOOP.DAT").c_str()), 0);
+    folder.Write("HUGE.DAT", "");
+    ASSERT_EQ(::truncate((folder / "HUGE.DAT").c_str(), (16 << 20) + 1), 0);
+    folder.Write("UTF16.DAT", std::string("\xFF\xFEM\0y\0", 6));
+    folder.Write("KEPT.BMP", "old");
+    ASSERT_EQ(::chmod((folder / "KEPT.BMP").c_str(), 0444), 0);
+    const std::string bmp = (folder / "G.BMP").string();
+    const std::string inMissingFolder = (folder / "NOSUCH" / "G.BMP").string();
+    const std::string readOnly = (folder / "KEPT.BMP").string();
+    const struct {
+        std::vector<std::string> arguments;
+        const char* says;
+    } cases[] = {
+        {{"check", "/dev/zero"}, "/dev/zero : it is not a regular file"},
+        {{"check", "PIPE.DAT"}, "PIPE.DAT : it is not a regular file"},
+        {{"check", "HUGE.DAT"}, "HUGE.DAT : it is larger than 16 MB"},
+        {{"check", "LOOP.DAT"}, "LOOP.DAT : Too many levels of symbolic links"},
+        {{"check", "UTF16.DAT"}, "save it as 8-bit text"},
+        {{"sweep", "HPFILTER.DAT", "--from", "1e-4900", "--to", "1e4900"}, "Invalid Frequencies"},
+        {{"pulse", "HPFILTER.DAT", "--width", "1e-4940", "--expansion", "1", "--out", bmp},
+         "--width must be"},
+        {{"square", "HPFILTER.DAT", "--freq", "1e4930", "--resolution", "high", "--out", bmp},
+         "--freq must be"},
+        {{"graph", "HPFILTER.DAT", "--fcode", "8", "--out", inMissingFolder},
+         "G.BMP : No such file or directory"},
+        {{"graph", "HPFILTER.DAT", "--fcode", "8", "--out", readOnly},
+         "KEPT.BMP : the file is read-only"},
+    };
+    const std::regex notANumber("\\b(nan|inf)\\b", std::regex::icase);
+    for (const auto& c : cases) {
+        const CliRun run = Cli(c.arguments);
+        const std::string shown = ::testing::PrintToString(c.arguments);
+        EXPECT_EQ(run.status, 2) << shown;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << shown << "\n" << run.err;
+        EXPECT_FALSE(std::regex_search(run.out + run.err, notANumber)) << shown;
+    }
+    EXPECT_EQ(folder.Read("KEPT.BMP"), "old");
+    EXPECT_FALSE(std::filesystem::exists(folder / "G.BMP"));
+}
+
+// A circuit that reads well but cannot be computed (an op-amp with a corner frequency of 0
+// divides by zero) is not a usage or file error.
+TEST_F(CliTest, ComputationFaultExitsWithThree) {
+    folder.Write("AMP.DAT", "Amp Rev. 1\r\n\r\nNodeIn = 1 NodeOut = 3 NodeCom = 4\r\n"
+                            "R 1 2 1k\r\nA 4 2 3 80 10M 0\r\nR 2 3 10k\r\nR 3 4 1k\r\n");
+    const CliRun run = Cli({"response", "AMP.DAT", "1k"});
+    EXPECT_EQ(run.status, 3);
+    EXPECT_NE(run.err.find("division by zero"), std::string::npos) << run.err;
 }
 
 TEST_F(CliTest, BadDatafileIsRefusedByComputingCommands) {

@@ -41,7 +41,15 @@ public:
         return *this;
     }
 
-    const LoadedCircuit& circuit() const { return circuit_; }
+    // Prepared as loading prepares a circuit.
+    LoadedCircuit circuit() const {
+        LoadedCircuit prepared = circuit_;
+        PrepareSolvePlan(prepared);
+        return prepared;
+    }
+
+    // Without a solve plan: every point takes the per-record computation.
+    const LoadedCircuit& unprepared() const { return circuit_; }
 
 private:
     LoadedCircuit circuit_;

@@ -35,8 +35,7 @@ void TFormChk::LoadListing() {
     TextBox->clear();
     const std::filesystem::path listingFile = state_.File(kListingFileName);
     try {
-        WriteRecordListing(state_.workingFolder, state_.shell.DatafileName,
-                           state_.circuit.RevisionNumber);
+        WriteRecordListing(state_.workingFolder, state_.shell.DatafileName, state_.circuit);
         QString text = ToQt(ReadWholeFile(listingFile));
         text.replace("\r\n", "\n");
         TextBox->setPlainText(text);

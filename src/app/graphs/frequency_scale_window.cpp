@@ -27,7 +27,6 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <algorithm>
-#include <cmath>
 
 namespace kelvor::app {
 namespace {
@@ -261,8 +260,7 @@ bool TFormFreqScales::ChosenScale(FrequencyScale& scale) {
         bool ok = true;
         start = ParseEngValue(FromQt(EditBoxFS->text()), ok);
         end = ParseEngValue(FromQt(EditBoxFF->text()), ok);
-        // A ratio beyond the extended range would leave no decade width to sweep with.
-        if (!ok || !(start > 0) || !(end > start) || !std::isfinite(end / start)) {
+        if (!ok || !IsSweepableUserRange(start, end)) {
             return false;
         }
     }

@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -59,6 +60,9 @@ void FillDocument(QTextDocument& document, const RtfDocument& source) {
             cursor.insertBlock();
         }
         first = false;
+        QTextBlockFormat block;
+        block.setNonBreakableLines(paragraph.HasOverlongWord());
+        cursor.setBlockFormat(block);
         for (const RtfRun& run : paragraph.runs) {
             cursor.insertText(QString::fromStdU16String(run.text), FormatOf(run));
         }

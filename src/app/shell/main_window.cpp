@@ -274,7 +274,7 @@ void TFormMain::OpenDatafileNamed(const QString& chosenPath) {
             state_.shell.NewDatafile = false;
         } else {
             WriteFileAtomically(state_.DatafilePath(), NewDatafileSkeleton(state_.shell.TodayText));
-            DeleteFileReported(state_.File(kRecordFileName), "Main #2", messages);
+            DeleteOwnRecordFile(state_.workingFolder, state_.circuit, "Main #2", messages);
             state_.shell.NewDatafile = true;
             state_.circuit.CircuitTitle = "NEW_FILE_-_type_in_description_here";
         }
@@ -308,7 +308,7 @@ void TFormMain::ExitClick() {
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
-    DeleteFileReported(state_.File(kRecordFileName), "Main #3", state_.messages);
+    DeleteOwnRecordFile(state_.workingFolder, state_.circuit, "Main #3", state_.messages);
     event->accept();
 }
 

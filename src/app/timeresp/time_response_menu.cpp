@@ -257,7 +257,7 @@ void TimeResponseMenu::ButtonContinueOrResetClick() {
     SaveChoices();
     bool ok = true;
     const long double value = ParseEngValue(FromQt(EditBoxValue->text()), ok);
-    if (!ok || !(value > 0)) {
+    if (!ok || !(value > 0) || !IsComputableFundamental(Kind(), groups_, Fundamental(value))) {
         state_.messages.ShowError(layout_.invalidValueMessage);
         return;
     }

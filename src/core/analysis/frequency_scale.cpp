@@ -5,6 +5,8 @@
 #include "text/number_format.h"
 #include "text/words.h"
 
+#include <cmath>
+
 namespace kelvor {
 namespace {
 
@@ -68,6 +70,11 @@ std::string LabelDigits(long double scaled) {
     return FormatFixedWidth(scaled, 5, decimals);
 }
 
+long double ComputedColumnFrequency(const FrequencyScale& scale, int column) {
+    return scale.BaseFrequency *
+           Power10((static_cast<long double>(column) / 8 - scale.ColumnOffset) / scale.DecadeWidth);
+}
+
 } // namespace
 
 FrequencyScale SetupFrequencyScale(int32_t fcode, long double userStart, long double userEnd) {
@@ -86,12 +93,35 @@ FrequencyScale SetupFrequencyScale(int32_t fcode, long double userStart, long do
     const int r = RangeIndex(fcode);
     const long double k = scale.DecadeWidth;
     scale.ColumnOffset = (r % 2 == 1 ? 5.5L : 3.5L) - k * (r - 7) / 2;
+    auto columns = std::make_shared<std::array<long double, kSweepColumns>>();
+    for (int column = kFirstSweepColumn; column <= kLastSweepColumn; ++column) {
+        (*columns)[column - kFirstSweepColumn] = ComputedColumnFrequency(scale, column);
+    }
+    scale.columnFrequencies = std::move(columns);
     return scale;
 }
 
 long double ColumnFrequency(const FrequencyScale& scale, int column) {
-    return scale.BaseFrequency *
-           Power10((static_cast<long double>(column) / 8 - scale.ColumnOffset) / scale.DecadeWidth);
+    if (scale.columnFrequencies != nullptr && column >= kFirstSweepColumn &&
+        column <= kLastSweepColumn) {
+        return (*scale.columnFrequencies)[column - kFirstSweepColumn];
+    }
+    return ComputedColumnFrequency(scale, column);
+}
+
+bool IsSweepableUserRange(long double start, long double end) {
+    if (!(start > 0) || !(end > start) || !std::isfinite(end / start)) {
+        return false;
+    }
+    // The column frequencies rise with the column: the two outermost bound all the others.
+    const FrequencyScale scale = SetupFrequencyScale(0, start, end);
+    for (const int column : {kFirstSweepColumn, kLastSweepColumn}) {
+        const long double frequency = ColumnFrequency(scale, column);
+        if (!(frequency > 0) || !std::isfinite(frequency)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::string FormatFrequency(long double frequency) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace kelvor {
@@ -18,13 +19,22 @@ struct FrequencyScale {
     long double DecadeWidth = 0;
     long double ColumnOffset = 0;
     long double EndFrequency = 0; // user-defined range only
+    // The frequency of every column 23..642, worked out once by SetupFrequencyScale: a power
+    // of ten costs more than solving a small circuit.
+    std::shared_ptr<const std::array<long double, kSweepColumns>> columnFrequencies;
 };
 
 // Derives the scale parameters from FCode (1..52) or, for FCode 0, from the user's start and
-// end frequency (start > 0, end > start). Other FCodes are not scales: callers refuse them.
+// end frequency (start > 0, end > start), and the column frequencies. Other FCodes are not
+// scales: callers refuse them.
 FrequencyScale SetupFrequencyScale(int32_t fcode, long double userStart, long double userEnd);
 
 long double ColumnFrequency(const FrequencyScale& scale, int column);
+
+// A range of the user's own can be swept when the start is above 0, the end above the start,
+// and the frequency of every column (the graph reaches a little beyond both ends) is a finite
+// number above 0.
+bool IsSweepableUserRange(long double start, long double end);
 
 // A six-character frequency label: " 250  ", " 1.00k", "0.030 ".
 std::string FormatFrequency(long double frequency);

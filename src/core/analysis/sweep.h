@@ -25,12 +25,17 @@ struct SweepResult {
     long double GainAt(int column) const { return SweepGain[column - kFirstSweepColumn]; }
 };
 
-// Called after every column; returning false abandons the sweep between columns.
+// Called on the calling thread after every column, in column order; returning false abandons
+// the sweep between columns.
 using SweepProgress = std::function<bool(int column)>;
 
-// Solves one point per column from 23 to 642 in display form.
+// Solves one point per column from 23 to 642 in display form, shared out among `threads`
+// threads (0: one per core; one when the solves show messages). Each column is independent of
+// the others and the results are taken in column order, so they are those of one thread, an
+// abandoned sweep included. A fault throws the KelvorError of the lowest column that faulted.
+// `solver` solves on the calling thread; its Test1Trace holds for every thread.
 SweepResult RunSweep(const FrequencyScale& scale, const LoadedCircuit& circuit,
                      ResponseSolver& solver, MessageSink& messages,
-                     const SweepProgress& progress = {});
+                     const SweepProgress& progress = {}, int threads = 0);
 
 } // namespace kelvor

@@ -1,6 +1,7 @@
 #include "circuit/datafile_reader.h"
 
 #include "files/file_io.h"
+#include "kelvor_error.h"
 #include "messages.h"
 #include "text/eng_value.h"
 #include "text/int_helpers.h"
@@ -330,12 +331,24 @@ ParseOutcome ParseDatafileText(std::string_view fileBytes, CircuitState& state,
     return ParseOutcome{report.ok, std::move(report.text), std::move(records)};
 }
 
+std::string ReadDatafileBytes(const std::filesystem::path& path) {
+    std::string bytes = ReadWholeFile(path, kDatafileSizeLimit);
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+        throw KelvorError("Cannot read Datafile " + path.string() +
+                          " : it is saved as UTF-16 (Unicode) text; save it as 8-bit text "
+                          "(ANSI or UTF-8)");
+    }
+    return bytes;
+}
+
 ParseOutcome ParseDatafile(const std::filesystem::path& folder, const std::string& datafileName,
                            ParseMode mode, CircuitState& state, MessageSink& messages,
                            const std::string& today) {
-    const std::string bytes = ReadWholeFile(folder / datafileName);
+    const std::string bytes = ReadDatafileBytes(folder / datafileName);
     ParseOutcome outcome = ParseDatafileText(bytes, state, today);
-    WriteRecordFile(folder / kRecordFileName, outcome.records);
+    // The node roles now belong to this parse: the previous record file no longer matches them.
+    state.ownRecordFile.reset();
+    state.ownRecordFile = WriteRecordFile(folder / kRecordFileName, outcome.records);
     if (mode == ParseMode::ShowReport && !outcome.report.empty()) {
         messages.ShowWarning(outcome.report);
     }

@@ -37,9 +37,13 @@ inline constexpr int32_t kHighestNodeNumber = 100;
 ParseOutcome ParseDatafileText(std::string_view fileBytes, CircuitState& state,
                                const std::string& today);
 
-// Reads the Datafile from the working folder, rewrites RECORDS.TMP there and, in ShowReport
-// mode, shows a non-empty report as a warning. Throws KelvorError for a missing or unreadable
-// Datafile or an unwritable record file.
+// The bytes of a Datafile, read within its size limit. Throws KelvorError as ReadWholeFile
+// does, and for a file saved as UTF-16 text, of which no line could be read.
+std::string ReadDatafileBytes(const std::filesystem::path& path);
+
+// Reads the Datafile from the working folder, rewrites RECORDS.TMP there (its fingerprint goes
+// into the state) and, in ShowReport mode, shows a non-empty report as a warning. Throws
+// KelvorError for a missing or unreadable Datafile or an unwritable record file.
 ParseOutcome ParseDatafile(const std::filesystem::path& folder, const std::string& datafileName,
                            ParseMode mode, CircuitState& state, MessageSink& messages,
                            const std::string& today);

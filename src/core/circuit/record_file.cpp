@@ -1,55 +1,51 @@
 #include "circuit/record_file.h"
 
+#include "files/delete_file_reported.h"
+#include "files/file_io.h"
 #include "kelvor_error.h"
 
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <system_error>
+#include <string_view>
 
 namespace kelvor {
 
 namespace {
 
+// The largest record file a Datafile within its size limit can give: one record per line of at
+// least two bytes, and the header record.
+constexpr std::size_t kRecordFileSizeLimit = (kDatafileSizeLimit / 2 + 1) * kRecordSize;
+
 std::string Describe(const std::filesystem::path& path) {
     return path.filename().string();
 }
 
-} // namespace
-
-void WriteRecordFile(const std::filesystem::path& path, const RecordList& records) {
-    // A scratch file rewritten by every parse: a plain write is enough, but a short write must
-    // not go unnoticed, or the solver would read the previous circuit.
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    for (const ComponentRecord& record : records) {
-        if (!out) {
-            break;
-        }
-        const auto encoded = EncodeRecord(record);
-        out.write(reinterpret_cast<const char*>(encoded.data()),
-                  static_cast<std::streamsize>(encoded.size()));
+// 64-bit FNV-1a: enough to tell two circuits apart, not meant to resist a forger.
+std::uint64_t HashOf(std::string_view bytes) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : bytes) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ull;
     }
-    if (out.is_open()) {
-        out.close();
-    }
-    if (!out) {
-        throw KelvorError("Cannot write record file " + Describe(path));
-    }
+    return hash;
 }
 
-RecordList ReadRecordFile(const std::filesystem::path& path) {
+RecordFileFingerprint FingerprintOf(std::string_view bytes) {
+    return {bytes.size(), HashOf(bytes)};
+}
+
+std::string ReadRecordBytes(const std::filesystem::path& path) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
+    if (!std::filesystem::exists(path, error) && !error) {
         throw KelvorError("Record file " + Describe(path) + " does not exist");
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw KelvorError("Cannot read record file " + Describe(path));
-    }
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string bytes = ReadWholeFile(path, kRecordFileSizeLimit);
     if (bytes.empty()) {
         throw KelvorError("Record file " + Describe(path) + " is empty");
     }
+    return bytes;
+}
+
+RecordList DecodeRecords(const std::filesystem::path& path, const std::string& bytes) {
     if (bytes.size() % kRecordSize != 0) {
         throw KelvorError(
             "Record file " + Describe(path) + " is damaged: " + std::to_string(bytes.size()) +
@@ -63,6 +59,53 @@ RecordList ReadRecordFile(const std::filesystem::path& path) {
             DecodeRecord(std::span<const std::uint8_t, kRecordSize>(data + offset, kRecordSize)));
     }
     return records;
+}
+
+bool IsOwnRecordFile(const std::filesystem::path& path,
+                     const std::optional<RecordFileFingerprint>& own) {
+    try {
+        return own && FingerprintOf(ReadWholeFile(path, kRecordFileSizeLimit)) == *own;
+    } catch (const KelvorError&) {
+        return false;
+    }
+}
+
+} // namespace
+
+RecordFileFingerprint WriteRecordFile(const std::filesystem::path& path,
+                                      const RecordList& records) {
+    std::string bytes;
+    bytes.reserve(records.size() * kRecordSize);
+    for (const ComponentRecord& record : records) {
+        const auto encoded = EncodeRecord(record);
+        bytes.append(reinterpret_cast<const char*>(encoded.data()), encoded.size());
+    }
+    WriteFileAtomically(path, bytes, WriteDurability::Scratch);
+    return FingerprintOf(bytes);
+}
+
+RecordList ReadRecordFile(const std::filesystem::path& path) {
+    return DecodeRecords(path, ReadRecordBytes(path));
+}
+
+RecordList ReadOwnRecordFile(const std::filesystem::path& path,
+                             const std::optional<RecordFileFingerprint>& own) {
+    const std::string bytes = ReadRecordBytes(path);
+    if (!own || FingerprintOf(bytes) != *own) {
+        throw KelvorError("Record file " + Describe(path) +
+                          " was changed by another program (another copy of KELVOR2007 in "
+                          "this folder?): the Datafile must be parsed again.");
+    }
+    return DecodeRecords(path, bytes);
+}
+
+void DeleteOwnRecordFile(const std::filesystem::path& folder, CircuitState& state,
+                         const std::string& unitLabel, MessageSink& messages) {
+    const std::filesystem::path path = folder / kRecordFileName;
+    if (IsOwnRecordFile(path, state.ownRecordFile)) {
+        DeleteFileReported(path, unitLabel, messages);
+    }
+    state.ownRecordFile.reset();
 }
 
 } // namespace kelvor

@@ -117,10 +117,11 @@ std::string BuildRecordListing(const RecordList& records, std::string_view dataf
 }
 
 void WriteRecordListing(const std::filesystem::path& folder, std::string_view datafileName,
-                        int32_t revisionNumber) {
-    const RecordList records = ReadRecordFile(folder / kRecordFileName);
+                        const CircuitState& state) {
+    const RecordList records = ReadOwnRecordFile(folder / kRecordFileName, state.ownRecordFile);
     WriteFileAtomically(folder / kListingFileName,
-                        BuildRecordListing(records, datafileName, revisionNumber));
+                        BuildRecordListing(records, datafileName, state.RevisionNumber),
+                        WriteDurability::Scratch);
 }
 
 } // namespace kelvor

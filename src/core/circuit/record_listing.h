@@ -16,8 +16,9 @@ inline constexpr const char* kListingFileName = "CHKFILE.TMP";
 std::string BuildRecordListing(const RecordList& records, std::string_view datafileName,
                                int32_t revisionNumber);
 
-// Reads RECORDS.TMP from the folder and writes CHKFILE.TMP beside it.
+// Reads RECORDS.TMP from the folder, refusing it unless it is the one the state's parse wrote,
+// and writes CHKFILE.TMP beside it.
 void WriteRecordListing(const std::filesystem::path& folder, std::string_view datafileName,
-                        int32_t revisionNumber);
+                        const CircuitState& state);
 
 } // namespace kelvor

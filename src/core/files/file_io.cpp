@@ -3,23 +3,38 @@
 #include "kelvor_error.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace kelvor {
 
 namespace {
 
-std::string Reason(int error) {
-    return std::strerror(error);
+// Temporary files are named "<target>.kelvor-<process id>-<random>.tmp", so that a later save
+// can tell those of a copy of the program that no longer runs.
+constexpr std::string_view kTemporaryMark = ".kelvor-";
+constexpr std::string_view kTemporaryEnd = ".tmp";
+// Links followed before a save gives up, as the system itself does.
+constexpr int kMostSymbolicLinks = 40;
+
+[[noreturn]] void ThrowFileError(const char* what, const std::filesystem::path& path,
+                                 const std::string& reason) {
+    throw KelvorError(std::string(what) + " " + path.string() + " : " + reason);
 }
 
 [[noreturn]] void ThrowFileError(const char* what, const std::filesystem::path& path, int error) {
-    throw KelvorError(std::string(what) + " " + path.string() + " : " + Reason(error));
+    ThrowFileError(what, path, std::strerror(error));
+}
+
+std::string SizeText(std::size_t bytes) {
+    return bytes >= (1u << 20) ? std::to_string(bytes >> 20) + " MB"
+                               : std::to_string(bytes >> 10) + " kB";
 }
 
 // Owns a POSIX descriptor so that every early exit closes it.
@@ -57,16 +72,73 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// A new file beside the target, created exclusively so that two writers never share one.
-int CreateTemporaryBeside(const std::filesystem::path& target, std::filesystem::path& temporary) {
+// The file a save replaces: a symbolic link is followed, so the link stays and the file it
+// names gets the new content. A target that does not exist yet is created.
+std::filesystem::path WriteTarget(const std::filesystem::path& path) {
+    std::filesystem::path target = path;
+    for (int hop = 0; hop < kMostSymbolicLinks; ++hop) {
+        struct stat info {};
+        if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return target;
+        }
+        std::string link(static_cast<std::size_t>(info.st_size) + 256, '\0');
+        const ssize_t length = ::readlink(target.c_str(), link.data(), link.size());
+        if (length < 0) {
+            ThrowFileError("Cannot write file", path, errno);
+        }
+        link.resize(static_cast<std::size_t>(length));
+        const std::filesystem::path next(link);
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    ThrowFileError("Cannot write file", path, ELOOP);
+}
+
+std::filesystem::path FolderOf(const std::filesystem::path& target) {
+    const std::filesystem::path folder = target.parent_path();
+    return folder.empty() ? std::filesystem::path(".") : folder;
+}
+
+std::string TemporaryPrefix(const std::filesystem::path& target) {
+    return target.filename().string() + std::string(kTemporaryMark);
+}
+
+std::filesystem::path TemporaryName(const std::filesystem::path& target) {
     static std::mt19937_64 random{std::random_device{}()};
+    char suffix[64];
+    std::snprintf(suffix, sizeof suffix, "%ld-%016llx", static_cast<long>(::getpid()),
+                  static_cast<unsigned long long>(random()));
+    return FolderOf(target) / (TemporaryPrefix(target) + suffix + std::string(kTemporaryEnd));
+}
+
+// Named temporary files of this target whose writer no longer runs: a kill between writing and
+// renaming left them. Those of a running copy are in use and stay.
+void RemoveStaleTemporaries(const std::filesystem::path& target) {
+    const std::string prefix = TemporaryPrefix(target);
+    std::error_code error;
+    std::filesystem::directory_iterator entries(FolderOf(target), error);
+    for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+        const std::string name = entries->path().filename().string();
+        if (!name.starts_with(prefix) || !name.ends_with(kTemporaryEnd)) {
+            continue;
+        }
+        char* end = nullptr;
+        const long writer = std::strtol(name.c_str() + prefix.size(), &end, 10);
+        if (end == name.c_str() + prefix.size() || *end != '-' || writer <= 0 ||
+            writer == ::getpid()) {
+            continue;
+        }
+        if (::kill(static_cast<pid_t>(writer), 0) != 0 && errno == ESRCH) {
+            std::error_code ignored;
+            std::filesystem::remove(entries->path(), ignored);
+        }
+    }
+}
+
+// A new file beside the target, created exclusively so that two writers never share one.
+int CreateNamedTemporary(const std::filesystem::path& target, std::filesystem::path& temporary) {
     int lastError = EEXIST;
     for (int attempt = 0; attempt < 100 && lastError == EEXIST; ++attempt) {
-        char suffix[32];
-        std::snprintf(suffix, sizeof suffix, ".%016llx.tmp",
-                      static_cast<unsigned long long>(random()));
-        temporary = target;
-        temporary += suffix;
+        temporary = TemporaryName(target);
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             return fd;
@@ -77,65 +149,140 @@ int CreateTemporaryBeside(const std::filesystem::path& target, std::filesystem::
     return -1;
 }
 
-} // namespace
-
-std::string ReadWholeFile(const std::filesystem::path& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        ThrowFileError("Cannot open file", path, errno);
+// Gives an unnamed temporary file a name beside the target, just before the rename.
+bool LinkUnnamed(int fd, const std::filesystem::path& target, std::filesystem::path& temporary) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = TemporaryName(target);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            return true;
+        }
+        if (errno != EEXIST) {
+            return false;
+        }
     }
-    std::string bytes;
-    char buffer[65536];
-    std::size_t count;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        bytes.append(buffer, count);
-    }
-    const bool failed = std::ferror(file) != 0;
-    const int error = errno;
-    std::fclose(file);
-    if (failed) {
-        ThrowFileError("Cannot read file", path, error);
-    }
-    return bytes;
+    return false;
 }
 
-void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-    std::filesystem::path temporary;
-    Descriptor file(CreateTemporaryBeside(path, temporary));
-    if (file.get() < 0) {
-        ThrowFileError("Cannot write file", path, errno);
-    }
-    auto fail = [&](int error) {
-        file.Close();
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        ThrowFileError("Cannot write file", path, error);
-    };
-    // Keep the permissions of a file that is being replaced.
-    struct stat existing {};
-    if (::stat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
-        ::fchmod(file.get(), existing.st_mode & 07777);
-    }
-    if (!WriteAll(file.get(), bytes) || ::fsync(file.get()) != 0) {
-        fail(errno);
-    }
-    if (file.Close() != 0) {
-        fail(errno);
-    }
-    std::error_code renameError;
-    std::filesystem::rename(temporary, path, renameError);
-    if (renameError) {
-        fail(renameError.value());
-    }
-    // Make the rename itself durable; a folder that cannot be synced loses nothing already
-    // written, so that failure is not an error.
-    std::filesystem::path folder = path.parent_path();
-    if (folder.empty()) {
-        folder = ".";
-    }
+bool IsReadOnly(const std::filesystem::path& target, const struct stat& info) {
+    // The superuser may write anything; a file without any write permission is still meant to
+    // stay as it is.
+    return (info.st_mode & 0222) == 0 || (::access(target.c_str(), W_OK) != 0 && errno == EACCES);
+}
+
+void SyncFolder(const std::filesystem::path& folder) {
+    // A folder that cannot be synced loses nothing already written, so that is not an error.
     Descriptor folderDescriptor(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folderDescriptor.get() >= 0) {
         ::fsync(folderDescriptor.get());
+    }
+}
+
+} // namespace
+
+std::string ReadWholeFile(const std::filesystem::path& path, std::size_t sizeLimit) {
+    auto refuseUnlessRegular = [&](const struct stat& info) {
+        if (!S_ISREG(info.st_mode)) {
+            ThrowFileError("Cannot open file", path,
+                           S_ISDIR(info.st_mode) ? "it is a folder" : "it is not a regular file");
+        }
+    };
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        ThrowFileError("Cannot open file", path, errno);
+    }
+    refuseUnlessRegular(info);
+    // Should the file be swapped for a pipe after the check, the open still returns at once.
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (file.get() < 0) {
+        ThrowFileError("Cannot open file", path, errno);
+    }
+    if (::fstat(file.get(), &info) != 0) {
+        ThrowFileError("Cannot read file", path, errno);
+    }
+    refuseUnlessRegular(info);
+    const std::string tooLarge = "it is larger than " + SizeText(sizeLimit);
+    if (static_cast<std::size_t>(info.st_size) > sizeLimit) {
+        ThrowFileError("Cannot read file", path, tooLarge);
+    }
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t count = ::read(file.get(), buffer, sizeof buffer);
+        if (count < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            ThrowFileError("Cannot read file", path, errno);
+        }
+        if (count == 0) {
+            return bytes;
+        }
+        // The file may grow while it is read.
+        if (bytes.size() + static_cast<std::size_t>(count) > sizeLimit) {
+            ThrowFileError("Cannot read file", path, tooLarge);
+        }
+        bytes.append(buffer, static_cast<std::size_t>(count));
+    }
+}
+
+void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                         WriteDurability durability) {
+    const std::filesystem::path target = WriteTarget(path);
+    struct stat existing {};
+    const bool replacing = ::stat(target.c_str(), &existing) == 0;
+    if (replacing && !S_ISREG(existing.st_mode)) {
+        ThrowFileError("Cannot write file", path, "it is not a regular file");
+    }
+    if (replacing && IsReadOnly(target, existing)) {
+        ThrowFileError("Cannot write file", path, "the file is read-only");
+    }
+    RemoveStaleTemporaries(target);
+
+    std::filesystem::path temporary;
+    bool named = false;
+    auto fail = [&](int error) {
+        if (named) {
+            std::error_code ignored;
+            std::filesystem::remove(temporary, ignored);
+        }
+        ThrowFileError("Cannot write file", path, error);
+    };
+    auto fillAndClose = [&](Descriptor& file) {
+        // Keep the permissions of a file that is being replaced.
+        if (replacing) {
+            ::fchmod(file.get(), existing.st_mode & 07777);
+        }
+        if (!WriteAll(file.get(), bytes) ||
+            (durability == WriteDurability::Durable && ::fsync(file.get()) != 0)) {
+            fail(errno);
+        }
+    };
+
+    Descriptor unnamed(::open(FolderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+    if (unnamed.get() >= 0) {
+        fillAndClose(unnamed);
+        named = LinkUnnamed(unnamed.get(), target, temporary);
+        unnamed.Close();
+    }
+    if (!named) {
+        // No unnamed files here (or no /proc to name one through): write a named one.
+        Descriptor file(CreateNamedTemporary(target, temporary));
+        if (file.get() < 0) {
+            ThrowFileError("Cannot write file", path, errno);
+        }
+        named = true;
+        fillAndClose(file);
+        if (file.Close() != 0) {
+            fail(errno);
+        }
+    }
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        fail(errno);
+    }
+    if (durability == WriteDurability::Durable) {
+        SyncFolder(FolderOf(target));
     }
 }
 

@@ -185,9 +185,11 @@ Settings ReadSettings(const std::filesystem::path& folder, MessageSink& messages
     const std::filesystem::path settingsPath = folder / kSettingsFileName;
     if (IsExistingFile(settingsPath)) {
         try {
-            settings = ParseSettingsText(ReadWholeFile(settingsPath));
-        } catch (const KelvorError&) {
-            // An unreadable settings file counts as a missing one: the defaults.
+            settings = ParseSettingsText(ReadWholeFile(settingsPath, kSettingsSizeLimit));
+        } catch (const KelvorError& error) {
+            // The defaults, as for a missing file; the user learns why the choices are gone.
+            messages.ShowWarning(std::string(error.what()) +
+                                 "\r\n\r\n  The default settings are used.");
         }
     }
     // A name with a folder in it would reach outside the working folder, where Datafiles never

@@ -9,40 +9,55 @@
 namespace kelvor {
 namespace {
 
-// Each stamp adds into the matrix in a fixed order; with extended reals the order of the
-// additions into one entry decides the last bits of the results.
-[[gnu::always_inline]] inline void AddTo(AdmittanceMatrix& y, int row, int column,
-                                         const Complex& value) {
-    y.at(row, column) = CAdd(y.at(row, column), value);
-}
+// Admittance y between nodes a (slot 0) and b (slot 1).
+constexpr Stamp kBranchStamps[] = {
+    {0, 1, 0, true}, {1, 0, 0, true}, {0, 0, 0, false}, {1, 1, 0, false}};
 
-[[gnu::always_inline]] inline void SubtractFrom(AdmittanceMatrix& y, int row, int column,
-                                                const Complex& value) {
-    y.at(row, column) = CSub(y.at(row, column), value);
-}
+// Primary start 0, primary finish 1, secondary start 2, secondary finish 3; terms YS, YM, YP.
+constexpr Stamp kMutualInductorStamps[] = {
+    {2, 2, 0, false}, {2, 3, 0, true},  {3, 2, 0, true},  {3, 3, 0, false}, // YS, secondary
+    {0, 2, 1, true},  {0, 3, 1, false}, {1, 2, 1, false}, {1, 3, 1, true},  // YM, mutual
+    {2, 0, 1, true},  {2, 1, 1, false}, {3, 0, 1, false}, {3, 1, 1, true},  //
+    {0, 1, 2, true},  {1, 0, 2, true},  {0, 0, 2, false}, {1, 1, 2, false}, // YP, primary
+};
 
-[[gnu::always_inline]] inline void StampBranch(AdmittanceMatrix& y, int a, int b,
-                                               const Complex& admittance) {
-    SubtractFrom(y, a, b, admittance);
-    SubtractFrom(y, b, a, admittance);
-    y.at(a, a) = CAdd(admittance, y.at(a, a));
-    y.at(b, b) = CAdd(admittance, y.at(b, b));
-}
+// Primary start 0, tap 1, finish 2, secondary start 3, finish 4; terms k*Y0, (1+k)*Y0,
+// (1+k)/(m*m)*Y0, (1+2k)*Y0, twice that, k/m*Y0.
+constexpr Stamp kTransformerStamps[] = {
+    {0, 2, 0, false}, {2, 0, 0, false},                                     //
+    {0, 0, 1, false}, {2, 2, 1, false},                                     //
+    {3, 3, 2, false}, {4, 4, 2, false}, {3, 4, 2, true},  {4, 3, 2, true},  //
+    {0, 1, 3, true},  {1, 0, 3, true},  {2, 1, 3, true},  {1, 2, 3, true},  //
+    {1, 1, 4, false},                                                       //
+    {0, 3, 5, true},  {3, 0, 5, true},  {0, 4, 5, false}, {4, 0, 5, false}, //
+    {3, 2, 5, false}, {2, 3, 5, false}, {4, 2, 5, true},  {2, 4, 5, true},
+};
 
-// Yin between control c and common e, Yout between output o and e, Yfb between c and o, and a
-// current Gm * (Vc - Ve) flowing from o into the device and out at e.
-void StampControlledDevice(AdmittanceMatrix& y, int c, int o, int e, Complex yin, Complex yout,
-                           Complex yfb, Complex gm) {
-    y.at(c, c) = CAdd3(y.at(c, c), yin, yfb);
-    y.at(c, o) = CSub(y.at(c, o), yfb);
-    y.at(c, e) = CSub(y.at(c, e), yin);
-    y.at(o, c) = CAdd(y.at(o, c), CSub(gm, yfb));
-    y.at(o, o) = CAdd3(y.at(o, o), yout, yfb);
-    y.at(o, e) = CSub3(y.at(o, e), yout, gm);
-    y.at(e, c) = CSub3(y.at(e, c), yin, gm);
-    y.at(e, o) = CSub(y.at(e, o), yout);
-    y.at(e, e) = CAdd(y.at(e, e), CAdd3(yin, yout, gm));
-}
+// Control 0, output 1, common 2; terms Yin, Yout, Yfb, Gm, Gm - Yfb, (Yin + Yout) + Gm. Yin
+// between control and common, Yout between output and common, Yfb between control and output,
+// and a current Gm * (Vc - Ve) flowing from the output into the device and out at the common.
+constexpr Stamp kControlledDeviceStamps[] = {
+    {0, 0, 0, false}, {0, 0, 2, false}, {0, 1, 2, true},  {0, 2, 0, true}, {1, 0, 4, false},
+    {1, 1, 1, false}, {1, 1, 2, false}, {1, 2, 1, true},  {1, 2, 3, true}, {2, 0, 0, true},
+    {2, 0, 3, true},  {2, 1, 1, true},  {2, 2, 5, false},
+};
+
+// Inputs 0 (+) and 1 (-), output 2, the circuit's common node; terms 1/Zin, Af, COne. A
+// single-pole open-loop gain drives the output from the common node behind 1 ohm.
+constexpr Stamp kOpAmpStamps[] = {
+    {0, 0, 0, false},
+    {0, 1, 0, true},
+    {1, 0, 0, true},
+    {1, 1, 0, false},
+    {2, 0, 1, true},
+    {2, 1, 1, false},
+    {2, 2, 2, false},
+    {2, kCommonNodeSlot, 2, true},
+    {kCommonNodeSlot, 0, 1, false},
+    {kCommonNodeSlot, 1, 1, true},
+    {kCommonNodeSlot, 2, 2, true},
+    {kCommonNodeSlot, kCommonNodeSlot, 2, false},
+};
 
 Complex Scaled(long double factor, Complex value) {
     return CMul(MakeComplex(factor, 0), value);
@@ -55,24 +70,20 @@ void ShowInductorTrace(const StampContext& context, long double inductance) {
     context.messages->ShowInfo(CutText(message, 255));
 }
 
-void StampInductor(const ComponentRecord& record, const StampContext& context,
-                   AdmittanceMatrix& y) {
+void InductorTerms(const ComponentRecord& record, const StampContext& context, Complex* terms) {
     const long double inductance = record.values[0];
     long double seriesResistance = record.values[1];
     if (seriesResistance < Rmin) {
         seriesResistance = Rmin;
     }
-    const Complex admittance = CDiv(COne, MakeComplex(seriesResistance, context.W * inductance));
+    terms[0] = CDiv(COne, MakeComplex(seriesResistance, context.W * inductance));
     if (context.test1Trace && context.messages != nullptr) {
         ShowInductorTrace(context, inductance);
     }
-    StampBranch(y, record.nodes[0], record.nodes[1], admittance);
 }
 
-void StampMutualInductor(const ComponentRecord& record, const StampContext& context,
-                         AdmittanceMatrix& y) {
-    const int priS = record.nodes[0], priF = record.nodes[1];
-    const int secS = record.nodes[2], secF = record.nodes[3];
+void MutualInductorTerms(const ComponentRecord& record, const StampContext& context,
+                         Complex* terms) {
     const long double lp = record.values[0], ls = record.values[1], k = record.values[2];
     const long double rp = record.values[3], rs = record.values[4];
     const long double w = context.W;
@@ -80,25 +91,9 @@ void StampMutualInductor(const ComponentRecord& record, const StampContext& cont
     const long double t = ((w * w) * lp) * ls;
     // The determinant of the winding impedance matrix.
     const Complex determinant = MakeComplex((k * k - 1) * t + rp * rs, (lp * rs + ls * rp) * w);
-    const Complex ys = CDiv(MakeComplex(rp, w * lp), determinant);
-    const Complex ym = CDiv(MakeComplex(0, std::sqrt(lp * ls) * (w * k)), determinant);
-    const Complex yp = CDiv(MakeComplex(rs, w * ls), determinant);
-
-    AddTo(y, secS, secS, ys);
-    SubtractFrom(y, secS, secF, ys);
-    SubtractFrom(y, secF, secS, ys);
-    AddTo(y, secF, secF, ys);
-
-    SubtractFrom(y, priS, secS, ym);
-    AddTo(y, priS, secF, ym);
-    AddTo(y, priF, secS, ym);
-    SubtractFrom(y, priF, secF, ym);
-    SubtractFrom(y, secS, priS, ym);
-    AddTo(y, secS, priF, ym);
-    AddTo(y, secF, priS, ym);
-    SubtractFrom(y, secF, priF, ym);
-
-    StampBranch(y, priS, priF, yp);
+    terms[0] = CDiv(MakeComplex(rp, w * lp), determinant);
+    terms[1] = CDiv(MakeComplex(0, std::sqrt(lp * ls) * (w * k)), determinant);
+    terms[2] = CDiv(MakeComplex(rs, w * ls), determinant);
 }
 
 // The coupling of the three windings, from the leakage and resistance relative to W * Lp: the
@@ -118,105 +113,65 @@ long double TransformerCoupling(long double w, long double lp, long double n, lo
     return k;
 }
 
-void StampTransformer(const ComponentRecord& record, const StampContext& context,
-                      AdmittanceMatrix& y) {
-    const int s = record.nodes[0], p = record.nodes[1], f = record.nodes[2];
-    const int s2 = record.nodes[3], f2 = record.nodes[4];
+// The inverse inductance matrix of windings S-P, P-F (each Lp/4) and the secondary, all coupled
+// by k, divided by jW.
+void TransformerTerms(const ComponentRecord& record, const StampContext& context, Complex* terms) {
     const long double lp = record.values[0], n = record.values[1];
     const long double w = context.W;
-
     const long double k = TransformerCoupling(w, lp, n, record.values[2], record.values[3],
                                               record.values[4], record.values[5]);
     const long double halfPrimary = lp / 4;
     const long double m = 2 * n;
     const Complex y0 = CDiv(COne, MakeComplex(0, w * halfPrimary * (1 - k) * (1 + 2 * k)));
-
-    const Complex mutualPrimary = Scaled(k, y0);
-    AddTo(y, s, f, mutualPrimary);
-    AddTo(y, f, s, mutualPrimary);
-
-    const Complex selfPrimary = Scaled(1 + k, y0);
-    AddTo(y, s, s, selfPrimary);
-    AddTo(y, f, f, selfPrimary);
-
-    const Complex selfSecondary = Scaled((1 + k) / (m * m), y0);
-    AddTo(y, s2, s2, selfSecondary);
-    AddTo(y, f2, f2, selfSecondary);
-    SubtractFrom(y, s2, f2, selfSecondary);
-    SubtractFrom(y, f2, s2, selfSecondary);
-
-    const Complex tap = Scaled(1 + 2 * k, y0);
-    SubtractFrom(y, s, p, tap);
-    SubtractFrom(y, p, s, tap);
-    SubtractFrom(y, f, p, tap);
-    SubtractFrom(y, p, f, tap);
-    AddTo(y, p, p, CMul(tap, CTwo));
-
-    const Complex mutualSecondary = Scaled(k / m, y0);
-    SubtractFrom(y, s, s2, mutualSecondary);
-    SubtractFrom(y, s2, s, mutualSecondary);
-    AddTo(y, s, f2, mutualSecondary);
-    AddTo(y, f2, s, mutualSecondary);
-    AddTo(y, s2, f, mutualSecondary);
-    AddTo(y, f, s2, mutualSecondary);
-    SubtractFrom(y, f2, f, mutualSecondary);
-    SubtractFrom(y, f, f2, mutualSecondary);
+    terms[0] = Scaled(k, y0);
+    terms[1] = Scaled(1 + k, y0);
+    terms[2] = Scaled((1 + k) / (m * m), y0);
+    terms[3] = Scaled(1 + 2 * k, y0);
+    terms[4] = CMul(terms[3], CTwo);
+    terms[5] = Scaled(k / m, y0);
 }
 
-void StampBipolar(const ComponentRecord& record, const StampContext& context, AdmittanceMatrix& y) {
+void ControlledDeviceTerms(Complex yin, Complex yout, Complex yfb, Complex gm, Complex* terms) {
+    terms[0] = yin;
+    terms[1] = yout;
+    terms[2] = yfb;
+    terms[3] = gm;
+    terms[4] = CSub(gm, yfb);
+    terms[5] = CAdd3(yin, yout, gm);
+}
+
+void BipolarTerms(const ComponentRecord& record, const StampContext& context, Complex* terms) {
     const long double beta = record.values[0], collectorCurrent = record.values[1];
     const long double ft = record.values[2], cbc = record.values[3], cce = record.values[5];
     const long double gm = collectorCurrent / ThermalVoltage;
     // The base-emitter capacitance comes from Ft alone, through the frequency in hertz.
-    const Complex yin = MakeComplex(gm / beta, (context.frequency * gm) / ft);
-    const Complex yout = MakeComplex(0, context.W * cce);
-    const Complex yfb = MakeComplex(0, context.W * cbc);
-    StampControlledDevice(y, record.nodes[0], record.nodes[1], record.nodes[2], yin, yout, yfb,
-                          MakeComplex(gm, 0));
+    ControlledDeviceTerms(MakeComplex(gm / beta, (context.frequency * gm) / ft),
+                          MakeComplex(0, context.W * cce), MakeComplex(0, context.W * cbc),
+                          MakeComplex(gm, 0), terms);
 }
 
-void StampFieldEffect(const ComponentRecord& record, const StampContext& context,
-                      AdmittanceMatrix& y) {
+void FieldEffectTerms(const ComponentRecord& record, const StampContext& context, Complex* terms) {
     const long double w = context.W;
-    const Complex yin = MakeComplex(GateLeakage, w * record.values[2]);
-    const Complex yout = MakeComplex(0, w * record.values[3]);
-    const Complex yfb = MakeComplex(0, w * record.values[1]);
-    StampControlledDevice(y, record.nodes[0], record.nodes[1], record.nodes[2], yin, yout, yfb,
-                          MakeComplex(record.values[0], 0));
+    ControlledDeviceTerms(
+        MakeComplex(GateLeakage, w * record.values[2]), MakeComplex(0, w * record.values[3]),
+        MakeComplex(0, w * record.values[1]), MakeComplex(record.values[0], 0), terms);
 }
 
-void StampValve(const ComponentRecord& record, const StampContext& context, AdmittanceMatrix& y) {
+void ValveTerms(const ComponentRecord& record, const StampContext& context, Complex* terms) {
     const long double w = context.W;
-    const Complex yin = MakeComplex(GateLeakage, w * record.values[3]);
-    const Complex yout = MakeComplex(1 / record.values[1], w * record.values[4]);
-    const Complex yfb = MakeComplex(0, w * record.values[2]);
-    StampControlledDevice(y, record.nodes[0], record.nodes[1], record.nodes[2], yin, yout, yfb,
-                          MakeComplex(record.values[0], 0));
+    ControlledDeviceTerms(MakeComplex(GateLeakage, w * record.values[3]),
+                          MakeComplex(1 / record.values[1], w * record.values[4]),
+                          MakeComplex(0, w * record.values[2]), MakeComplex(record.values[0], 0),
+                          terms);
 }
 
-void StampOpAmp(const ComponentRecord& record, const StampContext& context, AdmittanceMatrix& y) {
-    const int plus = record.nodes[0], minus = record.nodes[1], out = record.nodes[2];
-    const int common = context.NodeCom;
+void OpAmpTerms(const ComponentRecord& record, const StampContext& context, Complex* terms) {
     const long double openLoopGain = record.values[0], inputResistance = record.values[1];
     const long double cornerFrequency = record.values[2];
-
-    const Complex gin = MakeComplex(1 / inputResistance, 0);
-    AddTo(y, plus, plus, gin);
-    SubtractFrom(y, plus, minus, gin);
-    SubtractFrom(y, minus, plus, gin);
-    AddTo(y, minus, minus, gin);
-
-    // A single-pole open-loop gain driving the output from the common node behind 1 ohm.
-    const Complex af =
+    terms[0] = MakeComplex(1 / inputResistance, 0);
+    terms[1] =
         CDiv(MakeComplex(openLoopGain, 0), MakeComplex(1, context.frequency / cornerFrequency));
-    SubtractFrom(y, out, plus, af);
-    AddTo(y, out, minus, af);
-    AddTo(y, out, out, COne);
-    SubtractFrom(y, out, common, COne);
-    AddTo(y, common, plus, af);
-    SubtractFrom(y, common, minus, af);
-    SubtractFrom(y, common, out, COne);
-    AddTo(y, common, common, COne);
+    terms[2] = COne;
 }
 
 } // namespace
@@ -245,39 +200,76 @@ int UsedNodeCount(char kind) {
     }
 }
 
-void StampComponent(const ComponentRecord& record, const StampContext& context,
-                    AdmittanceMatrix& matrix) {
+std::span<const Stamp> StampsOf(char kind) {
+    switch (kind) {
+    case 'R':
+    case 'C':
+    case 'L':
+        return kBranchStamps;
+    case 'M':
+        return kMutualInductorStamps;
+    case 'T':
+        return kTransformerStamps;
+    case 'B':
+    case 'F':
+    case 'V':
+        return kControlledDeviceStamps;
+    case 'A':
+        return kOpAmpStamps;
+    default:
+        return {};
+    }
+}
+
+bool HasConstantTerms(char kind) {
+    return kind == 'R';
+}
+
+void ComputeElementTerms(const ComponentRecord& record, const StampContext& context,
+                         Complex* terms) {
     switch (record.kind) {
     case 'R':
-        StampBranch(matrix, record.nodes[0], record.nodes[1], MakeComplex(1 / record.values[0], 0));
+        terms[0] = MakeComplex(1 / record.values[0], 0);
         break;
     case 'C':
-        StampBranch(matrix, record.nodes[0], record.nodes[1],
-                    MakeComplex(0, context.W * record.values[0]));
+        terms[0] = MakeComplex(0, context.W * record.values[0]);
         break;
     case 'L':
-        StampInductor(record, context, matrix);
+        InductorTerms(record, context, terms);
         break;
     case 'M':
-        StampMutualInductor(record, context, matrix);
+        MutualInductorTerms(record, context, terms);
         break;
     case 'T':
-        StampTransformer(record, context, matrix);
+        TransformerTerms(record, context, terms);
         break;
     case 'B':
-        StampBipolar(record, context, matrix);
+        BipolarTerms(record, context, terms);
         break;
     case 'F':
-        StampFieldEffect(record, context, matrix);
+        FieldEffectTerms(record, context, terms);
         break;
     case 'V':
-        StampValve(record, context, matrix);
+        ValveTerms(record, context, terms);
         break;
     case 'A':
-        StampOpAmp(record, context, matrix);
+        OpAmpTerms(record, context, terms);
         break;
     default:
         break;
+    }
+}
+
+void StampComponent(const ComponentRecord& record, const StampContext& context,
+                    AdmittanceMatrix& matrix) {
+    Complex terms[kMaxElementTerms];
+    ComputeElementTerms(record, context, terms);
+    for (const Stamp& stamp : StampsOf(record.kind)) {
+        const auto node = [&](std::uint8_t slot) {
+            return slot == kCommonNodeSlot ? context.NodeCom : record.nodes[slot];
+        };
+        Complex& entry = matrix.at(node(stamp.row), node(stamp.column));
+        entry = stamp.subtract ? CSub(entry, terms[stamp.term]) : CAdd(entry, terms[stamp.term]);
     }
 }
 

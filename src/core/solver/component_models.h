@@ -3,6 +3,9 @@
 #include "circuit/component_record.h"
 #include "solver/admittance_matrix.h"
 
+#include <cstdint>
+#include <span>
+
 namespace kelvor {
 
 class MessageSink;
@@ -21,15 +24,42 @@ struct StampContext {
     MessageSink* messages = nullptr; // for the inductor trace
 };
 
+// At most this many element admittances (terms) per record.
+inline constexpr int kMaxElementTerms = 6;
+
+// The node of a stamp that is not one of the record's five: the circuit's common node.
+inline constexpr std::uint8_t kCommonNodeSlot = 5;
+
+// One addition of a model into the matrix: entry (row, column), both given as node slots of the
+// record (0..4, or kCommonNodeSlot), gets the term added or subtracted.
+struct Stamp {
+    std::uint8_t row;
+    std::uint8_t column;
+    std::uint8_t term;
+    bool subtract;
+};
+
 // True for the nine kinds that the solver knows: R C L M T B F V A.
 bool IsComponentKind(char kind);
+
+// The node fields that a kind uses (2 for R C L, 3 for A B F V, 4 for M, 5 for T).
+int UsedNodeCount(char kind);
+
+// The additions of a kind, in the order they are made: with extended reals the order of the
+// additions into one entry decides the last bits of the results. Empty for unknown kinds.
+std::span<const Stamp> StampsOf(char kind);
+
+// True when a kind's terms do not depend on the frequency.
+bool HasConstantTerms(char kind);
+
+// The element admittances of one record at one frequency, the terms its stamps add. Shows the
+// inductor trace when the context asks for it.
+void ComputeElementTerms(const ComponentRecord& record, const StampContext& context,
+                         Complex* terms);
 
 // Adds the element admittances of one record at one frequency into the matrix. The record's
 // node numbers must already have been checked to lie in 1..MaxNodes.
 void StampComponent(const ComponentRecord& record, const StampContext& context,
                     AdmittanceMatrix& matrix);
-
-// The node fields that a kind uses (2 for R C L, 3 for A B F V, 4 for M, 5 for T).
-int UsedNodeCount(char kind);
 
 } // namespace kelvor

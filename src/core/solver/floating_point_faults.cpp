@@ -23,7 +23,7 @@ void ThrowFloatingPointFault(int raised, const std::string& activity) {
                         : (raised & FE_OVERFLOW) ? "overflow"
                                                  : "invalid operation";
     std::feclearexcept(FE_ALL_EXCEPT);
-    throw KelvorError(std::string("Floating-point ") + fault + " " + activity);
+    throw ComputationFault(std::string("Floating-point ") + fault + " " + activity);
 }
 
 } // namespace kelvor

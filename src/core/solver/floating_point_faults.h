@@ -12,7 +12,7 @@ void ClearFloatingPointFaults();
 // The faults recorded since the last clear (0 when none).
 int RaisedFloatingPointFaults();
 
-// Throws KelvorError naming the fault and what was being done.
+// Throws ComputationFault naming the fault and what was being done.
 [[noreturn]] void ThrowFloatingPointFault(int raised, const std::string& activity);
 
 // The activity text is only built when there is a fault to report.

@@ -3,8 +3,10 @@
 #include "circuit/circuit_state.h"
 #include "circuit/record_file.h"
 #include "solver/admittance_matrix.h"
+#include "solver/solve_plan.h"
 
 #include <filesystem>
+#include <memory>
 
 namespace kelvor {
 
@@ -29,13 +31,24 @@ struct LoadedCircuit {
     int32_t NodeOut = 0;
     int32_t NodeCom = 0;
     int32_t NoNodes = 0;
+    // Made by PrepareSolvePlan from the fields above and shared read-only by every thread that
+    // solves the circuit. Without one, every point takes the per-record computation.
+    std::shared_ptr<const SolvePlan> plan;
 };
 
-// Reads RECORDS.TMP from the folder; the node roles come from the state of the parse.
+// Reads RECORDS.TMP from the folder, refusing it unless it is the one the state's parse wrote;
+// the node roles come from the state of the parse. Both prepare the solve plan.
 LoadedCircuit LoadCircuit(const std::filesystem::path& folder, const CircuitState& state);
 LoadedCircuit MakeLoadedCircuit(RecordList records, const CircuitState& state);
 
-// One solver per thread: it owns the matrix that each computation reuses.
+// (Re)makes the circuit's solve plan after its records or node roles were set.
+void PrepareSolvePlan(LoadedCircuit& circuit);
+
+// A circuit whose computation shows messages ("ERROR in RESPONSE", the inductor trace) must be
+// solved one point after another, so that the messages come in order on the calling thread.
+bool NeedsSequentialSolve(const LoadedCircuit& circuit, bool test1Trace);
+
+// One solver per thread: it owns the matrix and the buffers that each computation reuses.
 class ResponseSolver {
 public:
     // Show the inductor trace message for every inductor in every computation.
@@ -48,7 +61,11 @@ public:
                          ResponsePoint& point, MessageSink& messages);
 
 private:
-    AdmittanceMatrix matrix_;
+    void ComputePerRecord(const LoadedCircuit& circuit, long double frequency, ResponseForm form,
+                          ResponsePoint& point, MessageSink& messages);
+
+    std::unique_ptr<AdmittanceMatrix> matrix_; // made on first use by the per-record computation
+    SolveWorkspace workspace_;
 };
 
 } // namespace kelvor

@@ -18,6 +18,13 @@ constexpr int64_t kParameterLimit = 2147483647;
 constexpr int kDefaultHalfPoints = 24; // 12 points when a document gives no \fs
 constexpr int kMaxHalfPoints = 3276;   // the largest size word processors offer, 1638 points
 constexpr int kMaxUnicodeSkip = 65535;
+// Font names are at most 31 characters in every word processor; a longer one would be copied
+// into every run of text.
+constexpr std::size_t kMaxFontNameLength = 64;
+// Far more changes of format than a help document has (ours has about 600). Beyond it, text
+// keeps the format it has: a text box lays out each change separately, and a document that
+// changes format at every character would freeze it.
+constexpr std::size_t kMaxRuns = 10000;
 
 constexpr char16_t kReplacementCharacter = u'\uFFFD';
 constexpr char16_t kParagraphSeparator = u'\u2029';
@@ -410,7 +417,7 @@ private:
         case Destination::FontTable:
             if (c == u';') {
                 CommitFont();
-            } else {
+            } else if (pendingFontName_.size() < kMaxFontNameLength) {
                 pendingFontName_ += c;
             }
             return;
@@ -432,13 +439,15 @@ private:
         if (IsDroppedCharacter(c)) {
             return;
         }
-        RtfRun format = CurrentFormat();
-        if (!paragraph_.runs.empty() && paragraph_.runs.back().SameFormat(format)) {
+        if (!paragraph_.runs.empty() &&
+            (runCount_ >= kMaxRuns || paragraph_.runs.back().SameFormat(CurrentFormat()))) {
             paragraph_.runs.back().text += c;
-        } else {
-            format.text = std::u16string(1, c);
-            paragraph_.runs.push_back(std::move(format));
+            return;
         }
+        RtfRun format = CurrentFormat();
+        format.text = std::u16string(1, c);
+        paragraph_.runs.push_back(std::move(format));
+        ++runCount_;
     }
 
     RtfRun CurrentFormat() const {
@@ -493,6 +502,7 @@ private:
 
     RtfDocument document_;
     RtfParagraph paragraph_;
+    std::size_t runCount_ = 0;
 };
 
 RtfDocument ReadPlainText(std::string_view bytes) {
@@ -543,6 +553,20 @@ std::u16string RtfParagraph::Text() const {
         text += run.text;
     }
     return text;
+}
+
+bool RtfParagraph::HasOverlongWord() const {
+    std::size_t word = 0;
+    for (const RtfRun& run : runs) {
+        for (const char16_t c : run.text) {
+            const bool breaks = c == u' ' || c == u'\t' || c == kRtfLineBreak;
+            word = breaks ? 0 : word + 1;
+            if (word > kLongestWrappedWord) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 std::u16string RtfDocument::PlainText() const {

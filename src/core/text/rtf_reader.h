@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -28,7 +29,13 @@ struct RtfParagraph {
     std::vector<RtfRun> runs;
 
     std::u16string Text() const;
+    // A word (characters between spaces, tabs and line breaks) longer than any real one: a text
+    // box takes time growing with the square of its length to wrap it, so such a paragraph is
+    // shown unwrapped.
+    bool HasOverlongWord() const;
 };
+
+inline constexpr std::size_t kLongestWrappedWord = 256;
 
 struct RtfDocument {
     std::vector<RtfParagraph> paragraphs;

@@ -1,8 +1,7 @@
 #include "timeresp/harmonic_solve.h"
 
-#include "circuit/component_record.h"
-#include "solver/component_models.h"
 #include "solver/response.h"
+#include "solver/solver_threads.h"
 
 #include <algorithm>
 #include <atomic>
@@ -91,63 +90,7 @@ private:
     std::exception_ptr fault_;
 };
 
-// The threads that help the calling one. They are stopped and joined however the calling
-// thread leaves, even by an exception from its progress report, so that none outlives the
-// table it fills.
-class HelperThreads {
-public:
-    explicit HelperThreads(SharedRun& run) : run_(run) {}
-    HelperThreads(const HelperThreads&) = delete;
-    HelperThreads& operator=(const HelperThreads&) = delete;
-    ~HelperThreads() {
-        run_.Stop();
-        JoinAll();
-    }
-
-    void Start(bool test1Trace) {
-        solvers_.push_back(std::make_unique<ResponseSolver>());
-        solvers_.back()->Test1Trace = test1Trace;
-        threads_.emplace_back([this, &solver = *solvers_.back()] {
-            run_.Work(solver, nullptr);
-            done_.fetch_add(1);
-        });
-    }
-
-    bool AllDone() const { return done_.load() == static_cast<int>(threads_.size()); }
-
-    void JoinAll() {
-        for (std::thread& thread : threads_) {
-            if (thread.joinable()) {
-                thread.join();
-            }
-        }
-    }
-
-private:
-    SharedRun& run_;
-    std::vector<std::unique_ptr<ResponseSolver>> solvers_;
-    std::vector<std::thread> threads_;
-    std::atomic<int> done_{0};
-};
-
-int ThreadCount(int requested) {
-    if (requested > 0) {
-        return requested;
-    }
-    return std::max(1u, std::thread::hardware_concurrency());
-}
-
 } // namespace
-
-bool NeedsSequentialSolve(const LoadedCircuit& circuit, bool test1Trace) {
-    for (std::size_t index = 1; index < circuit.records.size(); ++index) {
-        const char kind = circuit.records[index].kind;
-        if (!IsComponentKind(kind) || (test1Trace && kind == 'L')) {
-            return true;
-        }
-    }
-    return false;
-}
 
 HarmonicTable ComputeHarmonics(const LoadedCircuit& circuit, TimeResponseKind kind, int32_t groups,
                                long double fundamental, ResponseSolver& solver,
@@ -169,10 +112,10 @@ HarmonicTable ComputeHarmonics(const LoadedCircuit& circuit, TimeResponseKind ki
     SharedRun run(circuit, table, messages);
     const int threadCount = NeedsSequentialSolve(circuit, solver.Test1Trace)
                                 ? 1
-                                : std::min(ThreadCount(threads), std::max(1, table.Count()));
-    HelperThreads helpers(run);
+                                : std::min(SolverThreadCount(threads), std::max(1, table.Count()));
+    SolverThreads helpers([&run] { run.Stop(); });
     for (int helper = 1; helper < threadCount; ++helper) {
-        helpers.Start(solver.Test1Trace);
+        helpers.Start(solver.Test1Trace, [&run](ResponseSolver& own) { run.Work(own, nullptr); });
     }
 
     int reported = 0;

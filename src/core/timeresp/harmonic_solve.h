@@ -15,10 +15,6 @@ class ResponseSolver;
 // calculation between harmonics; the table then comes back with complete == false.
 using HarmonicProgress = std::function<bool(int solved)>;
 
-// A circuit whose computation shows messages ("ERROR in RESPONSE", the inductor trace) must be
-// solved one harmonic after another, so that the messages come in order on the calling thread.
-bool NeedsSequentialSolve(const LoadedCircuit& circuit, bool test1Trace);
-
 // Solves the circuit in raw form at every harmonic of the groups (and, for the pulse, at zero
 // frequency first). The harmonics are shared out among `threads` threads (0: one per core);
 // each solve is independent of the others, so the table is bit for bit the one a single thread

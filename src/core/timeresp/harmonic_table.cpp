@@ -4,6 +4,13 @@
 
 namespace kelvor {
 
+bool IsComputableFundamental(TimeResponseKind kind, int32_t groups, long double fundamental) {
+    const long double highest =
+        fundamental *
+        static_cast<long double>(HarmonicNumber(kind, groups * kHarmonicsPerGroup - 1));
+    return fundamental > 0 && std::isfinite(highest);
+}
+
 long double DefaultGraphGain(const HarmonicTable& table) {
     return 20 * std::log10(1 / table.largest);
 }

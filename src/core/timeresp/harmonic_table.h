@@ -32,6 +32,11 @@ inline int64_t HarmonicNumber(TimeResponseKind kind, int index) {
     return kind == TimeResponseKind::SquareWave ? 2 * int64_t{index} + 1 : int64_t{index} + 1;
 }
 
+// The calculation can run when the fundamental and its highest harmonic are finite frequencies
+// above 0: a value typed at the edge of the number range must not reach the solver as an
+// infinite frequency.
+bool IsComputableFundamental(TimeResponseKind kind, int32_t groups, long double fundamental);
+
 // 20 log10(1 / largest): the gain in dB that scales the largest harmonic to exactly 1.
 long double DefaultGraphGain(const HarmonicTable& table);
 

@@ -255,7 +255,8 @@ private slots:
     void exitAsksAndClosingDeletesTheRecordFile() {
         folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
         Start();
-        folder->Write("RECORDS.TMP", "x");
+        window->OpenDatafileNamed("HPFILTER.DAT"); // the parse writes the window's own file
+        QVERIFY(std::filesystem::exists(folder->path() / "RECORDS.TMP"));
         messages->answers.push_back(Answer::No);
         window->ExitClick();
         QCOMPARE(Texts(), std::vector<std::string>{"\r\n        Close KELVOR           "});

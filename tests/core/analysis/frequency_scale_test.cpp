@@ -55,6 +55,20 @@ TEST(FrequencyScale, UserDefinedRangeEndsOnItsColumns) {
     EXPECT_NE(labels.find(" 360  "), std::string::npos);
 }
 
+// Every column, including those beyond both ends, must be a finite frequency above 0.
+TEST(FrequencyScale, UserRangesAreSweptOnlyWithinTheNumberRange) {
+    const struct {
+        long double start, end;
+        bool sweepable;
+    } cases[] = {
+        {250, 360, true},  {1e-2000L, 1e2000L, true},  {0, 360, false},      {1000, 1000, false},
+        {360, 250, false}, {1e-4900L, 1e4900L, false}, {1e-4940L, 1, false}, {1, 1e4930L, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsSweepableUserRange(c.start, c.end), c.sweepable) << c.start << " " << c.end;
+    }
+}
+
 TEST(FrequencyLabel, SixCharactersWithPrefix) {
     const std::pair<long double, const char*> cases[] = {
         {250, " 250  "},    {1000, " 1.00k"},  {0.03L, "0.030 "},

@@ -1,11 +1,18 @@
 #include "circuit/record_file.h"
 
+#include "circuit/datafile_reader.h"
+#include "circuit/record_listing.h"
+#include "circuit/sample_datafile.h"
 #include "kelvor_error.h"
+#include "solver/response.h"
+#include "support/recording_messages.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace kelvor {
 namespace {
@@ -79,7 +86,43 @@ TEST(RecordFile, UnwritableFileIsAnError) {
         ADD_FAILURE() << "no error";
     } catch (const KelvorError& error) {
         EXPECT_NE(std::string(error.what()).find(kRecordFileName), std::string::npos);
+        EXPECT_NE(std::string(error.what()).find("No such file or directory"), std::string::npos);
     }
+}
+
+// Two copies of the program in one folder share RECORDS.TMP: the one whose records were
+// replaced refuses to compute or list with the other's, and leaves the file alone at close.
+TEST(RecordFile, ACopyUsesOnlyTheRecordsItWrote) {
+    TempFolder folder;
+    folder.Write("HPFILTER.DAT", SampleDatafileText("7 Dec 2026"));
+    folder.Write("OTHER.DAT", "Other Rev. 1\r\n\r\nNodeIn = 1 NodeOut = 2 NodeCom = 3\r\n"
+                              "R 1 2 1k\r\nR 2 3 1k\r\n");
+    testing::RecordingMessages messages;
+    CircuitState first, second;
+    ParseDatafile(folder.path(), "HPFILTER.DAT", ParseMode::Silent, first, messages, "");
+    EXPECT_EQ(LoadCircuit(folder.path(), first).records.size(), 6u);
+    ParseDatafile(folder.path(), "OTHER.DAT", ParseMode::Silent, second, messages, "");
+
+    for (const auto& use : std::vector<std::function<void()>>{
+             [&] { LoadCircuit(folder.path(), first); },
+             [&] { WriteRecordListing(folder.path(), "HPFILTER.DAT", first); },
+             [&] { LoadCircuit(folder.path(), CircuitState{}); }}) {
+        try {
+            use();
+            ADD_FAILURE() << "another program's records were used";
+        } catch (const KelvorError& error) {
+            EXPECT_NE(std::string(error.what()).find("changed by another program"),
+                      std::string::npos)
+                << error.what();
+        }
+    }
+    EXPECT_EQ(LoadCircuit(folder.path(), second).records.size(), 3u);
+
+    DeleteOwnRecordFile(folder.path(), first, "Main #3", messages);
+    EXPECT_TRUE(std::filesystem::exists(folder / kRecordFileName));
+    DeleteOwnRecordFile(folder.path(), second, "Main #3", messages);
+    EXPECT_FALSE(std::filesystem::exists(folder / kRecordFileName));
+    EXPECT_TRUE(messages.entries.empty());
 }
 
 } // namespace

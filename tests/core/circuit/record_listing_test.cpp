@@ -146,16 +146,19 @@ TEST(RecordListing, NegativeValuesUseTheSignPosition) {
 TEST(RecordListing, WritesTheListingFileBesideTheRecords) {
     TempFolder folder;
     const RecordList records = ParsedRecords(SampleDatafileText("6 Dec 2026"));
-    WriteRecordFile(folder / kRecordFileName, records);
-    WriteRecordListing(folder.path(), "HPFILTER.DAT", 1);
+    CircuitState state;
+    state.RevisionNumber = 1;
+    state.ownRecordFile = WriteRecordFile(folder / kRecordFileName, records);
+    WriteRecordListing(folder.path(), "HPFILTER.DAT", state);
     EXPECT_EQ(folder.Read(kListingFileName), BuildRecordListing(records, "HPFILTER.DAT", 1));
 }
 
 TEST(RecordListing, MissingOrDamagedRecordFileIsAFileError) {
     TempFolder folder;
-    EXPECT_THROW(WriteRecordListing(folder.path(), "A.DAT", 1), KelvorError);
+    const CircuitState state;
+    EXPECT_THROW(WriteRecordListing(folder.path(), "A.DAT", state), KelvorError);
     folder.Write(kRecordFileName, std::string(kRecordSize + 10, '\0'));
-    EXPECT_THROW(WriteRecordListing(folder.path(), "A.DAT", 1), KelvorError);
+    EXPECT_THROW(WriteRecordListing(folder.path(), "A.DAT", state), KelvorError);
     EXPECT_FALSE(std::filesystem::exists(folder / kListingFileName));
 }
 

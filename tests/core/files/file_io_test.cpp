@@ -6,9 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <functional>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -105,6 +108,107 @@ TEST(FileIo, AtomicWriteIntoReadOnlyFolderKeepsTheOldFile) {
     EXPECT_NE(message.find("Cannot write file"), std::string::npos) << message;
     EXPECT_EQ(folder.Read("KELVOR.INI"), "old");
     EXPECT_EQ(FolderEntries(folder.path()), std::vector<std::string>{"KELVOR.INI"});
+}
+
+TEST(FileIo, OnlyRegularFilesWithinTheLimitAreRead) {
+    TempFolder folder;
+    ASSERT_EQ(::mkfifo((folder / "PIPE.DAT").c_str(), 0644), 0);
+    fs::create_directory(folder / "SUB.DAT");
+    folder.Write("BIG.DAT", std::string(2049, 'x'));
+    ASSERT_EQ(::symlink("LOOP.DAT", (folder / "LOOP.DAT").c_str()), 0);
+    const struct {
+        fs::path path;
+        std::size_t limit;
+        const char* reason;
+    } cases[] = {
+        {folder / "PIPE.DAT", kDefaultReadSizeLimit, "not a regular file"}, // would block in open
+        {"/dev/zero", kDefaultReadSizeLimit, "not a regular file"},         // would never end
+        {folder / "SUB.DAT", kDefaultReadSizeLimit, "it is a folder"},
+        {folder / "BIG.DAT", 2048, "larger than 2 kB"},
+        {folder / "LOOP.DAT", kDefaultReadSizeLimit, "Too many levels of symbolic links"},
+    };
+    for (const auto& c : cases) {
+        const std::string message = ErrorMessageOf([&] { ReadWholeFile(c.path, c.limit); });
+        EXPECT_NE(message.find(c.path.filename().string()), std::string::npos) << message;
+        EXPECT_NE(message.find(c.reason), std::string::npos) << message;
+    }
+    EXPECT_EQ(ReadWholeFile(folder / "BIG.DAT", 2049).size(), 2049u);
+}
+
+TEST(FileIo, SaveThroughASymbolicLinkReplacesItsTarget) {
+    TempFolder folder;
+    fs::create_directory(folder / "real");
+    folder.Write("real/A.DAT", "old");
+    fs::create_symlink("real/A.DAT", folder / "LINK.DAT");
+    fs::create_symlink("LINK.DAT", folder / "CHAIN.DAT");
+    WriteFileAtomically(folder / "CHAIN.DAT", "new");
+    EXPECT_TRUE(fs::is_symlink(folder / "LINK.DAT"));
+    EXPECT_TRUE(fs::is_symlink(folder / "CHAIN.DAT"));
+    EXPECT_EQ(folder.Read("real/A.DAT"), "new");
+    EXPECT_EQ(FolderEntries(folder / "real"), std::vector<std::string>{"A.DAT"});
+
+    fs::create_symlink("LOOP.DAT", folder / "LOOP.DAT");
+    const std::string loop = ErrorMessageOf([&] { WriteFileAtomically(folder / "LOOP.DAT", "x"); });
+    EXPECT_NE(loop.find("LOOP.DAT : Too many levels of symbolic links"), std::string::npos) << loop;
+}
+
+TEST(FileIo, ReadOnlyFileIsRefusedAndKept) {
+    TempFolder folder;
+    folder.Write("A.DAT", "old");
+    ASSERT_EQ(::chmod((folder / "A.DAT").c_str(), 0444), 0);
+    const std::string message =
+        ErrorMessageOf([&] { WriteFileAtomically(folder / "A.DAT", "new"); });
+    EXPECT_NE(message.find("A.DAT : the file is read-only"), std::string::npos) << message;
+    EXPECT_EQ(folder.Read("A.DAT"), "old");
+    EXPECT_EQ(FolderEntries(folder.path()), std::vector<std::string>{"A.DAT"});
+}
+
+// A save cut off half-way, once by a failing write and once by the death of the process (the
+// file-size limit raises SIGXFSZ in the middle of the write): the old file stays whole and no
+// temporary file is left.
+TEST(FileIo, SaveCutOffHalfWayLeavesTheOldFileAndNothingElse) {
+    for (const bool killed : {false, true}) {
+        TempFolder folder;
+        folder.Write("A.DAT", "old");
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            std::signal(SIGXFSZ, killed ? SIG_DFL : SIG_IGN);
+            const rlimit limit{4096, 4096};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            const std::string message = ErrorMessageOf(
+                [&] { WriteFileAtomically(folder / "A.DAT", std::string(100000, 'x')); });
+            ::_exit(message.find("A.DAT : File too large") != std::string::npos ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        if (killed) {
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ);
+        } else {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "no reason given";
+        }
+        EXPECT_EQ(folder.Read("A.DAT"), "old");
+        EXPECT_EQ(FolderEntries(folder.path()), std::vector<std::string>{"A.DAT"});
+    }
+}
+
+TEST(FileIo, TemporariesOfCopiesThatNoLongerRunAreRemoved) {
+    TempFolder folder;
+    const pid_t ended = ::fork();
+    if (ended == 0) {
+        ::_exit(0);
+    }
+    ASSERT_EQ(::waitpid(ended, nullptr, 0), ended);
+    const std::string stale = "A.DAT.kelvor-" + std::to_string(ended) + "-0123456789abcdef.tmp";
+    const std::string running = "A.DAT.kelvor-1-0123456789abcdef.tmp"; // process 1 always runs
+    const std::string other = "B.DAT.kelvor-" + std::to_string(ended) + "-0123456789abcdef.tmp";
+    for (const std::string& name : {stale, running, other}) {
+        folder.Write(name, "left over");
+    }
+    WriteFileAtomically(folder / "A.DAT", "new");
+    std::vector<std::string> expected{"A.DAT", running, other};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(FolderEntries(folder.path()), expected);
 }
 
 TEST(FileIo, PlainFileNames) {

@@ -1,6 +1,7 @@
 #include "settings/settings_file.h"
 
 #include "circuit/sample_datafile.h"
+#include "files/file_io.h"
 #include "kelvor_error.h"
 #include "support/recording_messages.h"
 #include "support/temp_folder.h"
@@ -235,6 +236,20 @@ TEST(ReadSettings, UnusableSettingsFileGivesDefaultsSilently) {
     ExpectSameSettings(settings, Settings{});
     EXPECT_TRUE(messages.entries.empty());
     EXPECT_TRUE(fs::is_directory(folder / "KELVOR.INI"));
+}
+
+TEST(ReadSettings, OversizedSettingsFileGivesDefaultsWithAWarning) {
+    TempFolder folder;
+    folder.Write("HPFILTER.DAT", "mine");
+    folder.Write("KELVOR.INI",
+                 "[Parameters]\r\nFCode=3\r\n" + std::string(kSettingsSizeLimit, ' '));
+    RecordingMessages messages;
+    ExpectSameSettings(ReadSettings(folder.path(), messages, kToday), Settings{});
+    ASSERT_EQ(messages.entries.size(), 1u);
+    EXPECT_NE(messages.entries[0].text.find("KELVOR.INI : it is larger than 1 MB"),
+              std::string::npos)
+        << messages.entries[0].text;
+    EXPECT_EQ(folder.Read("KELVOR.INI"), kDefaultText);
 }
 
 TEST(ReadSettings, SampleThatCannotBeWrittenIsAnError) {

@@ -201,6 +201,48 @@ TEST(RtfReader, HugeAndNegativeParameters) {
     EXPECT_EQ(document.PlainText(), u"abcd\u00E9\n");
 }
 
+// Shapes that made a text box freeze: every character in its own format, a font name of a
+// hundred thousand letters. The text and its positions stay; the formats are bounded.
+TEST(RtfReader, HostileShapesKeepTheTextWithBoundedFormats) {
+    std::string everyCharacter = "{\\rtf1 ";
+    std::u16string expected;
+    for (int i = 0; i < 15000; ++i) {
+        everyCharacter += "\\b a\\b0 b";
+        expected += u"ab";
+    }
+    const RtfDocument bold = ReadRtf(everyCharacter + "}");
+    EXPECT_EQ(bold.PlainText(), expected + u"\n");
+    ASSERT_EQ(bold.paragraphs.size(), 1u);
+    const std::vector<RtfRun>& runs = bold.paragraphs[0].runs;
+    EXPECT_LE(runs.size(), 10000u);
+    EXPECT_TRUE(runs[0].bold);
+    EXPECT_FALSE(runs[1].bold);
+
+    const RtfDocument font =
+        ReadRtf("{\\rtf1{\\fonttbl{\\f0 " + std::string(100000, 'F') + ";}}\\f0 x}");
+    ASSERT_EQ(font.PlainText(), u"x\n");
+    EXPECT_LE(font.paragraphs[0].runs[0].fontName.size(), 64u);
+}
+
+TEST(RtfReader, OverlongWordsAreFound) {
+    const struct {
+        std::string text;
+        bool overlong;
+    } cases[] = {
+        {"ordinary words, as help has them", false},
+        {std::string(256, 'a') + " " + std::string(256, 'b'), false},
+        {std::string(200, 'a') + "\\tab " + std::string(200, 'b'), false},
+        {std::string(200, 'a') + "\\line " + std::string(200, 'b'), false},
+        {std::string(257, 'a'), true},
+        {std::string(200, 'a') + "{\\b " + std::string(100, 'b') + "}", true},
+    };
+    for (const auto& c : cases) {
+        const RtfDocument document = ReadRtf("{\\rtf1 " + c.text + "}");
+        ASSERT_EQ(document.paragraphs.size(), 1u) << c.text;
+        EXPECT_EQ(document.paragraphs[0].HasOverlongWord(), c.overlong) << c.text;
+    }
+}
+
 TEST(RtfReader, MalformedInputNeverFails) {
     const std::vector<TextCase> cases = {
         {"unclosed groups", "{\\rtf1 {\\b a{\\i b", u"ab\n"},

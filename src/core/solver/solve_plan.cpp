@@ -1,0 +1,333 @@
+#include "solver/solve_plan.h"
+
+#include "kelvor_error.h"
+#include "solver/admittance_matrix.h"
+#include "solver/circuit_checks.h"
+#include "solver/component_models.h"
+#include "solver/floating_point_faults.h"
+#include "solver/node_set.h"
+#include "solver/response.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstddef>
+#include <cstring>
+#include <numeric>
+
+namespace kelvor {
+namespace {
+
+std::uint64_t NextPlanId() {
+    static std::atomic<std::uint64_t> next{0};
+    return ++next;
+}
+
+bool RecordsAreSolvable(const LoadedCircuit& circuit) {
+    try {
+        CheckNodeRoles(circuit);
+        for (std::size_t index = 1; index < circuit.records.size(); ++index) {
+            const ComponentRecord& record = circuit.records[index];
+            CheckRecordNodes(record, static_cast<int>(index), circuit.NoNodes);
+            if (!IsComponentKind(record.kind)) {
+                return false;
+            }
+        }
+    } catch (const KelvorError&) {
+        return false;
+    }
+    return true;
+}
+
+int TermCount(char kind) {
+    int count = 0;
+    for (const Stamp& stamp : StampsOf(kind)) {
+        count = std::max(count, stamp.term + 1);
+    }
+    return count;
+}
+
+// The index each node holds after the renumbering.
+std::array<int, MaxNodes + 1> NodeMap(const LoadedCircuit& circuit) {
+    std::array<int, MaxNodes + 1> nodeAt{};
+    std::iota(nodeAt.begin(), nodeAt.end(), 0);
+    const Renumbering renumbering = RenumberingOf(circuit);
+    for (int swap = 0; swap < renumbering.count; ++swap) {
+        std::swap(nodeAt[renumbering.swaps[swap][0]], nodeAt[renumbering.swaps[swap][1]]);
+    }
+    std::array<int, MaxNodes + 1> indexOf{};
+    for (int index = 0; index <= MaxNodes; ++index) {
+        indexOf[nodeAt[index]] = index;
+    }
+    return indexOf;
+}
+
+// Y[i][j] -= (Y[k][j] * Y[i][k]) / Y[k][k] for the listed columns j of row i: the product, its
+// zero test and the guarded division of CMul, IsZero and CDivGuarded, operation for operation.
+// Written for the x87 stack by hand because the compiler keeps only part of the loop's values in
+// its eight registers and reloads the pivot from memory at every entry; an 80-bit load costs
+// about as much as the arithmetic of a whole update. Here Y[i][k] and the pivot stay in
+// registers and only the squared magnitude is reloaded. An exactly zero product changes nothing
+// (Y - 0 is Y), so the entry is left as it is.
+void EliminateFromRow(Complex* row, const Complex* pivotRow, int k, const long double& pivotSquared,
+                      const int* column, const int* columnsEnd) {
+    static_assert(sizeof(Complex) == 32 && offsetof(Complex, Im) == 16);
+    const Complex* pivotColumnEntry = row + k;
+    const Complex* pivot = pivotRow + k;
+    long offset;
+    // Stack comments list st(0) first; c = Y[i][k], p = pivot, a = Y[k][j], m = a * c, n the
+    // numerators of m / p, t = m / p, y = Y[i][j].
+    asm volatile("fldt 16(%[pivot])\n\t" // pI
+                 "fldt (%[pivot])\n\t"   // pR pI
+                 "fldt 16(%[entry])\n\t" // cI pR pI
+                 "fldt (%[entry])\n\t"   // cR cI pR pI
+                 "cmp %[column], %[end]\n\t"
+                 "je 3f\n"
+                 "1:\n\t"
+                 "movslq (%[column]), %[offset]\n\t"
+                 "shl $5, %[offset]\n\t"
+                 "fldt 16(%[pivotRow],%[offset])\n\t" // aI | cR cI pR pI
+                 "fldt (%[pivotRow],%[offset])\n\t"   // aR aI | cR cI pR pI
+                 "fld %%st(0)\n\t"                    // aR aR aI | cR(3)
+                 "fmul %%st(3), %%st\n\t"             // aR*cR aR aI | cR(3) cI(4)
+                 "fld %%st(2)\n\t"                    // aI aR*cR aR aI | cR(4) cI(5)
+                 "fmul %%st(5), %%st\n\t"             // aI*cI aR*cR aR aI
+                 "fsubr %%st(1), %%st\n\t"            // mR=aR*cR-aI*cI aR*cR aR aI
+                 "fstp %%st(1)\n\t"                   // mR aR aI | cR(3) cI(4)
+                 "fxch %%st(1)\n\t"                   // aR mR aI
+                 "fmul %%st(4), %%st\n\t"             // aR*cI mR aI
+                 "fxch %%st(2)\n\t"                   // aI mR aR*cI | cR(3)
+                 "fmul %%st(3), %%st\n\t"             // aI*cR mR aR*cI
+                 "fadd %%st(2), %%st\n\t"             // mI=aI*cR+aR*cI mR aR*cI
+                 "fstp %%st(2)\n\t"                   // mR mI | cR cI pR(4) pI(5)
+                 "fldz\n\t"
+                 "fucomip %%st(1), %%st\n\t"
+                 "jp 2f\n\t"
+                 "jne 2f\n\t"
+                 "fldz\n\t"
+                 "fucomip %%st(2), %%st\n\t"
+                 "jp 2f\n\t"
+                 "jne 2f\n\t"
+                 "fstp %%st(0)\n\t"
+                 "fstp %%st(0)\n\t"
+                 "jmp 4f\n"
+                 "2:\n\t"                         // mR mI | cR(2) cI(3) pR(4) pI(5)
+                 "fld %%st(0)\n\t"                // mR mR mI | pR(5) pI(6)
+                 "fmul %%st(5), %%st\n\t"         // mR*pR mR mI
+                 "fld %%st(2)\n\t"                // mI mR*pR mR mI | pR(6) pI(7)
+                 "fmul %%st(7), %%st\n\t"         // mI*pI mR*pR mR mI
+                 "fadd %%st(1), %%st\n\t"         // nR=mR*pR+mI*pI mR*pR mR mI
+                 "fstp %%st(1)\n\t"               // nR mR mI | pR(5) pI(6)
+                 "fxch %%st(1)\n\t"               // mR nR mI
+                 "fmul %%st(6), %%st\n\t"         // mR*pI nR mI
+                 "fxch %%st(2)\n\t"               // mI nR mR*pI
+                 "fmul %%st(5), %%st\n\t"         // mI*pR nR mR*pI
+                 "fsub %%st(2), %%st\n\t"         // nI=mI*pR-mR*pI nR mR*pI
+                 "fstp %%st(2)\n\t"               // nR nI | cR cI pR pI
+                 "fldt %[d]\n\t"                  // d nR nI
+                 "fxch %%st(1)\n\t"               // nR d nI
+                 "fdiv %%st(1), %%st\n\t"         // tR=nR/d d nI
+                 "fxch %%st(2)\n\t"               // nI d tR
+                 "fdiv %%st(1), %%st\n\t"         // tI=nI/d d tR
+                 "fstp %%st(1)\n\t"               // tI tR
+                 "fldt (%[row],%[offset])\n\t"    // yR tI tR
+                 "fsub %%st(2), %%st\n\t"         // yR-tR tI tR
+                 "fstpt (%[row],%[offset])\n\t"   // tI tR
+                 "fldt 16(%[row],%[offset])\n\t"  // yI tI tR
+                 "fsub %%st(1), %%st\n\t"         // yI-tI tI tR
+                 "fstpt 16(%[row],%[offset])\n\t" // tI tR
+                 "fstp %%st(0)\n\t"
+                 "fstp %%st(0)\n"
+                 "4:\n\t"
+                 "add $4, %[column]\n\t"
+                 "cmp %[column], %[end]\n\t"
+                 "jne 1b\n"
+                 "3:\n\t"
+                 "fstp %%st(0)\n\t"
+                 "fstp %%st(0)\n\t"
+                 "fstp %%st(0)\n\t"
+                 "fstp %%st(0)\n\t"
+                 : [column] "+r"(column), [offset] "=&r"(offset)
+                 : [end] "r"(columnsEnd), [pivotRow] "r"(pivotRow), [row] "r"(row),
+                   [entry] "r"(pivotColumnEntry), [pivot] "r"(pivot), [d] "m"(pivotSquared)
+                 : "st", "st(1)", "st(2)", "st(3)", "st(4)", "st(5)", "st(6)", "st(7)", "memory",
+                   "cc");
+}
+
+void ZeroCell(Complex& cell) {
+    std::memset(static_cast<void*>(&cell), 0, sizeof cell);
+}
+
+} // namespace
+
+Renumbering RenumberingOf(const LoadedCircuit& circuit) {
+    Renumbering renumbering;
+    const auto swap = [&renumbering](int p, int q) {
+        renumbering.swaps[renumbering.count++] = {p, q};
+    };
+    int out = circuit.NodeOut;
+    int com = circuit.NodeCom;
+    if (circuit.NodeIn != 1) {
+        swap(1, circuit.NodeIn);
+        if (out == 1) {
+            out = circuit.NodeIn;
+        }
+        if (com == 1) {
+            com = circuit.NodeIn;
+        }
+    }
+    if (out != 2) {
+        swap(2, out);
+        if (com == 2) {
+            com = out;
+        }
+    }
+    if (com != circuit.NoNodes) {
+        swap(circuit.NoNodes, com);
+    }
+    return renumbering;
+}
+
+std::shared_ptr<const SolvePlan> SolvePlan::Prepare(const LoadedCircuit& circuit) {
+    if (!RecordsAreSolvable(circuit)) {
+        return nullptr;
+    }
+    std::shared_ptr<SolvePlan> plan(new SolvePlan);
+    const int n = circuit.NoNodes;
+    const int stride = n + 1;
+    plan->id_ = NextPlanId();
+    plan->stride_ = stride;
+    const std::array<int, MaxNodes + 1> indexOf = NodeMap(circuit);
+
+    // The additions of every record, in record order, then gathered by cell keeping that order.
+    struct Addition {
+        int cell;
+        Contribution contribution;
+    };
+    std::vector<Addition> additions;
+    StampContext constantContext;
+    ClearFloatingPointFaults();
+    for (std::size_t index = 1; index < circuit.records.size(); ++index) {
+        const ComponentRecord& record = circuit.records[index];
+        const int firstTerm = static_cast<int>(plan->constantTerms_.size());
+        plan->constantTerms_.resize(firstTerm + TermCount(record.kind));
+        if (HasConstantTerms(record.kind)) {
+            ComputeElementTerms(record, constantContext, &plan->constantTerms_[firstTerm]);
+        } else {
+            plan->varying_.push_back({record, firstTerm});
+        }
+        plan->hasInductor_ = plan->hasInductor_ || record.kind == 'L';
+        for (const Stamp& stamp : StampsOf(record.kind)) {
+            const auto index = [&](std::uint8_t slot) {
+                return indexOf[slot == kCommonNodeSlot ? circuit.NodeCom : record.nodes[slot]];
+            };
+            const int row = index(stamp.row), column = index(stamp.column);
+            if (row != n && column != n) {
+                additions.push_back(
+                    {row * stride + column, {firstTerm + stamp.term, stamp.subtract}});
+            }
+        }
+    }
+    if (RaisedFloatingPointFaults() != 0) {
+        ClearFloatingPointFaults();
+        return nullptr;
+    }
+    std::stable_sort(additions.begin(), additions.end(),
+                     [](const Addition& a, const Addition& b) { return a.cell < b.cell; });
+
+    std::array<NodeSet, MaxNodes + 1> rowPattern, columnPattern;
+    std::vector<bool> stamped(static_cast<std::size_t>(stride * stride), false);
+    for (const Addition& addition : additions) {
+        if (plan->sums_.empty() || plan->sums_.back().cell != addition.cell) {
+            plan->sums_.push_back({addition.cell, 0});
+            stamped[addition.cell] = true;
+            rowPattern[addition.cell / stride].Insert(addition.cell % stride);
+            columnPattern[addition.cell % stride].Insert(addition.cell / stride);
+        }
+        plan->contributions_.push_back(addition.contribution);
+        plan->sums_.back().contributionsEnd = static_cast<int>(plan->contributions_.size());
+    }
+
+    // The elimination over the pattern of entries that may be non-zero, growing it by the
+    // entries each step fills; the filled ones must start each point at zero.
+    for (int k = n - 1; k >= 3; --k) {
+        const NodeSet columns = rowPattern[k].Below(k);
+        const NodeSet rows = columnPattern[k].Below(k);
+        if (columns.Empty() || rows.Empty()) {
+            continue;
+        }
+        PivotStep step{k, static_cast<int>(plan->rows_.size()), 0,
+                       static_cast<int>(plan->columns_.size()), 0};
+        rows.ForEach([&](int i) {
+            plan->rows_.push_back(i);
+            columns.ForEach([&](int j) {
+                if (!rowPattern[i].Contains(j)) {
+                    plan->cellsToClear_.push_back(i * stride + j);
+                }
+            });
+            rowPattern[i].Merge(columns);
+        });
+        columns.ForEach([&](int j) {
+            plan->columns_.push_back(j);
+            columnPattern[j].Merge(rows);
+        });
+        step.rowsEnd = static_cast<int>(plan->rows_.size());
+        step.columnsEnd = static_cast<int>(plan->columns_.size());
+        plan->steps_.push_back(step);
+    }
+    return plan;
+}
+
+void SolvePlan::Fill(SolveWorkspace& workspace) const {
+    if (workspace.preparedFor_ != id_) {
+        workspace.cells_.assign(static_cast<std::size_t>(stride_ * stride_), CZero);
+        workspace.terms_ = constantTerms_;
+        workspace.preparedFor_ = id_;
+    }
+    for (int cell : cellsToClear_) {
+        ZeroCell(workspace.cells_[cell]);
+    }
+}
+
+TwoPortAdmittances SolvePlan::Solve(long double frequency, SolveWorkspace& workspace) const {
+    Fill(workspace);
+    StampContext context;
+    context.W = TwoPi * frequency;
+    context.frequency = frequency;
+    Complex* terms = workspace.terms_.data();
+    for (const VaryingRecord& varying : varying_) {
+        ComputeElementTerms(varying.record, context, terms + varying.firstTerm);
+    }
+
+    // Each cell's additions summed from zero in record order and written once.
+    Complex* cells = workspace.cells_.data();
+    const Contribution* contribution = contributions_.data();
+    for (const CellSum& sum : sums_) {
+        Complex total = CZero;
+        for (const Contribution* end = contributions_.data() + sum.contributionsEnd;
+             contribution != end; ++contribution) {
+            const Complex& term = terms[contribution->term];
+            total = contribution->subtract ? CSub(total, term) : CAdd(total, term);
+        }
+        cells[sum.cell] = total;
+    }
+
+    Eliminate(cells);
+    const int s = stride_;
+    return {cells[s + 1], cells[s + 2], cells[2 * s + 1], cells[2 * s + 2]};
+}
+
+void SolvePlan::Eliminate(Complex* cells) const {
+    for (const PivotStep& step : steps_) {
+        const int k = step.k;
+        const Complex* pivotRow = cells + k * stride_;
+        const long double pivotSquared = GuardedSquaredMagnitude(pivotRow[k]);
+        const int* columnsBegin = columns_.data() + step.columnsBegin;
+        const int* columnsEnd = columns_.data() + step.columnsEnd;
+        for (int r = step.rowsBegin; r != step.rowsEnd; ++r) {
+            Complex* row = cells + rows_[r] * stride_;
+            EliminateFromRow(row, pivotRow, k, pivotSquared, columnsBegin, columnsEnd);
+        }
+    }
+}
+
+} // namespace kelvor

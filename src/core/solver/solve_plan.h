@@ -1,0 +1,95 @@
+#pragma once
+
+#include "circuit/component_record.h"
+#include "solver/complex.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace kelvor {
+
+struct LoadedCircuit;
+
+// The short-circuit admittance parameters of the two-port between input and output, against
+// the common node.
+struct TwoPortAdmittances {
+    Complex y11, y12, y21, y22;
+};
+
+// The renumbering that brings input, output and common to nodes 1, 2 and NoNodes: up to three
+// exchanges of node numbers, made in order. Each moves the content of the other position, so
+// the output and common numbers are tracked as they move.
+struct Renumbering {
+    std::array<std::array<int, 2>, 3> swaps{};
+    int count = 0;
+};
+Renumbering RenumberingOf(const LoadedCircuit& circuit);
+
+// What one thread needs to solve points of a prepared circuit: the matrix cells and the
+// element admittances of the point. Reused from point to point.
+class SolveWorkspace {
+private:
+    friend class SolvePlan;
+    std::uint64_t preparedFor_ = 0; // the plan the buffers were sized and filled for
+    std::vector<Complex> cells_;
+    std::vector<Complex> terms_;
+};
+
+// Everything about a circuit that is the same at every frequency, worked out once when the
+// circuit is loaded and shared read-only by every thread: the records already validated, the
+// renumbering as a node map applied while stamping (no exchange of rows and columns), each
+// matrix cell's additions in the order the records make them, the cells that only the
+// elimination fills, and the elimination as flat lists of steps. The arithmetic of every point
+// is the per-record computation's, operation for operation, so every bit of the results is the
+// same; only work that cannot change a value is left out (additions into the common node's row
+// and column, which are never read, and updates by factors that are exactly zero by structure).
+class SolvePlan {
+public:
+    // Null when the circuit needs the per-record computation, which reports what is wrong at
+    // every point: node roles a failed parse left, a record outside the matrix or of an unknown
+    // kind, or a constant element admittance that faults.
+    static std::shared_ptr<const SolvePlan> Prepare(const LoadedCircuit& circuit);
+
+    bool HasInductor() const { return hasInductor_; }
+
+    // The two-port at one frequency. Floating-point faults are left in the status flags.
+    TwoPortAdmittances Solve(long double frequency, SolveWorkspace& workspace) const;
+
+private:
+    struct VaryingRecord {
+        ComponentRecord record;
+        int firstTerm;
+    };
+    struct CellSum {
+        int cell;             // offset in the cell array
+        int contributionsEnd; // past its last entry in contributions_
+    };
+    struct Contribution {
+        int term;
+        bool subtract;
+    };
+    struct PivotStep {
+        int k;
+        int rowsBegin, rowsEnd;       // into rows_
+        int columnsBegin, columnsEnd; // into columns_
+    };
+
+    void Fill(SolveWorkspace& workspace) const;
+    void Eliminate(Complex* cells) const;
+
+    std::uint64_t id_ = 0;
+    int stride_ = 0;
+    bool hasInductor_ = false;
+    std::vector<VaryingRecord> varying_;
+    std::vector<Complex> constantTerms_; // every term slot; the varying ones are overwritten
+    std::vector<CellSum> sums_;
+    std::vector<Contribution> contributions_;
+    std::vector<int> cellsToClear_;
+    std::vector<PivotStep> steps_;
+    std::vector<int> rows_;
+    std::vector<int> columns_;
+};
+
+} // namespace kelvor

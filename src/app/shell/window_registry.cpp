@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/shell/window_registry.h"
 
 #include "app/editors/form_editor_window.h"

@@ -1,6 +1,7 @@
 #include "app/editors/record_listing_window.h"
 
 #include "app/common/qt_text.h"
+#include "app/common/window_fonts.h"
 #include "circuit/record_listing.h"
 #include "files/delete_file_reported.h"
 #include "files/file_io.h"
@@ -20,10 +21,7 @@ TFormChk::TFormChk(AppState& state, QWidget* parent) : QDialog(parent), state_(s
     TextBox->setReadOnly(true);
     TextBox->setLineWrapMode(QPlainTextEdit::NoWrap);
     TextBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QFont font("Courier New");
-    font.setPixelSize(13);
-    font.setBold(true);
-    TextBox->setFont(font);
+    TextBox->setFont(PixelFont("Courier New", 13, true));
     TextBox->setStyleSheet("color: navy;");
 }
 

@@ -29,7 +29,6 @@ namespace {
 constexpr int kClientWidth = 382;
 constexpr int kClientHeight = 292;
 constexpr int kBoxCapacity = 6;
-constexpr int32_t kHelpPosition = 18453;
 constexpr int32_t kMinimumScale = 10;
 
 QLineEdit* Box(QWidget* parent, const char* name, int left, int top, int width, int height) {
@@ -103,8 +102,8 @@ void TFormGraphSetUp::BuildControls() {
 }
 
 QSize TFormGraphSetUp::GraphPictureSize() const {
-    if (state_.windows.graph != nullptr) {
-        return state_.windows.graph->PictureSize();
+    if (state_.windows.Has<TFormVGA>()) {
+        return state_.windows.Graph().PictureSize();
     }
     if (!state_.graph.picture.isNull()) {
         return state_.graph.picture.size();
@@ -187,11 +186,7 @@ void TFormGraphSetUp::FormClose() {
         state_.messages.ShowError(" Invalid Parameters    ");
         return;
     }
-    try {
-        WriteSettings(state_.workingFolder, settings, state_.shell.TodayText);
-    } catch (const KelvorError& fault) {
-        state_.messages.ShowWarning(fault.what());
-    }
+    state_.KeepSettings();
 }
 
 void TFormGraphSetUp::done(int result) {
@@ -202,7 +197,7 @@ void TFormGraphSetUp::done(int result) {
 }
 
 void TFormGraphSetUp::keyReleaseEvent(QKeyEvent* event) {
-    if (!OpenHelpOnF1(event, state_, kHelpPosition, this)) {
+    if (!OpenHelpOnF1(event, state_, help::kAmplitudeGraphWindow)) {
         QDialog::keyReleaseEvent(event);
     }
 }

@@ -57,11 +57,7 @@ void TFormPSet::showEvent(QShowEvent* event) {
 
 void TFormPSet::FormClose() {
     state_.settings.BoldFont = CheckBoxBold->isChecked();
-    try {
-        WriteSettings(state_.workingFolder, state_.settings, state_.shell.TodayText);
-    } catch (const KelvorError& fault) {
-        state_.messages.ShowWarning(fault.what());
-    }
+    state_.KeepSettings();
 }
 
 void TFormPSet::done(int result) {

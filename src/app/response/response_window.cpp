@@ -25,8 +25,6 @@
 namespace kelvor::app {
 namespace {
 
-constexpr int kHelpPosition = 14280;
-
 QLineEdit* ResultBox(QWidget* parent, int left, int top, int width) {
     auto* box = new QLineEdit(parent);
     box->setGeometry(left, top, width, 24);
@@ -88,6 +86,19 @@ void TFormResponse::BuildControls() {
     CheckBoxBold->setGeometry(389, 112, 57, 25);
     CheckBoxBold->setFocusPolicy(Qt::NoFocus);
 
+    BuildButtons(panel);
+
+    RichEditBoxDisplay = new QTextEdit(this);
+    RichEditBoxDisplay->setGeometry(0, 184, 747, 354);
+    RichEditBoxDisplay->setReadOnly(true);
+    RichEditBoxDisplay->setLineWrapMode(QTextEdit::NoWrap);
+    RichEditBoxDisplay->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QFont table("Courier New");
+    table.setPointSize(10);
+    RichEditBoxDisplay->setFont(table);
+}
+
+void TFormResponse::BuildButtons(QWidget* panel) {
     ButtonResp = Button(panel, "&Response", 474, 18, 103);
     ButtonResp->setDefault(true);
     connect(ButtonResp, &QPushButton::clicked, this, &TFormResponse::ButtonRespClick);
@@ -108,15 +119,6 @@ void TFormResponse::BuildControls() {
     auto* help = new QLabel("F1 for Help", panel);
     help->setGeometry(625, 144, 80, 16);
     help->setStyleSheet("color: maroon;");
-
-    RichEditBoxDisplay = new QTextEdit(this);
-    RichEditBoxDisplay->setGeometry(0, 184, 747, 354);
-    RichEditBoxDisplay->setReadOnly(true);
-    RichEditBoxDisplay->setLineWrapMode(QTextEdit::NoWrap);
-    RichEditBoxDisplay->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QFont table("Courier New");
-    table.setPointSize(10);
-    RichEditBoxDisplay->setFont(table);
 }
 
 void TFormResponse::showEvent(QShowEvent* event) {
@@ -252,7 +254,7 @@ void TFormResponse::keyPressEvent(QKeyEvent* event) {
 }
 
 void TFormResponse::keyReleaseEvent(QKeyEvent* event) {
-    if (!OpenHelpOnF1(event, state_, kHelpPosition, this)) {
+    if (!OpenHelpOnF1(event, state_, help::kCalculateResponse)) {
         QDialog::keyReleaseEvent(event);
     }
 }

@@ -3,8 +3,6 @@
 #include "app/shell/app_state.h"
 
 #include <QMainWindow>
-#include <functional>
-#include <optional>
 
 class QLabel;
 class QMenu;
@@ -17,9 +15,6 @@ class TFormMain : public QMainWindow {
 public:
     explicit TFormMain(AppState& state, QWidget* parent = nullptr);
     ~TFormMain() override;
-
-    // Asks the user for a Datafile; the default shows the open dialog. Tests replace it.
-    std::function<std::optional<QString>(QWidget* owner)> chooseDatafile;
 
     // File/Open after the dialog: an existing name is parsed, a new one gets the skeleton.
     void OpenDatafileNamed(const QString& chosenPath);
@@ -51,10 +46,8 @@ private:
     void BuildMenus();
     void BuildContents();
     void CreateWindows();
-    template <class Window> void Create(Window*& slot);
     void UpdateCaptionAndStatus();
     void SaveSettings();
-    bool ParseForAnalysis();
     void ReopenMenuWindows();
 
     AppState& state_;

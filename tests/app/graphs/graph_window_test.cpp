@@ -86,18 +86,14 @@ private slots:
     void init() {
         fixture = std::make_unique<testing::AppFixture>();
         QVERIFY(fixture->Parse());
-        State().shell.AnalysisMode = 4;
+        State().shell.AnalysisMode = app::AnalysisMode::Amplitude;
         State().graph.GridLinesPending = true;
         Choose(50, 10);
         Sweep();
         window = std::make_unique<app::TFormVGA>(State());
-        window->chooseColour = [](QWidget*, const QColor&) -> QColor {
-            qFatal("the colour dialog opened without Colour Graph ticked");
-        };
     }
     void cleanup() {
         window.reset();
-        app::SetPdfFileChooserForTests({});
         fixture.reset();
     }
 
@@ -114,6 +110,7 @@ private slots:
         QCOMPARE(State().graph.picture, expected);
         QCOMPARE(window->ImageVGA->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
                  expected);
+        QVERIFY2(fixture->dialogs.offeredColours.isEmpty(), "no colour asked without Colour Graph");
         QVERIFY(!State().graph.GridLinesPending);
         QVERIFY(fixture->messages.entries.empty());
     }
@@ -183,14 +180,11 @@ private slots:
 
     void saveAsWritesABitmapAndAsksBeforeOverwriting() {
         window->show();
-        QString proposed;
-        const QString target = QString::fromStdString((fixture->folder / "HPFILTER.bmp").string());
-        window->chooseSaveFile = [&](QWidget*, const QString& path) -> std::optional<QString> {
-            proposed = path;
-            return target;
-        };
+        fixture->dialogs.bitmapFile =
+            QString::fromStdString((fixture->folder / "HPFILTER.bmp").string());
         window->SaveAsClick();
-        QCOMPARE(QFileInfo(proposed).fileName(), QString("HPFILTER.bmp"));
+        QCOMPARE(QFileInfo(fixture->dialogs.offeredBitmapPaths.value(0)).fileName(),
+                 QString("HPFILTER.bmp"));
         QCOMPARE(Loaded("HPFILTER.bmp"), State().graph.picture);
         QVERIFY(fixture->messages.entries.empty());
 
@@ -207,18 +201,14 @@ private slots:
         QCOMPARE(fixture->messages.entries.size(), size_t{2});
 
         // A cancelled dialog does nothing.
-        window->chooseSaveFile = [](QWidget*, const QString&) { return std::optional<QString>(); };
+        fixture->dialogs.bitmapFile.reset();
         window->SaveAsClick();
         QCOMPARE(fixture->messages.entries.size(), size_t{2});
     }
 
     void colourChoiceKeepsTheDialogsColour() {
         State().graph.ColourGraph = true;
-        QList<QColor> offered;
-        window->chooseColour = [&](QWidget*, const QColor& current) {
-            offered << current;
-            return QColor(255, 0, 0);
-        };
+        fixture->dialogs.colour = QColor(255, 0, 0);
         window->show();
         render::AmplitudeGraphInput input = ExpectedInput();
         input.GridLinesPending = true;
@@ -228,13 +218,11 @@ private slots:
         QCOMPARE(State().graph.picture, expected);
 
         // Cancelled the second time: the dialog still holds red.
-        window->chooseColour = [&](QWidget*, const QColor& current) {
-            offered << current;
-            return current;
-        };
+        fixture->dialogs.colour.reset();
         window->close();
         window->show();
-        QCOMPARE(offered, QList<QColor>({QColor(Qt::black), QColor(255, 0, 0)}));
+        QCOMPARE(fixture->dialogs.offeredColours,
+                 QList<QColor>({QColor(Qt::black), QColor(255, 0, 0)}));
     }
 
     void calculateAgainReopensTheScalesAndCloses() {
@@ -247,7 +235,7 @@ private slots:
 
     void displayAgainShowsTheParameterWindow() {
         app::TFormFResults parameters(State());
-        State().windows.graphParameters = &parameters;
+        State().windows.Use(&parameters);
         window->show();
         window->DisplayAgainClick();
         QVERIFY(!window->isVisible());
@@ -255,17 +243,15 @@ private slots:
         QVERIFY(!parameters.isModal());
         QVERIFY(Exists("KELVOR.BMP"));
         parameters.hide();
-        State().windows.graphParameters = nullptr;
+        State().windows.Use<app::TFormFResults>(nullptr);
     }
 
     void printsWhereThePageSetupPlacesIt() {
         const QString pdf = QString::fromStdString((fixture->folder / "graph.pdf").string());
-        app::SetPdfFileChooserForTests([pdf](QWidget*, const QString&) { return pdf; });
-        window->setUpPrinter = [](QPrinter&, QWidget*) -> bool {
-            qFatal("the printer setup opened although the job goes to a PDF file");
-        };
+        fixture->dialogs.pdfFile = pdf;
         window->show();
         window->PrintClick();
+        QCOMPARE(fixture->dialogs.printerSetups, 0);
         QVERIFY(QFileInfo(pdf).size() > 0);
         QCOMPARE(State().shell.PrintJobName, std::string("KELVOR.BMP"));
         QCOMPARE(State().printer().docName(), QString("KELVOR.BMP"));
@@ -274,7 +260,7 @@ private slots:
 
     void graphLargerThanThePageIsPrintedOnlyAfterYes() {
         const QString pdf = QString::fromStdString((fixture->folder / "big.pdf").string());
-        app::SetPdfFileChooserForTests([pdf](QWidget*, const QString&) { return pdf; });
+        fixture->dialogs.pdfFile = pdf;
         fixture->state.settings.GraphScaleXY = "3000";
         WriteSettings(fixture->folder.path(), State().settings, State().shell.TodayText);
         window->show();
@@ -294,7 +280,7 @@ private slots:
 
     void unreadableMarginsStopThePrint() {
         const QString pdf = QString::fromStdString((fixture->folder / "bad.pdf").string());
-        app::SetPdfFileChooserForTests([pdf](QWidget*, const QString&) { return pdf; });
+        fixture->dialogs.pdfFile = pdf;
         fixture->state.settings.GraphOriginX = "left";
         WriteSettings(fixture->folder.path(), State().settings, State().shell.TodayText);
         window->show();
@@ -312,7 +298,7 @@ private slots:
     }
 
     void testPatternIsDrawnAndNotKeptOnClose() {
-        State().shell.AnalysisMode = 7;
+        State().shell.AnalysisMode = app::AnalysisMode::TestPattern;
         QSignalSpy closed(window.get(), &app::TFormVGA::GraphClosed);
         window->show();
         QCOMPARE(window->windowTitle(), QString("  TEST PATTERN"));
@@ -332,7 +318,7 @@ private slots:
     }
 
     void bigPcbBitmapTilesTheBoardPicture() {
-        State().shell.AnalysisMode = 7;
+        State().shell.AnalysisMode = app::AnalysisMode::TestPattern;
         State().BigPcbBitmap = true;
         // Without the board picture: the wider picture, the pattern in its corner, no file.
         window->show();

@@ -90,10 +90,10 @@ private slots:
         fixture = std::make_unique<testing::AppFixture>();
         QVERIFY(fixture->Parse());
         graph = std::make_unique<app::TFormVGA>(State());
-        State().windows.graph = graph.get();
+        State().windows.Use(graph.get());
         square = std::make_unique<app::TFormSqWMenu>(State());
         pulse = std::make_unique<app::TFormPMenu>(State());
-        State().shell.AnalysisMode = 5;
+        State().shell.AnalysisMode = app::AnalysisMode::SquareWave;
     }
     void cleanup() {
         square.reset();
@@ -320,7 +320,7 @@ private slots:
         QWidget mainWindow;
         mainWindow.show();
         app::TFormVGA ownedGraph(State(), &mainWindow);
-        State().windows.graph = &ownedGraph;
+        State().windows.Use(&ownedGraph);
         app::TFormSqWMenu menu(State(), &mainWindow);
         struct BlockWatch : QObject {
             int blocked = 0;
@@ -346,13 +346,13 @@ private slots:
         QVERIFY(shown);
         QCOMPARE(blockedWhileShown, 0);
         QVERIFY(!menu.isVisible());
-        State().windows.graph = graph.get();
+        State().windows.Use(graph.get());
     }
 
     void graphWindowOfTheOtherPlotLeavesTheMenuOpen() {
         Calculate(*square, "1k", square->RadioButtonLow);
         square->ButtonPlotGraphClick();
-        State().shell.AnalysisMode = 6;
+        State().shell.AnalysisMode = app::AnalysisMode::Pulse;
         graph->MainMenuClick();
         QVERIFY(square->isVisible());
     }
@@ -360,11 +360,13 @@ private slots:
     void helpPositions() {
         struct Case {
             QWidget* window;
-            int mode;
+            app::AnalysisMode mode;
             int32_t position;
         };
-        for (const Case c : {Case{square.get(), 5, 20200}, Case{pulse.get(), 6, 21760},
-                             Case{graph.get(), 5, 21073}, Case{graph.get(), 6, 21760}}) {
+        for (const Case c : {Case{square.get(), app::AnalysisMode::SquareWave, 20200},
+                             Case{pulse.get(), app::AnalysisMode::Pulse, 21760},
+                             Case{graph.get(), app::AnalysisMode::SquareWave, 21073},
+                             Case{graph.get(), app::AnalysisMode::Pulse, 21760}}) {
             State().shell.AnalysisMode = c.mode;
             c.window->show();
             const testing::HelpOpening help = testing::ReleaseF1(c.window, State());
@@ -374,7 +376,7 @@ private slots:
     }
 
     void pulseEntryStage() {
-        State().shell.AnalysisMode = 6;
+        State().shell.AnalysisMode = app::AnalysisMode::Pulse;
         State().shell.ReopenPulse = true;
         pulse->show();
         QCOMPARE(pulse->windowTitle(), QString("        PULSE RESPONSE MENU   -   HPFILTER.DAT"));
@@ -394,7 +396,7 @@ private slots:
     }
 
     void pulseCalculatesAtZeroFrequencyAndEveryHarmonic() {
-        State().shell.AnalysisMode = 6;
+        State().shell.AnalysisMode = app::AnalysisMode::Pulse;
         Calculate(*pulse, "0", pulse->RadioButtonLow);
         QCOMPARE(Texts(), std::vector<std::string>{" Invalid Pulse Width Value    "});
         fixture->messages.entries.clear();
@@ -409,7 +411,7 @@ private slots:
     }
 
     void pulsePlotAndItsWiderGainLimit() {
-        State().shell.AnalysisMode = 6;
+        State().shell.AnalysisMode = app::AnalysisMode::Pulse;
         Calculate(*pulse, "1m", pulse->RadioButtonMedium);
         const int32_t rounded = RoundedDefaultGain(pulse->DefaultGain());
         pulse->EditBoxGraphGain->setText(QString::number(rounded + 60));

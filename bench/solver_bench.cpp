@@ -11,13 +11,13 @@ namespace {
 
 using namespace kelvor;
 
-using SilentMessages = bench::QuietMessages;
+using QuietMessages = bench::QuietMessages;
 using bench::ParseText;
 
 void Response(benchmark::State& state, const std::string& datafile) {
     const LoadedCircuit circuit = ParseText(datafile);
     ResponseSolver solver;
-    SilentMessages messages;
+    QuietMessages messages;
     ResponsePoint point;
     for (auto _ : state) {
         solver.ComputeResponse(circuit, 1000, ResponseForm::Display, point, messages);
@@ -33,7 +33,7 @@ void Sweep(benchmark::State& state, const std::string& datafile) {
     const LoadedCircuit circuit = ParseText(datafile);
     const FrequencyScale scale = SetupFrequencyScale(8, 0, 0);
     ResponseSolver solver;
-    SilentMessages messages;
+    QuietMessages messages;
     for (auto _ : state) {
         SweepResult result = RunSweep(scale, circuit, solver, messages);
         benchmark::DoNotOptimize(result);

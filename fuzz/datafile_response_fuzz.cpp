@@ -3,6 +3,7 @@
 #include "circuit/datafile_reader.h"
 #include "kelvor_error.h"
 #include "messages.h"
+#include "non_number_check.h"
 #include "solver/response.h"
 #include "text/eng_value.h"
 #include "text/words.h"
@@ -17,29 +18,6 @@
 namespace {
 
 using namespace kelvor;
-
-class CollectedMessages : public MessageSink {
-public:
-    void ShowInfo(const std::string& message) override { texts += message; }
-    void ShowWarning(const std::string& message) override { texts += message; }
-    void ShowError(const std::string& message) override { texts += message; }
-    Answer Ask(const std::string& question, QuestionButtons) override {
-        texts += question;
-        return Answer::No;
-    }
-    std::string texts;
-};
-
-// A NaN or an infinity must never reach a text the user reads.
-void RequireNoNonNumber(const std::string& text) {
-    for (std::size_t i = 0; i + 3 <= text.size(); ++i) {
-        const std::string_view three(text.data() + i, 3);
-        if (three == "nan" || three == "NaN" || three == "NAN" || three == "inf" ||
-            three == "Inf" || three == "INF") {
-            std::abort();
-        }
-    }
-}
 
 constexpr int kMostFrequencies = 4;
 

@@ -1,6 +1,7 @@
 #include "analysis/engineering_format.h"
 #include "analysis/frequency_scale.h"
 #include "messages.h"
+#include "non_number_check.h"
 #include "text/eng_value.h"
 #include "text/number_format.h"
 
@@ -15,29 +16,6 @@
 namespace {
 
 using namespace kelvor;
-
-class CollectedMessages : public MessageSink {
-public:
-    void ShowInfo(const std::string& message) override { texts += message; }
-    void ShowWarning(const std::string& message) override { texts += message; }
-    void ShowError(const std::string& message) override { texts += message; }
-    Answer Ask(const std::string& question, QuestionButtons) override {
-        texts += question;
-        return Answer::No;
-    }
-    std::string texts;
-};
-
-// A NaN or an infinity must never reach a text the user reads.
-void RequireNoNonNumber(const std::string& text) {
-    for (std::size_t i = 0; i + 3 <= text.size(); ++i) {
-        const std::string_view three(text.data() + i, 3);
-        if (three == "nan" || three == "NaN" || three == "NAN" || three == "inf" ||
-            three == "Inf" || three == "INF") {
-            std::abort();
-        }
-    }
-}
 
 // Every formatter on one finite value; the 18-digit form must read back as nearly the same
 // number (below the smallest normal value the number itself holds fewer digits, and at the very

@@ -32,16 +32,3 @@ public:
 };
 
 } // namespace kelvor
-
-namespace kelvor {
-
-// For solves whose messages have been shown once already, or that nobody is there to read.
-class SilentMessages : public MessageSink {
-public:
-    void ShowInfo(const std::string&) override {}
-    void ShowWarning(const std::string&) override {}
-    void ShowError(const std::string&) override {}
-    Answer Ask(const std::string&, QuestionButtons) override { return Answer::No; }
-};
-
-} // namespace kelvor

@@ -94,7 +94,7 @@ ToleranceRun RunToleranceAnalysis(const LoadedCircuit& circuit,
     };
 
     ResponseSolver solver;
-    SilentMessages silent;
+    QuietMessages silent;
     BodeRun nominal =
         ComputeBodeCurve(circuit, std::move(frequencies), solver, silent, stage(1), workers);
     if (!nominal.complete) {

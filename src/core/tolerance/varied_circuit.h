@@ -30,7 +30,7 @@ private:
     const ToleranceCircuit& circuit_;
     LoadedCircuit varied_;
     ResponseSolver solver_;
-    SilentMessages silent_;
+    QuietMessages silent_;
 };
 
 } // namespace kelvor

@@ -12,4 +12,8 @@ static_assert(std::numeric_limits<long double>::digits == 64,
 static_assert(std::endian::native == std::endian::little,
               "the record file stores little-endian numbers in native layout");
 
+// π and 2π to the last bit of the extended real.
+inline constexpr long double Pi = 3.1415926535897932385L;
+inline constexpr long double TwoPi = 2 * Pi;
+
 } // namespace kelvor

@@ -42,7 +42,6 @@ public:
     void SetPenColour(const QColor& colour) { penColour_ = colour; }
     QColor PenColour() const { return penColour_; }
     void SetPenWidth(int width) { penWidth_ = width < 1 ? 1 : width; }
-    int PenWidth() const { return penWidth_; }
 
     // A new font name and size, horizontal again.
     void SetFont(const QString& family, int points);

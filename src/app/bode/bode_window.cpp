@@ -1,7 +1,10 @@
 #include "app/bode/bode_window.h"
 
 #include "app/bode/tolerance_window.h"
+#include "app/common/file_paths.h"
+#include "app/common/replace_question.h"
 #include "app/printing/print_target.h"
+#include "app/shell/dialogs.h"
 #include "app/shell/help_window.h"
 #include "bode/bode_csv.h"
 #include "bode/significant_format.h"
@@ -14,13 +17,10 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
@@ -34,7 +34,6 @@
 namespace kelvor::app {
 namespace {
 
-constexpr int32_t kHelpPosition = 33844;
 constexpr int kSignificantDigits = 5;
 // Events are let through at least this often while a computation runs.
 constexpr qint64 kEventSliceMs = 20;
@@ -49,16 +48,10 @@ QString Significant(long double value, const char* unit, bool prefix = true) {
     return Text(FormatSignificant(value, kSignificantDigits, unit, prefix));
 }
 
-QString DefaultFileChooser(QWidget* owner, const QString& caption, const QString& filter,
-                           bool save) {
-    return save ? QFileDialog::getSaveFileName(owner, caption, QString(), filter)
-                : QFileDialog::getOpenFileName(owner, caption, QString(), filter);
-}
-
-bool DefaultPrinterSetUp(QPrinter& printer, QWidget* owner) {
-    QPrintDialog dialog(&printer, owner);
-    return dialog.exec() == QDialog::Accepted;
-}
+const FileKind kDatafileToAdd{"Add Datafile", "Datafiles (*.dat)", "dat"};
+const FileKind kCsvToWrite{"Export CSV", "Comma-separated values (*.csv)", "csv"};
+const FileKind kPictureToWrite{
+    "Export Picture", "PNG picture (*.png);;PDF document (*.pdf);;SVG drawing (*.svg)", ""};
 
 // The readout line for one computed point, every value to 5 significant digits.
 QString ReadoutText(const BodeCurve& curve, std::size_t index) {
@@ -74,8 +67,6 @@ QString ReadoutText(const BodeCurve& curve, std::size_t index) {
 TFormBode::TFormBode(AppState& state, QWidget* parent)
     : QWidget(parent, Qt::Window), state_(state) {
     setWindowTitle("Bode Analyser");
-    chooseFile = DefaultFileChooser;
-    setUpPrinter = DefaultPrinterSetUp;
 
     Plot = new plot::BodePlot(this);
     Plot->setObjectName("Plot");
@@ -267,15 +258,16 @@ void TFormBode::ButtonAddDatafileClick() {
         state_.messages.ShowWarning(kSetFull);
         return;
     }
-    const QString path = chooseFile(this, "Add Datafile", "Datafiles (*.dat)", false);
-    if (path.isEmpty()) {
+    const std::optional<QString> chosen =
+        state_.dialogs.ChooseFileToRead(this, kDatafileToAdd, PathToQt(state_.workingFolder));
+    if (!chosen) {
         return;
     }
+    const QString& path = *chosen;
     try {
         CircuitState circuit;
-        ParseOutcome outcome = ParseDatafileText(
-            ReadWholeFile(std::filesystem::path(QFile::encodeName(path).toStdString())), circuit,
-            state_.shell.TodayText);
+        ParseOutcome outcome =
+            ParseDatafileText(ReadWholeFile(PathFromQt(path)), circuit, state_.shell.TodayText);
         if (!outcome.ok) {
             state_.messages.ShowWarning(kCannotRun);
             return;
@@ -324,8 +316,9 @@ void TFormBode::ButtonRemoveMarkerClick() {
 }
 
 void TFormBode::ButtonExportCsvClick() {
-    const QString path = chooseFile(this, "Export CSV", "Comma-separated values (*.csv)", true);
-    if (path.isEmpty()) {
+    const std::optional<QString> path =
+        state_.dialogs.ChooseFileToWrite(this, kCsvToWrite, PathToQt(state_.File("BODE.CSV")));
+    if (!path || !MayReplaceFile(state_.messages, PathFromQt(*path))) {
         return;
     }
     std::vector<NamedCurve> curves;
@@ -335,22 +328,25 @@ void TFormBode::ButtonExportCsvClick() {
         }
     }
     try {
-        WriteBodeCsv(std::filesystem::path(QFile::encodeName(path).toStdString()), curves);
+        WriteBodeCsv(PathFromQt(*path), curves);
     } catch (const KelvorError& error) {
         state_.messages.ShowError(error.what());
     }
 }
 
 void TFormBode::ButtonExportPictureClick() {
-    QString path =
-        chooseFile(this, "Export Picture",
-                   "PNG picture (*.png);;PDF document (*.pdf);;SVG drawing (*.svg)", true);
-    if (path.isEmpty()) {
+    const std::optional<QString> chosen =
+        state_.dialogs.ChooseFileToWrite(this, kPictureToWrite, PathToQt(state_.File("BODE.png")));
+    if (!chosen) {
         return;
     }
+    const QString& path = *chosen;
     const auto kind = plot::PictureKindOf(path);
     if (!kind) {
         state_.messages.ShowWarning("Name the picture .png, .pdf or .svg");
+        return;
+    }
+    if (!MayReplaceFile(state_.messages, PathFromQt(path))) {
         return;
     }
     try {
@@ -363,8 +359,8 @@ void TFormBode::ButtonExportPictureClick() {
 void TFormBode::ButtonPrintClick() {
     QPrinter& printer = state_.printer();
     const std::optional<PrintTarget> target =
-        ChoosePrintTarget(printer, this, state_.workingFolder, "BODE");
-    if (!target || (!target->toPdf && !setUpPrinter(printer, this))) {
+        ChoosePrintTarget(state_.dialogs, printer, this, state_.workingFolder, "BODE");
+    if (!target || (!target->toPdf && !state_.dialogs.SetUpPrinter(printer, this))) {
         return;
     }
     // The plot keeps its proportions on the page.
@@ -489,7 +485,7 @@ void TFormBode::PlotClickedAt(double frequency) {
 }
 
 void TFormBode::keyReleaseEvent(QKeyEvent* event) {
-    if (!OpenHelpOnF1(event, state_, kHelpPosition, this)) {
+    if (!OpenHelpOnF1(event, state_, help::kBodeAnalyser)) {
         QWidget::keyReleaseEvent(event);
     }
 }

@@ -5,7 +5,6 @@
 #include "plot/bode_plot.h"
 
 #include <QWidget>
-#include <functional>
 #include <optional>
 
 class QCheckBox;
@@ -50,13 +49,6 @@ public:
     void SetComputing(bool computing);
     bool Computing() const { return computing_; }
     TFormTolerances* tolerances() const { return tolerances_; }
-
-    // Asks for a file to read (save false) or write; an empty text when the user cancels.
-    using FileChooser = std::function<QString(QWidget* owner, const QString& caption,
-                                              const QString& filter, bool save)>;
-    FileChooser chooseFile;
-    // Sets up the printer before a job; false when the user cancels.
-    std::function<bool(QPrinter& printer, QWidget* owner)> setUpPrinter;
 
     const BodeTraceSet& traces() const { return traces_; }
     const std::vector<double>& pinnedMarkers() const { return pinned_; }

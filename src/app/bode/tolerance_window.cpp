@@ -37,7 +37,6 @@
 namespace kelvor::app {
 namespace {
 
-constexpr int32_t kHelpPosition = 36460;
 constexpr int kSignificantDigits = 5;
 constexpr int kHistogramBins = 20;
 // Events are let through at least this often while the analysis runs.
@@ -530,7 +529,7 @@ void TFormTolerances::ShowHistogram(double frequency) {
 }
 
 void TFormTolerances::keyReleaseEvent(QKeyEvent* event) {
-    if (!OpenHelpOnF1(event, state_, kHelpPosition, this)) {
+    if (!OpenHelpOnF1(event, state_, help::kToleranceAnalysis)) {
         QWidget::keyReleaseEvent(event);
     }
 }

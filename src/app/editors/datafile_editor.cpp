@@ -3,7 +3,9 @@
 #include "app/common/screen_checks.h"
 
 #include "app/common/qt_text.h"
+#include "app/common/window_fonts.h"
 #include "app/editors/record_listing_window.h"
+#include "app/shell/dialogs.h"
 #include "app/shell/help_window.h"
 #include "circuit/datafile_reader.h"
 #include "circuit/datafile_text.h"
@@ -11,7 +13,6 @@
 #include "kelvor_error.h"
 #include "text/words.h"
 
-#include <QDesktopServices>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,13 +20,10 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTimer>
-#include <QUrl>
 
 namespace kelvor::app {
 namespace {
 
-constexpr int32_t kHelpPositionMenu = 7466;
-constexpr int32_t kHelpPositionKey = 7040;
 constexpr std::size_t kCaptionCapacity = 53;
 const QColor kHintColour(255, 255, 176);
 
@@ -79,10 +77,7 @@ DatafileEditor::DatafileEditor(AppState& state, Wording wording, QWidget* parent
     client_->setAutoFillBackground(true);
 
     textBox_ = new QPlainTextEdit(client_);
-    QFont fixedPitch("Courier New");
-    fixedPitch.setPixelSize(13);
-    fixedPitch.setBold(true);
-    textBox_->setFont(fixedPitch);
+    textBox_->setFont(PixelFont("Courier New", 13, true));
     textBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // A wrapped line would look like two Datafile lines; the reader sees one.
     textBox_->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -149,8 +144,7 @@ bool DatafileEditor::FormShow() {
     std::string bytes;
     try {
         bytes = ReadWholeFile(state_.DatafilePath());
-        ParseDatafile(state_.workingFolder, shell.DatafileName, ParseMode::Silent, state_.circuit,
-                      state_.messages, shell.TodayText);
+        state_.ParseCurrentDatafile();
     } catch (const KelvorError& error) {
         // An editor that opened empty would write its emptiness over the Datafile on Save.
         state_.messages.ShowError(error.what());
@@ -189,8 +183,7 @@ void DatafileEditor::CheckClick() {
         return;
     }
     try {
-        ParseDatafile(state_.workingFolder, state_.shell.DatafileName, ParseMode::Silent,
-                      state_.circuit, state_.messages, state_.shell.TodayText);
+        state_.ParseCurrentDatafile();
     } catch (const KelvorError& error) {
         state_.messages.ShowError(error.what());
         return;
@@ -199,23 +192,18 @@ void DatafileEditor::CheckClick() {
 }
 
 void DatafileEditor::OpenListing() {
-    if (state_.windows.listing != nullptr) {
-        state_.windows.listing->exec();
-        return;
-    }
-    TFormChk listing(state_, this);
-    listing.exec();
+    state_.windows.Listing().exec();
 }
 
 void DatafileEditor::HelpClick() {
-    OpenHelp(state_, kHelpPositionMenu, this);
+    OpenHelp(state_, help::kDatafileFormat.position);
 }
 
 void DatafileEditor::ViewGraphsClick() {
     // A desktop that cannot open the document is the desktop's to report.
     const std::filesystem::path path =
         FindHelpFile(state_.workingFolder, InstalledHelpFolders(), kGraphsDocumentName);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(PathToQt(path)));
+    state_.dialogs.OpenDocument(path);
 }
 
 void DatafileEditor::CopyClick() {
@@ -248,10 +236,7 @@ bool DatafileEditor::FormCloseQuery() {
     }
     bool parsed = false;
     try {
-        parsed =
-            ParseDatafile(state_.workingFolder, state_.shell.DatafileName, ParseMode::ShowReport,
-                          state_.circuit, state_.messages, state_.shell.TodayText)
-                .ok;
+        parsed = state_.ParseCurrentDatafile(ParseMode::ShowReport).ok;
     } catch (const KelvorError& error) {
         state_.messages.ShowError(error.what());
     }
@@ -277,8 +262,7 @@ void DatafileEditor::FormClose() {
         }
         WriteFileAtomically(path, JoinDatafileLines(lines));
         // The circuit state follows the file as it now stands.
-        ParseDatafile(state_.workingFolder, state_.shell.DatafileName, ParseMode::Silent,
-                      state_.circuit, state_.messages, state_.shell.TodayText);
+        state_.ParseCurrentDatafile();
     } catch (const KelvorError& error) {
         state_.messages.ShowError(error.what());
     }
@@ -304,7 +288,7 @@ bool DatafileEditor::eventFilter(QObject* watched, QEvent* event) {
     } else if (event->type() == QEvent::KeyRelease) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_F1) {
-            OpenHelp(state_, kHelpPositionKey, this);
+            OpenHelp(state_, help::kEditComponents.position);
             return true;
         }
         FormKeyUp(key);

@@ -4,6 +4,8 @@
 #include "app/common/qt_text.h"
 #include "app/common/typing_limit.h"
 #include "app/common/window_fonts.h"
+#include "app/shell/app_state.h"
+#include "app/shell/dialogs.h"
 #include "circuit/datafile_reader.h"
 #include "circuit/datafile_text.h"
 #include "files/delete_file_reported.h"
@@ -86,7 +88,7 @@ std::string DescriptionTitle(const QString& description) {
 } // namespace
 
 TFormEdt2::TFormEdt2(AppState& state, QWidget* parent)
-    : DatafileEditor(state, FormEditorWording(), parent), Beep([] { QApplication::beep(); }) {
+    : DatafileEditor(state, FormEditorWording(), parent) {
     QWidget* client = Client(kClientWidth, kClientHeight, QColor(224, 224, 224));
     BuildHeader(client);
     MemoBoxEDT2 = TextBox();
@@ -243,7 +245,7 @@ void TFormEdt2::PlaceStarMarker() {
 
 void TFormEdt2::ShowNewFileHint() {
     DatafileEditor::ShowNewFileHint();
-    Beep();
+    state_.dialogs.Beep();
 }
 
 void TFormEdt2::FormKeyPress(QKeyEvent* event, QObject* target) {

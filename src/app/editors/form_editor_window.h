@@ -25,9 +25,6 @@ public:
     QPlainTextEdit* MemoBoxEDT2 = nullptr;
     QLabel* PanelHint5 = nullptr; // the star marker over the standard hint's "*"
 
-    // Greets a new Datafile; the system beep unless replaced.
-    std::function<void()> Beep;
-
 protected:
     void PrepareOpening() override;
     void FillControls(const std::vector<std::string>& fileLines) override;

@@ -2,6 +2,7 @@
 
 #include "app/common/qt_text.h"
 #include "app/common/screen_checks.h"
+#include "app/common/window_fonts.h"
 #include "circuit/record_listing.h"
 #include "files/delete_file_reported.h"
 #include "files/file_io.h"
@@ -22,10 +23,7 @@ TFormChk::TFormChk(AppState& state, QWidget* parent) : QDialog(parent), state_(s
     TextBox->setReadOnly(true);
     TextBox->setLineWrapMode(QPlainTextEdit::NoWrap);
     TextBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QFont font("Courier New");
-    font.setPixelSize(13);
-    font.setBold(true);
-    TextBox->setFont(font);
+    TextBox->setFont(PixelFont("Courier New", 13, true));
     TextBox->setStyleSheet("color: navy;");
 }
 

@@ -1,6 +1,7 @@
 #include "app/editors/text_editor_window.h"
 #include "app/common/window_fonts.h"
 
+#include "app/common/window_look.h"
 #include "circuit/datafile_text.h"
 
 #include <QKeyEvent>
@@ -38,7 +39,7 @@ QLabel* PictureStrip(QWidget* parent, int top, int height) {
     QPixmap picture(kClientWidth, height);
     picture.fill(Qt::white);
     QPainter painter(&picture);
-    painter.setPen(QColor(192, 192, 192));
+    painter.setPen(kSilver);
     for (int y = 0; y < height; y += kKindPanelHeight) {
         painter.drawLine(0, y, kClientWidth - 1, y);
     }
@@ -65,10 +66,7 @@ TFormEdt::TFormEdt(AppState& state, QWidget* parent)
     PanelHint2->setFont(PixelFont("Arial", 12));
     PanelHint2->raise();
     PanelHint1->setGeometry(290, 0, 20, 15);
-    QFont symbolFont("Courier New");
-    symbolFont.setPixelSize(13);
-    symbolFont.setBold(true);
-    PanelHint1->setFont(symbolFont);
+    PanelHint1->setFont(PixelFont("Courier New", 13, true));
     PanelHint4->setGeometry(kClientWidth - 200, 0, 200, kKindPanelHeight - 1);
     PanelHint4->setFont(PixelFont("Arial", 11));
     PanelHint3->setGeometry(0, kTextHeight + kKindPanelHeight + 1, kClientWidth,

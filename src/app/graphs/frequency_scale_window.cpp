@@ -7,10 +7,10 @@
 #include "app/common/qt_text.h"
 #include "app/common/typing_limit.h"
 #include "app/common/window_fonts.h"
+#include "app/common/window_look.h"
 #include "app/graphs/graph_parameters_window.h"
 #include "app/shell/app_state.h"
 #include "app/shell/help_window.h"
-#include "app/shell/settings_saving.h"
 #include "kelvor_error.h"
 #include "solver/response.h"
 #include "text/eng_value.h"
@@ -38,7 +38,6 @@ constexpr const char* kNoOutputWarning =
     "   every point gives exactly zero output ( -50000 dB ).   \r\n\r\n"
     "   Check the output node and its connections in the Datafile.   ";
 
-constexpr int32_t kHelpPosition = 16807;
 constexpr int32_t kDefaultFCode = 8;
 constexpr int kFirstProgress = 29;
 constexpr int kLastProgress = 636;
@@ -142,9 +141,10 @@ QPushButton* Button(QWidget* parent, const char* caption, int left) {
 } // namespace
 
 TFormFreqScales::TFormFreqScales(AppState& state, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), state_(state) {
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), state_(state),
+      sweep_(state.messages, [this](bool locked) { SetChoosing(!locked); }) {
     setObjectName("FormFreqScales");
-    setFixedSize(732, 534);
+    setFixedSize(kMenuWindowWidth, kMenuWindowHeight);
     setFont(PixelFont("Arial", 12));
     BuildControls();
 }
@@ -194,7 +194,7 @@ void TFormFreqScales::BuildControls() {
     underlined.setUnderline(true);
     LabelSelectFreq->setFont(underlined);
     QPalette maroon = LabelSelectFreq->palette();
-    maroon.setColor(QPalette::WindowText, QColor(128, 0, 0));
+    maroon.setColor(QPalette::WindowText, kMaroon);
     LabelSelectFreq->setPalette(maroon);
     LabelSelectFreq->adjustSize();
 
@@ -224,8 +224,6 @@ void TFormFreqScales::FormShow() {
     state_.graph.NewScale = false;
     EditBoxFS->setText(ToQt("  " + state_.settings.FSStr));
     EditBoxFF->setText(ToQt("  " + state_.settings.FFStr));
-    SweepRunning = false;
-    SweepResetRequested = false;
     SetChoosing(true);
 }
 
@@ -251,7 +249,7 @@ void TFormFreqScales::ReadChoice() {
     }
     state_.settings.FSStr = CutText(TrimSpaces(FromQt(EditBoxFS->text())), kFrequencyTextCapacity);
     state_.settings.FFStr = CutText(TrimSpaces(FromQt(EditBoxFF->text())), kFrequencyTextCapacity);
-    SaveSettingsReported(state_);
+    state_.KeepSettings();
 }
 
 void TFormFreqScales::ButtonCloseClick() {
@@ -278,9 +276,8 @@ bool TFormFreqScales::ChosenScale(FrequencyScale& scale) {
 }
 
 void TFormFreqScales::ButtonContinueOrResetClick() {
-    if (SweepRunning) {
-        // Seen by the sweep after its current column.
-        SweepResetRequested = true;
+    if (sweep_.Running()) {
+        sweep_.RequestReset();
         return;
     }
     ReadChoice();
@@ -296,66 +293,43 @@ void TFormFreqScales::ShowProgress(int column) {
     ProgressBar->setValue(std::clamp(column, kFirstProgress, kLastProgress));
 }
 
-void TFormFreqScales::RunSweep(const FrequencyScale& scale) {
-    SweepRunning = true;
-    SweepResetRequested = false;
-    SetChoosing(false);
-    lastSweptColumn_ = 0;
-
-    SweepResult result;
-    try {
-        const LoadedCircuit circuit = LoadCircuit(state_.workingFolder, state_.circuit);
-        result =
-            kelvor::RunSweep(scale, circuit, state_.solver, state_.messages, [this](int column) {
-                lastSweptColumn_ = column;
-                if (column % 5 == 0) {
-                    ShowProgress(column);
-                }
-                // The progress bar repaints and a click on "&Reset" arrives here.
-                QCoreApplication::processEvents(QEventLoop::AllEvents);
-                return !SweepResetRequested;
-            });
-    } catch (const KelvorError& fault) {
-        SweepRunning = false;
-        SetChoosing(true);
-        state_.messages.ShowError(fault.what());
-        return;
+bool TFormFreqScales::SweptColumn(int column) {
+    lastSweptColumn_ = column;
+    if (column % 5 == 0) {
+        ShowProgress(column);
     }
-    SweepRunning = false;
-    if (!result.completed) {
-        // An abandoned sweep leaves the last finished one in place, so that drawing the graph
-        // again never mixes two sweeps.
-        SweepResetRequested = false;
-        SetChoosing(true);
+    return sweep_.LetEventsThrough();
+}
+
+void TFormFreqScales::RunSweep(const FrequencyScale& scale) {
+    lastSweptColumn_ = 0;
+    SweepResult result;
+    // An abandoned sweep leaves the last finished one in place, so that drawing the graph again
+    // never mixes two sweeps.
+    const bool finished = sweep_.Run([&] {
+        const LoadedCircuit circuit = LoadCircuit(state_.workingFolder, state_.circuit);
+        result = kelvor::RunSweep(scale, circuit, state_.solver, state_.messages,
+                                  [this](int column) { return SweptColumn(column); });
+        return result.completed;
+    });
+    if (!finished) {
         return;
     }
 
     ButtonContinueOrReset->setEnabled(false);
-    WaitMs(1000);
-
-    GraphState& graph = state_.graph;
-    if (scale.FCode != graph.LastFCode || scale.BaseFrequency != graph.LastBaseFrequency ||
-        scale.EndFrequency != graph.LastEndFrequency || state_.shell.DatafileChanged) {
-        graph.NewScale = true;
-    }
-    graph.LastFCode = scale.FCode;
-    graph.LastBaseFrequency = scale.BaseFrequency;
-    graph.LastEndFrequency = scale.EndFrequency;
-    graph.scale = scale;
-    graph.sweep = std::move(result);
-    if (OutputNeverResponds(graph.sweep)) {
+    WaitMs(state_.pauses.afterSweepMs);
+    state_.graph.AcceptSweep(scale, std::move(result), state_.shell.DatafileChanged);
+    if (OutputNeverResponds(state_.graph.sweep)) {
         state_.messages.ShowWarning(kNoOutputWarning);
     }
 
     hide();
     done(QDialog::Accepted);
-    if (state_.windows.graphParameters != nullptr) {
-        state_.windows.graphParameters->exec();
-    }
+    state_.windows.GraphParameters().exec();
 }
 
 void TFormFreqScales::keyReleaseEvent(QKeyEvent* event) {
-    if (!OpenHelpOnF1(event, state_, kHelpPosition, this)) {
+    if (!OpenHelpOnF1(event, state_, help::kAmplitudeResponse)) {
         QDialog::keyReleaseEvent(event);
     }
 }

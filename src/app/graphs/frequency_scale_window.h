@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/frequency_scale.h"
+#include "app/common/long_calculation.h"
 
 #include <QDialog>
 #include <array>
@@ -29,9 +30,7 @@ public:
     void ButtonCloseClick();
     void ReadChoice();
 
-    // Flags of the sweep: running, and asked by "&Reset" to stop after its current column.
-    bool SweepRunning = false;
-    bool SweepResetRequested = false;
+    bool SweepRunning() const { return sweep_.Running(); }
     // The last column the latest sweep computed, abandoned or not (0 before any sweep).
     int LastSweptColumn() const { return lastSweptColumn_; }
 
@@ -69,8 +68,10 @@ private:
     bool ChosenScale(FrequencyScale& scale);
     void RunSweep(const FrequencyScale& scale);
     void ShowProgress(int column);
+    bool SweptColumn(int column);
 
     AppState& state_;
+    LongCalculation sweep_;
     int lastSweptColumn_ = 0;
 };
 

@@ -7,7 +7,6 @@
 #include "app/graphs/graph_window.h"
 #include "app/shell/app_state.h"
 #include "app/shell/help_window.h"
-#include "app/shell/settings_saving.h"
 #include "render/amplitude_graph.h"
 #include "render/print_layout.h"
 #include "settings/settings_file.h"
@@ -30,7 +29,6 @@ namespace {
 constexpr int kClientWidth = 382;
 constexpr int kClientHeight = 292;
 constexpr int kBoxCapacity = 6;
-constexpr int32_t kHelpPosition = 18453;
 constexpr int32_t kMinimumScale = 10;
 
 QLineEdit* Box(QWidget* parent, const char* name, int left, int top, int width, int height) {
@@ -96,8 +94,8 @@ void TFormGraphSetUp::BuildControls() {
 }
 
 QSize TFormGraphSetUp::GraphPictureSize() const {
-    if (state_.windows.graph != nullptr) {
-        return state_.windows.graph->PictureSize();
+    if (state_.windows.Has<TFormVGA>()) {
+        return state_.windows.Graph().PictureSize();
     }
     if (!state_.graph.picture.isNull()) {
         return state_.graph.picture.size();
@@ -180,7 +178,7 @@ void TFormGraphSetUp::FormClose() {
         state_.messages.ShowError(" Invalid Parameters    ");
         return;
     }
-    SaveSettingsReported(state_);
+    state_.KeepSettings();
 }
 
 void TFormGraphSetUp::done(int result) {
@@ -191,7 +189,7 @@ void TFormGraphSetUp::done(int result) {
 }
 
 void TFormGraphSetUp::keyReleaseEvent(QKeyEvent* event) {
-    if (!OpenHelpOnF1(event, state_, kHelpPosition, this)) {
+    if (!OpenHelpOnF1(event, state_, help::kAmplitudeGraphWindow)) {
         QDialog::keyReleaseEvent(event);
     }
 }

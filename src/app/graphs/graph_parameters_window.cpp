@@ -6,10 +6,10 @@
 #include "app/common/qt_text.h"
 #include "app/common/typing_limit.h"
 #include "app/common/window_fonts.h"
+#include "app/common/window_look.h"
 #include "app/graphs/graph_window.h"
 #include "app/shell/app_state.h"
 #include "app/shell/help_window.h"
-#include "app/shell/settings_saving.h"
 #include "kelvor_error.h"
 #include "settings/settings_file.h"
 #include "text/eng_value.h"
@@ -28,7 +28,6 @@
 namespace kelvor::app {
 namespace {
 
-constexpr int32_t kHelpPosition = 16807;
 constexpr int32_t kLowestTop = -500;
 constexpr int32_t kHighestTop = 500;
 
@@ -65,7 +64,7 @@ void Colour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
 TFormFResults::TFormFResults(AppState& state, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), state_(state) {
     setObjectName("FormFResults");
-    setFixedSize(732, 534);
+    setFixedSize(kMenuWindowWidth, kMenuWindowHeight);
     setFont(PixelFont("Arial", 15));
     BuildControls();
     state_.graph.SuperimposeArmed = false;
@@ -96,7 +95,7 @@ void TFormFResults::BuildControls() {
     ListBoxGraphScale->setGeometry(432, 256, 78, 97);
     ListBoxGraphScale->setFont(PixelFont("Arial", 13));
     ListBoxGraphScale->setSelectionMode(QAbstractItemView::SingleSelection);
-    Colour(ListBoxGraphScale, QPalette::Text, QColor(128, 0, 0));
+    Colour(ListBoxGraphScale, QPalette::Text, kMaroon);
 
     StaticTextGridLines = StaticText(this, "Grid Lines        : -", 186, 300);
     CheckBoxGridLines = CheckBox(this, 326, 301, 25, 17);
@@ -107,7 +106,19 @@ void TFormFResults::BuildControls() {
     StaticText(this, "Superimpose   : -", 186, 401);
     CheckBoxSuperimpose = CheckBox(this, 326, 402, 30, 17);
 
-    // The graph window reads the boxes through the shared state, so every change reaches it.
+    ConnectGraphChoices();
+
+    ButtonContinue = new QPushButton("&Continue", this);
+    ButtonContinue->setGeometry(416, 378, 112, 29);
+    ButtonContinue->setAutoDefault(false);
+    connect(ButtonContinue, &QPushButton::clicked, this, &TFormFResults::ButtonContinueClick);
+
+    auto* help = StaticText(this, "F1 for Help", 340, 470);
+    Colour(help, QPalette::WindowText, kMaroon);
+}
+
+// The graph window reads the boxes through the shared state, so every change reaches it.
+void TFormFResults::ConnectGraphChoices() {
     GraphState& graph = state_.graph;
     CheckBoxGridLines->setChecked(graph.GridLines);
     CheckBoxColour->setChecked(graph.ColourGraph);
@@ -124,14 +135,6 @@ void TFormFResults::BuildControls() {
     connect(CheckBoxSuperimpose, &QCheckBox::clicked, this,
             &TFormFResults::CheckBoxSuperimposeClick);
     connect(CheckBoxBold, &QCheckBox::clicked, this, &TFormFResults::CheckBoxBoldClick);
-
-    ButtonContinue = new QPushButton("&Continue", this);
-    ButtonContinue->setGeometry(416, 378, 112, 29);
-    ButtonContinue->setAutoDefault(false);
-    connect(ButtonContinue, &QPushButton::clicked, this, &TFormFResults::ButtonContinueClick);
-
-    auto* help = StaticText(this, "F1 for Help", 340, 470);
-    Colour(help, QPalette::WindowText, QColor(128, 0, 0));
 }
 
 void TFormFResults::showEvent(QShowEvent* event) {
@@ -143,14 +146,8 @@ void TFormFResults::showEvent(QShowEvent* event) {
 // The Datafile in use stays the one the main window holds: a settings file that could not be
 // written at File/Open may still name the previous one.
 void TFormFResults::ReloadSettings() {
-    try {
-        Settings settings =
-            ReadSettings(state_.workingFolder, state_.messages, state_.shell.TodayText);
-        settings.Datafilename = state_.shell.DatafileName;
-        state_.settings = settings;
-    } catch (const KelvorError& fault) {
-        state_.messages.ShowError(fault.what());
-    }
+    state_.ReloadSettings();
+    state_.settings.Datafilename = state_.shell.DatafileName;
 }
 
 void TFormFResults::FormShow() {
@@ -198,9 +195,7 @@ void TFormFResults::FillScaleList() {
 }
 
 void TFormFResults::ClearPicture() {
-    state_.graph.picture = QImage();
-    state_.graph.SuperimposeArmed = false;
-    state_.graph.GridLinesPending = CheckBoxGridLines->isChecked();
+    state_.graph.ClearPicture(CheckBoxGridLines->isChecked());
 }
 
 void TFormFResults::CheckBoxSuperimposeClick() {
@@ -237,29 +232,18 @@ void TFormFResults::ButtonContinueClick() {
     ClampInt(top, kLowestTop, kHighestTop);
     state_.settings.GraphScale = span;
     state_.settings.GraphTop = top;
-    SaveSettingsReported(state_);
+    state_.KeepSettings();
     done(QDialog::Accepted);
 
-    GraphState& graph = state_.graph;
-    if (span != graph.LastGraphScale) {
-        graph.NewScale = true;
-    }
-    graph.LastGraphScale = span;
-    if (top != graph.LastGraphTop) {
-        graph.NewScale = true;
-    }
-    graph.LastGraphTop = top;
-
-    if (!CheckBoxSuperimpose->isChecked() || graph.NewScale || !graph.SuperimposeArmed) {
+    state_.graph.AcceptDbScale(span, top);
+    if (!state_.graph.KeepsPicture(CheckBoxSuperimpose->isChecked())) {
         ClearPicture();
     }
-    if (state_.windows.graph != nullptr) {
-        state_.windows.graph->show();
-    }
+    state_.windows.Graph().show();
 }
 
 void TFormFResults::keyReleaseEvent(QKeyEvent* event) {
-    if (!OpenHelpOnF1(event, state_, kHelpPosition, this)) {
+    if (!OpenHelpOnF1(event, state_, help::kAmplitudeResponse)) {
         QDialog::keyReleaseEvent(event);
     }
 }

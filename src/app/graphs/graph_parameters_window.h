@@ -48,6 +48,7 @@ protected:
 
 private:
     void BuildControls();
+    void ConnectGraphChoices();
     void FormShow();
     void ReloadSettings();
     void FillScaleList();

@@ -15,6 +15,8 @@ struct GraphState {
     FrequencyScale scale;
     SweepResult sweep;
 
+    // Set when the next curve is drawn to another scale than the picture holds: another
+    // frequency range, another Datafile, another dB span or top.
     bool NewScale = false;
     int32_t LastFCode = -1;
     long double LastBaseFrequency = 0;
@@ -32,6 +34,18 @@ struct GraphState {
     bool Superimpose = false;
 
     QImage picture; // the graph window's picture; empty means a clean white picture
+
+    // A finished sweep over scale becomes the one the graph draws.
+    void AcceptSweep(const FrequencyScale& sweptScale, SweepResult result, bool datafileChanged);
+    // The dB span and top the graph is drawn with.
+    void AcceptDbScale(int32_t span, int32_t top);
+    // Whether the next curve goes onto the picture kept: only when superimposing onto a curve
+    // of the same scale.
+    bool KeepsPicture(bool superimposeTicked) const {
+        return superimposeTicked && !NewScale && SuperimposeArmed;
+    }
+    // Starts a clean picture; the grid is drawn with its first curve when gridLines.
+    void ClearPicture(bool gridLines);
 };
 
 } // namespace kelvor::app

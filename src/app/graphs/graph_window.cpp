@@ -5,11 +5,13 @@
 #include "app/common/file_paths.h"
 #include "app/common/file_queries.h"
 #include "app/common/qt_text.h"
+#include "app/common/window_fonts.h"
 #include "app/graphs/graph_page_setup_window.h"
 #include "app/graphs/graph_parameters_window.h"
 #include "app/printing/print_target.h"
 #include "app/printing/printing_window.h"
 #include "app/shell/app_state.h"
+#include "app/shell/dialogs.h"
 #include "app/shell/help_window.h"
 #include "app/shell/main_window.h"
 #include "files/file_io.h"
@@ -21,10 +23,7 @@
 #include "settings/settings_file.h"
 #include "text/date_text.h"
 
-#include <QApplication>
 #include <QCloseEvent>
-#include <QColorDialog>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -32,11 +31,9 @@
 #include <QMenuBar>
 #include <QPageLayout>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
 #include <cctype>
-#include <memory>
 
 namespace kelvor::app {
 namespace {
@@ -49,16 +46,17 @@ constexpr const char* kClosingPictureName = "KELVOR.BMP";
 constexpr const char* kPcbTileName = "pcb Mk14.bmp";
 constexpr const char* kBigPcbName = "pcb MK14_BIG.bmp";
 
-int32_t HelpPositionOf(int analysisMode) {
-    switch (analysisMode) {
-    case 4:
-        return 18453;
-    case 5:
-        return 21073;
-    case 6:
-        return 21760;
+// F1 leads to the help on the picture shown; the test pattern has none.
+const HelpPlace* HelpPlaceOf(AnalysisMode mode) {
+    switch (mode) {
+    case AnalysisMode::Amplitude:
+        return &help::kAmplitudeGraphWindow;
+    case AnalysisMode::SquareWave:
+        return &help::kSquareWaveGraphWindow;
+    case AnalysisMode::Pulse:
+        return &help::kPulseResponse;
     default:
-        return 0;
+        return nullptr;
     }
 }
 
@@ -71,56 +69,6 @@ bool OnDriveA(const std::filesystem::path& folder) {
            root[1] == ':';
 }
 
-std::optional<QString> ShowSaveDialog(QWidget* owner, const QString& proposedPath) {
-    QFileDialog dialog(owner, QString(), proposedPath, "Graphfiles (*.bmp)");
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix("bmp");
-    // The window asks its own overwrite question.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setSizeGripEnabled(true);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return std::nullopt;
-    }
-    return dialog.selectedFiles().front();
-}
-
-QColor ShowColourDialog(QWidget* owner, const QColor& current) {
-    const QColor chosen = QColorDialog::getColor(current, owner);
-    return chosen.isValid() ? chosen : current;
-}
-
-bool ShowPrinterSetup(QPrinter& printer, QWidget* owner) {
-    QPrintDialog dialog(&printer, owner);
-    return dialog.exec() == QDialog::Accepted;
-}
-
-// The printing window, shown for the length of one job and closed however the job ends.
-class PrintingWindowShown {
-public:
-    PrintingWindowShown(AppState& state, QWidget* owner) : state_(state) {
-        saved_ = state_.windows.printing;
-        if (saved_ == nullptr) {
-            own_ = std::make_unique<TFormPrinting>(state_, owner);
-            state_.windows.printing = own_.get();
-        }
-        state_.windows.printing->show();
-        QCoreApplication::processEvents();
-    }
-    ~PrintingWindowShown() {
-        state_.windows.printing->close();
-        state_.windows.printing = saved_;
-    }
-    PrintingWindowShown(const PrintingWindowShown&) = delete;
-    PrintingWindowShown& operator=(const PrintingWindowShown&) = delete;
-
-    TFormPrinting& window() { return *state_.windows.printing; }
-
-private:
-    AppState& state_;
-    TFormPrinting* saved_ = nullptr;
-    std::unique_ptr<TFormPrinting> own_;
-};
-
 } // namespace
 
 TFormVGA::TFormVGA(AppState& state, QWidget* parent)
@@ -129,14 +77,8 @@ TFormVGA::TFormVGA(AppState& state, QWidget* parent)
                               Qt::WindowCloseButtonHint),
       state_(state) {
     setObjectName("FormVGA");
-    chooseSaveFile = ShowSaveDialog;
-    chooseColour = ShowColourDialog;
-    setUpPrinter = ShowPrinterSetup;
 
-    QFont font("Times New Roman");
-    font.setPixelSize(12);
-    font.setBold(true);
-    setFont(font);
+    setFont(PixelFont("Times New Roman", 12, true));
 
     clientArea_ = new QWidget(this);
     clientArea_->setAutoFillBackground(true);
@@ -232,17 +174,12 @@ void TFormVGA::showEvent(QShowEvent* event) {
 }
 
 void TFormVGA::FormShow() {
-    try {
-        state_.settings =
-            ReadSettings(state_.workingFolder, state_.messages, state_.shell.TodayText);
-    } catch (const KelvorError& fault) {
-        state_.messages.ShowError(fault.what());
-    }
+    state_.ReloadSettings();
     switch (state_.shell.AnalysisMode) {
-    case 4:
+    case AnalysisMode::Amplitude:
         DrawAmplitude();
         break;
-    case 7:
+    case AnalysisMode::TestPattern:
         DrawTestPatternPicture();
         break;
     default:
@@ -273,7 +210,7 @@ void TFormVGA::DrawAmplitude() {
     input.RevisionNumber = state_.circuit.RevisionNumber;
     input.TodayText = state_.shell.TodayText;
     if (graph.ColourGraph) {
-        dialogColour_ = chooseColour(this, dialogColour_);
+        dialogColour_ = state_.dialogs.ChooseColour(this, dialogColour_);
         input.PenColour = render::ValueFromColour(dialogColour_);
     }
     try {
@@ -342,7 +279,8 @@ bool TFormVGA::SavePictureReported(const std::filesystem::path& path) {
 
 void TFormVGA::SaveAsClick() {
     const std::string proposed = render::NameWithoutExtension(state_.shell.DatafileName) + ".bmp";
-    const std::optional<QString> chosen = chooseSaveFile(this, PathToQt(state_.File(proposed)));
+    const std::optional<QString> chosen =
+        state_.dialogs.ChooseBitmapFile(this, PathToQt(state_.File(proposed)));
     if (!chosen || chosen->isEmpty()) {
         return;
     }
@@ -368,12 +306,12 @@ void TFormVGA::PrintClick() {
         return;
     }
     const std::optional<PrintTarget> target =
-        ChoosePrintTarget(printer, this, state_.workingFolder, kClosingPictureName);
+        ChoosePrintTarget(state_.dialogs, printer, this, state_.workingFolder, kClosingPictureName);
     if (!target) {
         return;
     }
     // Without a printer the PDF file question stands in for the printer setup.
-    if (!target->toPdf && !setUpPrinter(printer, this)) {
+    if (!target->toPdf && !state_.dialogs.SetUpPrinter(printer, this)) {
         return;
     }
     PrintPicture();
@@ -392,7 +330,7 @@ void TFormVGA::PrintPicture() {
         return;
     }
     if (placement->exceedsPage) {
-        QApplication::beep();
+        state_.dialogs.Beep();
         if (state_.messages.Ask("Graph exceeds page size  \r\r    Carry on printing ?",
                                 QuestionButtons::YesNo) != Answer::Yes) {
             return;
@@ -401,8 +339,8 @@ void TFormVGA::PrintPicture() {
 
     state_.shell.PrintJobName = kClosingPictureName;
     printer.setDocName(kClosingPictureName);
-    PrintingWindowShown printing(state_, this);
-    WaitMs(1200);
+    PrintingWindowShown printing(state_);
+    WaitMs(state_.pauses.beforeGraphPrintMs);
     if (printing.window().CancelRequested()) {
         return;
     }
@@ -419,35 +357,28 @@ void TFormVGA::PrintPicture() {
 }
 
 void TFormVGA::PageSetupClick() {
-    if (state_.windows.graphPageSetup != nullptr) {
-        state_.windows.graphPageSetup->exec();
-        return;
-    }
-    TFormGraphSetUp pageSetup(state_, this);
-    pageSetup.exec();
+    state_.windows.GraphPageSetup().exec();
 }
 
 void TFormVGA::DisplayAgainClick() {
-    const int mode = state_.shell.AnalysisMode;
-    if (mode == 4) {
+    const AnalysisMode mode = state_.shell.AnalysisMode;
+    if (mode == AnalysisMode::Amplitude) {
         close();
-        if (state_.windows.graphParameters != nullptr) {
-            state_.windows.graphParameters->show();
-        }
-    } else if (mode == 5 || mode == 6) {
+        state_.windows.GraphParameters().show();
+    } else if (mode == AnalysisMode::SquareWave || mode == AnalysisMode::Pulse) {
         emit DisplayAgainRequested(mode);
     }
 }
 
 void TFormVGA::CalculateAgainClick() {
     switch (state_.shell.AnalysisMode) {
-    case 4:
+    case AnalysisMode::Amplitude:
         state_.shell.ReopenFreqScales = true;
         break;
-    case 5:
+    case AnalysisMode::SquareWave:
         state_.shell.ReopenSquareWave = true;
         break;
-    case 6:
+    case AnalysisMode::Pulse:
         state_.shell.ReopenPulse = true;
         break;
     default:
@@ -455,8 +386,8 @@ void TFormVGA::CalculateAgainClick() {
     }
     close();
     // The main window reopens the menu window when it next paints.
-    if (state_.windows.main != nullptr) {
-        state_.windows.main->update();
+    if (TFormMain* main = state_.windows.Main()) {
+        main->update();
     }
 }
 
@@ -473,11 +404,11 @@ void TFormVGA::closeEvent(QCloseEvent* event) {
 }
 
 void TFormVGA::FormClose() {
-    const int mode = state_.shell.AnalysisMode;
-    if (mode != 7 && !OnDriveA(state_.workingFolder)) {
+    const AnalysisMode mode = state_.shell.AnalysisMode;
+    if (mode != AnalysisMode::TestPattern && !OnDriveA(state_.workingFolder)) {
         SavePictureReported(state_.File(kClosingPictureName));
     }
-    if (mode == 4 && state_.graph.Superimpose) {
+    if (mode == AnalysisMode::Amplitude && state_.graph.Superimpose) {
         state_.graph.SuperimposeArmed = true;
     }
     emit GraphClosed(mode);
@@ -485,9 +416,8 @@ void TFormVGA::FormClose() {
 
 void TFormVGA::keyReleaseEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1) {
-        const int32_t position = HelpPositionOf(state_.shell.AnalysisMode);
-        if (position != 0) {
-            OpenHelp(state_, position, this);
+        if (const HelpPlace* place = HelpPlaceOf(state_.shell.AnalysisMode)) {
+            OpenHelp(state_, place->position);
         }
         return;
     }

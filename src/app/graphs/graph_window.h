@@ -1,12 +1,12 @@
 #pragma once
 
+#include "app/shell/analysis_mode.h"
+
 #include <QColor>
 #include <QImage>
 #include <QMainWindow>
 #include <QString>
 #include <filesystem>
-#include <functional>
-#include <optional>
 
 class QAction;
 class QLabel;
@@ -27,15 +27,6 @@ class TFormVGA : public QMainWindow {
 public:
     explicit TFormVGA(AppState& state, QWidget* parent = nullptr);
     ~TFormVGA() override;
-
-    // Asks for the file Save As writes; nullopt when cancelled. The default is the save dialog.
-    std::function<std::optional<QString>(QWidget* owner, const QString& proposedPath)>
-        chooseSaveFile;
-    // The colour dialog, opened at the colour it held last time; returns the colour it holds
-    // when it closes (the previous one when the user cancels).
-    std::function<QColor(QWidget* owner, const QColor& current)> chooseColour;
-    // The printer setup dialog for an installed printer; false when cancelled.
-    std::function<bool(QPrinter& printer, QWidget* owner)> setUpPrinter;
 
     // Sizes and places the picture control; an empty picture becomes white at this size.
     void PlaceGraphImage(int width, int height, int left, int top);
@@ -61,11 +52,11 @@ public:
     QAction* OptionKeepGreyBorder = nullptr;
 
 signals:
-    // "&Display Again" for a square-wave (5) or pulse (6) plot: their windows show themselves.
-    void DisplayAgainRequested(int analysisMode);
+    // "&Display Again" for a square-wave or pulse plot: their windows show themselves.
+    void DisplayAgainRequested(AnalysisMode mode);
     // Every close, after the picture is saved: the square-wave, pulse and setup windows close
     // with the plot they opened.
-    void GraphClosed(int analysisMode);
+    void GraphClosed(AnalysisMode mode);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -85,7 +76,7 @@ private:
 
     AppState& state_;
     QWidget* clientArea_ = nullptr;
-    QColor dialogColour_ = Qt::black;
+    QColor dialogColour_ = Qt::black; // the colour dialog opens at the colour it held last
 };
 
 } // namespace kelvor::app

@@ -1,13 +1,11 @@
 #pragma once
 
-class QWidget;
-
 namespace kelvor::app {
 
 struct AppState;
 
 // File/Print: prints the current Datafile in portrait, in the text editor's font, while the
 // printing window shows the job. A landscape printer that is busy ends the command with a note.
-void PrintDatafile(AppState& state, QWidget* owner);
+void PrintDatafile(AppState& state);
 
 } // namespace kelvor::app

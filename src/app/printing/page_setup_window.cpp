@@ -3,7 +3,6 @@
 
 #include "app/common/window_fonts.h"
 #include "app/shell/app_state.h"
-#include "app/shell/settings_saving.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -56,7 +55,7 @@ void TFormPSet::showEvent(QShowEvent* event) {
 
 void TFormPSet::FormClose() {
     state_.settings.BoldFont = CheckBoxBold->isChecked();
-    SaveSettingsReported(state_);
+    state_.KeepSettings();
 }
 
 void TFormPSet::done(int result) {

@@ -2,8 +2,8 @@
 
 #include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
+#include "app/shell/dialogs.h"
 
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMarginsF>
 #include <QPageLayout>
@@ -11,40 +11,10 @@
 #include <QPrinterInfo>
 
 namespace kelvor::app {
-namespace {
-
-PdfFileChooser& ChooserForTests() {
-    static PdfFileChooser chooser;
-    return chooser;
-}
-
-std::optional<QString> AskForPdfFile(QWidget* owner, const QString& suggestedFile) {
-    QString chosen = QFileDialog::getSaveFileName(owner, "Print to PDF File", suggestedFile,
-                                                  "PDF files (*.pdf)");
-    if (chosen.isEmpty()) {
-        return std::nullopt;
-    }
-    if (QFileInfo(chosen).suffix().isEmpty()) {
-        chosen += ".pdf";
-    }
-    return chosen;
-}
-
-bool PrinterInstalled() {
-    return !QPrinterInfo::availablePrinters().isEmpty();
-}
-
-} // namespace
-
-void SetPdfFileChooserForTests(PdfFileChooser chooser) {
-    ChooserForTests() = std::move(chooser);
-}
-
-std::optional<PrintTarget> ChoosePrintTarget(QPrinter& printer, QWidget* owner,
+std::optional<PrintTarget> ChoosePrintTarget(Dialogs& dialogs, QPrinter& printer, QWidget* owner,
                                              const std::filesystem::path& folder,
                                              const std::string& jobName) {
-    const PdfFileChooser& testChooser = ChooserForTests();
-    if (!testChooser && PrinterInstalled()) {
+    if (dialogs.PrinterInstalled()) {
         printer.setOutputFileName(QString());
         printer.setOutputFormat(QPrinter::NativeFormat);
         if (printer.printerName().isEmpty()) {
@@ -56,8 +26,7 @@ std::optional<PrintTarget> ChoosePrintTarget(QPrinter& printer, QWidget* owner,
     const QString stem = PathToQt(std::filesystem::path(jobName).stem()).trimmed();
     const QString suggested =
         PathToQt(folder) + '/' + (stem.isEmpty() ? QString("KELVOR") : stem) + ".pdf";
-    const std::optional<QString> chosen =
-        testChooser ? testChooser(owner, suggested) : AskForPdfFile(owner, suggested);
+    const std::optional<QString> chosen = dialogs.ChoosePdfFile(owner, suggested);
     if (!chosen || chosen->isEmpty()) {
         return std::nullopt;
     }

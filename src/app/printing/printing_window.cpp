@@ -6,6 +6,7 @@
 #include "app/shell/app_state.h"
 #include "text/words.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -112,9 +113,21 @@ void TFormPrinting::ButtonCancelClick() {
     }
 }
 
-bool PrintCancelRequested(const AppState& state) {
-    const TFormPrinting* window = state.windows.printing;
-    return window != nullptr && window->isVisible() && window->CancelRequested();
+bool PrintCancelRequested(AppState& state) {
+    if (!state.windows.Has<TFormPrinting>()) {
+        return false;
+    }
+    const TFormPrinting& window = state.windows.Printing();
+    return window.isVisible() && window.CancelRequested();
+}
+
+PrintingWindowShown::PrintingWindowShown(AppState& state) : window_(state.windows.Printing()) {
+    window_.show();
+    QCoreApplication::processEvents();
+}
+
+PrintingWindowShown::~PrintingWindowShown() {
+    window_.close();
 }
 
 } // namespace kelvor::app

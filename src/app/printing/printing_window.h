@@ -45,6 +45,20 @@ private:
 };
 
 // True when the user has cancelled the job that the printing window is showing.
-bool PrintCancelRequested(const AppState& state);
+bool PrintCancelRequested(AppState& state);
+
+// The printing window, shown for the length of one job and closed however the job ends.
+class PrintingWindowShown {
+public:
+    explicit PrintingWindowShown(AppState& state);
+    ~PrintingWindowShown();
+    PrintingWindowShown(const PrintingWindowShown&) = delete;
+    PrintingWindowShown& operator=(const PrintingWindowShown&) = delete;
+
+    TFormPrinting& window() { return window_; }
+
+private:
+    TFormPrinting& window_;
+};
 
 } // namespace kelvor::app

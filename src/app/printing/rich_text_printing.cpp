@@ -46,7 +46,7 @@ void PrintRichText(AppState& state, QTextDocument& document, const std::string& 
                    QWidget* owner) {
     QPrinter& printer = state.printer();
     const std::optional<PrintTarget> target =
-        ChoosePrintTarget(printer, owner, state.workingFolder, jobTitle);
+        ChoosePrintTarget(state.dialogs, printer, owner, state.workingFolder, jobTitle);
     if (!target) {
         return;
     }

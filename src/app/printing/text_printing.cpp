@@ -142,16 +142,16 @@ void PrintTextFile(AppState& state, const std::string& fileName, const std::stri
         state.messages.ShowInfo("Printer Busy - Cannot Print Yet");
         return;
     }
-    const std::optional<PrintTarget> target =
-        ChoosePrintTarget(printer, QApplication::activeWindow(), state.workingFolder, fileName);
+    const std::optional<PrintTarget> target = ChoosePrintTarget(
+        state.dialogs, printer, QApplication::activeWindow(), state.workingFolder, fileName);
     if (!target) {
         return;
     }
     if (beforePrinting) {
         beforePrinting();
     }
-    if (target->toPdf && state.windows.printing) {
-        state.windows.printing->ShowPdfFile(QFileInfo(target->pdfFile).fileName());
+    if (target->toPdf && state.windows.Has<TFormPrinting>()) {
+        state.windows.Printing().ShowPdfFile(QFileInfo(target->pdfFile).fileName());
     }
     printer.setDocName(ToQt(fileName));
 

@@ -28,8 +28,6 @@
 namespace kelvor::app {
 namespace {
 
-constexpr int kHelpPosition = 14280;
-
 QLineEdit* ResultBox(QWidget* parent, int left, int top, int width) {
     auto* box = new QLineEdit(parent);
     box->setGeometry(left, top, width, 24);
@@ -95,6 +93,19 @@ void TFormResponse::BuildControls() {
     CheckBoxBold->setGeometry(389, 112, 57, 25);
     CheckBoxBold->setFocusPolicy(Qt::NoFocus);
 
+    BuildButtons(panel);
+
+    RichEditBoxDisplay = new QTextEdit(this);
+    RichEditBoxDisplay->setGeometry(0, 184, 747, 354);
+    RichEditBoxDisplay->setReadOnly(true);
+    RichEditBoxDisplay->setLineWrapMode(QTextEdit::NoWrap);
+    RichEditBoxDisplay->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QFont table("Courier New");
+    table.setPointSize(10);
+    RichEditBoxDisplay->setFont(table);
+}
+
+void TFormResponse::BuildButtons(QWidget* panel) {
     ButtonResp = Button(panel, "&Response", 474, 18, 103);
     ButtonResp->setDefault(true);
     connect(ButtonResp, &QPushButton::clicked, this, &TFormResponse::ButtonRespClick);
@@ -115,15 +126,6 @@ void TFormResponse::BuildControls() {
     auto* help = new QLabel("F1 for Help", panel);
     help->setGeometry(625, 144, 80, 16);
     help->setStyleSheet("color: maroon;");
-
-    RichEditBoxDisplay = new QTextEdit(this);
-    RichEditBoxDisplay->setGeometry(0, 184, 747, 354);
-    RichEditBoxDisplay->setReadOnly(true);
-    RichEditBoxDisplay->setLineWrapMode(QTextEdit::NoWrap);
-    RichEditBoxDisplay->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QFont table("Courier New");
-    table.setPointSize(10);
-    RichEditBoxDisplay->setFont(table);
 }
 
 void TFormResponse::showEvent(QShowEvent* event) {
@@ -269,14 +271,14 @@ bool TFormResponse::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     if (event->type() == QEvent::KeyRelease &&
-        OpenHelpOnF1(static_cast<QKeyEvent*>(event), state_, kHelpPosition, this)) {
+        OpenHelpOnF1(static_cast<QKeyEvent*>(event), state_, help::kCalculateResponse)) {
         return true;
     }
     return QDialog::eventFilter(watched, event);
 }
 
 void TFormResponse::keyReleaseEvent(QKeyEvent* event) {
-    if (!OpenHelpOnF1(event, state_, kHelpPosition, this)) {
+    if (!OpenHelpOnF1(event, state_, help::kCalculateResponse)) {
         QDialog::keyReleaseEvent(event);
     }
 }

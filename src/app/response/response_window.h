@@ -45,6 +45,7 @@ protected:
 
 private:
     void BuildControls();
+    void BuildButtons(QWidget* panel);
     void ClearResults();
     void FocusFrequency();
     void AddTableLine(const std::string& text, int pointSize);

@@ -1,11 +1,13 @@
 #include "app/shell/app_state.h"
 
+#include "kelvor_error.h"
+
 #include <QPrinter>
 
 namespace kelvor::app {
 
-AppState::AppState(std::filesystem::path folder, MessageSink& sink)
-    : workingFolder(std::move(folder)), messages(sink) {}
+AppState::AppState(std::filesystem::path folder, MessageSink& sink, Dialogs& dialogChoices)
+    : workingFolder(std::move(folder)), messages(sink), dialogs(dialogChoices) {}
 
 AppState::~AppState() = default;
 
@@ -14,6 +16,43 @@ QPrinter& AppState::printer() {
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     }
     return *printer_;
+}
+
+ParseOutcome AppState::ParseCurrentDatafile(ParseMode mode) {
+    return ParseDatafile(workingFolder, shell.DatafileName, mode, circuit, messages,
+                         shell.TodayText);
+}
+
+bool AppState::ParseForAnalysis() {
+    try {
+        if (ParseCurrentDatafile().ok) {
+            return true;
+        }
+        messages.ShowWarning("\r\nCannot Run  -  Error in Datafile  ");
+    } catch (const KelvorError& error) {
+        messages.ShowError(error.what());
+    }
+    return false;
+}
+
+void AppState::ReloadSettings() {
+    try {
+        settings = ReadSettings(workingFolder, messages, shell.TodayText);
+    } catch (const KelvorError& fault) {
+        messages.ShowError(fault.what());
+    }
+}
+
+void AppState::KeepSettings() {
+    try {
+        WriteSettings(workingFolder, settings, shell.TodayText);
+        settingsFaultReported = false;
+    } catch (const KelvorError& fault) {
+        if (!settingsFaultReported) {
+            messages.ShowWarning(fault.what());
+            settingsFaultReported = true;
+        }
+    }
 }
 
 } // namespace kelvor::app

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "app/graphs/graph_state.h"
+#include "app/shell/analysis_mode.h"
 #include "app/shell/window_registry.h"
 #include "circuit/circuit_state.h"
+#include "circuit/datafile_reader.h"
 #include "messages.h"
 #include "settings/settings_file.h"
 #include "solver/response.h"
@@ -16,12 +18,14 @@ class QPrinter;
 
 namespace kelvor::app {
 
+class Dialogs;
+
 // What the main window owns and every window reads: the current Datafile, which command
 // opened a window, the reopen flags and the help position.
 struct ShellState {
     std::string DatafileName = " Untitled "; // at most 30 characters, no folder
     std::string TodayText;
-    int AnalysisMode = 0; // 8 response, 4 amplitude, 5 square wave, 6 pulse, 7 test pattern
+    kelvor::app::AnalysisMode AnalysisMode = kelvor::app::AnalysisMode::None;
     bool DatafileChanged = true;
     bool NewDatafile = false;
     bool ReopenFreqScales = false;
@@ -31,14 +35,23 @@ struct ShellState {
     std::string PrintJobName = " Untitled "; // at most 30 characters
 };
 
+// The pauses that let the user see a finished step before the next window covers it.
+struct Pauses {
+    int afterSweepMs = 1000;         // the full progress bar of a finished sweep
+    int beforeGraphPrintMs = 1200;   // the printing window, before the graph goes out
+    int beforeDatafilePrintMs = 600; // the printing window, before the Datafile goes out
+    int diagnosticMs = 1000;         // each of the two pauses of the setup window's TEST 3
+};
+
 // The application state that the windows share, created once by the application and handed to
 // each window, so that a test builds a fresh one in a line.
 struct AppState {
-    AppState(std::filesystem::path folder, MessageSink& sink);
+    AppState(std::filesystem::path folder, MessageSink& sink, Dialogs& dialogChoices);
     ~AppState();
 
     std::filesystem::path workingFolder;
     MessageSink& messages;
+    Dialogs& dialogs;
     ShellState shell;
     CircuitState circuit;
     Settings settings;
@@ -49,13 +62,28 @@ struct AppState {
     // The user has been told why KELVOR.INI cannot be written; not again until it can.
     bool settingsFaultReported = false;
     GraphState graph;
-    Windows windows;
+    Pauses pauses;
+    WindowRegistry windows{*this};
 
     // The one printer of the run: its orientation survives between jobs.
     QPrinter& printer();
 
     std::filesystem::path File(const std::string& name) const { return workingFolder / name; }
     std::filesystem::path DatafilePath() const { return File(shell.DatafileName); }
+
+    // Parses the current Datafile into the circuit state and the record file; file faults
+    // throw KelvorError.
+    ParseOutcome ParseCurrentDatafile(ParseMode mode = ParseMode::Silent);
+    // The silent parse every analysis starts with; a failure is reported here and gives false.
+    bool ParseForAnalysis();
+
+    // Reads the settings file again; a fault is shown and the settings stay as they were.
+    void ReloadSettings();
+    // Keeps the settings in the settings file. A failure is reported with its reason, once: later
+    // failures stay quiet until the file can be written again, so that a folder that cannot be
+    // written does not answer every choice with the same box. The choices hold for the run
+    // either way.
+    void KeepSettings();
 
 private:
     std::unique_ptr<QPrinter> printer_;

@@ -1,14 +1,15 @@
 #include "app/shell/help_window.h"
 
-#include "app/common/file_paths.h"
+#include "app/common/window_fonts.h"
+#include "app/common/window_look.h"
 #include "app/shell/app_state.h"
+#include "app/shell/dialogs.h"
 #include "app/shell/help_text_fill.h"
 #include "files/file_io.h"
 #include "kelvor_error.h"
 #include "text/rtf_reader.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -18,7 +19,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
-#include <QUrl>
 #include <algorithm>
 #include <system_error>
 
@@ -27,7 +27,6 @@ namespace {
 
 constexpr int kClientWidth = 767;
 constexpr int kClientHeight = 574;
-const QColor kMaroon(128, 0, 0);
 
 } // namespace
 
@@ -72,9 +71,7 @@ TFormHelp::TFormHelp(AppState& state, QWidget* parent)
     RichEditHelp->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     // The right button belongs to GRAPHS.PDF, not to a context menu.
     RichEditHelp->setContextMenuPolicy(Qt::NoContextMenu);
-    QFont font("Courier New");
-    font.setPixelSize(13);
-    RichEditHelp->setFont(font);
+    RichEditHelp->setFont(PixelFont("Courier New", 13));
     QPalette palette = RichEditHelp->palette();
     palette.setColor(QPalette::Text, kMaroon);
     // The selection stays visible when the box loses the focus.
@@ -182,7 +179,7 @@ void TFormHelp::RichEditHelpMouseDown(Qt::MouseButton button) {
     // A missing file or a desktop without a PDF viewer is the desktop's to report.
     const std::filesystem::path path =
         FindHelpFile(state_.workingFolder, installedFolders_, kGraphsDocumentName);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(PathToQt(path)));
+    state_.dialogs.OpenDocument(path);
 }
 
 void TFormHelp::FormKeyUp(int key) {
@@ -191,21 +188,16 @@ void TFormHelp::FormKeyUp(int key) {
     }
 }
 
-void OpenHelp(AppState& state, int32_t position, QWidget* parent) {
+void OpenHelp(AppState& state, int32_t position) {
     state.shell.HelpPosition = position;
-    if (state.windows.help != nullptr) {
-        state.windows.help->exec();
-        return;
-    }
-    TFormHelp help(state, parent);
-    help.exec();
+    state.windows.Help().exec();
 }
 
-bool OpenHelpOnF1(const QKeyEvent* event, AppState& state, int32_t position, QWidget* parent) {
+bool OpenHelpOnF1(const QKeyEvent* event, AppState& state, const HelpPlace& place) {
     if (event->key() != Qt::Key_F1) {
         return false;
     }
-    OpenHelp(state, position, parent);
+    OpenHelp(state, place.position);
     return true;
 }
 

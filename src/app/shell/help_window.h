@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/shell/help_topics.h"
+
 #include <QDialog>
 #include <cstdint>
 #include <filesystem>
@@ -62,11 +64,10 @@ private:
     bool loadFailureReported_ = false;
 };
 
-// Sets HelpPosition and shows the help window modally; a temporary one when the application has
-// none (a window tested on its own).
-void OpenHelp(AppState& state, int32_t position, QWidget* parent);
+// Sets HelpPosition and shows the help window modally.
+void OpenHelp(AppState& state, int32_t position);
 
 // The windows that offer help open it when F1 is released; true when the key was F1.
-bool OpenHelpOnF1(const QKeyEvent* event, AppState& state, int32_t position, QWidget* parent);
+bool OpenHelpOnF1(const QKeyEvent* event, AppState& state, const HelpPlace& place);
 
 } // namespace kelvor::app

@@ -1,4 +1,5 @@
 #include "app/shell/app_state.h"
+#include "app/shell/dialogs.h"
 #include "app/shell/main_window.h"
 #include "app/shell/message_boxes.h"
 
@@ -9,7 +10,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("KELVOR2007");
     kelvor::app::MessageBoxes messages;
-    kelvor::app::AppState state(std::filesystem::current_path(), messages);
+    kelvor::app::DesktopDialogs dialogs;
+    kelvor::app::AppState state(std::filesystem::current_path(), messages, dialogs);
     kelvor::app::TFormMain mainWindow(state);
     mainWindow.show();
     return QApplication::exec();

@@ -5,6 +5,8 @@
 #include "app/common/file_queries.h"
 #include "app/common/qt_text.h"
 #include "app/common/screen_checks.h"
+#include "app/common/window_fonts.h"
+#include "app/common/window_look.h"
 #include "app/editors/form_editor_window.h"
 #include "app/editors/record_listing_window.h"
 #include "app/editors/text_editor_window.h"
@@ -16,9 +18,9 @@
 #include "app/printing/page_setup_window.h"
 #include "app/printing/printing_window.h"
 #include "app/response/response_window.h"
+#include "app/shell/dialogs.h"
 #include "app/shell/help_window.h"
 #include "app/shell/image_processing_window.h"
-#include "app/shell/settings_saving.h"
 #include "app/shell/setup_window.h"
 #include "app/timeresp/pulse_window.h"
 #include "app/timeresp/square_wave_window.h"
@@ -33,7 +35,6 @@
 #include "text/words.h"
 
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -46,37 +47,13 @@
 namespace kelvor::app {
 namespace {
 
-constexpr int kMaxNodes = 100;
 constexpr int kDatafileNameCapacity = 30;
-
-struct HelpTopic {
-    const char* caption;
-    int32_t position;
-    bool separatorAfter;
-};
-
-constexpr HelpTopic kHelpTopics[] = {
-    {"1.  Introduction", 1466, true},
-    {"2.  Running KELVOR", 4480, false},
-    {"     2.1  Open a Datfile", 6050, false},
-    {"     2.2  Defining a New Circuit", 6287, false},
-    {"     2.3  Display/Edit Component Values", 7040, false},
-    {"     2.4  Print Component Values", 13855, false},
-    {"     2.5  Calculate Response", 14280, false},
-    {"     2.6  Graphs/Amplitude Response", 16807, false},
-    {"     2.7  Graphs/SquareWave Response", 20200, false},
-    {"     2.8  Graphs/Pulse Response", 21760, false},
-    {"     2.9  Help and Setup", 22650, true},
-    {"3.  Sample Datafiles", 23771, true},
-    {"4.  Hardware && Software", 32450, true},
-    {"5.  TOLVARN Software", 33450, false},
-};
 
 // The picture filling the main window: silver, with the amplitude response of a high-pass filter
 // on a grid, the kind of graph the program draws, between the banner and the status panel.
 QPixmap MainPicture(int width, int height, const QRect& plot) {
     QPixmap picture(width, height);
-    picture.fill(QColor(192, 192, 192));
+    picture.fill(kSilver);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(plot, Qt::white);
@@ -100,22 +77,8 @@ QPixmap MainPicture(int width, int height, const QRect& plot) {
     return picture;
 }
 
-std::optional<QString> ShowOpenDialog(QWidget* owner, const QString& folder, const QString& name) {
-    QFileDialog dialog(owner, "Open Existing Datafile / To Create New One Type New Name", folder,
-                       "Datafiles (*.dat)");
-    // A name that does not exist is allowed: it becomes a new Datafile.
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setDefaultSuffix("dat");
-    dialog.selectFile(name);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return std::nullopt;
-    }
-    return dialog.selectedFiles().front();
-}
-
-std::string FolderWarning(const QString& folder, const std::string& reason) {
-    return "\r\n   The working folder cannot be written :   \r\n\r\n   " + FromQt(folder) +
+std::string FolderWarning(const std::filesystem::path& folder, const std::string& reason) {
+    return "\r\n   The working folder cannot be written :   \r\n\r\n   " + folder.string() +
            "\r\n   " + reason +
            "\r\n\r\n   KELVOR runs, but settings, Datafiles and pictures will not be saved.   ";
 }
@@ -127,11 +90,7 @@ TFormMain::TFormMain(AppState& state, QWidget* parent)
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint),
       state_(state) {
-    chooseDatafile = [this](QWidget* owner) {
-        return ShowOpenDialog(owner, PathToQt(state_.workingFolder),
-                              PathToQt(state_.shell.DatafileName));
-    };
-    state_.windows.main = this;
+    state_.windows.SetMain(this);
     BuildContents();
     BuildMenus();
     // Sized once the menu bar holds its menus: the client area keeps its full height below it.
@@ -143,7 +102,7 @@ TFormMain::TFormMain(AppState& state, QWidget* parent)
 }
 
 TFormMain::~TFormMain() {
-    state_.windows = Windows{};
+    state_.windows.SetMain(nullptr);
 }
 
 void TFormMain::FormCreate() {
@@ -171,7 +130,7 @@ void TFormMain::ReadSettingsAtStart() {
         state_.settings = Settings{};
     }
     if (const std::optional<std::string> reason = FolderWriteFault(state_.workingFolder)) {
-        state_.messages.ShowWarning(FolderWarning(PathToQt(state_.workingFolder), *reason));
+        state_.messages.ShowWarning(FolderWarning(state_.workingFolder, *reason));
         state_.settingsFaultReported = true;
     } else if (!sampleFault.empty()) {
         state_.messages.ShowWarning(sampleFault);
@@ -188,37 +147,33 @@ void TFormMain::WarnAboutTheDisplay() {
     }
 }
 
-// Every window lives for the whole run; as a child of the main window it is deleted with it.
-template <class Window> void TFormMain::Create(Window*& slot) {
-    slot = new Window(state_, this);
-}
-
-// The start-up order: the windows that follow the main window.
+// The start-up order: the windows that follow the main window. As children of the main window
+// they go with it.
 void TFormMain::CreateWindows() {
-    Windows& windows = state_.windows;
-    Create(windows.setup);
-    Create(windows.graphPageSetup);
-    Create(windows.response);
-    Create(windows.help);
-    Create(windows.printing);
-    Create(windows.graph);
-    Create(windows.listing);
-    Create(windows.textEditor);
-    Create(windows.freqScales);
-    Create(windows.graphParameters);
-    Create(windows.squareWave);
-    Create(windows.pulse);
-    Create(windows.pageSetup);
-    Create(windows.formEditor);
-    Create(windows.bode);
-    Create(windows.imageProcessing);
+    WindowRegistry& windows = state_.windows;
+    windows.Setup();
+    windows.GraphPageSetup();
+    windows.Response();
+    windows.Help();
+    windows.Printing();
+    windows.Graph();
+    windows.Listing();
+    windows.TextEditor();
+    windows.FreqScales();
+    windows.GraphParameters();
+    windows.SquareWave();
+    windows.Pulse();
+    windows.PageSetup();
+    windows.FormEditor();
+    windows.Bode();
+    windows.ImageProcessing();
 }
 
 void TFormMain::BuildContents() {
     auto* contents = new QWidget(this);
     contents->setAutoFillBackground(true);
     QPalette silver = contents->palette();
-    silver.setColor(QPalette::Window, QColor(192, 192, 192));
+    silver.setColor(QPalette::Window, kSilver);
     contents->setPalette(silver);
     setCentralWidget(contents);
 
@@ -232,9 +187,7 @@ void TFormMain::BuildContents() {
     banner->setAlignment(Qt::AlignCenter);
     banner->setAutoFillBackground(true);
     banner->setStyleSheet("background-color: navy; color: white;");
-    QFont bannerFont("Arial");
-    bannerFont.setPixelSize(24);
-    bannerFont.setBold(true);
+    QFont bannerFont = PixelFont("Arial", 24, true);
     bannerFont.setItalic(true);
     banner->setFont(bannerFont);
 
@@ -243,10 +196,7 @@ void TFormMain::BuildContents() {
     statusPanel_->setGeometry(96, 440, 540, 30);
     statusPanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     statusPanel_->setStyleSheet("background-color: rgb(248, 248, 248);");
-    QFont statusFont("Courier New");
-    statusFont.setPixelSize(13);
-    statusFont.setBold(true);
-    statusPanel_->setFont(statusFont);
+    statusPanel_->setFont(PixelFont("Courier New", 13, true));
 }
 
 void TFormMain::BuildMenus() {
@@ -254,13 +204,12 @@ void TFormMain::BuildMenus() {
     connect(file->addAction("&Open ..."), &QAction::triggered, this, &TFormMain::FileOpenClick);
     const OpenDatafile open = [this](const QString& name) { OpenDatafileNamed(name); };
     connect(file->addAction(QString::fromUtf8("Open E&xample\u2026")), &QAction::triggered, this,
-            [this, open] { OpenExampleCommand(state_, this, interchangeDialogs, open); });
+            [this, open] { OpenExampleCommand(state_, this, open); });
     file->addSeparator();
     connect(file->addAction(QString::fromUtf8("Export SPICE Netlist\u2026")), &QAction::triggered,
-            this, [this] { ExportSpiceNetlistCommand(state_, this, interchangeDialogs); });
+            this, [this] { ExportSpiceNetlistCommand(state_, this); });
     connect(file->addAction(QString::fromUtf8("Import SPICE Netlist\u2026")), &QAction::triggered,
-            this,
-            [this, open] { ImportSpiceNetlistCommand(state_, this, interchangeDialogs, open); });
+            this, [this, open] { ImportSpiceNetlistCommand(state_, this, open); });
     file->addSeparator();
     connect(file->addAction("&Print ..."), &QAction::triggered, this, &TFormMain::FilePrintClick);
     connect(file->addAction("P&age Setup"), &QAction::triggered, this, &TFormMain::PageSetupClick);
@@ -287,11 +236,11 @@ void TFormMain::BuildMenus() {
     QMenu* help = menuBar()->addMenu(" &Help ");
     help->addAction("                   HELP  MENU");
     help->addSeparator();
-    for (const HelpTopic& topic : kHelpTopics) {
-        const int32_t position = topic.position;
-        connect(help->addAction(topic.caption), &QAction::triggered, this,
+    for (const HelpMenuItem& item : kHelpMenu) {
+        const int32_t position = item.place.position;
+        connect(help->addAction(item.caption), &QAction::triggered, this,
                 [this, position] { HelpTopicClick(position); });
-        if (topic.separatorAfter) {
+        if (item.separatorAfter) {
             help->addSeparator();
         }
     }
@@ -299,7 +248,7 @@ void TFormMain::BuildMenus() {
 }
 
 void TFormMain::UpdateCaptionAndStatus() {
-    setWindowTitle("     KELVOR2007  -  " + QString::number(kMaxNodes));
+    setWindowTitle("     KELVOR2007  -  " + QString::number(kHighestNodeNumber));
     statusPanel_->setText(StatusText());
 }
 
@@ -335,22 +284,20 @@ void TFormMain::paintEvent(QPaintEvent* event) {
 // when it shows.
 void TFormMain::ReopenMenuWindows() {
     reopenScheduled_ = false;
-    TFormFreqScales* freqScales = state_.windows.freqScales;
-    if (state_.shell.ReopenFreqScales && freqScales != nullptr && !freqScales->isVisible()) {
-        freqScales->exec();
-    }
-    TFormSqWMenu* squareWave = state_.windows.squareWave;
-    if (state_.shell.ReopenSquareWave && squareWave != nullptr && !squareWave->isVisible()) {
-        squareWave->exec();
-    }
-    TFormPMenu* pulse = state_.windows.pulse;
-    if (state_.shell.ReopenPulse && pulse != nullptr && !pulse->isVisible()) {
-        pulse->exec();
-    }
+    const auto reopen = [](bool flag, QDialog& window) {
+        if (flag && !window.isVisible()) {
+            window.exec();
+        }
+    };
+    reopen(state_.shell.ReopenFreqScales, state_.windows.FreqScales());
+    reopen(state_.shell.ReopenSquareWave, state_.windows.SquareWave());
+    reopen(state_.shell.ReopenPulse, state_.windows.Pulse());
 }
 
 void TFormMain::FileOpenClick() {
-    const std::optional<QString> chosen = chooseDatafile(this);
+    const std::optional<QString> chosen =
+        state_.dialogs.ChooseDatafile(this, QString::fromStdString(state_.workingFolder.string()),
+                                      ToQt(state_.shell.DatafileName));
     if (chosen) {
         OpenDatafileNamed(*chosen);
     }
@@ -374,8 +321,7 @@ void TFormMain::OpenDatafileNamed(const QString& chosenPath) {
             // Neither opened nor replaced: what stands under the name cannot be told.
             messages.ShowError("Cannot open " + name + " : " + existing.fault);
         } else if (existing.regular) {
-            ParseDatafile(state_.workingFolder, name, ParseMode::Silent, state_.circuit, messages,
-                          state_.shell.TodayText);
+            state_.ParseCurrentDatafile();
             state_.shell.NewDatafile = false;
         } else {
             WriteFileAtomically(state_.DatafilePath(), NewDatafileSkeleton(state_.shell.TodayText));
@@ -394,15 +340,15 @@ void TFormMain::OpenDatafileNamed(const QString& chosenPath) {
 
 void TFormMain::SaveSettings() {
     state_.settings.Datafilename = state_.shell.DatafileName;
-    SaveSettingsReported(state_);
+    state_.KeepSettings();
 }
 
 void TFormMain::FilePrintClick() {
-    PrintDatafile(state_, this);
+    PrintDatafile(state_);
 }
 
 void TFormMain::PageSetupClick() {
-    state_.windows.pageSetup->exec();
+    state_.windows.PageSetup().exec();
 }
 
 void TFormMain::ExitClick() {
@@ -417,87 +363,71 @@ void TFormMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-// Every analysis parses the current Datafile silently first; a failure is reported here.
-bool TFormMain::ParseForAnalysis() {
-    try {
-        const ParseOutcome outcome =
-            ParseDatafile(state_.workingFolder, state_.shell.DatafileName, ParseMode::Silent,
-                          state_.circuit, state_.messages, state_.shell.TodayText);
-        if (outcome.ok) {
-            return true;
-        }
-        state_.messages.ShowWarning("\r\nCannot Run  -  Error in Datafile  ");
-    } catch (const KelvorError& error) {
-        state_.messages.ShowError(error.what());
-    }
-    return false;
-}
-
 void TFormMain::EditClick() {
     const FileQuery datafile = QueryFile(state_.DatafilePath());
     if (!datafile.fault.empty()) {
         state_.messages.ShowError("Cannot open " + state_.shell.DatafileName + " : " +
                                   datafile.fault);
     } else if (datafile.regular) {
-        state_.windows.formEditor->exec();
+        state_.windows.FormEditor().exec();
     } else {
         state_.messages.ShowWarning(CutText(state_.shell.DatafileName + " does not exist", 45));
     }
 }
 
 void TFormMain::ResponseClick() {
-    state_.shell.AnalysisMode = 8;
-    if (ParseForAnalysis()) {
-        state_.windows.response->exec();
+    state_.shell.AnalysisMode = AnalysisMode::Response;
+    if (state_.ParseForAnalysis()) {
+        state_.windows.Response().exec();
     }
 }
 
 // The submenu opens whatever the parse says; its items refuse a Datafile that failed.
 void TFormMain::GraphsMenuShow() {
-    graphsDatafileOk_ = ParseForAnalysis();
+    graphsDatafileOk_ = state_.ParseForAnalysis();
 }
 
 // A failed parse leaves a record file of the faulty lines: sweeping it would draw a graph of a
 // circuit that does not exist. The menu has already warned.
 void TFormMain::AmplitudeClick() {
-    state_.shell.AnalysisMode = 4;
+    state_.shell.AnalysisMode = AnalysisMode::Amplitude;
     if (graphsDatafileOk_) {
-        state_.windows.freqScales->exec();
+        state_.windows.FreqScales().exec();
     }
 }
 
 void TFormMain::SquareWaveClick() {
-    state_.shell.AnalysisMode = 5;
+    state_.shell.AnalysisMode = AnalysisMode::SquareWave;
     if (graphsDatafileOk_) {
-        state_.windows.squareWave->exec();
+        state_.windows.SquareWave().exec();
     }
 }
 
 void TFormMain::PulseClick() {
-    state_.shell.AnalysisMode = 6;
+    state_.shell.AnalysisMode = AnalysisMode::Pulse;
     if (graphsDatafileOk_) {
-        state_.windows.pulse->exec();
+        state_.windows.Pulse().exec();
     }
 }
 
 void TFormMain::SetupClick() {
-    state_.windows.setup->exec();
+    state_.windows.Setup().exec();
 }
 
 // The Bode analyser does not block the other windows: it stays open beside them.
 void TFormMain::BodeClick() {
     if (graphsDatafileOk_) {
-        state_.windows.bode->ShowForCurrentDatafile();
+        state_.windows.Bode().ShowForCurrentDatafile();
     }
 }
 
 void TFormMain::HelpTopicClick(int32_t position) {
-    OpenHelp(state_, position, this);
+    OpenHelp(state_, position);
 }
 
 void TFormMain::keyReleaseEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1) {
-        HelpTopicClick(4480);
+        HelpTopicClick(help::kRunningKelvor.position);
         return;
     }
     QMainWindow::keyReleaseEvent(event);

@@ -4,8 +4,6 @@
 #include "app/shell/app_state.h"
 
 #include <QMainWindow>
-#include <functional>
-#include <optional>
 
 class QLabel;
 class QMenu;
@@ -18,11 +16,6 @@ class TFormMain : public QMainWindow {
 public:
     explicit TFormMain(AppState& state, QWidget* parent = nullptr);
     ~TFormMain() override;
-
-    // Asks the user for a Datafile; the default shows the open dialog. Tests replace it.
-    std::function<std::optional<QString>(QWidget* owner)> chooseDatafile;
-    // The choices of Open Example and the SPICE netlist commands; tests replace them too.
-    InterchangeDialogs interchangeDialogs = RealInterchangeDialogs();
 
     // File/Open after the dialog: an existing name is parsed, a new one gets the skeleton.
     void OpenDatafileNamed(const QString& chosenPath);
@@ -56,10 +49,8 @@ private:
     void BuildMenus();
     void BuildContents();
     void CreateWindows();
-    template <class Window> void Create(Window*& slot);
     void UpdateCaptionAndStatus();
     void SaveSettings();
-    bool ParseForAnalysis();
     void ReopenMenuWindows();
 
     AppState& state_;

@@ -9,15 +9,13 @@
 #include "app/editors/text_editor_window.h"
 #include "app/graphs/graph_window.h"
 #include "app/shell/app_state.h"
+#include "app/shell/dialogs.h"
 #include "app/shell/file_date_stamp.h"
 #include "app/shell/image_processing_window.h"
-#include "app/shell/program_starter.h"
 #include "app/shell/setup_labels.h"
 #include "app/shell/setup_pictures.h"
 #include "app/shell/system_facts.h"
 #include "diagnostics/extended_range_probe.h"
-#include "kelvor_error.h"
-#include "settings/settings_file.h"
 #include "text/date_text.h"
 #include "text/words.h"
 
@@ -25,7 +23,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
-#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -42,7 +39,6 @@ constexpr int kClientHeight = 534;
 const QColor kWindowColour(222, 222, 222);
 constexpr int kTestModeKey = Qt::Key_T;
 constexpr int kEditorButtonKey = Qt::Key_E;
-constexpr int kTestPatternMode = 7;
 constexpr int kMessageCapacity = 45;
 constexpr const char* kFileDateName = "A.dat";
 // The desktop's opener, for folders and documents, and the terminal Debian's alternatives name.
@@ -50,14 +46,6 @@ constexpr const char* kDesktopOpener = "xdg-open";
 constexpr const char* kTerminal = "x-terminal-emulator";
 const QPoint kCanvasProbe(240, 405);
 const QPoint kLogoProbe(40, 10);
-
-std::optional<QString> ShowProgramNameBox(QWidget* owner, const QString& proposed) {
-    bool accepted = false;
-    const QString text =
-        QInputDialog::getText(owner, "    WINDOWS APPLICATION", "      Type program name :-",
-                              QLineEdit::Normal, proposed, &accepted);
-    return accepted ? std::optional<QString>(text) : std::nullopt;
-}
 
 std::string ColourText(const char* prefix, QRgb colour) {
     return std::string(prefix) + "R=" + std::to_string(qRed(colour)) +
@@ -69,21 +57,15 @@ DesktopSystemFacts& ThisComputer() {
     return facts;
 }
 
-DetachedProcessStarter& DesktopPrograms() {
-    static DetachedProcessStarter programs;
-    return programs;
-}
-
 } // namespace
 
 TFormSetup::TFormSetup(AppState& state, QWidget* parent)
-    : TFormSetup(state, parent, ThisComputer(), DesktopPrograms()) {}
+    : TFormSetup(state, parent, ThisComputer()) {}
 
-TFormSetup::TFormSetup(AppState& state, QWidget* parent, const SystemFacts& facts,
-                       ProgramStarter& programs)
+TFormSetup::TFormSetup(AppState& state, QWidget* parent, const SystemFacts& facts)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      askProgramName(ShowProgramNameBox), state_(state), programs_(programs) {
+      state_(state) {
     setObjectName("FormSetup");
     setWindowTitle("      SET UP");
     setWindowIcon(SetupIcon());
@@ -246,21 +228,18 @@ void TFormSetup::done(int result) {
 
 void TFormSetup::FormClose() {
     // A test pattern left open belongs to its own parent again.
-    if (state_.windows.graph != nullptr) {
-        ReleaseFromModal(state_.windows.graph, this);
+    if (state_.windows.Has<TFormVGA>()) {
+        ReleaseFromModal(&state_.windows.Graph(), this);
     }
     state_.settings.Datafilename = state_.shell.DatafileName;
-    try {
-        WriteSettings(state_.workingFolder, state_.settings, state_.shell.TodayText);
-    } catch (const KelvorError& fault) {
-        state_.messages.ShowWarning(fault.what());
-    }
+    state_.KeepSettings();
 }
 
 // A typed name that is a file or folder of the working folder is opened with the desktop's
 // opener; anything else is a program with its arguments.
 void TFormSetup::ButtonShellClick() {
-    const std::optional<QString> typed = askProgramName(this, QString(" ") + kDesktopOpener + " .");
+    const std::optional<QString> typed =
+        state_.dialogs.AskProgramName(this, QString(" ") + kDesktopOpener + " .");
     if (!typed) {
         return;
     }
@@ -271,10 +250,10 @@ void TFormSetup::ButtonShellClick() {
     const QString folder = PathToQt(state_.workingFolder);
     bool started = false;
     if (QFileInfo::exists(QDir(folder).filePath(command))) {
-        started = programs_.StartDetached(kDesktopOpener, {command}, folder);
+        started = state_.dialogs.StartProgram(kDesktopOpener, {command}, folder);
     } else if (QStringList arguments = QProcess::splitCommand(command); !arguments.isEmpty()) {
         const QString program = arguments.takeFirst();
-        started = programs_.StartDetached(program, arguments, folder);
+        started = state_.dialogs.StartProgram(program, arguments, folder);
     }
     if (!started) {
         state_.messages.ShowWarning("\r\n   Cannot start  " + FromQt(command) + "   ");
@@ -283,7 +262,7 @@ void TFormSetup::ButtonShellClick() {
 
 void TFormSetup::ButtonEDTClick() {
     if (std::filesystem::is_regular_file(state_.DatafilePath())) {
-        state_.windows.textEditor->exec();
+        state_.windows.TextEditor().exec();
         return;
     }
     state_.messages.ShowWarning(
@@ -301,13 +280,13 @@ void TFormSetup::ButtonDOSClick() {
     if (state_.messages.Ask("  Start Terminal ?", QuestionButtons::OkCancel) != Answer::Yes) {
         return;
     }
-    if (!programs_.IsInstalled(kTerminal)) {
+    if (!state_.dialogs.ProgramInstalled(kTerminal)) {
         state_.messages.ShowWarning(
             "\r\n   No terminal emulator is installed  (x-terminal-emulator)   ");
         return;
     }
     state_.messages.ShowInfo("Type 'exit' to close the terminal");
-    if (!programs_.StartDetached(kTerminal, {}, PathToQt(state_.workingFolder))) {
+    if (!state_.dialogs.StartProgram(kTerminal, {}, PathToQt(state_.workingFolder))) {
         state_.messages.ShowWarning(std::string("\r\n   Cannot start  ") + kTerminal + "   ");
     }
 }
@@ -317,28 +296,28 @@ void TFormSetup::ButtonTestPatternClick() {
         state_.messages.Ask("   Displaying Test Pattern will clear any   \r\n\r\nexisting graphs. "
                             "Do you wish to continue ? ",
                             QuestionButtons::YesNo);
-    TFormVGA* graph = state_.windows.graph;
-    if (answer != Answer::Yes || graph == nullptr) {
+    if (answer != Answer::Yes) {
         return;
     }
     state_.graph.picture = QImage();
-    state_.shell.AnalysisMode = kTestPatternMode;
+    state_.shell.AnalysisMode = AnalysisMode::TestPattern;
     ConnectToGraphWindow();
-    UseBesideModal(graph, this);
+    TFormVGA& graph = state_.windows.Graph();
+    UseBesideModal(&graph, this);
     // Shown afresh, so that it draws the pattern even when it was showing a graph.
-    graph->hide();
-    graph->show();
+    graph.hide();
+    graph.show();
 }
 
 void TFormSetup::ConnectToGraphWindow() {
     if (!connectedToGraph_) {
-        connect(state_.windows.graph, &TFormVGA::GraphClosed, this, &TFormSetup::GraphClosed);
+        connect(&state_.windows.Graph(), &TFormVGA::GraphClosed, this, &TFormSetup::GraphClosed);
         connectedToGraph_ = true;
     }
 }
 
-void TFormSetup::GraphClosed(int analysisMode) {
-    if (analysisMode == kTestPatternMode && isVisible()) {
+void TFormSetup::GraphClosed(AnalysisMode mode) {
+    if (mode == AnalysisMode::TestPattern && isVisible()) {
         done(QDialog::Rejected);
     }
 }
@@ -387,9 +366,9 @@ void TFormSetup::ButtonTest2Click() {
 void TFormSetup::ButtonTest3Click() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     state_.messages.ShowInfo("Button 3");
-    WaitMs(1000);
+    WaitMs(state_.pauses.diagnosticMs);
     state_.messages.ShowError("BEEP");
-    WaitMs(1000);
+    WaitMs(state_.pauses.diagnosticMs);
     QApplication::restoreOverrideCursor();
     state_.messages.ShowInfo("version.dll");
 }
@@ -404,18 +383,15 @@ void TFormSetup::ButtonSetFileDateClick() {
 }
 
 void TFormSetup::ButtonImageProcClick() {
-    TFormImgProc* imageWindow = state_.windows.imageProcessing;
-    if (imageWindow == nullptr) {
-        return;
-    }
+    TFormImgProc& imageWindow = state_.windows.ImageProcessing();
     if (!connectedToImageWindow_) {
-        connect(imageWindow, &TFormImgProc::ColumnReached, this,
+        connect(&imageWindow, &TFormImgProc::ColumnReached, this,
                 [this](int column) { ButtonImageProc->setText(QString::number(column)); });
-        connect(imageWindow, &TFormImgProc::ProcessingFinished, this,
+        connect(&imageWindow, &TFormImgProc::ProcessingFinished, this,
                 [this] { ButtonImageProc->setText("Image Proc."); });
         connectedToImageWindow_ = true;
     }
-    imageWindow->exec();
+    imageWindow.exec();
 }
 
 } // namespace kelvor::app

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "app/shell/analysis_mode.h"
+
 #include <QDialog>
 #include <QImage>
 #include <QPoint>
-#include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,7 +14,6 @@ class QPushButton;
 namespace kelvor::app {
 
 struct AppState;
-class ProgramStarter;
 class SystemFacts;
 
 // The setup window: the version and the facts about this computer, starting another program or
@@ -24,12 +23,7 @@ class TFormSetup : public QDialog {
     Q_OBJECT
 public:
     explicit TFormSetup(AppState& state, QWidget* parent = nullptr);
-    TFormSetup(AppState& state, QWidget* parent, const SystemFacts& facts,
-               ProgramStarter& programs);
-
-    // Asks for the program "New &Shell" starts, proposing a text; nullopt when cancelled. The
-    // default is an input box.
-    std::function<std::optional<QString>(QWidget* owner, const QString& proposed)> askProgramName;
+    TFormSetup(AppState& state, QWidget* parent, const SystemFacts& facts);
 
     bool TestMode() const { return testMode_; }
     const QImage& Logo() const { return logo_; }
@@ -73,10 +67,9 @@ private:
     void ShowDiagnosticControls();
     void FormClose();
     void ConnectToGraphWindow();
-    void GraphClosed(int analysisMode);
+    void GraphClosed(AnalysisMode mode);
 
     AppState& state_;
-    ProgramStarter& programs_;
     std::string userName_;
     std::string operatingSystem_;
     bool testMode_ = false;

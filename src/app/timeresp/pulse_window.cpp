@@ -17,9 +17,9 @@ constexpr int kDpiScalePercent = 50;
 
 const TimeResponseMenuLayout kPulseLayout{
     .objectName = "FormPMenu",
-    .analysisMode = 6,
+    .analysisMode = AnalysisMode::Pulse,
     .captionPrefix = "        PULSE RESPONSE MENU   -   ",
-    .helpPosition = 21760,
+    .helpPlace = help::kPulseResponse,
     .baseFontPixels = 12,
     .sizeable = true,
     .entryPrompt = "Set Pulse Width and Display Expansion Required",

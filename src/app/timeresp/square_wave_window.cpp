@@ -9,9 +9,9 @@ namespace {
 
 const TimeResponseMenuLayout kSquareWaveLayout{
     .objectName = "FormSqWMenu",
-    .analysisMode = 5,
+    .analysisMode = AnalysisMode::SquareWave,
     .captionPrefix = "        SQUAREWAVE MENU   -   ",
-    .helpPosition = 20200,
+    .helpPlace = help::kSquareWaveResponse,
     .baseFontPixels = 15,
     .sizeable = false,
     .entryPrompt = "Set Frequency and Resolution Required",

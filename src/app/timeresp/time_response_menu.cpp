@@ -6,10 +6,10 @@
 #include "app/common/screen_checks.h"
 #include "app/common/typing_limit.h"
 #include "app/common/window_fonts.h"
+#include "app/common/window_look.h"
 #include "app/graphs/graph_window.h"
 #include "app/shell/app_state.h"
 #include "app/shell/help_window.h"
-#include "app/shell/settings_saving.h"
 #include "kelvor_error.h"
 #include "render/graph_canvas.h"
 #include "render/time_response_graph.h"
@@ -22,7 +22,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -80,13 +79,19 @@ QPushButton* Button(QWidget* parent, const char* caption, const QRect& rect) {
 TimeResponseMenu::TimeResponseMenu(AppState& state, const TimeResponseMenuLayout& layout,
                                    QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), state_(state),
-      layout_(layout), groups_(layout.choiceGroups[2]) {
+      layout_(layout), groups_(layout.choiceGroups[2]),
+      calculation_(state.messages, [this](bool locked) {
+          SetEntryLocked(locked);
+          if (!locked) {
+              ProgressBar->setValue(kFirstProgress);
+          }
+      }) {
     setObjectName(layout.objectName);
     setFont(PixelFont("Arial", layout.baseFontPixels));
     if (layout.sizeable) {
-        resize(732, 534);
+        resize(kMenuWindowWidth, kMenuWindowHeight);
     } else {
-        setFixedSize(732, 534);
+        setFixedSize(kMenuWindowWidth, kMenuWindowHeight);
     }
     BuildControls();
 }
@@ -94,15 +99,22 @@ TimeResponseMenu::TimeResponseMenu(AppState& state, const TimeResponseMenuLayout
 void TimeResponseMenu::BuildControls() {
     BevelEdge = new QFrame(this);
     BevelEdge->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    BevelEdge->setGeometry(0, 0, 732, 534);
+    BevelEdge->setGeometry(0, 0, kMenuWindowWidth, kMenuWindowHeight);
 
     const QFont controls = PixelFont("Arial", 15);
+    BuildEntryControls(controls);
+    BuildButtons(controls);
+    BuildGraphParameterControls(controls);
+}
+
+// The prompt, the value and the choice of harmonics.
+void TimeResponseMenu::BuildEntryControls(const QFont& controls) {
     LabelSelect = Label(this, "", QPoint(116, 282));
     QFont underlined = controls;
     underlined.setUnderline(true);
     LabelSelect->setFont(underlined);
     QPalette maroon = LabelSelect->palette();
-    maroon.setColor(QPalette::WindowText, QColor(128, 0, 0));
+    maroon.setColor(QPalette::WindowText, kMaroon);
     LabelSelect->setPalette(maroon);
 
     StaticTextValue = new QLabel(layout_.valueCaption, this);
@@ -125,7 +137,9 @@ void TimeResponseMenu::BuildControls() {
     RadioButtonHigh = choices[0];
     RadioButtonMedium = choices[1];
     RadioButtonLow = choices[2];
+}
 
+void TimeResponseMenu::BuildButtons(const QFont& controls) {
     ButtonContinueOrReset = Button(this, "Con&tinue", QRect(424, 143, 113, 31));
     ButtonContinueOrReset->setFont(controls);
     connect(ButtonContinueOrReset, &QPushButton::clicked, this,
@@ -136,7 +150,10 @@ void TimeResponseMenu::BuildControls() {
     ButtonClose = Button(this, "&Close", QRect(424, 200, 113, 31));
     ButtonClose->setFont(controls);
     connect(ButtonClose, &QPushButton::clicked, this, &TimeResponseMenu::ButtonCloseClick);
+}
 
+// The graph gain, the plot's choices and the progress bar of the calculation.
+void TimeResponseMenu::BuildGraphParameterControls(const QFont& controls) {
     StaticTextGain = new QLabel(layout_.gainCaption, this);
     StaticTextGain->setFont(controls);
     StaticTextGain->setGeometry(layout_.gainCaptionRect);
@@ -203,7 +220,6 @@ void TimeResponseMenu::FormShow() {
     if (QAbstractButton* chosen = choiceButtons_->button(groups_)) {
         chosen->setChecked(true);
     }
-    running_ = false;
     ButtonContinueOrReset->setFocus();
 }
 
@@ -223,7 +239,7 @@ void TimeResponseMenu::SaveChoices() {
     if (const int colour = boxButtons_->checkedId(); colour != -1) {
         state_.settings.GraphBoxColour = colour;
     }
-    SaveSettingsReported(state_);
+    state_.KeepSettings();
     if (const int groups = choiceButtons_->checkedId(); groups != -1) {
         groups_ = groups;
     }
@@ -235,9 +251,8 @@ void TimeResponseMenu::ButtonCloseClick() {
 }
 
 void TimeResponseMenu::ButtonContinueOrResetClick() {
-    if (running_) {
-        // Seen by the calculation after its current harmonic.
-        resetRequested_ = true;
+    if (calculation_.Running()) {
+        calculation_.RequestReset();
         return;
     }
     SaveChoices();
@@ -252,51 +267,20 @@ void TimeResponseMenu::ButtonContinueOrResetClick() {
     }
 }
 
-// Returns true when every harmonic was solved; otherwise the window is back at the entry stage.
+// Returns true when every harmonic was solved; otherwise the window is back at the entry stage
+// and the last complete table stays.
 bool TimeResponseMenu::Calculate(long double value) {
-    running_ = true;
-    resetRequested_ = false;
-    SetEntryLocked(true);
     solved_ = 0;
-
-    const int stride = 4 * groups_;
-    QElapsedTimer sinceEvents;
-    sinceEvents.start();
+    sinceEvents_.start();
     HarmonicTable table;
-    try {
+    const bool finished = calculation_.Run([&] {
         const LoadedCircuit circuit = LoadCircuit(state_.workingFolder, state_.circuit);
-        table = ComputeHarmonics(circuit, Kind(), groups_, Fundamental(value), state_.solver,
-                                 state_.messages, [&](int solved) {
-                                     solved_ = solved;
-                                     const int position = std::min(
-                                         kLastProgress,
-                                         kFirstProgress + (solved + layout_.progressLead) / stride);
-                                     // Harmonics solved on the other cores arrive in
-                                     // batches: the bar still moves one step at a time.
-                                     const bool stepped = position > ProgressBar->value();
-                                     while (ProgressBar->value() < position) {
-                                         ProgressBar->setValue(ProgressBar->value() + 1);
-                                     }
-                                     // A click on "&Reset" arrives here.
-                                     if (stepped || sinceEvents.elapsed() >= kEventIntervalMs) {
-                                         QCoreApplication::processEvents(QEventLoop::AllEvents);
-                                         sinceEvents.restart();
-                                     }
-                                     return !resetRequested_;
-                                 });
-    } catch (const KelvorError& fault) {
-        running_ = false;
-        SetEntryLocked(false);
-        ProgressBar->setValue(kFirstProgress);
-        state_.messages.ShowError(fault.what());
-        return false;
-    }
-    if (!table.complete) {
-        // The half-filled table is never used: the last complete one stays.
-        running_ = false;
-        resetRequested_ = false;
-        SetEntryLocked(false);
-        ProgressBar->setValue(kFirstProgress);
+        table =
+            ComputeHarmonics(circuit, Kind(), groups_, Fundamental(value), state_.solver,
+                             state_.messages, [this](int solved) { return SolvedSoFar(solved); });
+        return table.complete;
+    });
+    if (!finished) {
         return false;
     }
     table_ = std::move(table);
@@ -304,6 +288,25 @@ bool TimeResponseMenu::Calculate(long double value) {
     plotGain_ = defaultGain_;
     graphGain_ = RoundedDefaultGain(defaultGain_);
     return true;
+}
+
+bool TimeResponseMenu::SolvedSoFar(int solved) {
+    solved_ = solved;
+    const int stride = 4 * groups_;
+    const int position =
+        std::min(kLastProgress, kFirstProgress + (solved + layout_.progressLead) / stride);
+    // Harmonics solved on the other cores arrive in batches: the bar still moves one step at a
+    // time.
+    const bool stepped = position > ProgressBar->value();
+    while (ProgressBar->value() < position) {
+        ProgressBar->setValue(ProgressBar->value() + 1);
+    }
+    if (!stepped && sinceEvents_.elapsed() < kEventIntervalMs) {
+        return !calculation_.ResetRequested();
+    }
+    const bool goOn = calculation_.LetEventsThrough();
+    sinceEvents_.restart();
+    return goOn;
 }
 
 // The entry stage offers Continue and Close; the graph-parameter stage Plot Graph and the
@@ -361,8 +364,7 @@ void TimeResponseMenu::ButtonPlotGraphClick() {
 }
 
 void TimeResponseMenu::Plot(int32_t asked) {
-    TFormVGA* graph = state_.windows.graph;
-    if (graph == nullptr || !table_.complete) {
+    if (!table_.complete) {
         return;
     }
     const GraphGainChoice choice = ChooseGraphGain(asked, defaultGain_, layout_.gainSpread);
@@ -373,11 +375,6 @@ void TimeResponseMenu::Plot(int32_t asked) {
     plotGain_ = choice.plotGain;
     EditBoxGraphGain->setText("  " + QString::number(graphGain_));
 
-    if (!connectedToGraph_) {
-        connect(graph, &TFormVGA::GraphClosed, this, &TimeResponseMenu::GraphClosed);
-        connect(graph, &TFormVGA::DisplayAgainRequested, this, &TimeResponseMenu::DisplayAgain);
-        connectedToGraph_ = true;
-    }
     render::TimeResponsePlotInput input;
     input.GraphGain = graphGain_;
     input.PlotGain = plotGain_;
@@ -389,13 +386,7 @@ void TimeResponseMenu::Plot(int32_t asked) {
     input.RevisionNumber = state_.circuit.RevisionNumber;
     input.TodayText = state_.shell.TodayText;
 
-    graph->PlaceGraphImage(render::kTimeResponsePictureWidth, render::kTimeResponsePictureHeight,
-                           render::kTimeResponsePictureLeft, render::kTimeResponsePictureTop);
-    graph->setWindowTitle(Kind() == TimeResponseKind::SquareWave ? "    SQUAREWAVE RESPONSE"
-                                                                 : "    PULSE RESPONSE");
-    graph->SetCommandMenusVisible(false);
-    UseBesideModal(graph, this);
-
+    TFormVGA* graph = &PrepareGraphWindow();
     // Drawn on a picture of its own, so that the graph window shows finished steps only.
     QImage picture = render::BlankTimeResponsePicture();
     const auto showSoFar = [&](render::PlotStage stage) {
@@ -422,25 +413,41 @@ void TimeResponseMenu::Plot(int32_t asked) {
     state_.graph.SuperimposeArmed = false;
 }
 
-void TimeResponseMenu::GraphClosed(int analysisMode) {
-    // The graph window belongs to its own parent again for the other plots.
-    if (state_.windows.graph != nullptr) {
-        ReleaseFromModal(state_.windows.graph, this);
+// The graph window, set up for this plot and with its File and Repeat menus hidden while it is
+// drawn.
+TFormVGA& TimeResponseMenu::PrepareGraphWindow() {
+    TFormVGA& graph = state_.windows.Graph();
+    if (!connectedToGraph_) {
+        connect(&graph, &TFormVGA::GraphClosed, this, &TimeResponseMenu::GraphClosed);
+        connect(&graph, &TFormVGA::DisplayAgainRequested, this, &TimeResponseMenu::DisplayAgain);
+        connectedToGraph_ = true;
     }
-    if (analysisMode == layout_.analysisMode && isVisible()) {
+    graph.PlaceGraphImage(render::kTimeResponsePictureWidth, render::kTimeResponsePictureHeight,
+                          render::kTimeResponsePictureLeft, render::kTimeResponsePictureTop);
+    graph.setWindowTitle(Kind() == TimeResponseKind::SquareWave ? "    SQUAREWAVE RESPONSE"
+                                                                : "    PULSE RESPONSE");
+    graph.SetCommandMenusVisible(false);
+    UseBesideModal(&graph, this);
+    return graph;
+}
+
+void TimeResponseMenu::GraphClosed(AnalysisMode mode) {
+    // The graph window belongs to its own parent again for the other plots.
+    ReleaseFromModal(&state_.windows.Graph(), this);
+    if (mode == layout_.analysisMode && isVisible()) {
         done(QDialog::Rejected);
     }
 }
 
-void TimeResponseMenu::DisplayAgain(int analysisMode) {
-    if (analysisMode == layout_.analysisMode && isVisible()) {
+void TimeResponseMenu::DisplayAgain(AnalysisMode mode) {
+    if (mode == layout_.analysisMode && isVisible()) {
         raise();
         activateWindow();
     }
 }
 
 void TimeResponseMenu::keyReleaseEvent(QKeyEvent* event) {
-    if (!OpenHelpOnF1(event, state_, layout_.helpPosition, this)) {
+    if (!OpenHelpOnF1(event, state_, layout_.helpPlace)) {
         QDialog::keyReleaseEvent(event);
     }
 }

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "app/common/long_calculation.h"
+#include "app/shell/analysis_mode.h"
+#include "app/shell/help_topics.h"
 #include "timeresp/harmonic_table.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QPoint>
 #include <QRect>
 #include <array>
@@ -12,6 +16,7 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QFont;
 class QFrame;
 class QGroupBox;
 class QImage;
@@ -29,14 +34,15 @@ enum class PlotStage;
 namespace kelvor::app {
 
 struct AppState;
+class TFormVGA;
 
 // What the square-wave and pulse windows do not share: texts, positions and the few numbers
 // of their own.
 struct TimeResponseMenuLayout {
     const char* objectName;
-    int analysisMode;
+    AnalysisMode analysisMode;
     const char* captionPrefix;
-    int32_t helpPosition;
+    HelpPlace helpPlace;
     int baseFontPixels;
     bool sizeable;
 
@@ -91,8 +97,8 @@ public:
     const HarmonicTable& Table() const { return table_; }
     long double DefaultGain() const { return defaultGain_; }
     long double PlotGain() const { return plotGain_; }
-    bool Running() const { return running_; }
-    bool ResetRequested() const { return resetRequested_; }
+    bool Running() const { return calculation_.Running(); }
+    bool ResetRequested() const { return calculation_.ResetRequested(); }
     // Harmonics solved by the latest calculation, finished or not.
     int SolvedHarmonics() const { return solved_; }
 
@@ -142,15 +148,20 @@ protected:
 
 private:
     void BuildControls();
+    void BuildEntryControls(const QFont& controls);
+    void BuildButtons(const QFont& controls);
+    void BuildGraphParameterControls(const QFont& controls);
     void FormShow();
     void SetEntryLocked(bool locked);
     void ShowGraphParameters();
     void ShowControlsOfStage(bool graphParameters);
     void SelectBoxColour();
     bool Calculate(long double value);
+    bool SolvedSoFar(int solved);
     void Plot(int32_t graphGain);
-    void GraphClosed(int analysisMode);
-    void DisplayAgain(int analysisMode);
+    TFormVGA& PrepareGraphWindow();
+    void GraphClosed(AnalysisMode mode);
+    void DisplayAgain(AnalysisMode mode);
 
     const TimeResponseMenuLayout& layout_;
     QButtonGroup* choiceButtons_ = nullptr;
@@ -160,8 +171,8 @@ private:
     long double defaultGain_ = 0;
     long double plotGain_ = 0;
     int32_t graphGain_ = 0;
-    bool running_ = false;
-    bool resetRequested_ = false;
+    LongCalculation calculation_;
+    QElapsedTimer sinceEvents_;
     int solved_ = 0;
     bool connectedToGraph_ = false;
     bool plotting_ = false;

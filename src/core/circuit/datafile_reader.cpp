@@ -15,7 +15,6 @@ namespace kelvor {
 
 namespace {
 
-constexpr long double kMinResistance = 1e-6L;
 constexpr long double kDefaultStrayCapacitance = 1e-12L;
 constexpr long double kDefaultTransitionFrequency = 3e8L;
 constexpr long double kDefaultOpAmpGainDb = 80.0L;
@@ -140,7 +139,7 @@ private:
 };
 
 long double AtLeastMinResistance(long double value) {
-    return value < kMinResistance ? kMinResistance : value;
+    return value < Rmin ? Rmin : value;
 }
 
 ComponentRecord ParseComponentLine(std::string_view text, char kind, bool& check) {
@@ -179,7 +178,7 @@ ComponentRecord ParseComponentLine(std::string_view text, char kind, bool& check
         break;
     case 'L':
         value[0] = line.Value(3);
-        value[1] = AtLeastMinResistance(line.Optional(4, kMinResistance));
+        value[1] = AtLeastMinResistance(line.Optional(4, Rmin));
         break;
     case 'M':
         value[0] = line.Value(5);
@@ -188,8 +187,8 @@ ComponentRecord ParseComponentLine(std::string_view text, char kind, bool& check
         if (value[2] > 1.0L) {
             line.Fail();
         }
-        value[3] = AtLeastMinResistance(line.Optional(8, kMinResistance));
-        value[4] = AtLeastMinResistance(line.Optional(9, kMinResistance));
+        value[3] = AtLeastMinResistance(line.Optional(8, Rmin));
+        value[4] = AtLeastMinResistance(line.Optional(9, Rmin));
         break;
     case 'T': {
         // The line gives the ratio first, the record keeps Lp first.
@@ -199,8 +198,8 @@ ComponentRecord ParseComponentLine(std::string_view text, char kind, bool& check
         value[1] = ratio;
         value[2] = line.Optional(8, primary / kLeakageDivisor);
         value[3] = line.Optional(9, ((ratio * ratio) * primary) / kLeakageDivisor);
-        value[4] = AtLeastMinResistance(line.Optional(10, kMinResistance));
-        value[5] = AtLeastMinResistance(line.Optional(11, kMinResistance));
+        value[4] = AtLeastMinResistance(line.Optional(10, Rmin));
+        value[5] = AtLeastMinResistance(line.Optional(11, Rmin));
         break;
     }
     case 'B':

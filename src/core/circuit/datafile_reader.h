@@ -1,5 +1,6 @@
 #pragma once
 
+#include "circuit/circuit_limits.h"
 #include "circuit/circuit_state.h"
 #include "circuit/record_file.h"
 
@@ -35,8 +36,6 @@ inline constexpr std::size_t kReportCapacity = 255;
 inline constexpr std::size_t kDatafileLineLength = 80;
 inline constexpr std::size_t kCircuitTitleCapacity = 35;
 inline constexpr std::size_t kDatafileDateCapacity = 12;
-// Node numbers run from 1 to this; node 0 does not exist.
-inline constexpr int32_t kHighestNodeNumber = 100;
 
 // Checks every line of a Datafile's bytes and builds its records; updates state as lines are
 // read. `today` is the parse date written into the header record.

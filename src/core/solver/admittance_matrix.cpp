@@ -21,8 +21,8 @@ void SwapCells(Complex& a, Complex& b) {
 } // namespace
 
 AdmittanceMatrix::AdmittanceMatrix() : cells_(kStride * kStride) {
-    pivotRowColumns_.reserve(MaxNodes);
-    pivotColumnRows_.reserve(MaxNodes);
+    pivotRowColumns_.reserve(kHighestNodeNumber);
+    pivotColumnRows_.reserve(kHighestNodeNumber);
 }
 
 void AdmittanceMatrix::Clear() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "circuit/circuit_limits.h"
 #include "solver/complex.h"
 #include "solver/node_set.h"
 
@@ -8,10 +9,8 @@
 
 namespace kelvor {
 
-inline constexpr int MaxNodes = 100;
-
-// The nodal admittance matrix of one computation, rows and columns numbered 1..MaxNodes by node.
-// Allocated once and reused. It keeps the pattern of entries that may be non-zero, so that
+// The nodal admittance matrix of one computation, rows and columns numbered 1..kHighestNodeNumber
+// by node. Allocated once and reused. It keeps the pattern of entries that may be non-zero, so that
 // clearing and elimination touch only those: every entry outside the pattern is exactly zero.
 class AdmittanceMatrix {
 public:
@@ -38,7 +37,7 @@ public:
     void ReduceToTwoPort(int n);
 
 private:
-    static constexpr int kStride = MaxNodes + 1;
+    static constexpr int kStride = kHighestNodeNumber + 1;
     std::vector<Complex> cells_;
     std::array<NodeSet, kStride> rowPattern_;
     std::array<NodeSet, kStride> columnPattern_;

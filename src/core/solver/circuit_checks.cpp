@@ -14,9 +14,10 @@ void CheckNodeRoles(const LoadedCircuit& circuit) {
     if (n < 3) {
         throw KelvorError("Cannot compute the response: the circuit has fewer than 3 nodes.");
     }
-    if (n > MaxNodes) {
+    if (n > kHighestNodeNumber) {
         throw KelvorError("Cannot compute the response: node " + std::to_string(n) +
-                          " lies outside the range 1 to 100.");
+                          " lies outside the range 1 to " + std::to_string(kHighestNodeNumber) +
+                          ".");
     }
     const auto inCircuit = [n](int32_t node) { return node >= 1 && node <= n; };
     if (!inCircuit(circuit.NodeIn) || !inCircuit(circuit.NodeOut) || !inCircuit(circuit.NodeCom) ||

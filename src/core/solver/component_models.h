@@ -1,6 +1,8 @@
 #pragma once
 
+#include "circuit/circuit_limits.h"
 #include "circuit/component_record.h"
+#include "extended_real.h"
 #include "solver/admittance_matrix.h"
 
 #include <cstdint>
@@ -10,10 +12,8 @@ namespace kelvor {
 
 class MessageSink;
 
-inline constexpr long double TwoPi = 6.283185307179586477L;
 inline constexpr long double ThermalVoltage = 0.026L;
 inline constexpr long double GateLeakage = 1e-10L;
-inline constexpr long double Rmin = 1e-6L;
 inline constexpr long double CouplingLimit = 0.9999999999L;
 
 struct StampContext {
@@ -63,7 +63,7 @@ void ComputeElementTerms(const ComponentRecord& record, const StampContext& cont
                          Complex* terms);
 
 // Adds the element admittances of one record at one frequency into the matrix. The record's
-// node numbers must already have been checked to lie in 1..MaxNodes.
+// node numbers must already have been checked to lie in 1..kHighestNodeNumber.
 void StampComponent(const ComponentRecord& record, const StampContext& context,
                     AdmittanceMatrix& matrix);
 

@@ -13,7 +13,6 @@
 namespace kelvor {
 namespace {
 
-constexpr long double Pi = 3.1415926535897932385L;
 constexpr long double DegreesPerRadian = 57.295779513082320877L;
 constexpr long double ZeroOutputGain = -50000;
 

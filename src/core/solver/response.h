@@ -27,11 +27,6 @@ inline constexpr long double kNoOutputGain = -49000.0L;
 
 enum class ResponseForm { Display, Raw };
 
-// AnalysisMode 5 (square wave) and 6 (pulse) take the raw form, every other mode the display form.
-inline ResponseForm FormForAnalysisMode(int analysisMode) {
-    return analysisMode == 5 || analysisMode == 6 ? ResponseForm::Raw : ResponseForm::Display;
-}
-
 // The records of one parse and the node roles of that parse, read once per computation run.
 struct LoadedCircuit {
     RecordList records; // header record first; it is not used by the solver

@@ -47,15 +47,15 @@ int TermCount(char kind) {
 }
 
 // The index each node holds after the renumbering.
-std::array<int, MaxNodes + 1> NodeMap(const LoadedCircuit& circuit) {
-    std::array<int, MaxNodes + 1> nodeAt{};
+std::array<int, kHighestNodeNumber + 1> NodeMap(const LoadedCircuit& circuit) {
+    std::array<int, kHighestNodeNumber + 1> nodeAt{};
     std::iota(nodeAt.begin(), nodeAt.end(), 0);
     const Renumbering renumbering = RenumberingOf(circuit);
     for (int swap = 0; swap < renumbering.count; ++swap) {
         std::swap(nodeAt[renumbering.swaps[swap][0]], nodeAt[renumbering.swaps[swap][1]]);
     }
-    std::array<int, MaxNodes + 1> indexOf{};
-    for (int index = 0; index <= MaxNodes; ++index) {
+    std::array<int, kHighestNodeNumber + 1> indexOf{};
+    for (int index = 0; index <= kHighestNodeNumber; ++index) {
         indexOf[nodeAt[index]] = index;
     }
     return indexOf;
@@ -196,7 +196,7 @@ std::shared_ptr<const SolvePlan> SolvePlan::Prepare(const LoadedCircuit& circuit
     const int stride = n + 1;
     plan->id_ = NextPlanId();
     plan->stride_ = stride;
-    const std::array<int, MaxNodes + 1> indexOf = NodeMap(circuit);
+    const std::array<int, kHighestNodeNumber + 1> indexOf = NodeMap(circuit);
 
     // The additions of every record, in record order, then gathered by cell keeping that order.
     struct Addition {
@@ -234,7 +234,7 @@ std::shared_ptr<const SolvePlan> SolvePlan::Prepare(const LoadedCircuit& circuit
     std::stable_sort(additions.begin(), additions.end(),
                      [](const Addition& a, const Addition& b) { return a.cell < b.cell; });
 
-    std::array<NodeSet, MaxNodes + 1> rowPattern, columnPattern;
+    std::array<NodeSet, kHighestNodeNumber + 1> rowPattern, columnPattern;
     for (const Addition& addition : additions) {
         if (plan->sums_.empty() || plan->sums_.back().cell != addition.cell) {
             plan->sums_.push_back({addition.cell, 0});
@@ -250,8 +250,8 @@ std::shared_ptr<const SolvePlan> SolvePlan::Prepare(const LoadedCircuit& circuit
 
 // The elimination over the pattern of entries that may be non-zero, growing the pattern by the
 // entries each step fills; the filled ones must start each point at zero.
-void SolvePlan::PlanElimination(int n, std::array<NodeSet, MaxNodes + 1>& rowPattern,
-                                std::array<NodeSet, MaxNodes + 1>& columnPattern) {
+void SolvePlan::PlanElimination(int n, std::array<NodeSet, kHighestNodeNumber + 1>& rowPattern,
+                                std::array<NodeSet, kHighestNodeNumber + 1>& columnPattern) {
     for (int k = n - 1; k >= 3; --k) {
         const NodeSet columns = rowPattern[k].Below(k);
         const NodeSet rows = columnPattern[k].Below(k);

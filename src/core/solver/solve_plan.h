@@ -77,8 +77,8 @@ private:
         int columnsBegin, columnsEnd; // into columns_
     };
 
-    void PlanElimination(int n, std::array<NodeSet, MaxNodes + 1>& rowPattern,
-                         std::array<NodeSet, MaxNodes + 1>& columnPattern);
+    void PlanElimination(int n, std::array<NodeSet, kHighestNodeNumber + 1>& rowPattern,
+                         std::array<NodeSet, kHighestNodeNumber + 1>& columnPattern);
     void Fill(SolveWorkspace& workspace) const;
     void Eliminate(Complex* cells) const;
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <utility>
 
 namespace kelvor {
 
@@ -19,18 +18,11 @@ inline void ClampInt(int32_t& value, int32_t low, int32_t high) {
     value = std::min(high, std::max(low, value));
 }
 
-inline void SwapInt(int32_t& a, int32_t& b) {
-    std::swap(a, b);
-}
-
 inline bool AllEqual(int32_t a, int32_t b, int32_t c) {
     return a == b && b == c;
 }
 inline bool AllEqual(int32_t a, int32_t b, int32_t c, int32_t d) {
     return AllEqual(a, b, c) && c == d;
-}
-inline bool AllEqual(int32_t a, int32_t b, int32_t c, int32_t d, int32_t e) {
-    return AllEqual(a, b, c, d) && d == e;
 }
 
 } // namespace kelvor

@@ -113,7 +113,7 @@ std::string FixedText(long double x, int decimals) {
     return text;
 }
 
-// What Delphi's float-to-text routines give for values that are not numbers.
+// Values that are not numbers print as NAN, INF or -INF in the fixed and scientific formats.
 std::string NonFiniteText(long double x) {
     if (std::isnan(x)) {
         return "NAN";
@@ -121,7 +121,7 @@ std::string NonFiniteText(long double x) {
     return x < 0 ? "-INF" : "INF";
 }
 
-// What Pascal's Str gives for them.
+// The Str format writes them as Nan, +Inf or -Inf: infinity always carries its sign.
 std::string NonFiniteStrText(long double x) {
     if (std::isnan(x)) {
         return "Nan";

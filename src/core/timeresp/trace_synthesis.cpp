@@ -1,12 +1,12 @@
 #include "timeresp/trace_synthesis.h"
 
+#include "extended_real.h"
+
 #include <cmath>
 
 namespace kelvor {
 namespace {
 
-constexpr long double Pi = 3.1415926535897932385L;
-constexpr long double TwoPiExtended = 6.283185307179586477L;
 constexpr long double DutyConstant = 0.01L;
 
 // The series folded by the column grid's period: sum over residues r of
@@ -17,7 +17,7 @@ public:
         : period_(period), cosine_(period, 0.0L), sine_(period, 0.0L), cosTable_(period),
           sinTable_(period) {
         for (int j = 0; j < period; ++j) {
-            const long double angle = TwoPiExtended * j / period;
+            const long double angle = TwoPi * j / period;
             cosTable_[j] = std::cos(angle);
             sinTable_[j] = std::sin(angle);
         }

@@ -1,5 +1,6 @@
 #include "app/bode/bode_window.h"
 
+#include "app/common/file_paths.h"
 #include "app/printing/print_target.h"
 #include "app/support/app_fixture.h"
 #include "app/support/help_opening.h"
@@ -33,11 +34,10 @@ private:
         window->EditBoxEnd->setText(end);
         window->SpinBoxPointsPerDecade->setValue(perDecade);
     }
-    // The chooser answers with this file instead of a dialog.
-    void ChooseFile(const QString& path) {
-        window->chooseFile = [path](QWidget*, const QString&, const QString&, bool) {
-            return path;
-        };
+    // The file dialogs answer with this file.
+    void ChooseFile(const std::filesystem::path& path) {
+        fixture->dialogs.fileToRead = app::PathToQt(path);
+        fixture->dialogs.fileToWrite = app::PathToQt(path);
     }
     QStringList MarkerNames() const {
         QStringList names;
@@ -161,7 +161,7 @@ private slots:
         fixture->folder.Write("RC.DAT", "   RC_Low_Pass   Rev. 1   7 Dec 2026\r\n\r\n"
                                         "   NodeIn = 1   NodeOut = 2   NodeCom = 3\r\n\r\n"
                                         "   R  1 2   1k\r\n   C  2 3   159.15nF\r\n");
-        ChooseFile(QFile::decodeName((fixture->folder / "RC.DAT").c_str()));
+        ChooseFile(fixture->folder / "RC.DAT");
         window->ButtonAddDatafile->click();
         QVERIFY2(fixture->messages.entries.empty(),
                  fixture->messages.entries.empty() ? ""
@@ -182,19 +182,19 @@ private slots:
 
     void exportsCsvSvgAndPdf() {
         const auto csv = fixture->folder / "bode.csv";
-        ChooseFile(QFile::decodeName(csv.c_str()));
+        ChooseFile(csv);
         window->ButtonExportCsv->click();
         const std::string text = fixture->folder.Read("bode.csv");
         QCOMPARE(std::count(text.begin(), text.end(), '\n'), 402L); // header and 401 points
 
         const auto svg = fixture->folder / "bode.svg";
-        ChooseFile(QFile::decodeName(svg.c_str()));
+        ChooseFile(svg);
         window->ButtonExportPicture->click();
-        QSvgRenderer renderer(QFile::decodeName(svg.c_str()));
+        QSvgRenderer renderer(app::PathToQt(svg));
         QVERIFY(renderer.isValid());
         QVERIFY(fixture->folder.Read("bode.svg").find("Gain (dB)") != std::string::npos);
 
-        ChooseFile(QFile::decodeName((fixture->folder / "bode.pdf").c_str()));
+        ChooseFile(fixture->folder / "bode.pdf");
         window->ButtonExportPicture->click();
         const std::string pdf = fixture->folder.Read("bode.pdf");
         QVERIFY(pdf.rfind("%PDF-", 0) == 0);
@@ -204,14 +204,20 @@ private slots:
         const long offset = std::stol(pdf.substr(start + 9));
         QCOMPARE(pdf.substr(static_cast<std::size_t>(offset), 4), std::string("xref"));
         QVERIFY(fixture->messages.entries.empty());
+
+        // An existing file is replaced only when the user agrees.
+        fixture->folder.Write("bode.csv", "mine");
+        ChooseFile(csv);
+        fixture->messages.answers.push_back(kelvor::Answer::No);
+        window->ButtonExportCsv->click();
+        QCOMPARE(fixture->folder.Read("bode.csv"), std::string("mine"));
+        QCOMPARE(fixture->messages.entries.size(), std::size_t{1});
     }
 
     void printsThroughThePrintPath() {
         const auto pdf = fixture->folder / "BODE.pdf";
-        app::SetPdfFileChooserForTests(
-            [&](QWidget*, const QString&) { return QFile::decodeName(pdf.c_str()); });
+        fixture->dialogs.pdfFile = app::PathToQt(pdf);
         window->ButtonPrintClick();
-        app::SetPdfFileChooserForTests({});
         QVERIFY(fixture->folder.Read("BODE.pdf").rfind("%PDF-", 0) == 0);
     }
 

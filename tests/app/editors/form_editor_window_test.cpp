@@ -33,11 +33,6 @@ const Lines kSampleBody = {
 struct Editor {
     testing::AppFixture fixture;
     app::TFormEdt2 window{fixture.state};
-    int beeps = 0;
-
-    Editor() {
-        window.Beep = [this] { ++beeps; };
-    }
     void Open() { window.show(); }
     Lines File() const { return FileLines(fixture.folder, "HPFILTER.DAT"); }
     std::string TitleLine(int revision) const {
@@ -89,7 +84,7 @@ private slots:
                          "Comments"));
         QVERIFY(editor.StarShown());
         QVERIFY(window.PanelHint1->isHidden());
-        QCOMPARE(editor.beeps, 0);
+        QCOMPARE(editor.fixture.dialogs.beeps, 0);
 
         QCOMPARE(testing::Captions(window.MenuBar->actions()),
                  (QStringList{"Copy  ", "Cut   ", "Paste   ", "Save   ", "Check   ", "Help   ",
@@ -374,7 +369,7 @@ private slots:
         QCOMPARE(editor.Kind(), QString("THIS IS A NEW FILE"));
         QCOMPARE(editor.Syntax(), QString("You will need to set Input, Output and Common Nodes"));
         QVERIFY(!editor.StarShown());
-        QCOMPARE(editor.beeps, 1);
+        QCOMPARE(editor.fixture.dialogs.beeps, 1);
         QVERIFY(!editor.fixture.state.shell.NewDatafile);
         QCOMPARE(editor.window.EditBoxFileMessage->text(),
                  QString(" NEW FILE - type in description here"));
@@ -385,7 +380,7 @@ private slots:
         QVERIFY(editor.window.close());
         editor.Open();
         QCOMPARE(editor.Kind(), kStandardKind);
-        QCOMPARE(editor.beeps, 1);
+        QCOMPARE(editor.fixture.dialogs.beeps, 1);
         // The skeleton's file is untouched: nothing was saved.
         QCOMPARE(editor.fixture.folder.Read("NEW.DAT"),
                  NewDatafileSkeleton(editor.fixture.state.shell.TodayText));
@@ -502,7 +497,7 @@ private slots:
         main.EditClick();
         QCOMPARE(description, QString(" Simple 3 Element High Pass Filter"));
         QVERIFY(fixture.messages.entries.empty());
-        QVERIFY(!fixture.state.windows.formEditor->isVisible());
+        QVERIFY(!fixture.state.windows.FormEditor().isVisible());
     }
 
     void editCommandWarnsWhenTheDatafileIsMissing() {

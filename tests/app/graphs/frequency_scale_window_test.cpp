@@ -5,6 +5,7 @@
 #include "app/shell/main_window.h"
 #include "app/support/app_fixture.h"
 #include "app/support/help_opening.h"
+#include "app/support/recording_dialogs.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -102,7 +103,7 @@ private:
         QVERIFY(!window->EditBoxFS->isReadOnly());
         QVERIFY(!window->EditBoxFF->isReadOnly());
         QCOMPARE(window->ProgressBar->value(), 29);
-        QVERIFY(!window->SweepRunning);
+        QVERIFY(!window->SweepRunning());
     }
 
     bool Sweeping() const {
@@ -110,7 +111,7 @@ private:
         for (QRadioButton* button : window->RadioButtons) {
             radiosDisabled = radiosDisabled && !button->isEnabled();
         }
-        return window->SweepRunning && window->ButtonContinueOrReset->text() == "&Reset" &&
+        return window->SweepRunning() && window->ButtonContinueOrReset->text() == "&Reset" &&
                window->ButtonContinueOrReset->isEnabled() && !window->ButtonClose->isEnabled() &&
                radiosDisabled && !window->StaticTextSF->isEnabled() &&
                !window->StaticTextEF->isEnabled() && window->EditBoxFS->isReadOnly() &&
@@ -123,8 +124,8 @@ private slots:
         QVERIFY(fixture->Parse());
         parameters = std::make_unique<app::TFormFResults>(fixture->state);
         window = std::make_unique<app::TFormFreqScales>(fixture->state);
-        fixture->state.windows.graphParameters = parameters.get();
-        fixture->state.windows.freqScales = window.get();
+        fixture->state.windows.Use(parameters.get());
+        fixture->state.windows.Use(window.get());
     }
     void cleanup() {
         window.reset();
@@ -267,6 +268,7 @@ private slots:
             connect(window->ProgressBar, &QProgressBar::valueChanged,
                     [&](int value) { progress.push_back(value); });
         bool continueDisabledAfterTheLastColumn = false;
+        fixture->state.pauses.afterSweepMs = 300;
         QElapsedTimer clock;
         clock.start();
         const Outcome outcome = Continue([&] {
@@ -274,7 +276,7 @@ private slots:
             parameters->done(QDialog::Accepted);
         });
         disconnect(watch);
-        QVERIFY(clock.elapsed() >= 1000); // the pause after the last column
+        QVERIFY(clock.elapsed() >= 300); // the pause after the last column
         QVERIFY(outcome.parametersOpened);
         QVERIFY(continueDisabledAfterTheLastColumn);
         QCOMPARE(outcome.parametersTitle, QString("      GRAPHPLOT PARAMETERS   -   HPFILTER.DAT"));
@@ -480,6 +482,7 @@ class AmplitudeMenuTest : public QObject {
 private:
     std::unique_ptr<testing::TempFolder> folder;
     std::unique_ptr<testing::RecordingMessages> messages;
+    testing::RecordingDialogs dialogs;
     std::unique_ptr<app::AppState> state;
     std::unique_ptr<app::TFormMain> window;
 
@@ -503,9 +506,9 @@ private:
         QTimer poll;
         poll.setInterval(5);
         connect(&poll, &QTimer::timeout, [&] {
-            if (state->windows.freqScales->isVisible() && title.isEmpty()) {
-                title = state->windows.freqScales->windowTitle();
-                state->windows.freqScales->ButtonClose->click();
+            if (state->windows.FreqScales().isVisible() && title.isEmpty()) {
+                title = state->windows.FreqScales().windowTitle();
+                state->windows.FreqScales().ButtonClose->click();
             }
         });
         poll.start();
@@ -520,7 +523,8 @@ private slots:
         folder = std::make_unique<testing::TempFolder>();
         messages = std::make_unique<testing::RecordingMessages>();
         folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
-        state = std::make_unique<app::AppState>(folder->path(), *messages);
+        state = std::make_unique<app::AppState>(folder->path(), *messages, dialogs);
+        state->pauses.afterSweepMs = 0;
         window = std::make_unique<app::TFormMain>(*state);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -537,34 +541,34 @@ private slots:
         QVERIFY(GraphsItem("&Amplitude ...")->isEnabled());
         QVERIFY(GraphsItem("&SquareWave ...")->isEnabled());
         QVERIFY(GraphsItem("&Pulse ...")->isEnabled());
-        QVERIFY(state->windows.freqScales != nullptr);
-        QVERIFY(state->windows.graphParameters != nullptr);
+        QVERIFY(state->windows.Has<app::TFormFreqScales>());
+        QVERIFY(state->windows.Has<app::TFormFResults>());
         window->GraphsMenuShow();
         const QString title = ModalTitleDuring([&] { GraphsItem("&Amplitude ...")->trigger(); });
         QCOMPARE(title, QString("        GRAPH FREQUENCY SCALES   -   HPFILTER.DAT"));
-        QCOMPARE(state->shell.AnalysisMode, 4);
+        QCOMPARE(state->shell.AnalysisMode, app::AnalysisMode::Amplitude);
         QVERIFY(messages->entries.empty());
     }
 
     void theWholeChainEndsWithTheGraphShown() {
-        QVERIFY(state->windows.graph != nullptr);
+        QVERIFY(state->windows.Has<app::TFormVGA>());
         window->GraphsMenuShow();
         // Each window runs its own event loop; each timer presses that window's Continue.
         QTimer scales;
         scales.setInterval(5);
         connect(&scales, &QTimer::timeout, [&] {
-            if (state->windows.freqScales->isVisible() &&
-                !state->windows.freqScales->SweepRunning) {
+            if (state->windows.FreqScales().isVisible() &&
+                !state->windows.FreqScales().SweepRunning()) {
                 scales.stop();
-                state->windows.freqScales->ButtonContinueOrReset->click();
+                state->windows.FreqScales().ButtonContinueOrReset->click();
             }
         });
         QTimer parameters;
         parameters.setInterval(5);
         connect(&parameters, &QTimer::timeout, [&] {
-            if (state->windows.graphParameters->isVisible()) {
+            if (state->windows.GraphParameters().isVisible()) {
                 parameters.stop();
-                state->windows.graphParameters->ButtonContinue->click();
+                state->windows.GraphParameters().ButtonContinue->click();
             }
         });
         scales.start();
@@ -572,13 +576,13 @@ private slots:
         GraphsItem("&Amplitude ...")->trigger();
         QVERIFY(!scales.isActive());
         QVERIFY(!parameters.isActive());
-        QVERIFY(!state->windows.freqScales->isVisible());
-        QVERIFY(!state->windows.graphParameters->isVisible());
-        QVERIFY(state->windows.graph->isVisible());
+        QVERIFY(!state->windows.FreqScales().isVisible());
+        QVERIFY(!state->windows.GraphParameters().isVisible());
+        QVERIFY(state->windows.Graph().isVisible());
         QVERIFY(!state->graph.picture.isNull());
         QVERIFY(state->graph.sweep.completed);
         QVERIFY(messages->entries.empty());
-        state->windows.graph->close();
+        state->windows.Graph().close();
     }
 
     void aDatafileThatFailsTheParseIsNotSwept() {
@@ -587,7 +591,7 @@ private slots:
         QCOMPARE(messages->entries.size(), size_t{1});
         QCOMPARE(messages->entries[0].text, std::string("\r\nCannot Run  -  Error in Datafile  "));
         auto counter = std::make_unique<ShowCounter>();
-        state->windows.freqScales->installEventFilter(counter.get());
+        state->windows.FreqScales().installEventFilter(counter.get());
         GraphsItem("&Amplitude ...")->trigger();
         QCOMPARE(counter->shown, 0);
     }
@@ -600,7 +604,7 @@ private slots:
 
         // Once it is cleared, repaints open nothing.
         auto counter = std::make_unique<ShowCounter>();
-        state->windows.freqScales->installEventFilter(counter.get());
+        state->windows.FreqScales().installEventFilter(counter.get());
         window->repaint();
         QTest::qWait(50);
         QCOMPARE(counter->shown, 0);

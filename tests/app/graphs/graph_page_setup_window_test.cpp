@@ -133,8 +133,8 @@ private slots:
     void sizeOfThePictureTheGraphWindowShows() {
         window->hide();
         app::TFormVGA graph(State());
-        State().windows.graph = &graph;
-        State().shell.AnalysisMode = 7;
+        State().windows.Use(&graph);
+        State().shell.AnalysisMode = app::AnalysisMode::TestPattern;
         graph.show();
         window->show();
         // The test pattern is 640 by 480: 2.13 x 0.96 and 1.6 x 0.98 inches at 200 percent.
@@ -142,7 +142,7 @@ private slots:
                  QString("Print Size will be  2.0\"  x  1.6\"  approx."));
         window->hide();
         graph.hide();
-        State().windows.graph = nullptr;
+        State().windows.Use<app::TFormVGA>(nullptr);
     }
 
     void f1OpensHelpAtTheGraphTopic() {

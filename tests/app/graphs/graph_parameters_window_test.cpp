@@ -82,7 +82,7 @@ private slots:
         QVERIFY(fixture->Parse());
         Graph().scale = SetupFrequencyScale(8, 0, 0);
         window = std::make_unique<app::TFormFResults>(fixture->state);
-        fixture->state.windows.graphParameters = window.get();
+        fixture->state.windows.Use(window.get());
     }
     void cleanup() {
         window.reset();
@@ -329,13 +329,13 @@ private slots:
 
     void continueShowsTheGraphWindow() {
         app::TFormVGA graph(fixture->state);
-        fixture->state.windows.graph = &graph;
+        fixture->state.windows.Use(&graph);
         ShowAfterSweep(-47, 3, false);
         QVERIFY(!graph.isVisible());
         window->ButtonContinue->click();
         QVERIFY(graph.isVisible());
         graph.hide();
-        fixture->state.windows.graph = nullptr;
+        fixture->state.windows.Use<app::TFormVGA>(nullptr);
     }
 
     void escapeDoesNotLeaveTheWindow() {
@@ -355,7 +355,7 @@ private slots:
     // then the same scales again, which draws over the same picture.
     void superimposingAcrossTwoGraphCycles() {
         app::TFormFreqScales scales(fixture->state);
-        fixture->state.windows.freqScales = &scales;
+        fixture->state.windows.Use(&scales);
         std::function<void()> inParameters;
         QTimer poll;
         poll.setInterval(5);
@@ -408,7 +408,7 @@ private slots:
         QVERIFY(!Graph().SuperimposeArmed);
         QVERIFY(Graph().GridLinesPending);
         QVERIFY(fixture->messages.entries.empty());
-        fixture->state.windows.freqScales = nullptr;
+        fixture->state.windows.Use<app::TFormFreqScales>(nullptr);
     }
 };
 

@@ -91,18 +91,14 @@ private slots:
     void init() {
         fixture = std::make_unique<testing::AppFixture>();
         QVERIFY(fixture->Parse());
-        State().shell.AnalysisMode = 4;
+        State().shell.AnalysisMode = app::AnalysisMode::Amplitude;
         State().graph.GridLinesPending = true;
         Choose(50, 10);
         Sweep();
         window = std::make_unique<app::TFormVGA>(State());
-        window->chooseColour = [](QWidget*, const QColor&) -> QColor {
-            qFatal("the colour dialog opened without Colour Graph ticked");
-        };
     }
     void cleanup() {
         window.reset();
-        app::SetPdfFileChooserForTests({});
         fixture.reset();
     }
 
@@ -119,6 +115,7 @@ private slots:
         QCOMPARE(State().graph.picture, expected);
         QCOMPARE(window->ImageVGA->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
                  expected);
+        QVERIFY2(fixture->dialogs.offeredColours.isEmpty(), "no colour asked without Colour Graph");
         QVERIFY(!State().graph.GridLinesPending);
         QVERIFY(fixture->messages.entries.empty());
     }
@@ -188,14 +185,11 @@ private slots:
 
     void saveAsWritesABitmapAndAsksBeforeOverwriting() {
         window->show();
-        QString proposed;
-        const QString target = QString::fromStdString((fixture->folder / "HPFILTER.bmp").string());
-        window->chooseSaveFile = [&](QWidget*, const QString& path) -> std::optional<QString> {
-            proposed = path;
-            return target;
-        };
+        fixture->dialogs.bitmapFile =
+            QString::fromStdString((fixture->folder / "HPFILTER.bmp").string());
         window->SaveAsClick();
-        QCOMPARE(QFileInfo(proposed).fileName(), QString("HPFILTER.bmp"));
+        QCOMPARE(QFileInfo(fixture->dialogs.offeredBitmapPaths.value(0)).fileName(),
+                 QString("HPFILTER.bmp"));
         QCOMPARE(Loaded("HPFILTER.bmp"), State().graph.picture);
         QVERIFY(fixture->messages.entries.empty());
 
@@ -213,27 +207,21 @@ private slots:
 
         // A name that is a loop of symbolic links says why it cannot be saved.
         std::filesystem::create_symlink("loop.bmp", fixture->folder / "loop.bmp");
-        window->chooseSaveFile = [&](QWidget*, const QString&) -> std::optional<QString> {
-            return app::PathToQt(fixture->folder / "loop.bmp");
-        };
+        fixture->dialogs.bitmapFile = app::PathToQt(fixture->folder / "loop.bmp");
         window->SaveAsClick();
         QCOMPARE(fixture->messages.entries.back().text,
                  std::string("Cannot save loop.bmp : Too many levels of symbolic links"));
         QCOMPARE(fixture->messages.entries.size(), size_t{3});
 
         // A cancelled dialog does nothing.
-        window->chooseSaveFile = [](QWidget*, const QString&) { return std::optional<QString>(); };
+        fixture->dialogs.bitmapFile.reset();
         window->SaveAsClick();
         QCOMPARE(fixture->messages.entries.size(), size_t{3});
     }
 
     void colourChoiceKeepsTheDialogsColour() {
         State().graph.ColourGraph = true;
-        QList<QColor> offered;
-        window->chooseColour = [&](QWidget*, const QColor& current) {
-            offered << current;
-            return QColor(255, 0, 0);
-        };
+        fixture->dialogs.colour = QColor(255, 0, 0);
         window->show();
         render::AmplitudeGraphInput input = ExpectedInput();
         input.GridLinesPending = true;
@@ -243,13 +231,11 @@ private slots:
         QCOMPARE(State().graph.picture, expected);
 
         // Cancelled the second time: the dialog still holds red.
-        window->chooseColour = [&](QWidget*, const QColor& current) {
-            offered << current;
-            return current;
-        };
+        fixture->dialogs.colour.reset();
         window->close();
         window->show();
-        QCOMPARE(offered, QList<QColor>({QColor(Qt::black), QColor(255, 0, 0)}));
+        QCOMPARE(fixture->dialogs.offeredColours,
+                 QList<QColor>({QColor(Qt::black), QColor(255, 0, 0)}));
     }
 
     void calculateAgainReopensTheScalesAndCloses() {
@@ -262,7 +248,7 @@ private slots:
 
     void displayAgainShowsTheParameterWindow() {
         app::TFormFResults parameters(State());
-        State().windows.graphParameters = &parameters;
+        State().windows.Use(&parameters);
         window->show();
         window->DisplayAgainClick();
         QVERIFY(!window->isVisible());
@@ -270,7 +256,7 @@ private slots:
         QVERIFY(!parameters.isModal());
         QVERIFY(Exists("KELVOR.BMP"));
         parameters.hide();
-        State().windows.graphParameters = nullptr;
+        State().windows.Use<app::TFormFResults>(nullptr);
     }
 
     // A working folder whose name is not plain ASCII: the proposed picture and the closing one
@@ -281,8 +267,9 @@ private slots:
         State().workingFolder = cafe;
         window->show();
         fixture->messages.entries.clear(); // the sample Datafile made in the new folder
-        window->chooseSaveFile = [](QWidget*, const QString& proposed) { return proposed; };
+        fixture->dialogs.bitmapFile = app::PathToQt(cafe / "HPFILTER.bmp");
         window->SaveAsClick();
+        QCOMPARE(fixture->dialogs.offeredBitmapPaths.back(), *fixture->dialogs.bitmapFile);
         window->close();
         QVERIFY(fixture->messages.entries.empty());
         for (const char* name : {"HPFILTER.bmp", "KELVOR.BMP"}) {
@@ -309,12 +296,10 @@ private slots:
 
     void printsWhereThePageSetupPlacesIt() {
         const QString pdf = QString::fromStdString((fixture->folder / "graph.pdf").string());
-        app::SetPdfFileChooserForTests([pdf](QWidget*, const QString&) { return pdf; });
-        window->setUpPrinter = [](QPrinter&, QWidget*) -> bool {
-            qFatal("the printer setup opened although the job goes to a PDF file");
-        };
+        fixture->dialogs.pdfFile = pdf;
         window->show();
         window->PrintClick();
+        QCOMPARE(fixture->dialogs.printerSetups, 0);
         QVERIFY(QFileInfo(pdf).size() > 0);
         // At the 600 dots per inch of the page setup's sizes: the default 200 % graph is 2.3 by
         // 1.8 inches, not half that.
@@ -326,7 +311,7 @@ private slots:
 
     void graphLargerThanThePageIsPrintedOnlyAfterYes() {
         const QString pdf = QString::fromStdString((fixture->folder / "big.pdf").string());
-        app::SetPdfFileChooserForTests([pdf](QWidget*, const QString&) { return pdf; });
+        fixture->dialogs.pdfFile = pdf;
         fixture->state.settings.GraphScaleXY = "3000";
         WriteSettings(fixture->folder.path(), State().settings, State().shell.TodayText);
         window->show();
@@ -346,7 +331,7 @@ private slots:
 
     void unreadableMarginsStopThePrint() {
         const QString pdf = QString::fromStdString((fixture->folder / "bad.pdf").string());
-        app::SetPdfFileChooserForTests([pdf](QWidget*, const QString&) { return pdf; });
+        fixture->dialogs.pdfFile = pdf;
         fixture->state.settings.GraphOriginX = "left";
         WriteSettings(fixture->folder.path(), State().settings, State().shell.TodayText);
         window->show();
@@ -364,7 +349,7 @@ private slots:
     }
 
     void testPatternIsDrawnAndNotKeptOnClose() {
-        State().shell.AnalysisMode = 7;
+        State().shell.AnalysisMode = app::AnalysisMode::TestPattern;
         QSignalSpy closed(window.get(), &app::TFormVGA::GraphClosed);
         window->show();
         QCOMPARE(window->windowTitle(), QString("  TEST PATTERN"));
@@ -384,7 +369,7 @@ private slots:
     }
 
     void bigPcbBitmapTilesTheBoardPicture() {
-        State().shell.AnalysisMode = 7;
+        State().shell.AnalysisMode = app::AnalysisMode::TestPattern;
         State().BigPcbBitmap = true;
         // Without the board picture: the wider picture, the pattern in its corner, no file.
         window->show();
@@ -411,7 +396,7 @@ private slots:
     // A board picture that cannot be read never blocks the window: one warning saying why, and
     // the picture without the board.
     void unreadableBoardPictureIsAWarning() {
-        State().shell.AnalysisMode = 7;
+        State().shell.AnalysisMode = app::AnalysisMode::TestPattern;
         State().BigPcbBitmap = true;
         const std::filesystem::path tile = fixture->folder / "pcb Mk14.bmp";
         const std::string name = tile.string();

@@ -1,7 +1,8 @@
-#include "app/common/qt_text.h"
+#include "app/common/file_paths.h"
 #include "app/interchange/example_chooser_window.h"
 #include "app/interchange/spice_nodes_window.h"
 #include "app/shell/main_window.h"
+#include "app/support/recording_dialogs.h"
 #include "circuit/sample_datafile.h"
 #include "files/file_io.h"
 #include "support/recording_messages.h"
@@ -13,6 +14,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+#include <algorithm>
 #include <sstream>
 
 using namespace kelvor;
@@ -24,25 +26,15 @@ class FileInterchangeTest : public QObject {
 private:
     std::unique_ptr<testing::TempFolder> folder;
     std::unique_ptr<testing::RecordingMessages> messages;
+    std::unique_ptr<testing::RecordingDialogs> dialogs;
     std::unique_ptr<app::AppState> state;
     std::unique_ptr<app::TFormMain> window;
-    std::vector<std::string> offeredNodes;
-    QString shownProblems;
 
     void Start() {
         folder->Write("HPFILTER.DAT", SampleDatafileText("7 Dec 2026"));
-        state = std::make_unique<app::AppState>(folder->path(), *messages);
+        state = std::make_unique<app::AppState>(folder->path(), *messages, *dialogs);
         window = std::make_unique<app::TFormMain>(*state);
-        // Nothing may wait on a real dialog.
-        app::InterchangeDialogs& dialogs = window->interchangeDialogs;
-        dialogs = {};
-        dialogs.chooseNodes = [this](QWidget*, const std::vector<std::string>& nodes) {
-            offeredNodes = nodes;
-            return std::optional<app::SpiceNodeRoles>({"in", "out", "0"});
-        };
-        dialogs.showImportProblems = [this](QWidget*, const QString& problems) {
-            shownProblems = problems;
-        };
+        dialogs->nodeRoles = app::SpiceNodeRoles{"in", "out", "0"};
         messages->entries.clear();
     }
     // Runs a File menu item as the user's click does.
@@ -61,8 +53,7 @@ private slots:
     void init() {
         folder = std::make_unique<testing::TempFolder>();
         messages = std::make_unique<testing::RecordingMessages>();
-        offeredNodes.clear();
-        shownProblems.clear();
+        dialogs = std::make_unique<testing::RecordingDialogs>();
     }
     void cleanup() {
         window.reset();
@@ -72,22 +63,16 @@ private slots:
     // The example is copied and opened; a different file of its name is replaced only on Yes.
     void openExampleCopiesAfterAskingAndOpens() {
         Start();
-        std::string listed;
-        window->interchangeDialogs.chooseExample = [&](QWidget*,
-                                                       const std::vector<ExampleEntry>& examples) {
-            for (const ExampleEntry& example : examples) {
-                listed += example.fileName + " ";
-            }
-            const auto found = std::find_if(examples.begin(), examples.end(), [](const auto& e) {
-                return e.fileName == "SKLOWPAS.DAT";
-            });
-            return std::optional<int>(static_cast<int>(found - examples.begin()));
-        };
+        const std::vector<ExampleEntry> examples = ReadExampleCatalogue(FindExamplesFolder());
+        const auto found = std::find_if(examples.begin(), examples.end(),
+                                        [](const auto& e) { return e.fileName == "SKLOWPAS.DAT"; });
+        QVERIFY(found != examples.end());
+        dialogs->example = static_cast<int>(found - examples.begin());
         const QString item = QString::fromUtf8("Open E&xample\u2026");
         folder->Write("SKLOWPAS.DAT", "mine");
         messages->answers.push_back(Answer::No);
         Click(item);
-        QVERIFY(listed.find("IFTRANS.DAT") != std::string::npos);
+        QVERIFY(std::ranges::count(dialogs->offeredExampleFiles, "IFTRANS.DAT") == 1);
         QCOMPARE(messages->Texts().size(), std::size_t{1});
         QCOMPARE(messages->entries[0].kind, Entry::Question);
         QCOMPARE(folder->Read("SKLOWPAS.DAT"), std::string("mine"));
@@ -111,17 +96,12 @@ private slots:
     // and lands where the user says; a Datafile with errors is refused before any dialog.
     void exportWritesTheNetlistOfTheCurrentDatafile() {
         Start();
-        int asked = 0;
-        QString suggestion;
-        window->interchangeDialogs.chooseNetlistToSave = [&](QWidget*, const QString& suggested) {
-            ++asked;
-            suggestion = suggested;
-            return std::optional<QString>(app::ToQt((folder->path() / "hp.cir").string()));
-        };
+        dialogs->fileToWrite = app::PathToQt(folder->path() / "hp.cir");
         state->settings.FCode = 8;
         Click(QString::fromUtf8("Export SPICE Netlist\u2026"));
-        QCOMPARE(asked, 1);
-        QVERIFY2(suggestion.endsWith("HPFILTER.cir"), qPrintable(suggestion));
+        QCOMPARE(dialogs->suggestedWritePaths.size(), 1);
+        QVERIFY2(dialogs->suggestedWritePaths[0].endsWith("HPFILTER.cir"),
+                 qPrintable(dialogs->suggestedWritePaths[0]));
         QVERIFY(messages->entries.empty());
         const std::string netlist = folder->Read("hp.cir");
         QVERIFY(netlist.starts_with("* Simple_3_Element_High_Pass_Filter"));
@@ -135,7 +115,7 @@ private slots:
 
         folder->Write("HPFILTER.DAT", "broken\r\n");
         Click(QString::fromUtf8("Export SPICE Netlist\u2026"));
-        QCOMPARE(asked, 1);
+        QCOMPARE(dialogs->suggestedWritePaths.size(), 1);
         QCOMPARE(messages->Texts(),
                  std::vector<std::string>{"\r\nCannot Run  -  Error in Datafile  "});
     }
@@ -146,25 +126,19 @@ private slots:
         Start();
         folder->Write("deck.cir",
                       "deck\nV1 in 0 AC 1\nR1 in out 1k\nQ1 out in 0 qmod\nR2 out 0 2k\n");
-        app::InterchangeDialogs& dialogs = window->interchangeDialogs;
-        dialogs.chooseNetlistToOpen = [&](QWidget*, const QString&) {
-            return std::optional<QString>(app::ToQt((folder->path() / "deck.cir").string()));
-        };
-        int saves = 0;
-        dialogs.chooseDatafileToSave = [&](QWidget*, const QString&) {
-            ++saves;
-            return std::optional<QString>("/elsewhere/my deck.dat");
-        };
+        dialogs->fileToRead = app::PathToQt(folder->path() / "deck.cir");
+        dialogs->fileToWrite = "/elsewhere/my deck.dat";
         const QString item = QString::fromUtf8("Import SPICE Netlist\u2026");
         Click(item);
-        QVERIFY2(shownProblems.contains("line 4: q1: element type 'q'"), qPrintable(shownProblems));
-        QCOMPARE(saves, 0);
+        QVERIFY2(dialogs->longText.contains("line 4: q1: element type 'q'"),
+                 qPrintable(dialogs->longText));
+        QVERIFY(dialogs->suggestedWritePaths.empty());
 
         folder->Write("deck.cir", "deck\nV1 in 0 AC 1\nR1 in out 1k\nR2 out 0 2k\n");
-        shownProblems.clear();
+        dialogs->longText.clear();
         Click(item);
-        QCOMPARE(offeredNodes, (std::vector<std::string>{"in", "out", "0"}));
-        QCOMPARE(shownProblems, QString());
+        QCOMPARE(dialogs->offeredNodes, (std::vector<std::string>{"in", "out", "0"}));
+        QCOMPARE(dialogs->longText, QString());
         QVERIFY(folder->Read("my_deck.dat").find("R  1 2       1k  r1") != std::string::npos);
         QCOMPARE(state->shell.DatafileName, std::string("my_deck.dat"));
         QCOMPARE(state->circuit.NoNodes, 3);

@@ -10,6 +10,7 @@
 #include "app/response/response_window.h"
 #include "app/shell/app_state.h"
 #include "app/support/app_fixture.h"
+#include "app/support/recording_dialogs.h"
 #include "settings/settings_file.h"
 #include "support/recording_messages.h"
 #include "support/temp_folder.h"
@@ -177,41 +178,32 @@ class PrintingTest : public QObject {
 private:
     std::unique_ptr<TempFolder> folder_;
     std::unique_ptr<RecordingMessages> messages_;
+    std::unique_ptr<testing::RecordingDialogs> dialogs_;
     std::unique_ptr<AppState> state_;
-    int choices_ = 0;
 
     AppState& State() { return *state_; }
     std::filesystem::path Pdf(const std::string& name) const { return *folder_ / name; }
 
-    // Answers the PDF question with a file of the temporary folder and counts the questions.
+    // Answers the PDF question with a file of the temporary folder.
     void ChoosePdf(const std::string& name, std::function<void()> whileAsked = {}) {
-        const QString path = QString::fromStdString(Pdf(name).string());
-        SetPdfFileChooserForTests([this, path, whileAsked](QWidget*, const QString&) {
-            ++choices_;
-            if (whileAsked) {
-                whileAsked();
-            }
-            return std::optional<QString>(path);
-        });
+        dialogs_->pdfFile = QString::fromStdString(Pdf(name).string());
+        dialogs_->whilePdfAsked = std::move(whileAsked);
     }
+    int PdfQuestions() const { return int(dialogs_->suggestedPdfFiles.size()); }
 
 private slots:
     void init() {
         folder_ = std::make_unique<TempFolder>();
         messages_ = std::make_unique<RecordingMessages>();
-        state_ = std::make_unique<AppState>(folder_->path(), *messages_);
+        dialogs_ = std::make_unique<testing::RecordingDialogs>();
+        state_ = std::make_unique<AppState>(folder_->path(), *messages_, *dialogs_);
         state_->shell.TodayText = "5 Mar 2027";
-        choices_ = 0;
-        SetPdfFileChooserForTests([](QWidget*, const QString&) {
-            QTest::qFail("a print asked for a PDF file where none was expected", __FILE__,
-                         __LINE__);
-            return std::optional<QString>();
-        });
+        state_->pauses.beforeDatafilePrintMs = 0;
     }
 
     void cleanup() {
-        SetPdfFileChooserForTests({});
         state_.reset();
+        dialogs_.reset();
         messages_.reset();
         folder_.reset();
     }
@@ -338,16 +330,16 @@ private slots:
         QCOMPARE(messages_->entries[1].text,
                  std::string("Error in a_very_long_datafile_name_of_3"));
         QCOMPARE(messages_->entries[1].text.size(), std::size_t{39});
-        QCOMPARE(choices_, 0);
+        QCOMPARE(PdfQuestions(), 0);
     }
 
     void datafilePrintsToTheChosenPdfFile() {
         folder_->Write("amp1.dat", kAmpDatafile);
         State().shell.DatafileName = "amp1.dat";
         ChoosePdf("amp1.pdf");
-        PrintDatafile(State(), nullptr);
+        PrintDatafile(State());
 
-        QCOMPARE(choices_, 1);
+        QCOMPARE(PdfQuestions(), 1);
         QVERIFY(messages_->entries.empty());
         const QByteArray pdf = ReadBytes(Pdf("amp1.pdf"));
         QVERIFY(pdf.startsWith("%PDF"));
@@ -373,16 +365,10 @@ private slots:
 
     void cancellingTheFileQuestionPrintsNothingAndSaysNothing() {
         folder_->Write("amp1.dat", kAmpDatafile);
-        QString suggested;
-        SetPdfFileChooserForTests([this, &suggested](QWidget*, const QString& offered) {
-            ++choices_;
-            suggested = offered;
-            return std::optional<QString>();
-        });
         PrintTextFile(State(), "amp1.dat", "Courier New", 11);
-        QCOMPARE(choices_, 1);
+        QCOMPARE(PdfQuestions(), 1);
         // The question offers the job's name beside it.
-        QCOMPARE(suggested, QString::fromStdString(Pdf("amp1.pdf").string()));
+        QCOMPARE(dialogs_->suggestedPdfFiles[0], QString::fromStdString(Pdf("amp1.pdf").string()));
         QVERIFY(messages_->entries.empty());
         QVERIFY(!std::filesystem::exists(Pdf("amp1.pdf")));
         QCOMPARE(State().printer().printerState(), QPrinter::Idle);
@@ -405,7 +391,7 @@ private slots:
 
     void printingWindowNamesTheJobCentredIn35Columns() {
         TFormPrinting window(State());
-        State().windows.printing = &window;
+        State().windows.Use(&window);
         State().shell.PrintJobName = "amp1.dat";
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -421,20 +407,20 @@ private slots:
         QTRY_COMPARE(window.LabelPrinting->text(), "          Now printing :-\n\n" +
                                                        QString(12, ' ') + "KELVOR.BMP" +
                                                        QString(13, ' '));
-        State().windows.printing = nullptr;
+        State().windows.Use<TFormPrinting>(nullptr);
     }
 
     void printingWindowSaysWhichPdfFileTheJobGoesTo() {
         folder_->Write("amp1.dat", kAmpDatafile);
         State().shell.DatafileName = "amp1.dat";
         TFormPrinting window(State());
-        State().windows.printing = &window;
+        State().windows.Use(&window);
         QString shownDuringJob;
         // The file is asked for first: the printing window, with its Cancel, must not stand
         // over the dialog.
         bool windowShownWhileAsked = true;
         ChoosePdf("amp1.pdf", [&] { windowShownWhileAsked = window.isVisible(); });
-        PrintDatafile(State(), nullptr);
+        PrintDatafile(State());
         shownDuringJob = window.PrintingText();
         QVERIFY(!windowShownWhileAsked);
         QVERIFY(!window.isVisible());
@@ -449,21 +435,21 @@ private slots:
         window.show();
         QCOMPARE(window.PrintingText().split('\n').size(), 3);
         window.close();
-        State().windows.printing = nullptr;
+        State().windows.Use<TFormPrinting>(nullptr);
     }
 
     void cancelDuringAJobStopsItAndDiscardsThePdf() {
         folder_->Write("long.dat", LongDatafile(20000));
         State().shell.DatafileName = "long.dat";
         TFormPrinting window(State());
-        State().windows.printing = &window;
+        State().windows.Use(&window);
         ChoosePdf("long.pdf", [&window] {
             // Clicked as soon as events run inside the job.
             QTimer::singleShot(0, window.ButtonCancel, &QPushButton::click);
         });
-        PrintDatafile(State(), nullptr);
+        PrintDatafile(State());
 
-        QCOMPARE(choices_, 1);
+        QCOMPARE(PdfQuestions(), 1);
         QVERIFY(window.CancelRequested());
         QVERIFY(!window.isVisible());
         QVERIFY(messages_->entries.empty());
@@ -474,15 +460,15 @@ private slots:
         ChoosePdf("again.pdf");
         folder_->Write("amp1.dat", kAmpDatafile);
         State().shell.DatafileName = "amp1.dat";
-        PrintDatafile(State(), nullptr);
+        PrintDatafile(State());
         QVERIFY(!window.CancelRequested());
         QVERIFY(ReadBytes(Pdf("again.pdf")).startsWith("%PDF"));
-        State().windows.printing = nullptr;
+        State().windows.Use<TFormPrinting>(nullptr);
     }
 
     void escapeInThePrintingWindowCancelsRatherThanHides() {
         TFormPrinting window(State());
-        State().windows.printing = &window;
+        State().windows.Use(&window);
         window.show();
         QVERIFY(!PrintCancelRequested(State()));
         QTest::keyClick(&window, Qt::Key_Escape);
@@ -491,20 +477,19 @@ private slots:
         // Once closed, an old click no longer cancels anything.
         window.close();
         QVERIFY(!PrintCancelRequested(State()));
-        State().windows.printing = nullptr;
+        State().windows.Use<TFormPrinting>(nullptr);
     }
 
-    void printingWindowMadeOnDemandBelongsToTheOwner() {
+    void printingWindowIsMadeOnDemandAndClosedAfterTheJob() {
         folder_->Write("amp1.dat", kAmpDatafile);
         State().shell.DatafileName = "amp1.dat";
-        QWidget owner;
         ChoosePdf("amp1.pdf");
-        PrintDatafile(State(), &owner);
-        QVERIFY(State().windows.printing != nullptr);
-        QCOMPARE(State().windows.printing->parentWidget(), &owner);
-        QVERIFY(!State().windows.printing->isVisible());
+        QVERIFY(!State().windows.Has<TFormPrinting>());
+        PrintDatafile(State());
+        QVERIFY(State().windows.Has<TFormPrinting>());
+        QVERIFY(!State().windows.Printing().isVisible());
         QCOMPARE(State().shell.PrintJobName, std::string("amp1.dat"));
-        State().windows.printing = nullptr;
+        State().windows.Use<TFormPrinting>(nullptr);
     }
 
     void orientationTogglesUnlessAJobIsPrinting() {
@@ -535,7 +520,7 @@ private slots:
         State().shell.DatafileName = "amp1.dat";
         State().printer().setPageOrientation(QPageLayout::Landscape);
         ChoosePdf("amp1.pdf");
-        PrintDatafile(State(), nullptr);
+        PrintDatafile(State());
         QCOMPARE(State().printer().pageLayout().orientation(), QPageLayout::Portrait);
 
         const QByteArray pdf = ReadBytes(Pdf("amp1.pdf"));
@@ -553,15 +538,15 @@ private slots:
         QPainter graphJob(&printer);
 
         TFormPrinting window(State());
-        State().windows.printing = &window;
-        PrintDatafile(State(), nullptr);
+        State().windows.Use(&window);
+        PrintDatafile(State());
         QCOMPARE(messages_->entries.size(), std::size_t{1});
         QCOMPARE(messages_->entries[0].text,
                  std::string("Printer Busy - Cannot Change Page Orientation Yet"));
         QCOMPARE(State().shell.PrintJobName, std::string(" Untitled "));
         QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Landscape);
         graphJob.end();
-        State().windows.printing = nullptr;
+        State().windows.Use<TFormPrinting>(nullptr);
     }
 
     void aSecondJobWhileOneIsPrintingIsRefused() {
@@ -572,7 +557,7 @@ private slots:
         PrintTextFile(State(), "amp1.dat", "Courier New", 11);
         QCOMPARE(messages_->entries.size(), std::size_t{1});
         QCOMPARE(messages_->entries[0].text, std::string("Printer Busy - Cannot Print Yet"));
-        QCOMPARE(choices_, 0);
+        QCOMPARE(PdfQuestions(), 0);
         firstJob.end();
     }
 
@@ -617,7 +602,7 @@ private slots:
 
         // And after a restart, read back from the settings file.
         RecordingMessages restartMessages;
-        AppState restarted(folder_->path(), restartMessages);
+        AppState restarted(folder_->path(), restartMessages, *dialogs_);
         restarted.settings = ReadSettings(folder_->path(), restartMessages, "6 Mar 2027");
         QVERIFY(restartMessages.entries.empty());
         TFormPSet reopened(restarted);

@@ -157,9 +157,8 @@ private slots:
         Respond("1k");
         window->ButtonStoreResultClick();
         const QString pdf = QString::fromStdString((fixture->folder / "table.pdf").string());
-        app::SetPdfFileChooserForTests([pdf](QWidget*, const QString&) { return pdf; });
+        fixture->dialogs.pdfFile = pdf;
         window->ButtonPrintClick();
-        app::SetPdfFileChooserForTests({});
         QVERIFY(QFileInfo(pdf).size() > 0);
         QCOMPARE(fixture->state.printer().docName(), QString("RESPONSE"));
         QVERIFY(fixture->messages.entries.empty());

@@ -1,12 +1,12 @@
 #include "app/shell/app_state.h"
 #include "app/shell/help_window.h"
+#include "app/support/recording_dialogs.h"
 #include "files/file_io.h"
 #include "support/recording_messages.h"
 #include "support/temp_folder.h"
 #include "text/rtf_reader.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
@@ -15,8 +15,10 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QUrl>
+#include <cstring>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
 #include <sys/stat.h>
 #include <vector>
@@ -26,20 +28,6 @@ using kelvor::testing::TempFolder;
 
 namespace kelvor::app {
 
-// Receives what the help window hands to the desktop instead of starting a PDF viewer, for as
-// long as it lives.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    UrlCatcher() { QDesktopServices::setUrlHandler("file", this, "open"); }
-    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler("file"); }
-
-    QList<QUrl> opened;
-
-public slots:
-    void open(const QUrl& url) { opened.append(url); }
-};
-
 class HelpWindowTest : public QObject {
     Q_OBJECT
 
@@ -47,7 +35,8 @@ private:
     struct Fixture {
         TempFolder folder;
         RecordingMessages messages;
-        AppState state{folder.path(), messages};
+        testing::RecordingDialogs dialogs;
+        AppState state{folder.path(), messages, dialogs};
         std::unique_ptr<TFormHelp> help;
 
         Fixture() { help = std::make_unique<TFormHelp>(state); }
@@ -80,18 +69,13 @@ private slots:
         QCOMPARE(box->palette().color(QPalette::Text), QColor(128, 0, 0));
     }
 
-    // The installed document, opened where the Help menu and the F1 keys point.
+    // The installed document, opened at every place the Help menu and the F1 keys point to.
     void caretLandsOnTheTopicHeading_data() {
         QTest::addColumn<int>("position");
         QTest::addColumn<QString>("line");
-        QTest::newRow("Introduction") << 1466 << "1.  Introduction";
-        QTest::newRow("main window F1") << 4480 << "2.  Running KELVOR";
-        QTest::newRow("editor Help") << 7466 << "Datafile Format and Component Lines";
-        QTest::newRow("response F1") << 14280 << "2.5  Calculate Response";
-        QTest::newRow("amplitude graph F1") << 18453 << "The Amplitude Graph Window and Printing";
-        QTest::newRow("square-wave graph F1") << 21073 << "The Square-Wave Graph Window";
-        QTest::newRow("pulse F1") << 21760 << "2.8  Graphs/Pulse Response";
-        QTest::newRow("last topic") << 33450 << "5.  TOLVARN Software";
+        for (const HelpPlace& place : help::kEveryPlace) {
+            QTest::newRow(place.heading) << int(place.position) << QString(place.heading);
+        }
     }
 
     void caretLandsOnTheTopicHeading() {
@@ -110,11 +94,36 @@ private slots:
         const QRect view = fixture.help->RichEditHelp->viewport()->rect();
         QVERIFY(view.contains(caretRect));
         QScrollBar* scrollBar = fixture.help->RichEditHelp->verticalScrollBar();
-        if (position < 33450) {
+        if (position < help::kTolvarnSoftware.position) {
             QVERIFY(scrollBar->value() < scrollBar->maximum());
             QVERIFY2(caretRect.top() < 20, qPrintable(QString::number(caretRect.top())));
         }
         QVERIFY(fixture.messages.entries.empty());
+    }
+
+    // Every place help opens at is a heading: bold and larger than the text below the first one.
+    void everyHelpPlaceIsAHeading() {
+        const RtfDocument document = ReadRtf(ReadWholeFile(
+            FindHelpFile(std::filesystem::path(), InstalledHelpFolders(), kHelpDocumentName)));
+        std::map<int32_t, const RtfParagraph*> paragraphAt;
+        int32_t start = 0;
+        for (const RtfParagraph& paragraph : document.paragraphs) {
+            paragraphAt[start] = &paragraph;
+            start += static_cast<int32_t>(paragraph.Text().size()) + 1;
+        }
+        const RtfParagraph* body = paragraphAt[help::kIntroduction.position +
+                                               int32_t(strlen(help::kIntroduction.heading)) + 2];
+        QVERIFY(body != nullptr && !body->runs.empty());
+        QVERIFY(!body->runs[0].bold);
+        const double bodySize = body->runs[0].pointSize.value_or(0);
+        for (const HelpPlace& place : help::kEveryPlace) {
+            const RtfParagraph* heading = paragraphAt[place.position];
+            QVERIFY2(heading != nullptr, place.heading);
+            QCOMPARE(QString::fromStdU16String(heading->Text()), QString(place.heading));
+            QCOMPARE(heading->runs.size(), std::size_t(1));
+            QVERIFY2(heading->runs[0].bold, place.heading);
+            QVERIFY2(heading->runs[0].pointSize.value_or(0) > bodySize, place.heading);
+        }
     }
 
     // The box counts positions as the reader does, so the offsets written into the document
@@ -268,19 +277,17 @@ private slots:
     void rightButtonOpensGraphsPdfAndKeepsTheWindow() {
         Fixture fixture;
         fixture.folder.Write("GRAPHS.PDF", "%PDF-1.4\n");
-        UrlCatcher catcher;
         QVERIFY(fixture.Open(1466));
         QTest::mousePress(fixture.help->RichEditHelp->viewport(), Qt::RightButton, {},
                           QPoint(40, 40));
-        QCOMPARE(catcher.opened.size(), 1);
-        QCOMPARE(catcher.opened[0], QUrl::fromLocalFile(QString::fromStdString(
-                                        (fixture.folder / "GRAPHS.PDF").string())));
+        QCOMPARE(fixture.dialogs.openedDocuments.size(), 1);
+        QCOMPARE(fixture.dialogs.openedDocuments[0], fixture.folder / "GRAPHS.PDF");
         QVERIFY(fixture.help->isVisible());
 
         // The left button keeps its ordinary text behaviour.
         QTest::mouseClick(fixture.help->RichEditHelp->viewport(), Qt::LeftButton, {},
                           QPoint(40, 40));
-        QCOMPARE(catcher.opened.size(), 1);
+        QCOMPARE(fixture.dialogs.openedDocuments.size(), 1);
     }
 
     void graphsPdfFallsBackToTheInstalledCopy() {
@@ -288,19 +295,16 @@ private slots:
         TempFolder installed;
         installed.Write("GRAPHS.PDF", "%PDF-1.4\n");
         fixture.help->SetInstalledFolders({fixture.folder / "missing", installed.path()});
-        UrlCatcher catcher;
         fixture.help->RichEditHelpMouseDown(Qt::RightButton);
         fixture.help->RichEditHelpMouseDown(Qt::MiddleButton);
-        QCOMPARE(catcher.opened.size(), 1);
-        QCOMPARE(catcher.opened[0],
-                 QUrl::fromLocalFile(QString::fromStdString((installed / "GRAPHS.PDF").string())));
+        QCOMPARE(fixture.dialogs.openedDocuments.size(), 1);
+        QCOMPARE(fixture.dialogs.openedDocuments[0], installed / "GRAPHS.PDF");
 
         // None anywhere: the desktop is asked for the working folder's copy and reports it.
         fixture.help->SetInstalledFolders({});
         fixture.help->RichEditHelpMouseDown(Qt::RightButton);
-        QCOMPARE(catcher.opened.size(), 2);
-        QCOMPARE(catcher.opened[1], QUrl::fromLocalFile(QString::fromStdString(
-                                        (fixture.folder / "GRAPHS.PDF").string())));
+        QCOMPARE(fixture.dialogs.openedDocuments.size(), 2);
+        QCOMPARE(fixture.dialogs.openedDocuments[1], fixture.folder / "GRAPHS.PDF");
         QVERIFY(fixture.messages.entries.empty());
     }
 
@@ -352,7 +356,7 @@ private slots:
 
     void openHelpSetsThePositionAndWaits() {
         Fixture fixture;
-        fixture.state.windows.help = fixture.help.get();
+        fixture.state.windows.Use(fixture.help.get());
         int caretWhileOpen = -1;
         QString lineWhileOpen;
         QTimer::singleShot(0, [&] {
@@ -361,18 +365,19 @@ private slots:
             lineWhileOpen = LineAtCaret(fixture.Caret());
             QTest::keyRelease(fixture.help->RichEditHelp, Qt::Key_F1);
         });
-        OpenHelp(fixture.state, 14280, nullptr);
-        QCOMPARE(fixture.state.shell.HelpPosition, 14280);
-        QCOMPARE(caretWhileOpen, 14280);
+        OpenHelp(fixture.state, help::kCalculateResponse.position);
+        QCOMPARE(fixture.state.shell.HelpPosition, help::kCalculateResponse.position);
+        QCOMPARE(caretWhileOpen, help::kCalculateResponse.position);
         QCOMPARE(lineWhileOpen, QString("2.5  Calculate Response"));
         QVERIFY(!fixture.help->isVisible());
     }
 
-    void openHelpWithoutAWindowMakesATemporaryOne() {
+    void openHelpMakesTheHelpWindowWhenThereIsNoneYet() {
         TempFolder folder;
         folder.Write("KELVOR.RTF", "{\\rtf1 alpha\\par beta\\par}");
         RecordingMessages messages;
-        AppState state(folder.path(), messages);
+        testing::RecordingDialogs dialogs;
+        AppState state(folder.path(), messages, dialogs);
         QString lineWhileOpen;
         QTimer::singleShot(0, [&] {
             auto* help = qobject_cast<TFormHelp*>(QApplication::activeModalWidget());
@@ -381,10 +386,10 @@ private slots:
             lineWhileOpen = help->RichEditHelp->textCursor().block().text();
             help->close();
         });
-        OpenHelp(state, 6, nullptr);
+        OpenHelp(state, 6);
         QCOMPARE(lineWhileOpen, QString("beta"));
         QCOMPARE(state.shell.HelpPosition, 6);
-        QVERIFY(state.windows.help == nullptr);
+        QVERIFY(state.windows.Has<TFormHelp>());
     }
 };
 

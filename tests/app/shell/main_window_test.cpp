@@ -5,6 +5,7 @@
 #include "app/shell/main_window.h"
 #include "app/shell/setup_window.h"
 #include "app/support/action_captions.h"
+#include "app/support/recording_dialogs.h"
 #include "app/support/unwritable_folder.h"
 #include "app/timeresp/pulse_window.h"
 #include "app/timeresp/square_wave_window.h"
@@ -33,11 +34,12 @@ class MainWindowTest : public QObject {
 private:
     std::unique_ptr<testing::TempFolder> folder;
     std::unique_ptr<testing::RecordingMessages> messages;
+    testing::RecordingDialogs dialogs;
     std::unique_ptr<app::AppState> state;
     std::unique_ptr<app::TFormMain> window;
 
     void Start() {
-        state = std::make_unique<app::AppState>(folder->path(), *messages);
+        state = std::make_unique<app::AppState>(folder->path(), *messages, dialogs);
         window = std::make_unique<app::TFormMain>(*state);
         window->show();
     }
@@ -51,6 +53,7 @@ private:
 
 private slots:
     void init() {
+        dialogs = testing::RecordingDialogs();
         folder = std::make_unique<testing::TempFolder>();
         messages = std::make_unique<testing::RecordingMessages>();
     }
@@ -104,7 +107,7 @@ private slots:
             }
             window.reset();
             messages->entries.clear();
-            state = std::make_unique<app::AppState>(work.path(), *messages);
+            state = std::make_unique<app::AppState>(work.path(), *messages, dialogs);
             window = std::make_unique<app::TFormMain>(*state);
             window->show();
             int folderWarnings = 0;
@@ -213,8 +216,8 @@ private slots:
         QVERIFY(setup->isEnabled());
         QString caption;
         QTimer::singleShot(0, [&] {
-            caption = state->windows.setup->windowTitle();
-            state->windows.setup->close();
+            caption = state->windows.Setup().windowTitle();
+            state->windows.Setup().close();
         });
         setup->trigger();
         QCOMPARE(caption, QString("      SET UP"));
@@ -224,7 +227,7 @@ private slots:
         folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
         folder->Write("AMP.DAT", SampleDatafileText("1 Jan 2026"));
         Start();
-        window->chooseDatafile = [](QWidget*) { return QString("/somewhere/else/AMP.DAT"); };
+        dialogs.datafile = QString("/somewhere/else/AMP.DAT");
         window->FileOpenClick();
         QCOMPARE(state->shell.DatafileName, std::string("AMP.DAT"));
         QVERIFY(!state->shell.NewDatafile);
@@ -246,13 +249,11 @@ private slots:
         std::ofstream(datafile, std::ios::binary) << sample;
         for (int start = 0; start < 2; ++start) {
             window.reset();
-            state = std::make_unique<app::AppState>(cafe, *messages);
+            state = std::make_unique<app::AppState>(cafe, *messages, dialogs);
             window = std::make_unique<app::TFormMain>(*state);
             window->show();
             if (start == 0) {
-                window->chooseDatafile = [&](QWidget*) {
-                    return std::optional<QString>(app::PathToQt(datafile));
-                };
+                dialogs.datafile = app::PathToQt(datafile);
                 window->FileOpenClick();
                 QVERIFY(!state->shell.NewDatafile);
             }
@@ -305,7 +306,7 @@ private slots:
         folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
         Start();
         std::filesystem::remove(folder->path() / "KELVOR.INI");
-        window->chooseDatafile = [](QWidget*) { return std::optional<QString>(); };
+        dialogs.datafile.reset();
         window->FileOpenClick();
         QCOMPARE(state->shell.DatafileName, std::string("HPFILTER.DAT"));
         QVERIFY(!std::filesystem::exists(folder->path() / "KELVOR.INI"));
@@ -316,7 +317,7 @@ private slots:
         Start();
         window->ResponseClick();
         QCOMPARE(Texts(), std::vector<std::string>{"\r\nCannot Run  -  Error in Datafile  "});
-        QCOMPARE(state->shell.AnalysisMode, 8);
+        QCOMPARE(state->shell.AnalysisMode, app::AnalysisMode::Response);
 
         messages->entries.clear();
         window->GraphsMenuShow();
@@ -326,7 +327,7 @@ private slots:
         messages->entries.clear();
         QString gain;
         QTimer::singleShot(0, [&] {
-            app::TFormResponse* response = state->windows.response;
+            app::TFormResponse* response = &state->windows.Response();
             response->EditBoxFreq->setText("1000");
             response->ButtonRespClick();
             gain = response->EditBoxGain->text();
@@ -345,26 +346,26 @@ private slots:
         window->GraphsMenuShow();
         QString caption;
         QTimer::singleShot(0, [&] {
-            caption = state->windows.squareWave->windowTitle();
-            state->windows.squareWave->ButtonCloseClick();
+            caption = state->windows.SquareWave().windowTitle();
+            state->windows.SquareWave().ButtonCloseClick();
         });
         window->SquareWaveClick();
-        QCOMPARE(state->shell.AnalysisMode, 5);
+        QCOMPARE(state->shell.AnalysisMode, app::AnalysisMode::SquareWave);
         QCOMPARE(caption, QString("        SQUAREWAVE MENU   -   HPFILTER.DAT"));
 
         QTimer::singleShot(0, [&] {
-            caption = state->windows.pulse->windowTitle();
-            state->windows.pulse->ButtonCloseClick();
+            caption = state->windows.Pulse().windowTitle();
+            state->windows.Pulse().ButtonCloseClick();
         });
         window->PulseClick();
-        QCOMPARE(state->shell.AnalysisMode, 6);
+        QCOMPARE(state->shell.AnalysisMode, app::AnalysisMode::Pulse);
         QCOMPARE(caption, QString("        PULSE RESPONSE MENU   -   HPFILTER.DAT"));
 
         state->shell.ReopenPulse = true;
         bool reopened = false;
         QTimer::singleShot(50, [&] {
-            reopened = state->windows.pulse->isVisible();
-            state->windows.pulse->ButtonCloseClick();
+            reopened = state->windows.Pulse().isVisible();
+            state->windows.Pulse().ButtonCloseClick();
         });
         window->repaint();
         QTRY_VERIFY(reopened);
@@ -378,15 +379,15 @@ private slots:
         Start();
         window->GraphsMenuShow();
         window->BodeClick();
-        QVERIFY(!state->windows.bode->isVisible());
+        QVERIFY(!state->windows.Bode().isVisible());
 
         folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
         window->GraphsMenuShow();
         window->BodeClick();
-        QVERIFY(state->windows.bode->isVisible());
-        QVERIFY(!state->windows.bode->isModal());
-        QCOMPARE(state->windows.bode->windowTitle(), QString("Bode Analyser  -  HPFILTER.DAT"));
-        QVERIFY(state->windows.bode->traces().current().curve.size() > 0);
+        QVERIFY(state->windows.Bode().isVisible());
+        QVERIFY(!state->windows.Bode().isModal());
+        QCOMPARE(state->windows.Bode().windowTitle(), QString("Bode Analyser  -  HPFILTER.DAT"));
+        QVERIFY(state->windows.Bode().traces().current().curve.size() > 0);
     }
 
     void exitAsksAndClosingDeletesTheRecordFile() {

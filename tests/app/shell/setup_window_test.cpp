@@ -4,7 +4,6 @@
 #include "app/graphs/graph_window.h"
 #include "app/shell/file_date_stamp.h"
 #include "app/shell/image_processing_window.h"
-#include "app/shell/program_starter.h"
 #include "app/shell/setup_window.h"
 #include "app/shell/system_facts.h"
 #include "app/support/app_fixture.h"
@@ -38,24 +37,6 @@ public:
     std::optional<app::PrinterResolution> DefaultPrinter() const override { return printer; }
 };
 
-class RecordingStarter : public app::ProgramStarter {
-public:
-    struct Start {
-        QString program;
-        QStringList arguments;
-        QString folder;
-    };
-    bool StartDetached(const QString& program, const QStringList& arguments,
-                       const QString& folder) override {
-        starts.push_back({program, arguments, folder});
-        return startWorks;
-    }
-    bool IsInstalled(const QString& program) const override { return installed.contains(program); }
-    std::vector<Start> starts;
-    bool startWorks = true;
-    QStringList installed = {"x-terminal-emulator"};
-};
-
 } // namespace
 
 class SetupWindowTest : public QObject {
@@ -64,12 +45,12 @@ class SetupWindowTest : public QObject {
 private:
     std::unique_ptr<testing::AppFixture> fixture;
     FakeFacts facts;
-    RecordingStarter starter;
     std::unique_ptr<app::TFormSetup> window;
 
     app::AppState& State() { return fixture->state; }
     testing::RecordingMessages& Messages() { return fixture->messages; }
-    void Open() { window = std::make_unique<app::TFormSetup>(State(), nullptr, facts, starter); }
+    testing::RecordingDialogs& Dialogs() { return fixture->dialogs; }
+    void Open() { window = std::make_unique<app::TFormSetup>(State(), nullptr, facts); }
     QString LabelText(const char* name) const { return window->findChild<QLabel*>(name)->text(); }
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
@@ -89,7 +70,6 @@ private slots:
     void init() {
         fixture = std::make_unique<testing::AppFixture>();
         facts = FakeFacts{};
-        starter = RecordingStarter{};
     }
     void cleanup() {
         window.reset();
@@ -183,7 +163,7 @@ private slots:
 
     void editorButtonOpensTheTextEditorOrWarns() {
         app::TFormEdt editor(State());
-        State().windows.textEditor = &editor;
+        State().windows.Use(&editor);
         Open();
         bool opened = false;
         QTimer::singleShot(0, [&] {
@@ -267,7 +247,7 @@ private slots:
     // window, which writes the settings.
     void testPatternShowsInTheGraphWindowAndClosesWithIt() {
         app::TFormVGA graph(State());
-        State().windows.graph = &graph;
+        State().windows.Use(&graph);
         Open();
         window->show();
         State().graph.picture = QImage(10, 10, QImage::Format_RGB32);
@@ -282,7 +262,7 @@ private slots:
         QCOMPARE(Messages().entries.size(), size_t(2));
         QVERIFY(Messages().entries[0].text.starts_with("-5000  -98629.46777934679"));
         QCOMPARE(Messages().entries[1].kind, Entry::Question);
-        QCOMPARE(State().shell.AnalysisMode, 7);
+        QCOMPARE(State().shell.AnalysisMode, app::AnalysisMode::TestPattern);
         QVERIFY(graph.isVisible());
         QCOMPARE(graph.windowTitle(), QString("  TEST PATTERN"));
         // Showing the pattern reads (and so writes) the settings; closing writes them again.
@@ -344,53 +324,50 @@ private slots:
     // with its arguments; one that does not start is reported.
     void newShellStartsWhatIsTyped() {
         Open();
-        QString proposed;
-        std::optional<QString> typed = "  notepad  notes.txt ";
-        window->askProgramName = [&](QWidget*, const QString& proposal) {
-            proposed = proposal;
-            return typed;
+        testing::RecordingDialogs& dialogs = Dialogs();
+        const auto typeAndStart = [&](std::optional<QString> typed) {
+            dialogs.programName = std::move(typed);
+            window->ButtonShellClick();
         };
         const QString folder = app::PathToQt(fixture->folder.path());
-        window->ButtonShellClick();
-        QCOMPARE(proposed, QString(" xdg-open ."));
-        typed = "HPFILTER.DAT";
-        window->ButtonShellClick();
-        typed = std::nullopt;
-        window->ButtonShellClick();
-        QCOMPARE(starter.starts.size(), size_t(2));
-        QCOMPARE(starter.starts[0].program, QString("notepad"));
-        QCOMPARE(starter.starts[0].arguments, QStringList{"notes.txt"});
-        QCOMPARE(starter.starts[0].folder, folder);
-        QCOMPARE(starter.starts[1].program, QString("xdg-open"));
-        QCOMPARE(starter.starts[1].arguments, QStringList{"HPFILTER.DAT"});
+        typeAndStart("  notepad  notes.txt ");
+        QCOMPARE(dialogs.proposedProgramNames, QStringList{" xdg-open ."});
+        typeAndStart("HPFILTER.DAT");
+        typeAndStart(std::nullopt);
+        QCOMPARE(dialogs.startedPrograms.size(), size_t(2));
+        QCOMPARE(dialogs.startedPrograms[0].program, QString("notepad"));
+        QCOMPARE(dialogs.startedPrograms[0].arguments, QStringList{"notes.txt"});
+        QCOMPARE(dialogs.startedPrograms[0].folder, folder);
+        QCOMPARE(dialogs.startedPrograms[1].program, QString("xdg-open"));
+        QCOMPARE(dialogs.startedPrograms[1].arguments, QStringList{"HPFILTER.DAT"});
         QVERIFY(Messages().entries.empty());
 
         // Quotes that leave no program name are reported too.
-        typed = "\"";
-        window->ButtonShellClick();
-        starter.startWorks = false;
-        typed = "no-such-program";
-        window->ButtonShellClick();
-        QCOMPARE(starter.starts.size(), size_t(3));
+        typeAndStart("\"");
+        dialogs.programsStart = false;
+        typeAndStart("no-such-program");
+        QCOMPARE(dialogs.startedPrograms.size(), size_t(3));
         QCOMPARE(Texts(), (std::vector<std::string>{"\r\n   Cannot start  \"   ",
                                                     "\r\n   Cannot start  no-such-program   "}));
     }
 
     void dosStartsTheTerminalOrSaysNoneIsInstalled() {
         Open();
+        testing::RecordingDialogs& dialogs = Dialogs();
+        dialogs.installedPrograms = {"x-terminal-emulator"};
         Answer({Answer::Cancel, Answer::Yes, Answer::Yes});
         window->ButtonDOSClick();
-        QVERIFY(starter.starts.empty());
+        QVERIFY(dialogs.startedPrograms.empty());
         window->ButtonDOSClick();
-        QCOMPARE(starter.starts.size(), size_t(1));
-        QCOMPARE(starter.starts[0].program, QString("x-terminal-emulator"));
-        QCOMPARE(starter.starts[0].folder, app::PathToQt(fixture->folder.path()));
+        QCOMPARE(dialogs.startedPrograms.size(), size_t(1));
+        QCOMPARE(dialogs.startedPrograms[0].program, QString("x-terminal-emulator"));
+        QCOMPARE(dialogs.startedPrograms[0].folder, app::PathToQt(fixture->folder.path()));
         QCOMPARE(Messages().entries.back().kind, Entry::Info);
 
-        starter.installed.clear();
+        dialogs.installedPrograms.clear();
         Messages().entries.clear();
         window->ButtonDOSClick();
-        QCOMPARE(starter.starts.size(), size_t(1));
+        QCOMPARE(dialogs.startedPrograms.size(), size_t(1));
         QCOMPARE(Messages().entries.size(), size_t(2));
         QCOMPARE(Messages().entries[1].kind, Entry::Warning);
     }
@@ -399,7 +376,7 @@ private slots:
     // window's button counts the columns and reads "Image Proc." afterwards.
     void imageProcessingBrightensAndSavesTheCopy() {
         app::TFormImgProc imageWindow(State());
-        State().windows.imageProcessing = &imageWindow;
+        State().windows.Use(&imageWindow);
         Open();
         QImage photograph(260, 3, QImage::Format_RGB32);
         photograph.fill(QColor(30, 30, 30));

@@ -90,10 +90,10 @@ private slots:
         fixture = std::make_unique<testing::AppFixture>();
         QVERIFY(fixture->Parse());
         graph = std::make_unique<app::TFormVGA>(State());
-        State().windows.graph = graph.get();
+        State().windows.Use(graph.get());
         square = std::make_unique<app::TFormSqWMenu>(State());
         pulse = std::make_unique<app::TFormPMenu>(State());
-        State().shell.AnalysisMode = 5;
+        State().shell.AnalysisMode = app::AnalysisMode::SquareWave;
     }
     void cleanup() {
         square.reset();
@@ -319,7 +319,7 @@ private slots:
         QWidget mainWindow;
         mainWindow.show();
         app::TFormVGA ownedGraph(State(), &mainWindow);
-        State().windows.graph = &ownedGraph;
+        State().windows.Use(&ownedGraph);
         app::TFormSqWMenu menu(State(), &mainWindow);
         struct BlockWatch : QObject {
             int blocked = 0;
@@ -345,7 +345,7 @@ private slots:
         QVERIFY(shown);
         QCOMPARE(blockedWhileShown, 0);
         QVERIFY(!menu.isVisible());
-        State().windows.graph = graph.get();
+        State().windows.Use(graph.get());
     }
 
     // After Display Again the menu stands in front; Plot Graph brings the graph window back to
@@ -353,7 +353,8 @@ private slots:
     void plotGraphAfterDisplayAgainBringsTheGraphForward() {
         for (app::TimeResponseMenu* menu : {static_cast<app::TimeResponseMenu*>(square.get()),
                                             static_cast<app::TimeResponseMenu*>(pulse.get())}) {
-            State().shell.AnalysisMode = menu == square.get() ? 5 : 6;
+            State().shell.AnalysisMode =
+                menu == square.get() ? app::AnalysisMode::SquareWave : app::AnalysisMode::Pulse;
             Calculate(*menu, "1k", menu->RadioButtonLow);
             menu->ButtonPlotGraphClick();
             graph->DisplayAgainClick();
@@ -368,7 +369,7 @@ private slots:
     void graphWindowOfTheOtherPlotLeavesTheMenuOpen() {
         Calculate(*square, "1k", square->RadioButtonLow);
         square->ButtonPlotGraphClick();
-        State().shell.AnalysisMode = 6;
+        State().shell.AnalysisMode = app::AnalysisMode::Pulse;
         graph->MainMenuClick();
         QVERIFY(square->isVisible());
     }
@@ -376,11 +377,13 @@ private slots:
     void helpPositions() {
         struct Case {
             QWidget* window;
-            int mode;
+            app::AnalysisMode mode;
             int32_t position;
         };
-        for (const Case c : {Case{square.get(), 5, 20200}, Case{pulse.get(), 6, 21760},
-                             Case{graph.get(), 5, 21073}, Case{graph.get(), 6, 21760}}) {
+        for (const Case c : {Case{square.get(), app::AnalysisMode::SquareWave, 20200},
+                             Case{pulse.get(), app::AnalysisMode::Pulse, 21760},
+                             Case{graph.get(), app::AnalysisMode::SquareWave, 21073},
+                             Case{graph.get(), app::AnalysisMode::Pulse, 21760}}) {
             State().shell.AnalysisMode = c.mode;
             c.window->show();
             const testing::HelpOpening help = testing::ReleaseF1(c.window, State());
@@ -425,7 +428,7 @@ private slots:
     }
 
     void pulseEntryStage() {
-        State().shell.AnalysisMode = 6;
+        State().shell.AnalysisMode = app::AnalysisMode::Pulse;
         State().shell.ReopenPulse = true;
         pulse->show();
         QCOMPARE(pulse->windowTitle(), QString("        PULSE RESPONSE MENU   -   HPFILTER.DAT"));
@@ -444,7 +447,7 @@ private slots:
     }
 
     void pulseCalculatesAtZeroFrequencyAndEveryHarmonic() {
-        State().shell.AnalysisMode = 6;
+        State().shell.AnalysisMode = app::AnalysisMode::Pulse;
         Calculate(*pulse, "0", pulse->RadioButtonLow);
         QCOMPARE(Texts(), std::vector<std::string>{" Invalid Pulse Width Value    "});
         fixture->messages.entries.clear();
@@ -459,7 +462,7 @@ private slots:
     }
 
     void pulsePlotAndItsWiderGainLimit() {
-        State().shell.AnalysisMode = 6;
+        State().shell.AnalysisMode = app::AnalysisMode::Pulse;
         Calculate(*pulse, "1m", pulse->RadioButtonMedium);
         const int32_t rounded = RoundedDefaultGain(pulse->DefaultGain());
         pulse->EditBoxGraphGain->setText(QString::number(rounded + 60));

@@ -74,25 +74,17 @@ TEST(SquareWaveTrace, AWireDrawsTheInputLevelsAndCrossesZeroOnTheEdge) {
     EXPECT_LT(SquareWaveSums(medium)[0 - kSquareFirstT], -0.5L);
 }
 
-TEST(SquareWaveTrace, FoldedSumDrawsTheSamePixelsAsTheDirectSum) {
-    struct Case {
-        const char* name;
-        LoadedCircuit circuit;
-        long double frequency;
-    };
-    const Case cases[] = {
-        {"wire", testing::Wire(), 1000},
-        {"RC low-pass", testing::RcLowPass(1000, 100e-9L), 1000},
-        {"resonant", testing::Resonant(), 500},
-        {"sample", testing::SampleCircuit(), 200},
-    };
-    for (const Case& c : cases) {
-        for (int32_t groups : {4, 16, 64}) {
-            // Every direct sum of High costs a second: two circuits prove it.
-            if (groups == 64 && std::string(c.name) != "sample" &&
-                std::string(c.name) != "resonant") {
-                continue;
-            }
+struct SquareWaveCase {
+    const char* name;
+    LoadedCircuit circuit;
+    long double frequency;
+    int32_t groups;
+};
+
+void ExpectFoldedSquareWaveSumsAsDirect(const std::vector<SquareWaveCase>& cases) {
+    for (const SquareWaveCase& c : cases) {
+        {
+            const int32_t groups = c.groups;
             const HarmonicTable table =
                 Solve(c.circuit, TimeResponseKind::SquareWave, groups, c.frequency);
             const std::vector<long double> folded = SquareWaveSums(table);
@@ -151,6 +143,23 @@ TEST(SquareWaveTrace, RcLowPassMatchesItsClosedFormWithinOnePixel) {
     }
 }
 
+TEST(SquareWaveTrace, FoldedSumDrawsTheSamePixelsAsTheDirectSum) {
+    std::vector<SquareWaveCase> cases;
+    for (int32_t groups : {4, 16}) {
+        cases.push_back({"wire", testing::Wire(), 1000, groups});
+        cases.push_back({"RC low-pass", testing::RcLowPass(1000, 100e-9L), 1000, groups});
+        cases.push_back({"resonant", testing::Resonant(), 500, groups});
+        cases.push_back({"sample", testing::SampleCircuit(), 200, groups});
+    }
+    ExpectFoldedSquareWaveSumsAsDirect(cases);
+}
+
+// Every direct sum of High costs a second: two circuits prove it.
+TEST(SquareWaveTrace, WidestFoldedSumDrawsTheSamePixelsAsTheDirectSum) {
+    ExpectFoldedSquareWaveSumsAsDirect({{"resonant", testing::Resonant(), 500, 64},
+                                        {"sample", testing::SampleCircuit(), 200, 64}});
+}
+
 TEST(PulseTrace, AWireDrawsThePulseAtOneAndZeroBetween) {
     for (const PulseExpansion& expansion : kPulseExpansions) {
         const HarmonicTable table =
@@ -167,25 +176,18 @@ TEST(PulseTrace, AWireDrawsThePulseAtOneAndZeroBetween) {
     }
 }
 
-TEST(PulseTrace, FoldedSumDrawsTheSamePixelsAsTheDirectSum) {
-    struct Case {
-        const char* name;
-        LoadedCircuit circuit;
-        long double repetition;
-    };
-    const Case cases[] = {
-        {"wire", testing::Wire(), 5000},
-        {"RC low-pass", testing::RcLowPass(1000, 20e-9L), 100},
-        {"resonant", testing::Resonant(), 50},
-        {"sample", testing::SampleCircuit(), 20},
-    };
-    for (const Case& c : cases) {
+struct PulseCase {
+    const char* name;
+    LoadedCircuit circuit;
+    long double repetition;
+};
+
+// Each circuit with each expansion whose groups lie in [fewestGroups, mostGroups].
+void ExpectFoldedPulseSumsAsDirect(const std::vector<PulseCase>& cases, int32_t fewestGroups,
+                                   int32_t mostGroups) {
+    for (const PulseCase& c : cases) {
         for (const PulseExpansion& expansion : kPulseExpansions) {
-            // The direct sums of the wider expansions cost seconds: the sample circuit and
-            // the low-pass prove them.
-            const std::string name = c.name;
-            if ((expansion.groups == 128 && name != "sample") ||
-                (expansion.groups == 32 && name != "sample" && name != "RC low-pass")) {
+            if (expansion.groups < fewestGroups || expansion.groups > mostGroups) {
                 continue;
             }
             const HarmonicTable table =
@@ -210,6 +212,21 @@ TEST(PulseTrace, FoldedSumDrawsTheSamePixelsAsTheDirectSum) {
             }
         }
     }
+}
+
+TEST(PulseTrace, FoldedSumDrawsTheSamePixelsAsTheDirectSum) {
+    ExpectFoldedPulseSumsAsDirect({{"wire", testing::Wire(), 5000},
+                                   {"RC low-pass", testing::RcLowPass(1000, 20e-9L), 100},
+                                   {"resonant", testing::Resonant(), 50},
+                                   {"sample", testing::SampleCircuit(), 20}},
+                                  0, 31);
+}
+
+// The direct sums of the wider expansions cost seconds: the sample circuit and the low-pass
+// prove them.
+TEST(PulseTrace, WidestFoldedSumDrawsTheSamePixelsAsTheDirectSum) {
+    ExpectFoldedPulseSumsAsDirect({{"RC low-pass", testing::RcLowPass(1000, 20e-9L), 100}}, 32, 32);
+    ExpectFoldedPulseSumsAsDirect({{"sample", testing::SampleCircuit(), 20}}, 32, 128);
 }
 
 // The steady-state output of a first-order low-pass for pulses of height 1 and width W every

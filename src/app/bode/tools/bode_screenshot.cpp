@@ -4,6 +4,7 @@
 
 #include "app/bode/bode_window.h"
 #include "app/shell/app_state.h"
+#include "app/shell/dialogs.h"
 #include "circuit/datafile_reader.h"
 #include "circuit/sample_datafile.h"
 #include "files/file_io.h"
@@ -47,7 +48,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QTemporaryDir folder;
     ErrorMessages messages;
-    app::AppState state(QFile::encodeName(folder.path()).toStdString(), messages);
+    app::DesktopDialogs dialogs;
+    app::AppState state(QFile::encodeName(folder.path()).toStdString(), messages, dialogs);
     state.shell.TodayText = TodayText();
     state.shell.DatafileName = "HPFILTER.DAT";
     WriteFileAtomically(state.DatafilePath(), SampleDatafileText(state.shell.TodayText));

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "messages.h"
+
+#include <filesystem>
+
+namespace kelvor::app {
+
+// True when nothing stands under the path yet or the user agrees to replace what does.
+bool MayReplaceFile(MessageSink& messages, const std::filesystem::path& path);
+
+} // namespace kelvor::app

@@ -1,0 +1,127 @@
+#pragma once
+
+#include "app/shell/dialogs.h"
+
+#include <QList>
+#include <QStringList>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelvor::testing {
+
+// Answers every dialog with what the test set beforehand, records what each one offered, and
+// never prints on paper: jobs always go to a PDF file.
+class RecordingDialogs : public app::Dialogs {
+public:
+    // The answers; an empty one is the user cancelling.
+    std::optional<QString> datafile;
+    std::optional<QString> bitmapFile;
+    std::optional<QColor> colour;
+    std::optional<QString> pdfFile;
+    bool printerSetupAccepted = true;
+    // Runs while the PDF question is open, as events would.
+    std::function<void()> whilePdfAsked;
+
+    // What was asked.
+    QStringList offeredBitmapPaths;
+    QStringList suggestedPdfFiles;
+    QList<QColor> offeredColours;
+    int datafileQuestions = 0;
+    int printerSetups = 0;
+    int beeps = 0;
+    std::vector<std::filesystem::path> openedDocuments;
+
+    // The files chosen to read and to write, the example picked, the node roles picked.
+    std::optional<QString> fileToRead;
+    std::optional<QString> fileToWrite;
+    std::optional<int> example;
+    std::optional<app::SpiceNodeRoles> nodeRoles;
+    // What the file dialogs were for (captions) and the paths they suggested to write.
+    QStringList fileCaptions;
+    QStringList suggestedWritePaths;
+    std::vector<std::string> offeredExampleFiles;
+    std::vector<std::string> offeredNodes;
+    QString longText;
+
+    // The program name typed into the New Shell box; the proposals it showed.
+    std::optional<QString> programName;
+    QStringList proposedProgramNames;
+    // Which programs are installed and whether starting one works; the programs started.
+    QStringList installedPrograms;
+    bool programsStart = true;
+    struct StartedProgram {
+        QString program;
+        QStringList arguments;
+        QString folder;
+    };
+    std::vector<StartedProgram> startedPrograms;
+
+    std::optional<QString> ChooseDatafile(QWidget*, const QString&, const QString&) override {
+        ++datafileQuestions;
+        return datafile;
+    }
+    std::optional<QString> ChooseBitmapFile(QWidget*, const QString& proposedPath) override {
+        offeredBitmapPaths << proposedPath;
+        return bitmapFile;
+    }
+    std::optional<QString> ChooseFileToRead(QWidget*, const app::FileKind& kind,
+                                            const QString&) override {
+        fileCaptions << kind.caption;
+        return fileToRead;
+    }
+    std::optional<QString> ChooseFileToWrite(QWidget*, const app::FileKind& kind,
+                                             const QString& suggestedPath) override {
+        fileCaptions << kind.caption;
+        suggestedWritePaths << suggestedPath;
+        return fileToWrite;
+    }
+    std::optional<int> ChooseExample(QWidget*, const std::vector<ExampleEntry>& examples) override {
+        for (const ExampleEntry& entry : examples) {
+            offeredExampleFiles.push_back(entry.fileName);
+        }
+        return example;
+    }
+    std::optional<app::SpiceNodeRoles>
+    ChooseSpiceNodes(QWidget*, const std::vector<std::string>& nodes) override {
+        offeredNodes = nodes;
+        return nodeRoles;
+    }
+    void ShowLongText(QWidget*, const QString&, const QString& text) override { longText = text; }
+    QColor ChooseColour(QWidget*, const QColor& current) override {
+        offeredColours << current;
+        return colour.value_or(current);
+    }
+    bool PrinterInstalled() override { return false; }
+    bool SetUpPrinter(QPrinter&, QWidget*) override {
+        ++printerSetups;
+        return printerSetupAccepted;
+    }
+    std::optional<QString> ChoosePdfFile(QWidget*, const QString& suggestedFile) override {
+        suggestedPdfFiles << suggestedFile;
+        if (whilePdfAsked) {
+            whilePdfAsked();
+        }
+        return pdfFile;
+    }
+    void OpenDocument(const std::filesystem::path& path) override {
+        openedDocuments.push_back(path);
+    }
+    void Beep() override { ++beeps; }
+    std::optional<QString> AskProgramName(QWidget*, const QString& proposed) override {
+        proposedProgramNames << proposed;
+        return programName;
+    }
+    bool StartProgram(const QString& program, const QStringList& arguments,
+                      const QString& folder) override {
+        startedPrograms.push_back({program, arguments, folder});
+        return programsStart;
+    }
+    bool ProgramInstalled(const QString& program) override {
+        return installedPrograms.contains(program);
+    }
+};
+
+} // namespace kelvor::testing

@@ -1,6 +1,7 @@
 #include "app/bode/bode_window.h"
 
 #include "app/bode/tolerance_window.h"
+#include "app/common/qt_text.h"
 #include "app/printing/print_target.h"
 #include "app/shell/help_window.h"
 #include "bode/bode_csv.h"
@@ -148,7 +149,7 @@ bool TFormBode::ReloadCurrentDatafile() {
         state_.messages.ShowError(error.what());
         return false;
     }
-    setWindowTitle("Bode Analyser  -  " + Text(state_.shell.DatafileName));
+    setWindowTitle("Bode Analyser  -  " + ShownText(state_.shell.DatafileName));
     ShowTraceList();
     return true;
 }

@@ -1,6 +1,7 @@
 #include "app/interchange/file_interchange.h"
 
 #include "analysis/frequency_scale.h"
+#include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "app/interchange/example_chooser_window.h"
 #include "app/shell/app_state.h"
@@ -153,7 +154,7 @@ void OpenExampleCommand(AppState& state, QWidget* owner, const InterchangeDialog
             }
             CopyExample(folder, example, state.workingFolder);
         }
-        open(ToQt(example.fileName));
+        open(PathToQt(example.fileName));
     } catch (const KelvorError& error) {
         state.messages.ShowError(error.what());
     }
@@ -205,7 +206,7 @@ void ImportSpiceNetlistCommand(AppState& state, QWidget* owner, const Interchang
         try {
             datafile = ImportSpiceDeck(deck, options);
         } catch (const KelvorError& problems) {
-            dialogs.showImportProblems(owner, ToQt(problems.what()));
+            dialogs.showImportProblems(owner, ShownText(problems.what()));
             return;
         }
         // A Datafile lives in the working folder, named without a folder, as File / Open has it.

@@ -115,8 +115,8 @@ std::optional<QString> ShowOpenDialog(QWidget* owner, const QString& folder, con
 }
 
 std::string FolderWarning(const QString& folder, const std::string& reason) {
-    return "\r\n   The working folder cannot be written :   \r\n\r\n   " + FromQt(folder) +
-           "\r\n   " + reason +
+    return "\r\n   The working folder cannot be written :   \r\n\r\n   " +
+           PathFromQt(folder).string() + "\r\n   " + reason +
            "\r\n\r\n   KELVOR runs, but settings, Datafiles and pictures will not be saved.   ";
 }
 

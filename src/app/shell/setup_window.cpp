@@ -277,7 +277,7 @@ void TFormSetup::ButtonShellClick() {
         started = programs_.StartDetached(program, arguments, folder);
     }
     if (!started) {
-        state_.messages.ShowWarning("\r\n   Cannot start  " + FromQt(command) + "   ");
+        state_.messages.ShowWarning("\r\n   Cannot start  " + MessageText(command) + "   ");
     }
 }
 

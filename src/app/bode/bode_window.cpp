@@ -2,6 +2,7 @@
 
 #include "app/bode/tolerance_window.h"
 #include "app/common/file_paths.h"
+#include "app/common/qt_text.h"
 #include "app/common/replace_question.h"
 #include "app/printing/print_target.h"
 #include "app/shell/dialogs.h"
@@ -139,7 +140,7 @@ bool TFormBode::ReloadCurrentDatafile() {
         state_.messages.ShowError(error.what());
         return false;
     }
-    setWindowTitle("Bode Analyser  -  " + Text(state_.shell.DatafileName));
+    setWindowTitle("Bode Analyser  -  " + ShownText(state_.shell.DatafileName));
     ShowTraceList();
     return true;
 }

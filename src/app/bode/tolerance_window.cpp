@@ -1,6 +1,7 @@
 #include "app/bode/tolerance_window.h"
 
 #include "app/bode/bode_window.h"
+#include "app/common/qt_text.h"
 #include "app/shell/help_window.h"
 #include "bode/bode_grid.h"
 #include "bode/significant_format.h"
@@ -231,7 +232,7 @@ void TFormTolerances::ShowForCurrentDatafile() {
     ShowSettings(reading.settings);
     analysis_.reset();
     ShowResults();
-    setWindowTitle("Tolerances  -  " + Text(state_.shell.DatafileName));
+    setWindowTitle("Tolerances  -  " + ShownText(state_.shell.DatafileName));
     show();
     raise();
     activateWindow();

@@ -131,7 +131,7 @@ void DatafileEditor::PrepareOpening() {
 
 bool DatafileEditor::FormShow() {
     ShellState& shell = state_.shell;
-    setWindowTitle((QString("  EDITING DATAFILE  -  ") + PathToQt(shell.DatafileName))
+    setWindowTitle((QString("  EDITING DATAFILE  -  ") + ShownText(shell.DatafileName))
                        .left(static_cast<qsizetype>(kCaptionCapacity)));
     PrepareOpening();
     if (shell.NewDatafile) {

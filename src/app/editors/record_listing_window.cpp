@@ -41,7 +41,7 @@ void TFormChk::LoadListing() {
     const std::filesystem::path listingFile = state_.File(kListingFileName);
     try {
         WriteRecordListing(state_.workingFolder, state_.shell.DatafileName, state_.circuit);
-        QString text = ToQt(ReadWholeFile(listingFile));
+        QString text = ShownText(ReadWholeFile(listingFile));
         text.replace("\r\n", "\n");
         TextBox->setPlainText(text);
     } catch (const KelvorError& error) {

@@ -3,7 +3,6 @@
 
 #include "analysis/sweep.h"
 #include "app/common/event_wait.h"
-#include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "app/common/typing_limit.h"
 #include "app/common/window_fonts.h"
@@ -212,7 +211,7 @@ void TFormFreqScales::showEvent(QShowEvent* event) {
 }
 
 void TFormFreqScales::FormShow() {
-    setWindowTitle("        GRAPH FREQUENCY SCALES   -   " + PathToQt(state_.shell.DatafileName));
+    setWindowTitle("        GRAPH FREQUENCY SCALES   -   " + ShownText(state_.shell.DatafileName));
     ButtonContinueOrReset->setEnabled(true);
     state_.shell.ReopenFreqScales = false;
     // An edited settings file can hold any number; such an FCode is no scale at all, so the

@@ -2,7 +2,6 @@
 #include "app/common/screen_checks.h"
 
 #include "analysis/scale_proposal.h"
-#include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "app/common/typing_limit.h"
 #include "app/common/window_fonts.h"
@@ -151,7 +150,7 @@ void TFormFResults::ReloadSettings() {
 }
 
 void TFormFResults::FormShow() {
-    setWindowTitle("      GRAPHPLOT PARAMETERS   -   " + PathToQt(state_.shell.DatafileName));
+    setWindowTitle("      GRAPHPLOT PARAMETERS   -   " + ShownText(state_.shell.DatafileName));
     ReloadSettings();
     const SweepResult& sweep = state_.graph.sweep;
     if (state_.shell.DatafileChanged) {

@@ -346,7 +346,7 @@ void TFormVGA::PrintPicture() {
     }
     QPainter painter;
     if (!painter.begin(&printer)) {
-        state_.messages.ShowWarning("Cannot print on " + FromQt(printer.printerName()));
+        state_.messages.ShowWarning("Cannot print on " + MessageText(printer.printerName()));
         return;
     }
     // Stretched without smoothing: every picture pixel becomes a block of printer pixels.

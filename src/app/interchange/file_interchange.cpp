@@ -69,7 +69,7 @@ void OpenExampleCommand(AppState& state, QWidget* owner, const OpenDatafile& ope
             }
             CopyExample(folder, example, state.workingFolder);
         }
-        open(ToQt(example.fileName));
+        open(PathToQt(example.fileName));
     } catch (const KelvorError& error) {
         state.messages.ShowError(error.what());
     }
@@ -121,7 +121,7 @@ void ImportSpiceNetlistCommand(AppState& state, QWidget* owner, const OpenDatafi
         try {
             datafile = ImportSpiceDeck(deck, options);
         } catch (const KelvorError& problems) {
-            state.dialogs.ShowLongText(owner, "   Import SPICE Netlist", ToQt(problems.what()));
+            state.dialogs.ShowLongText(owner, "   Import SPICE Netlist", ShownText(problems.what()));
             return;
         }
         // A Datafile lives in the working folder, named without a folder, as File / Open has it.

@@ -2,6 +2,7 @@
 #include "app/common/screen_checks.h"
 #include "app/common/window_fonts.h"
 
+#include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "app/shell/app_state.h"
 #include "text/words.h"
@@ -57,10 +58,10 @@ TFormPrinting::TFormPrinting(AppState& state, QWidget* parent)
 
 QString TFormPrinting::PrintingText() const {
     QString text =
-        ToQt("          Now printing :-\r\n\r\n" + CentreText(state_.shell.PrintJobName, 35));
+        ShownText("          Now printing :-\r\n\r\n" + CentreText(state_.shell.PrintJobName, 35));
     if (!pdfFileName_.isEmpty()) {
         // A line of its own under the job name, so the user knows where to find the pages.
-        text += "\r\n" + ToQt(CentreText(CutText(FromQt("into " + pdfFileName_), 35), 35));
+        text += "\r\n" + ShownText(CentreText("into " + PathFromQt(pdfFileName_).string(), 35), 35);
     }
     text.replace("\r\n", "\n");
     return text;

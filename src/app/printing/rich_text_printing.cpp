@@ -1,5 +1,6 @@
 #include "app/printing/rich_text_printing.h"
 
+#include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "app/printing/print_target.h"
 #include "app/shell/app_state.h"
@@ -50,7 +51,7 @@ void PrintRichText(AppState& state, QTextDocument& document, const std::string& 
     if (!target) {
         return;
     }
-    printer.setDocName(ToQt(jobTitle));
+    printer.setDocName(ShownText(jobTitle));
     QPainter painter;
     const bool started = painter.begin(&printer);
     if (started) {
@@ -60,8 +61,8 @@ void PrintRichText(AppState& state, QTextDocument& document, const std::string& 
     // A PDF that could not be written must not pass for a printed job.
     if (!started || (target->toPdf && QFileInfo(target->pdfFile).size() == 0)) {
         state.messages.ShowWarning(target->toPdf
-                                       ? "Cannot print to " + FromQt(target->pdfFile)
-                                       : "Cannot print on " + FromQt(printer.printerName()));
+                                       ? "Cannot print to " + PathFromQt(target->pdfFile).string()
+                                       : "Cannot print on " + MessageText(printer.printerName()));
     }
 }
 

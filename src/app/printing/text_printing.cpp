@@ -1,5 +1,6 @@
 #include "app/printing/text_printing.h"
 
+#include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "app/printing/print_target.h"
 #include "app/printing/printing_window.h"
@@ -153,13 +154,13 @@ void PrintTextFile(AppState& state, const std::string& fileName, const std::stri
     if (target->toPdf && state.windows.Has<TFormPrinting>()) {
         state.windows.Printing().ShowPdfFile(QFileInfo(target->pdfFile).fileName());
     }
-    printer.setDocName(ToQt(fileName));
+    printer.setDocName(ShownText(fileName));
 
     QPainter painter;
     if (!painter.begin(&printer)) {
         state.messages.ShowWarning(target->toPdf
-                                       ? "Cannot print to " + FromQt(target->pdfFile)
-                                       : "Cannot print on " + FromQt(printer.printerName()));
+                                       ? "Cannot print to " + PathFromQt(target->pdfFile).string()
+                                       : "Cannot print on " + MessageText(printer.printerName()));
         return;
     }
     const PrintOutcome outcome = DrawTextLines(

@@ -1,7 +1,6 @@
 #include "app/response/response_window.h"
 
 #include "analysis/response_table.h"
-#include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "app/common/screen_checks.h"
 #include "app/common/typing_limit.h"
@@ -131,7 +130,7 @@ void TFormResponse::BuildButtons(QWidget* panel) {
 void TFormResponse::showEvent(QShowEvent* event) {
     ResponseHeaderPending = true;
     RichEditBoxDisplay->clear();
-    setWindowTitle("      RESPONSE   -   " + PathToQt(state_.shell.DatafileName));
+    setWindowTitle("      RESPONSE   -   " + ShownText(state_.shell.DatafileName));
     const DisplayFacts display = CurrentDisplay(this);
     if (display.height < 599) {
         setFixedHeight(470);
@@ -168,7 +167,7 @@ void TFormResponse::AddTableLine(const std::string& text, int pointSize) {
     QTextCursor cursor(RichEditBoxDisplay->document());
     cursor.movePosition(QTextCursor::End);
     const bool empty = RichEditBoxDisplay->document()->isEmpty();
-    QString line = ToQt(text);
+    QString line = ShownText(text);
     line.replace("\r\n", "\n");
     const QStringList parts = line.split('\n');
     for (qsizetype i = 0; i < parts.size(); ++i) {

@@ -1,5 +1,6 @@
 #include "app/shell/file_date_stamp.h"
 
+#include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "messages.h"
 
@@ -26,11 +27,12 @@ void StampFileDate(const QString& path, MessageSink& messages) {
     QFile file(path);
     // Read and write: opening for writing alone would truncate the file.
     if (!file.open(QIODevice::ReadWrite)) {
-        messages.ShowWarning("\r\n   Cannot open " + FromQt(QFileInfo(path).fileName()) + "  :  " +
-                             FromQt(file.errorString()) + "   ");
+        messages.ShowWarning("\r\n   Cannot open " +
+                             PathFromQt(QFileInfo(path).fileName()).string() + "  :  " +
+                             MessageText(file.errorString()) + "   ");
         return;
     }
-    messages.ShowInfo(FromQt(LocaleDateTimeText(QFileInfo(file).lastModified())));
+    messages.ShowInfo(MessageText(LocaleDateTimeText(QFileInfo(file).lastModified())));
     if (!file.setFileTime(FileDateStamp(), QFileDevice::FileModificationTime)) {
         messages.ShowInfo("FileSetDate Error in ");
     }

@@ -19,6 +19,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTimer>
 #include <algorithm>
 #include <system_error>
 
@@ -84,7 +85,16 @@ TFormHelp::TFormHelp(AppState& state, QWidget* parent)
     // Key preview: the window sees F1 before the text box does.
     RichEditHelp->installEventFilter(this);
     RichEditHelp->viewport()->installEventFilter(this);
+
+    fillTimer_ = new QTimer(this);
+    connect(fillTimer_, &QTimer::timeout, this, [this] {
+        if (fill_->FillFor(kHelpFillStep)) {
+            fillTimer_->stop();
+        }
+    });
 }
+
+TFormHelp::~TFormHelp() = default;
 
 void TFormHelp::SetInstalledFolders(std::vector<std::filesystem::path> folders) {
     installedFolders_ = std::move(folders);
@@ -130,6 +140,8 @@ void TFormHelp::FormActivate() {
         return; // a message box raised while loading brings its own activations
     }
     activating_ = true;
+    fillTimer_->stop();
+    fill_.reset();
     RichEditHelp->clear();
     LoadDocument();
     RichEditHelp->setFocus();
@@ -150,7 +162,12 @@ bool TFormHelp::LoadDocument() {
         }
         return false;
     }
-    FillHelpText(*RichEditHelp->document(), document);
+    fill_ = std::make_unique<HelpTextFill>(*RichEditHelp->document(), std::move(document));
+    fill_->FillPast(static_cast<std::size_t>(std::max(state_.shell.HelpPosition, 0)),
+                    kParagraphsBelowCaret);
+    if (!fill_->Done()) {
+        fillTimer_->start();
+    }
     return true;
 }
 
@@ -161,9 +178,8 @@ void TFormHelp::PlaceCaret(int32_t position) {
     cursor.setPosition(std::clamp(position, 0, end));
     RichEditHelp->setTextCursor(cursor);
     // The caret's line goes to the top of the view, so that the whole topic under its heading
-    // is on screen rather than only its first line at the bottom.
-    // Only the text up to one view below the caret is laid out now; the rest follows while the
-    // window waits for the user, so a huge help file still opens at once.
+    // is on screen rather than only its first line at the bottom; the box may not yet have laid
+    // out the text down to one view below it.
     QAbstractTextDocumentLayout* layout = document->documentLayout();
     const qreal caretTop = layout->blockBoundingRect(cursor.block()).top();
     layout->hitTest(QPointF(0, caretTop + RichEditHelp->viewport()->height()), Qt::FuzzyHit);

@@ -5,16 +5,18 @@
 #include <QDialog>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
-class QTextEdit;
-
 class QKeyEvent;
+class QTextEdit;
+class QTimer;
 
 namespace kelvor::app {
 
 struct AppState;
+class HelpTextFill;
 
 inline constexpr const char* kHelpDocumentName = "KELVOR.RTF";
 inline constexpr const char* kGraphsDocumentName = "GRAPHS.PDF";
@@ -36,6 +38,7 @@ class TFormHelp : public QDialog {
     Q_OBJECT
 public:
     explicit TFormHelp(AppState& state, QWidget* parent = nullptr);
+    ~TFormHelp() override;
 
     // Every activation starts afresh: reload the document and put the caret at HelpPosition.
     void FormActivate();
@@ -58,6 +61,9 @@ private:
 
     AppState& state_;
     std::vector<std::filesystem::path> installedFolders_;
+    // A huge document goes into the box in steps while the window waits for the user.
+    std::unique_ptr<HelpTextFill> fill_;
+    QTimer* fillTimer_ = nullptr;
     bool activating_ = false;
     // A failed load is reported once per opening: the message box itself deactivates the
     // window, and reporting again on the reactivation that follows would never end.

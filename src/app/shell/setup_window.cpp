@@ -256,7 +256,7 @@ void TFormSetup::ButtonShellClick() {
         started = state_.dialogs.StartProgram(program, arguments, folder);
     }
     if (!started) {
-        state_.messages.ShowWarning("\r\n   Cannot start  " + FromQt(command) + "   ");
+        state_.messages.ShowWarning("\r\n   Cannot start  " + MessageText(command) + "   ");
     }
 }
 

@@ -1,7 +1,6 @@
 #include "app/timeresp/time_response_menu.h"
 
 #include "app/common/companion_window.h"
-#include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "app/common/screen_checks.h"
 #include "app/common/typing_limit.h"
@@ -205,7 +204,7 @@ void TimeResponseMenu::showEvent(QShowEvent* event) {
 }
 
 void TimeResponseMenu::FormShow() {
-    setWindowTitle(layout_.captionPrefix + PathToQt(state_.shell.DatafileName));
+    setWindowTitle(layout_.captionPrefix + ShownText(state_.shell.DatafileName));
     ReopenFlag() = false;
     LabelSelect->setText(layout_.entryPrompt);
     LabelSelect->adjustSize();

@@ -1,4 +1,5 @@
 #include "app/shell/app_state.h"
+#include "app/shell/help_text_fill.h"
 #include "app/shell/help_window.h"
 #include "app/support/recording_dialogs.h"
 #include "files/file_io.h"
@@ -203,6 +204,40 @@ private slots:
                     QCOMPARE(cursor.charFormat().fontItalic(), run.italic);
                 }
             }
+            block = block.next();
+        }
+    }
+
+    // A help file too long to go in at once: the caret's topic shows at once and the rest
+    // follows while the window waits, formats and wrapping intact across the steps; a reload on
+    // the way starts afresh rather than mixing two fillings.
+    void longDocumentArrivesWholeInSteps() {
+        Fixture fixture;
+        std::string rtf = "{\\rtf1 ";
+        for (std::size_t i = 0; i < 3 * kParagraphsBelowCaret; ++i) {
+            rtf += (i % 3 == 0 ? "{\\b p" : "{\\i p") + std::to_string(i) + "}";
+            rtf += i % 1000 == 999 ? std::string(300, 'w') + "\\par " : "\\par ";
+        }
+        fixture.folder.Write("KELVOR.RTF", rtf + "}");
+        const RtfDocument source = ReadRtf(rtf + "}");
+        const QString whole = QString::fromStdU16String(source.PlainText());
+        const int position = int(whole.indexOf("p100\n"));
+
+        QVERIFY(fixture.Open(position));
+        fixture.help->FormActivate();
+        QCOMPARE(LineAtCaret(fixture.Caret()), QString("p100"));
+        QTextDocument* document = fixture.help->RichEditHelp->document();
+        QTRY_COMPARE(document->blockCount(), int(source.paragraphs.size()));
+        QString raw = document->toRawText();
+        raw.replace(QChar::ParagraphSeparator, '\n');
+        QCOMPARE(raw + '\n', whole);
+        QTextBlock block = document->firstBlock();
+        for (const RtfParagraph& paragraph : source.paragraphs) {
+            QCOMPARE(block.blockFormat().nonBreakableLines(), paragraph.HasOverlongWord());
+            QTextCursor cursor(block);
+            cursor.movePosition(QTextCursor::NextCharacter);
+            QCOMPARE(cursor.charFormat().fontWeight(),
+                     int(paragraph.runs[0].bold ? QFont::Bold : QFont::Normal));
             block = block.next();
         }
     }

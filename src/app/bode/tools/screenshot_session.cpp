@@ -1,0 +1,52 @@
+#include "app/bode/tools/screenshot_session.h"
+
+#include "circuit/datafile_reader.h"
+#include "circuit/sample_datafile.h"
+#include "files/file_io.h"
+#include "text/date_text.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMouseEvent>
+#include <iostream>
+
+namespace kelvor::app {
+
+void StandardErrorMessages::ShowInfo(const std::string& message) {
+    std::cerr << message << '\n';
+}
+
+void StandardErrorMessages::ShowWarning(const std::string& message) {
+    std::cerr << message << '\n';
+}
+
+void StandardErrorMessages::ShowError(const std::string& message) {
+    std::cerr << message << '\n';
+}
+
+Answer StandardErrorMessages::Ask(const std::string&, QuestionButtons) {
+    return Answer::No;
+}
+
+ScreenshotSession::ScreenshotSession()
+    : state_(QFile::encodeName(folder_.path()).toStdString(), messages_) {
+    state_.shell.TodayText = TodayText();
+    state_.shell.DatafileName = kSampleDatafileName;
+    WriteFileAtomically(state_.DatafilePath(), SampleDatafileText(state_.shell.TodayText));
+    sampleParsed_ =
+        ParseDatafile(state_.workingFolder, state_.shell.DatafileName, ParseMode::Silent,
+                      state_.circuit, messages_, state_.shell.TodayText)
+            .ok;
+}
+
+void MouseOverTopPlot(TFormBode& window, double hertz, QEvent::Type type) {
+    QCPAxisRect* top = window.Plot->axisRects().front();
+    const QPoint at(static_cast<int>(top->axis(QCPAxis::atBottom)->coordToPixel(hertz)),
+                    top->center().y());
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+    QMouseEvent event(type, at, window.Plot->mapToGlobal(at), button, held, Qt::NoModifier);
+    QApplication::sendEvent(window.Plot, &event);
+}
+
+} // namespace kelvor::app

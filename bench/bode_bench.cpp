@@ -1,11 +1,11 @@
 // The Bode analyser on the sample Datafile over 3 decades (10 Hz to 10 kHz): the curve on every
 // core with its markers, and the stacked plots built and drawn into a picture of 1000 by 800.
 
+#include "bench_application.h"
 #include "bench_support.h"
 #include "bode/bode_grid.h"
 #include "bode/bode_markers.h"
 #include "plot/bode_plot.h"
-#include "plot/headless_widgets.h"
 
 #include <benchmark/benchmark.h>
 
@@ -35,7 +35,7 @@ void BodeCurveAndMarkers(benchmark::State& state) {
 BENCHMARK(BodeCurveAndMarkers)->Arg(100)->Arg(2000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BodeComputeAndPlot(benchmark::State& state) {
-    plot::EnsureWidgetApplication();
+    bench::EnsureApplication();
     plot::BodePlot plot;
     plot.resize(1000, 800);
     for (auto _ : state) {

@@ -1,12 +1,12 @@
 #include "analysis/frequency_scale.h"
 #include "analysis/scale_proposal.h"
 #include "analysis/sweep.h"
+#include "bench_application.h"
 #include "bench_support.h"
 #include "circuit/datafile_reader.h"
 #include "circuit/sample_datafile.h"
 #include "messages.h"
 #include "render/amplitude_graph.h"
-#include "render/headless_gui.h"
 #include "solver/response.h"
 
 #include <benchmark/benchmark.h>
@@ -38,7 +38,7 @@ render::AmplitudeGraphInput GraphInput(const SweepResult& sweep, bool grid, bool
 // What the user waits for between "Con&tinue" and the graph, less the windows: the 620-column
 // sweep of the sample and the drawing of its graph, grid included, on a clean picture.
 void SweepAndDrawSampleGraph(benchmark::State& state) {
-    render::EnsureGuiApplication();
+    bench::EnsureApplication();
     const LoadedCircuit circuit = SampleCircuit();
     const FrequencyScale scale = SetupFrequencyScale(8, 0, 0);
     ResponseSolver solver;
@@ -54,7 +54,7 @@ BENCHMARK(SweepAndDrawSampleGraph)->Unit(benchmark::kMillisecond);
 
 // The drawing alone, bold, over a picture that already holds a graph (superimposing).
 void DrawSampleGraphOnly(benchmark::State& state) {
-    render::EnsureGuiApplication();
+    bench::EnsureApplication();
     const LoadedCircuit circuit = SampleCircuit();
     ResponseSolver solver;
     QuietMessages messages;

@@ -1,6 +1,6 @@
 #include "app/shell/help_text_fill.h"
+#include "bench_application.h"
 #include "bench_support.h"
-#include "render/headless_gui.h"
 #include "text/rtf_reader.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -21,7 +21,7 @@ constexpr qreal kViewHeight = 574;
 // text box and laying out the first view (the window lays out the rest while it waits); and
 // laying out the whole text, as scrolling to its end does.
 void FillHelpWindow(benchmark::State& state, const std::string& rtf, bool wholeText) {
-    render::EnsureGuiApplication();
+    bench::EnsureApplication();
     const RtfDocument source = ReadRtf(rtf);
     QFont font("Courier New");
     font.setPixelSize(13);

@@ -4,10 +4,8 @@
 
 #include "app/bode/bode_window.h"
 #include "app/bode/tools/screenshot_session.h"
-#include "render/headless_gui.h"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <iostream>
 
 using namespace kelvor;
@@ -17,18 +15,13 @@ int main(int argc, char** argv) {
         std::cerr << "usage: kelvor-bode-screenshot OUT.png\n";
         return 2;
     }
-    render::PrepareHeadlessApplication();
-    QApplication application(argc, argv);
-    app::ScreenshotSession session;
+    app::ScreenshotSession session(argc, argv);
     if (!session.sampleParsed()) {
         return 1;
     }
-    app::AppState& state = session.state();
 
-    app::TFormBode window(state);
-    window.resize(1100, 760);
-    window.EditBoxStart->setText("10");
-    window.EditBoxEnd->setText("100k");
+    app::TFormBode window(session.state());
+    app::PrepareAnalyser(window, "10", "100k");
     window.ShowForCurrentDatafile();
     QApplication::processEvents();
 

@@ -3,10 +3,12 @@
 #include "circuit/datafile_reader.h"
 #include "circuit/sample_datafile.h"
 #include "files/file_io.h"
+#include "render/headless_gui.h"
 #include "text/date_text.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <iostream>
 
@@ -28,8 +30,12 @@ Answer StandardErrorMessages::Ask(const std::string&, QuestionButtons) {
     return Answer::No;
 }
 
-ScreenshotSession::ScreenshotSession()
-    : state_(QFile::encodeName(folder_.path()).toStdString(), messages_) {
+ScreenshotSession::HeadlessPlatform::HeadlessPlatform() {
+    render::PrepareHeadlessApplication();
+}
+
+ScreenshotSession::ScreenshotSession(int& argc, char** argv)
+    : application_(argc, argv), state_(QFile::encodeName(folder_.path()).toStdString(), messages_) {
     state_.shell.TodayText = TodayText();
     state_.shell.DatafileName = kSampleDatafileName;
     WriteFileAtomically(state_.DatafilePath(), SampleDatafileText(state_.shell.TodayText));
@@ -37,6 +43,12 @@ ScreenshotSession::ScreenshotSession()
         ParseDatafile(state_.workingFolder, state_.shell.DatafileName, ParseMode::Silent,
                       state_.circuit, messages_, state_.shell.TodayText)
             .ok;
+}
+
+void PrepareAnalyser(TFormBode& window, const QString& start, const QString& end) {
+    window.resize(1100, 760);
+    window.EditBoxStart->setText(start);
+    window.EditBoxEnd->setText(end);
 }
 
 void MouseOverTopPlot(TFormBode& window, double hertz, QEvent::Type type) {

@@ -1,5 +1,6 @@
-// The start every README screenshot shares: the sample Datafile in a temporary working folder,
-// parsed into an application state whose messages go to standard error.
+// The start every README screenshot shares: a windowed application on the offscreen platform,
+// the sample Datafile in a temporary working folder, parsed into an application state whose
+// messages go to standard error, and the Bode analyser at the pictures' size.
 
 #pragma once
 
@@ -7,6 +8,7 @@
 #include "app/shell/app_state.h"
 #include "messages.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QTemporaryDir>
 
@@ -21,10 +23,10 @@ public:
     Answer Ask(const std::string& question, QuestionButtons buttons) override;
 };
 
-// Needs the QApplication to exist; the folder goes when the session does.
+// The folder goes when the session does.
 class ScreenshotSession {
 public:
-    ScreenshotSession();
+    ScreenshotSession(int& argc, char** argv);
     ScreenshotSession(const ScreenshotSession&) = delete;
     ScreenshotSession& operator=(const ScreenshotSession&) = delete;
 
@@ -33,11 +35,21 @@ public:
     bool sampleParsed() const { return sampleParsed_; }
 
 private:
+    // Chooses the platform before the application starts.
+    struct HeadlessPlatform {
+        HeadlessPlatform();
+    };
+
+    HeadlessPlatform platform_;
+    QApplication application_;
     QTemporaryDir folder_;
     StandardErrorMessages messages_;
     AppState state_;
     bool sampleParsed_ = false;
 };
+
+// The analyser at the pictures' size, with the range typed in.
+void PrepareAnalyser(TFormBode& window, const QString& start, const QString& end);
 
 // A mouse move, or a press or release of the left button, over `hertz` halfway down the
 // analyser's top plot. The place is found on the plots of the moment, since pinning a marker

@@ -6,14 +6,11 @@
 #include "app/bode/bode_window.h"
 #include "app/bode/tolerance_window.h"
 #include "app/bode/tools/screenshot_session.h"
-#include "render/headless_gui.h"
 #include "tolerance/tolerance_file.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QSpinBox>
 #include <iostream>
 
 using namespace kelvor;
@@ -23,22 +20,18 @@ int main(int argc, char** argv) {
         std::cerr << "usage: kelvor-tolerance-screenshot PLOTS.png PANEL.png\n";
         return 2;
     }
-    render::PrepareHeadlessApplication();
-    QApplication application(argc, argv);
-    app::ScreenshotSession session;
+    app::ScreenshotSession session(argc, argv);
     if (!session.sampleParsed()) {
         return 1;
     }
-    app::AppState& state = session.state();
     // Above the resonance the gain must stay within 0.8 dB of 0 dB.
     ToleranceSettings settings = DefaultToleranceSettings();
     settings.mask = {{700, 10000, -0.8L, 0.8L}};
+    const app::AppState& state = session.state();
     WriteToleranceFile(ToleranceFilePath(state.DatafilePath()), settings, state.shell.DatafileName);
 
-    app::TFormBode window(state);
-    window.resize(1100, 760);
-    window.EditBoxStart->setText("100");
-    window.EditBoxEnd->setText("10k");
+    app::TFormBode window(session.state());
+    app::PrepareAnalyser(window, "100", "10k");
     window.CheckBoxGroupDelay->setChecked(false);
     window.CheckBoxZin->setChecked(false);
     window.CheckBoxZout->setChecked(false);

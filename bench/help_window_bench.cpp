@@ -1,4 +1,5 @@
 #include "app/shell/app_state.h"
+#include "app/shell/dialogs.h"
 #include "app/shell/help_text_fill.h"
 #include "app/shell/help_window.h"
 #include "bench_support.h"
@@ -41,7 +42,8 @@ void OpenHelpWindow(benchmark::State& state, const std::string& rtf) {
     QTemporaryDir folder;
     std::ofstream(folder.filePath("KELVOR.RTF").toStdString(), std::ios::binary) << rtf;
     QuietMessages messages;
-    app::AppState appState(folder.path().toStdString(), messages);
+    app::DesktopDialogs dialogs;
+    app::AppState appState(folder.path().toStdString(), messages, dialogs);
     for (auto _ : state) {
         app::TFormHelp help(appState);
         FirstPaint paint;

@@ -63,27 +63,10 @@ int RunBodeCommand(Arguments arguments, CommandStreams streams) {
     if (positional.size() != 1) {
         throw UsageError{"bode takes exactly one Datafile"};
     }
-    if (!from || !to) {
-        throw UsageError{"--from F --to F is needed"};
-    }
-    const auto range = ParseFrequencyRange(*from, *to);
-    if (!range) {
-        throw UsageError{"Invalid Frequencies: the start must be above 0 and the end above it"};
-    }
-    int32_t perDecade = kDefaultPointsPerDecade;
-    if (perDecadeText) {
-        perDecade = IntegerOption("--ppd", *perDecadeText);
-        if (perDecade < 1 || perDecade > kMostPointsPerDecade) {
-            throw UsageError{"--ppd must lie from 1 to 2000"};
-        }
-    }
-    int32_t scale = 1;
-    if (scaleText) {
-        scale = IntegerOption("--scale", *scaleText);
-        if (scale < 1 || scale > kLargestScale) {
-            throw UsageError{"--scale must lie from 1 to 4"};
-        }
-    }
+    const FrequencyRange range = RangeFromArguments(from, to);
+    const int32_t perDecade = PointsPerDecadeFromArgument(perDecadeText);
+    const int32_t scale =
+        scaleText ? IntegerOptionWithin("--scale", *scaleText, 1, kLargestScale) : 1;
     std::optional<plot::PictureKind> kind;
     if (out) {
         kind = plot::PictureKindOf(QFile::decodeName(out->c_str()));
@@ -92,16 +75,17 @@ int RunBodeCommand(Arguments arguments, CommandStreams streams) {
         }
     }
 
-    ParsedDatafile parsed;
-    LoadedCircuit circuit;
-    if (!LoadGoodCircuit(positional[0], circuit, streams, &parsed)) {
+    const std::optional<GoodDatafile> datafile = LoadGoodDatafile(positional[0], streams);
+    if (!datafile) {
         return kExitDatafileErrors;
     }
     StreamMessages messages(streams.err);
     ResponseSolver solver;
-    BodeRun run = ComputeBodeCurve(circuit, LogFrequencyGrid(*range, perDecade), solver, messages);
-    const std::vector<BodeMarker> markers = FindMarkers(run.curve, circuit, solver);
+    BodeRun run =
+        ComputeBodeCurve(datafile->circuit, LogFrequencyGrid(range, perDecade), solver, messages);
+    const std::vector<BodeMarker> markers = FindMarkers(run.curve, datafile->circuit, solver);
 
+    const ParsedDatafile& parsed = datafile->parsed;
     const std::string title =
         parsed.state.CircuitTitle.empty() ? parsed.name : parsed.state.CircuitTitle;
     std::ostream& markerStream = csv ? streams.err : streams.out;

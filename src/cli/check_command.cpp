@@ -31,19 +31,16 @@ int RunCheckCommand(Arguments arguments, CommandStreams streams) {
     return parsed.outcome.ok ? kExitOk : kExitDatafileErrors;
 }
 
-bool LoadGoodCircuit(const std::string& path, LoadedCircuit& circuit, CommandStreams streams,
-                     ParsedDatafile* parsed) {
-    ParsedDatafile parse = ParseDatafileAt(path);
-    if (!parse.outcome.ok) {
-        streams.err << "Cannot Run  -  Error in Datafile" << ForTerminal(parse.outcome.report)
-                    << '\n';
-        return false;
+std::optional<GoodDatafile> LoadGoodDatafile(const std::string& path, CommandStreams streams) {
+    GoodDatafile datafile;
+    datafile.parsed = ParseDatafileAt(path);
+    ParseOutcome& outcome = datafile.parsed.outcome;
+    if (!outcome.ok) {
+        streams.err << "Cannot Run  -  Error in Datafile" << ForTerminal(outcome.report) << '\n';
+        return std::nullopt;
     }
-    circuit = MakeLoadedCircuit(std::move(parse.outcome.records), parse.state);
-    if (parsed != nullptr) {
-        *parsed = std::move(parse);
-    }
-    return true;
+    datafile.circuit = MakeLoadedCircuit(std::move(outcome.records), datafile.parsed.state);
+    return datafile;
 }
 
 } // namespace kelvor::cli

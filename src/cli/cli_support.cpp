@@ -106,11 +106,7 @@ int32_t PointsPerDecadeFromArgument(const std::optional<std::string>& text) {
     if (!text) {
         return kDefaultPointsPerDecade;
     }
-    const int32_t perDecade = IntegerOption("--ppd", *text);
-    if (perDecade < 1 || perDecade > kMostPointsPerDecade) {
-        throw UsageError{"--ppd must lie from 1 to " + std::to_string(kMostPointsPerDecade)};
-    }
-    return perDecade;
+    return IntegerOptionWithin("--ppd", *text, 1, kMostPointsPerDecade);
 }
 
 int32_t IntegerOption(const std::string& name, const std::string& text) {
@@ -118,6 +114,16 @@ int32_t IntegerOption(const std::string& name, const std::string& text) {
     const int32_t value = ParseIntField(text, ok);
     if (!ok) {
         throw UsageError{name + " must be an integer"};
+    }
+    return value;
+}
+
+int32_t IntegerOptionWithin(const std::string& name, const std::string& text, int32_t low,
+                            int32_t high) {
+    const int32_t value = IntegerOption(name, text);
+    if (value < low || value > high) {
+        throw UsageError{name + " must lie from " + std::to_string(low) + " to " +
+                         std::to_string(high)};
     }
     return value;
 }

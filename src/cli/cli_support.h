@@ -59,6 +59,10 @@ struct UsageError {
 // An option's integer value (decimal or hexadecimal); a UsageError naming the option otherwise.
 int32_t IntegerOption(const std::string& name, const std::string& text);
 
+// The same, from `low` to `high`; a UsageError naming the option and the range otherwise.
+int32_t IntegerOptionWithin(const std::string& name, const std::string& text, int32_t low,
+                            int32_t high);
+
 // The range of --from F --to F: both given, start above 0 and end above start.
 FrequencyRange RangeFromArguments(const std::optional<std::string>& from,
                                   const std::optional<std::string>& to);

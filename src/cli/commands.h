@@ -5,6 +5,7 @@
 #include "cli/cli_support.h"
 
 #include <iosfwd>
+#include <optional>
 
 namespace kelvor::cli {
 
@@ -37,11 +38,16 @@ extern const char* const kToleranceHelp;
 extern const char* const kSpiceHelp;
 extern const char* const kImportHelp;
 
-// Loads the Datafile of a computing command; prints the report and returns false when the
-// Datafile has errors, as the program refuses to run such a circuit. The Datafile's name
-// without its folder and the state of the parse are left in `parsed` when it is given.
-bool LoadGoodCircuit(const std::string& path, LoadedCircuit& circuit, CommandStreams streams,
-                     ParsedDatafile* parsed = nullptr);
+// The Datafile of a computing command: its name without its folder and its parse, and the
+// circuit loaded from it.
+struct GoodDatafile {
+    ParsedDatafile parsed;
+    LoadedCircuit circuit;
+};
+
+// Loads the Datafile of a computing command; prints the report and returns nothing when the
+// Datafile has errors, as the program refuses to run such a circuit.
+std::optional<GoodDatafile> LoadGoodDatafile(const std::string& path, CommandStreams streams);
 
 // The frequency scale of --fcode N, or of --from F --to F; a UsageError for anything else.
 FrequencyScale ScaleFromArguments(Arguments& arguments);

@@ -52,10 +52,7 @@ int RunGraphCommand(Arguments arguments, CommandStreams streams) {
     if (positional.size() != 1) {
         throw UsageError{"graph takes exactly one Datafile"};
     }
-    if (!out) {
-        throw UsageError{"--out FILE.bmp or --out FILE.png is needed"};
-    }
-    const char* format = PictureFormat(*out);
+    const PictureOutput output = PictureOutputFromArgument(out);
 
     std::optional<int32_t> span;
     if (spanText) {
@@ -67,10 +64,7 @@ int RunGraphCommand(Arguments arguments, CommandStreams streams) {
     }
     std::optional<int32_t> top;
     if (topText) {
-        top = IntegerOption("--top", *topText);
-        if (*top < -kTopLimit || *top > kTopLimit) {
-            throw UsageError{"--top must lie from -500 to 500"};
-        }
+        top = IntegerOptionWithin("--top", *topText, -kTopLimit, kTopLimit);
     }
     int32_t colour = 0;
     if (colourText) {
@@ -80,14 +74,13 @@ int RunGraphCommand(Arguments arguments, CommandStreams streams) {
         }
     }
 
-    ParsedDatafile parsed;
-    LoadedCircuit circuit;
-    if (!LoadGoodCircuit(positional[0], circuit, streams, &parsed)) {
+    const std::optional<GoodDatafile> datafile = LoadGoodDatafile(positional[0], streams);
+    if (!datafile) {
         return kExitDatafileErrors;
     }
     StreamMessages messages(streams.err);
     ResponseSolver solver;
-    const SweepResult sweep = RunSweep(scale, circuit, solver, messages);
+    const SweepResult sweep = RunSweep(scale, datafile->circuit, solver, messages);
 
     // As the graph parameter window proposes for a new circuit, limited as it limits a top.
     const ScaleProposal proposal = ProposeScale(sweep.SweepMinDb, sweep.SweepMaxDb);
@@ -100,14 +93,14 @@ int RunGraphCommand(Arguments arguments, CommandStreams streams) {
     input.Bold = bold;
     input.GridLinesPending = grid;
     input.PenColour = colour;
-    input.DatafileName = parsed.name;
-    input.RevisionNumber = parsed.state.RevisionNumber;
+    input.DatafileName = datafile->parsed.name;
+    input.RevisionNumber = datafile->parsed.state.RevisionNumber;
     input.TodayText = TodayText();
 
     render::EnsureGuiApplication();
     QImage picture = render::BlankAmplitudePicture();
     render::DrawAmplitudeGraph(picture, input);
-    SavePicture(picture, *out, format);
+    SavePicture(picture, output);
     streams.out << "span_db " << input.GraphScale << '\n' << "top_db " << input.GraphTop << '\n';
     return kExitOk;
 }

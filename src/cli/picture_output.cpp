@@ -13,28 +13,32 @@
 
 namespace kelvor::cli {
 
-const char* PictureFormat(const std::string& path) {
-    std::string extension = std::filesystem::path(path).extension().string();
+PictureOutput PictureOutputFromArgument(const std::optional<std::string>& out) {
+    if (!out) {
+        throw UsageError{"--out FILE.bmp or --out FILE.png is needed"};
+    }
+    std::string extension = std::filesystem::path(*out).extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (extension == ".bmp") {
-        return "BMP";
+        return {*out, "BMP"};
     }
     if (extension == ".png") {
-        return "PNG";
+        return {*out, "PNG"};
     }
     throw UsageError{"--out must name a .bmp or .png file"};
 }
 
-void SavePicture(const QImage& picture, const std::string& path, const char* format) {
+void SavePicture(const QImage& picture, const PictureOutput& output) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!picture.save(&buffer, format)) {
-        throw KelvorError("Cannot write file " + path + " : the picture cannot be encoded as " +
-                          format);
+    if (!picture.save(&buffer, output.format)) {
+        throw KelvorError("Cannot write file " + output.path +
+                          " : the picture cannot be encoded as " + output.format);
     }
-    WriteFileAtomically(path, std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    WriteFileAtomically(output.path,
+                        std::string_view(bytes.constData(), std::size_t(bytes.size())));
 }
 
 } // namespace kelvor::cli

@@ -59,8 +59,8 @@ int RunResponseCommand(Arguments arguments, CommandStreams streams) {
     for (std::size_t i = 1; i < positional.size(); ++i) {
         frequencies.push_back(ParseFrequencyArgument(positional[i]));
     }
-    LoadedCircuit circuit;
-    if (!LoadGoodCircuit(positional[0], circuit, streams)) {
+    const std::optional<GoodDatafile> datafile = LoadGoodDatafile(positional[0], streams);
+    if (!datafile) {
         return kExitDatafileErrors;
     }
     StreamMessages messages(streams.err);
@@ -74,7 +74,8 @@ int RunResponseCommand(Arguments arguments, CommandStreams streams) {
         streams.out << heading.substr(2, heading.find("\r\n", 2) - 2) << '\n';
     }
     for (std::size_t i = 0; i < frequencies.size(); ++i) {
-        solver.ComputeResponse(circuit, frequencies[i], ResponseForm::Display, point, messages);
+        solver.ComputeResponse(datafile->circuit, frequencies[i], ResponseForm::Display, point,
+                               messages);
         const ResponseBoxes boxes = FormatResponseBoxes(point, extended, messages);
         const std::array<std::string, 5> fields = {TrimSpaces(positional[i + 1]),
                                                    TrimSpaces(boxes.gain), TrimSpaces(boxes.phase),

@@ -63,19 +63,19 @@ int RunSweepCommand(Arguments arguments, CommandStreams streams) {
     if (positional.size() != 1) {
         throw UsageError{"sweep takes exactly one Datafile"};
     }
-    LoadedCircuit circuit;
-    if (!LoadGoodCircuit(positional[0], circuit, streams)) {
+    const std::optional<GoodDatafile> datafile = LoadGoodDatafile(positional[0], streams);
+    if (!datafile) {
         return kExitDatafileErrors;
     }
     StreamMessages messages(streams.err);
     ResponseSolver solver;
     std::vector<ResponsePoint> points;
     ResponsePoint point;
-    const SweepResult sweep = RunSweep(scale, circuit, solver, messages, [&](int column) {
+    const SweepResult sweep = RunSweep(scale, datafile->circuit, solver, messages, [&](int column) {
         if (all) {
             // The sweep itself keeps only the gain; the other three come from the same point.
-            solver.ComputeResponse(circuit, ColumnFrequency(scale, column), ResponseForm::Display,
-                                   point, messages);
+            solver.ComputeResponse(datafile->circuit, ColumnFrequency(scale, column),
+                                   ResponseForm::Display, point, messages);
             points.push_back(point);
         }
         return true;

@@ -92,10 +92,7 @@ int RunTimeResponse(const TimeResponseCommand& command, Arguments arguments,
     if (positional.size() != 1) {
         throw UsageError{std::string(command.name) + " takes exactly one Datafile"};
     }
-    if (!out) {
-        throw UsageError{"--out FILE.bmp or --out FILE.png is needed"};
-    }
-    const char* format = PictureFormat(*out);
+    const PictureOutput output = PictureOutputFromArgument(out);
     if (!valueText) {
         throw UsageError{std::string(command.valueOption) + " is needed"};
     }
@@ -115,14 +112,13 @@ int RunTimeResponse(const TimeResponseCommand& command, Arguments arguments,
     }
     input.GraphBoxColour = boxText ? BoxColour(*boxText) : 12632256;
 
-    ParsedDatafile parsed;
-    LoadedCircuit circuit;
-    if (!LoadGoodCircuit(positional[0], circuit, streams, &parsed)) {
+    const std::optional<GoodDatafile> datafile = LoadGoodDatafile(positional[0], streams);
+    if (!datafile) {
         return kExitDatafileErrors;
     }
     StreamMessages messages(streams.err);
     ResponseSolver solver;
-    const HarmonicTable table = ComputeHarmonics(circuit, command.kind, groups,
+    const HarmonicTable table = ComputeHarmonics(datafile->circuit, command.kind, groups,
                                                  command.fundamentalOf(value), solver, messages);
 
     const long double defaultGain = DefaultGraphGain(table);
@@ -134,14 +130,14 @@ int RunTimeResponse(const TimeResponseCommand& command, Arguments arguments,
     input.GraphGain = choice.graphGain;
     input.PlotGain = choice.plotGain;
     input.ValueText = *valueText;
-    input.DatafileName = parsed.name;
-    input.RevisionNumber = parsed.state.RevisionNumber;
+    input.DatafileName = datafile->parsed.name;
+    input.RevisionNumber = datafile->parsed.state.RevisionNumber;
     input.TodayText = TodayText();
 
     render::EnsureGuiApplication();
     QImage picture = render::BlankTimeResponsePicture();
     command.draw(picture, input, table, {});
-    SavePicture(picture, *out, format);
+    SavePicture(picture, output);
     streams.out << "default_gain_db " << RoundedDefaultGain(defaultGain) << '\n'
                 << "gain_db " << choice.graphGain << '\n';
     return kExitOk;

@@ -41,10 +41,7 @@ struct SettingOptions {
 
     void ApplyTo(ToleranceSettings& settings) const {
         if (runs) {
-            settings.runs = IntegerOption("--runs", *runs);
-            if (settings.runs < 1 || settings.runs > kMostToleranceRuns) {
-                throw UsageError{"--runs must lie from 1 to " + std::to_string(kMostToleranceRuns)};
-            }
+            settings.runs = IntegerOptionWithin("--runs", *runs, 1, kMostToleranceRuns);
         }
         if (seed) {
             const auto end = seed->data() + seed->size();
@@ -91,17 +88,17 @@ int RunToleranceCommand(Arguments arguments, CommandStreams streams) {
     ToleranceSettings settings = file.settings;
     options.ApplyTo(settings);
 
-    ParsedDatafile parsed;
-    LoadedCircuit circuit;
-    if (!LoadGoodCircuit(positional[0], circuit, streams, &parsed)) {
+    const std::optional<GoodDatafile> datafile = LoadGoodDatafile(positional[0], streams);
+    if (!datafile) {
         return kExitDatafileErrors;
     }
-    const ToleranceRun run = RunToleranceAnalysis(circuit, parsed.outcome.componentLines, settings,
-                                                  LogFrequencyGrid(range, pointsPerDecade));
+    const ToleranceRun run =
+        RunToleranceAnalysis(datafile->circuit, datafile->parsed.outcome.componentLines, settings,
+                             LogFrequencyGrid(range, pointsPerDecade));
     const ToleranceAnalysis& analysis = run.analysis;
 
     std::ostream& summary = csv ? streams.err : streams.out;
-    summary << "Tolerance analysis of " << parsed.name << ": " << settings.runs << ' '
+    summary << "Tolerance analysis of " << datafile->parsed.name << ": " << settings.runs << ' '
             << DistributionName(settings.distribution) << " runs, seed " << settings.seed << ", "
             << analysis.toleranced << " values vary\n";
     streams.out << (csv ? ToleranceCsvText(analysis) : ToleranceTableText(analysis));

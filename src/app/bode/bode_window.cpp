@@ -126,9 +126,7 @@ void TFormBode::ButtonTolerancesClick() {
 
 bool TFormBode::ReloadCurrentDatafile() {
     try {
-        ParseOutcome outcome =
-            ParseDatafile(state_.workingFolder, state_.shell.DatafileName, ParseMode::Silent,
-                          state_.circuit, state_.messages, state_.shell.TodayText);
+        ParseOutcome outcome = state_.ParseCurrentDatafile();
         if (!outcome.ok) {
             state_.messages.ShowWarning(kCannotRun);
             return false;

@@ -5,6 +5,7 @@
 #include "messages.h"
 #include "text/eng_value.h"
 #include "text/int_helpers.h"
+#include "text/text_lines.h"
 #include "text/words.h"
 
 #include <algorithm>
@@ -27,37 +28,11 @@ constexpr std::size_t kNodeFields = 5;
 // Body line 0 is the fourth line of the file.
 constexpr int kFirstBodyLine = 4;
 
-// Lines of the Datafile's bytes as a text reader sees them. CR LF, LF alone and CR alone each
-// end one line, so files from any platform read alike. A line is cut at 80 characters and the
-// rest skipped without copying, however long it runs.
-class DatafileLines {
-public:
-    explicit DatafileLines(std::string_view bytes) : bytes_(bytes) {}
-
-    bool AtEnd() const { return position_ >= bytes_.size(); }
-
-    std::string ReadLine() {
-        std::size_t end = bytes_.find_first_of("\r\n", position_);
-        if (end == std::string_view::npos) {
-            end = bytes_.size();
-        }
-        std::string line(bytes_.substr(position_, std::min(end - position_, kDatafileLineLength)));
-        position_ = end;
-        if (position_ < bytes_.size() && bytes_[position_] == '\r') {
-            ++position_;
-            if (position_ < bytes_.size() && bytes_[position_] == '\n') {
-                ++position_;
-            }
-        } else if (position_ < bytes_.size()) {
-            ++position_; // LF
-        }
-        return line;
-    }
-
-private:
-    std::string_view bytes_;
-    std::size_t position_ = 0;
-};
+// The next line of the Datafile as a text reader sees it: cut at 80 characters, the rest
+// skipped without copying, however long it runs.
+std::string ReadLine(TextLines& lines) {
+    return std::string(lines.Next().substr(0, kDatafileLineLength));
+}
 
 // Collects the messages of failed checks. Each check step ends with one call, which also arms
 // the flag again for the next step.
@@ -254,10 +229,10 @@ ParseOutcome ParseDatafileText(std::string_view fileBytes, CircuitState& state,
     bool check = true;
     RecordList records;
     std::vector<std::string> componentLines;
-    DatafileLines lines(fileBytes);
+    TextLines lines(fileBytes);
 
     if (!lines.AtEnd()) {
-        const std::string line = lines.ReadLine();
+        const std::string line = ReadLine(lines);
         state.CircuitTitle = CutText(NthWord(line, 1), kCircuitTitleCapacity);
         state.RevisionNumber = ParseIntField(NthWord(line, 3), check);
         state.DatafileDate =
@@ -266,10 +241,10 @@ ParseOutcome ParseDatafileText(std::string_view fileBytes, CircuitState& state,
         report.Conclude(check, "Error in Header - top line");
     }
     if (!lines.AtEnd()) {
-        lines.ReadLine();
+        lines.Next();
     }
     if (!lines.AtEnd()) {
-        std::string line = lines.ReadLine();
+        std::string line = ReadLine(lines);
         // Only the digit groups count, so the words around the node numbers are free.
         std::replace_if(
             line.begin(), line.end(), [](char c) { return c < '0' || c > '9'; }, ' ');
@@ -284,7 +259,7 @@ ParseOutcome ParseDatafileText(std::string_view fileBytes, CircuitState& state,
 
     int lineNumber = -1;
     while (!lines.AtEnd()) {
-        std::string line = lines.ReadLine();
+        std::string line = ReadLine(lines);
         ++lineNumber;
         std::replace(line.begin(), line.end(), '\t', ' ');
         line.erase(line.begin(), std::find_if_not(line.begin(), line.end(), IsSpaceOrControl));

@@ -1,5 +1,6 @@
 #include "circuit/datafile_text.h"
 
+#include "text/text_lines.h"
 #include "text/words.h"
 
 namespace kelvor {
@@ -15,22 +16,8 @@ constexpr std::size_t kBlankBetweenNodes = 8;
 
 std::vector<std::string> SplitDatafileLines(std::string_view bytes) {
     std::vector<std::string> lines;
-    std::size_t position = 0;
-    while (position < bytes.size()) {
-        std::size_t end = bytes.find_first_of("\r\n", position);
-        if (end == std::string_view::npos) {
-            end = bytes.size();
-        }
-        lines.emplace_back(bytes.substr(position, end - position));
-        position = end;
-        if (position < bytes.size() && bytes[position] == '\r') {
-            ++position;
-            if (position < bytes.size() && bytes[position] == '\n') {
-                ++position;
-            }
-        } else if (position < bytes.size()) {
-            ++position;
-        }
+    for (TextLines reader(bytes); !reader.AtEnd();) {
+        lines.emplace_back(reader.Next());
     }
     return lines;
 }

@@ -5,6 +5,7 @@
 #include "kelvor_error.h"
 #include "messages.h"
 #include "text/eng_value.h"
+#include "text/text_lines.h"
 #include "text/words.h"
 
 #include <functional>
@@ -89,25 +90,6 @@ const std::vector<KeyBinding>& KeyTable() {
     return table;
 }
 
-// Lines may end in CR LF, LF alone or CR alone.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-        if (text[end] == '\r' && start < text.size() && text[start] == '\n') {
-            ++start;
-        }
-    }
-    return lines;
-}
-
 // A value ends at a NUL, as it would for the system's own profile reader.
 std::string_view UpToNul(std::string_view text) {
     return text.substr(0, text.find('\0'));
@@ -136,7 +118,8 @@ Settings ParseSettingsText(std::string_view iniText) {
     const auto& table = KeyTable();
     std::vector<bool> seen(table.size(), false);
     bool inParameters = false;
-    for (std::string_view rawLine : SplitLines(iniText)) {
+    for (TextLines lines(iniText); !lines.AtEnd();) {
+        const std::string_view rawLine = lines.Next();
         const std::string line = TrimSpacesAndControls(rawLine);
         if (!line.empty() && line.front() == '[') {
             const std::size_t close = line.find(']');

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tolerance/parallel_jobs.h"
+#include "solver/parallel_jobs.h"
 #include "tolerance/tolerance_settings.h"
 #include "tolerance/varied_circuit.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "bode/bode_curve.h"
-#include "tolerance/parallel_jobs.h"
+#include "solver/parallel_jobs.h"
 #include "tolerance/varied_circuit.h"
 
 #include <vector>

@@ -1,9 +1,9 @@
 #include "tolerance/tolerance_statistics.h"
 
 #include "bode/bode_grid.h"
+#include "solver/parallel_jobs.h"
 #include "tolerance/grid_markers.h"
 #include "tolerance/monte_carlo.h"
-#include "tolerance/parallel_jobs.h"
 
 #include <atomic>
 #include <cmath>

@@ -5,67 +5,33 @@
 
 #include "app/bode/bode_window.h"
 #include "app/bode/tolerance_window.h"
-#include "app/shell/app_state.h"
-#include "app/shell/dialogs.h"
-#include "circuit/datafile_reader.h"
-#include "circuit/sample_datafile.h"
-#include "files/file_io.h"
-#include "render/headless_gui.h"
-#include "text/date_text.h"
+#include "app/bode/tools/screenshot_session.h"
 #include "tolerance/tolerance_file.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFile>
-#include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
-#include <QSpinBox>
-#include <QTemporaryDir>
 #include <iostream>
 
-namespace {
-
 using namespace kelvor;
-
-class ErrorMessages : public MessageSink {
-public:
-    void ShowInfo(const std::string& message) override { std::cerr << message << '\n'; }
-    void ShowWarning(const std::string& message) override { std::cerr << message << '\n'; }
-    void ShowError(const std::string& message) override { std::cerr << message << '\n'; }
-    Answer Ask(const std::string&, QuestionButtons) override { return Answer::No; }
-};
-
-} // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
         std::cerr << "usage: kelvor-tolerance-screenshot PLOTS.png PANEL.png\n";
         return 2;
     }
-    render::PrepareHeadlessApplication();
-    QApplication application(argc, argv);
-    QTemporaryDir folder;
-    ErrorMessages messages;
-    app::DesktopDialogs dialogs;
-    app::AppState state(QFile::encodeName(folder.path()).toStdString(), messages, dialogs);
-    state.shell.TodayText = TodayText();
-    state.shell.DatafileName = "HPFILTER.DAT";
-    WriteFileAtomically(state.DatafilePath(), SampleDatafileText(state.shell.TodayText));
-    if (!ParseDatafile(state.workingFolder, state.shell.DatafileName, ParseMode::Silent,
-                       state.circuit, messages, state.shell.TodayText)
-             .ok) {
+    app::ScreenshotSession session(argc, argv);
+    if (!session.sampleParsed()) {
         return 1;
     }
     // Above the resonance the gain must stay within 0.8 dB of 0 dB.
     ToleranceSettings settings = DefaultToleranceSettings();
     settings.mask = {{700, 10000, -0.8L, 0.8L}};
-    WriteToleranceFile(ToleranceFilePath(state.DatafilePath()), settings, "HPFILTER.DAT");
+    const app::AppState& state = session.state();
+    WriteToleranceFile(ToleranceFilePath(state.DatafilePath()), settings, state.shell.DatafileName);
 
-    app::TFormBode window(state);
-    window.resize(1100, 760);
-    window.EditBoxStart->setText("100");
-    window.EditBoxEnd->setText("10k");
+    app::TFormBode window(session.state());
+    app::PrepareAnalyser(window, "100", "10k");
     window.CheckBoxGroupDelay->setChecked(false);
     window.CheckBoxZin->setChecked(false);
     window.CheckBoxZout->setChecked(false);
@@ -77,12 +43,7 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
 
     // The cursor at 1 kHz, where the histogram is taken.
-    QCPAxisRect* top = window.Plot->axisRects().front();
-    const QPoint at(static_cast<int>(top->axis(QCPAxis::atBottom)->coordToPixel(1000)),
-                    top->center().y());
-    QMouseEvent move(QEvent::MouseMove, at, window.Plot->mapToGlobal(at), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(window.Plot, &move);
+    app::MouseOverTopPlot(window, 1000, QEvent::MouseMove);
     QApplication::processEvents();
 
     if (!window.grab().save(QString::fromLocal8Bit(argv[1]), "PNG") ||

@@ -1,4 +1,4 @@
-#include "tolerance/parallel_jobs.h"
+#include "solver/parallel_jobs.h"
 
 #include "solver/solver_threads.h"
 
@@ -15,27 +15,34 @@ namespace {
 
 class JobSet {
 public:
-    JobSet(int jobs, const NumberedJob& job) : jobs_(jobs), job_(job) {}
+    JobSet(int jobs, const NumberedJob& job, int runLength)
+        : jobs_(jobs), job_(job), runLength_(runLength) {}
 
-    // Takes jobs until none are left or the set is stopped. Returns false when `progress`
-    // asked to stop.
+    // Takes runs of jobs until none are left or the set is stopped. Returns false when
+    // `progress` asked to stop.
     bool Work(int worker, const JobProgress* progress) {
         for (;;) {
-            const int next = next_.fetch_add(1);
-            // Jobs above a failed one are never needed: the failure ends the set.
-            if (next >= jobs_ || stopped_.load() || next > firstFailure_.load()) {
+            const int begin = nextRun_.fetch_add(1) * runLength_;
+            if (begin >= jobs_) {
                 return true;
             }
-            try {
-                job_(next, worker);
-            } catch (...) {
-                RecordFailure(next, std::current_exception());
-                return true;
-            }
-            const int finished = finished_.fetch_add(1) + 1;
-            if (progress != nullptr && *progress && !(*progress)(finished)) {
-                stopped_.store(true);
-                return false;
+            const int end = std::min(jobs_, begin + runLength_);
+            for (int next = begin; next < end; ++next) {
+                // Jobs above a failed one are never needed: the failure ends the set.
+                if (stopped_.load() || next > firstFailure_.load()) {
+                    return true;
+                }
+                try {
+                    job_(next, worker);
+                } catch (...) {
+                    RecordFailure(next, std::current_exception());
+                    return true;
+                }
+                const int finished = finished_.fetch_add(1) + 1;
+                if (progress != nullptr && *progress && !(*progress)(finished)) {
+                    stopped_.store(true);
+                    return false;
+                }
             }
         }
     }
@@ -60,7 +67,8 @@ private:
 
     const int jobs_;
     const NumberedJob& job_;
-    std::atomic<int> next_{0};
+    const int runLength_;
+    std::atomic<int> nextRun_{0};
     std::atomic<int> finished_{0};
     std::atomic<bool> stopped_{false};
     std::atomic<int> firstFailure_{INT_MAX};
@@ -74,8 +82,9 @@ int WorkerCount(int requested, int jobs) {
     return std::max(1, std::min(SolverThreadCount(requested), jobs));
 }
 
-bool RunNumberedJobs(int jobs, int workers, const NumberedJob& job, const JobProgress& progress) {
-    JobSet set(jobs, job);
+bool RunNumberedJobs(int jobs, int workers, const NumberedJob& job, const JobProgress& progress,
+                     int runLength) {
+    JobSet set(jobs, job, std::max(1, runLength));
     // Joined however this thread leaves, even by an exception from its progress report, so
     // that none outlives the results it writes. Their solvers go unused: each job keeps its
     // worker's own state.
@@ -92,8 +101,8 @@ bool RunNumberedJobs(int jobs, int workers, const NumberedJob& job, const JobPro
         };
     }
     bool goOn = set.Work(0, &report);
-    // The calling thread keeps reporting while the others finish, so that a progress bar moves
-    // and a stop request is still seen.
+    // The calling thread keeps reporting while the others finish their last jobs, so that a
+    // progress bar moves and a stop request is still seen.
     while (goOn && !helpers.AllDone()) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         if (report && set.Finished() != reported) {
@@ -104,6 +113,7 @@ bool RunNumberedJobs(int jobs, int workers, const NumberedJob& job, const JobPro
         set.Stop();
     }
     helpers.JoinAll();
+    // The last jobs may have been finished by another thread after the last report.
     if (goOn && report && set.Finished() != reported) {
         goOn = report(set.Finished());
     }

@@ -121,7 +121,8 @@ void ImportSpiceNetlistCommand(AppState& state, QWidget* owner, const OpenDatafi
         try {
             datafile = ImportSpiceDeck(deck, options);
         } catch (const KelvorError& problems) {
-            state.dialogs.ShowLongText(owner, "   Import SPICE Netlist", ShownText(problems.what()));
+            state.dialogs.ShowLongText(owner, "   Import SPICE Netlist",
+                                       ShownText(problems.what()));
             return;
         }
         // A Datafile lives in the working folder, named without a folder, as File / Open has it.

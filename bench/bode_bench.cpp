@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Bode analyser on the sample Datafile over 3 decades (10 Hz to 10 kHz): the curve on every
 // core with its markers, and the stacked plots built and drawn into a picture of 1000 by 800.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/frequency_scale.h"
 #include "analysis/scale_proposal.h"
 #include "analysis/sweep.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/shell/app_state.h"
 #include "app/shell/dialogs.h"
 #include "app/shell/help_text_fill.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The square-wave and pulse responses of the sample Datafile, end to end as the windows run
 // them (every harmonic solved, the trace synthesised, the picture drawn), and their parts: the
 // solves on one thread and on every core, the folded trace against the term-by-term sum.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tolerance analysis of the sample Datafile with the default tolerances: 500 runs over
 // 3 decades (10 Hz to 10 kHz) at 100 points per decade, some 150,000 solves, with the worst
 // case and the statistics; on every core and on one.

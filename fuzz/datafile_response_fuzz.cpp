@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/frequency_scale.h"
 #include "analysis/response_table.h"
 #include "circuit/datafile_reader.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes KELVOR.RTF, the help document, from help_source.txt.
 
 The program opens help at fixed character offsets (the Help menu topics and the F1 keys of its

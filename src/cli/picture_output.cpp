@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/picture_output.h"
 
 #include "cli/cli_support.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/response_table.h"
 #include "cli/commands.h"
 #include "text/words.h"

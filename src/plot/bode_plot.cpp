@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "plot/bode_plot.h"
 
 #include "plot/unit_tickers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "plot/headless_widgets.h"
 
 #include "kelvor_error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "render/frequency_grid.h"
 
 #include "analysis/frequency_scale.h"

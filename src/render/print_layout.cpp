@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "render/print_layout.h"
 
 #include "text/eng_value.h"

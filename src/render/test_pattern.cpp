@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "render/test_pattern.h"
 
 #include "render/graph_canvas.h"

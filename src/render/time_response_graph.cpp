@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "render/time_response_graph.h"
 
 #include "kelvor_error.h"

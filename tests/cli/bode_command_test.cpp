@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kelvor-cli bode: the points and markers of the Bode analyser as text, CSV and pictures.
 
 #include "circuit/sample_datafile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kelvor-cli graph: the saved picture is the graph window's picture of the same sweep, pixel
 // for pixel; bad options and bad Datafiles write nothing.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kelvor-cli square and pulse: the saved picture is the one the graph window draws from the
 // same harmonics; the gain limits and bad options behave as the windows do.
 

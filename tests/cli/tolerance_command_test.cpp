@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // kelvor-cli tolerance: the per-frequency spread as a table or CSV, the marker spreads, the
 // settings of the .tol file beside the Datafile and the options over them.
 

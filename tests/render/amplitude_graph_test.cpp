@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The amplitude graph drawn pixel by pixel: dB ticks and labels, frequency ticks against the
 // sweep's own column frequencies, the curve's rows, bold, colour, grid and superimposing.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drawing helpers that every plot of the graph window shares: which pixels each one sets.
 
 #include "picture_checks.h"

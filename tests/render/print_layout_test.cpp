@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a printed graph lands on the page, and the size the print page setup announces.
 
 #include "render/print_layout.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The test pattern's key pixels: corner marks, diagonals, line samples, the rounded rectangle,
 // the sixteen colour strokes, the texts, and the big-bitmap tiling.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/bode/bode_window.h"
 
 #include "app/bode/tolerance_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controls of the Bode window and their places: the range row above the plots, the side
 // panel of plot choices, markers, curves and export beside them.
 

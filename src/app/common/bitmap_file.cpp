@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/common/bitmap_file.h"
 
 #include "files/file_io.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/common/file_queries.h"
 
 #include <system_error>

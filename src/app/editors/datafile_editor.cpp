@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/editors/datafile_editor.h"
 #include "app/common/file_paths.h"
 #include "app/common/screen_checks.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/editors/record_listing_window.h"
 
 #include "app/common/qt_text.h"

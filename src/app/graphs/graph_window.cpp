@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/graphs/graph_window.h"
 
 #include "app/common/bitmap_file.h"

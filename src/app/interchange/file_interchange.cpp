@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/interchange/file_interchange.h"
 
 #include "analysis/frequency_scale.h"

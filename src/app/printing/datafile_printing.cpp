@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/printing/datafile_printing.h"
 
 #include "app/common/event_wait.h"

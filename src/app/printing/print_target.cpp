@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/printing/print_target.h"
 
 #include "app/common/file_paths.h"

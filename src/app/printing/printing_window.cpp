@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/printing/printing_window.h"
 #include "app/common/screen_checks.h"
 #include "app/common/window_fonts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/response/response_window.h"
 
 #include "analysis/response_table.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/shell/app_state.h"
 
 #include "kelvor_error.h"

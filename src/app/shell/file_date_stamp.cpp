@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/shell/file_date_stamp.h"
 
 #include "app/common/file_paths.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/shell/setup_labels.h"
 
 #include "circuit/datafile_reader.h"

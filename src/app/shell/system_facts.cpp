@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/shell/system_facts.h"
 
 #include "app/common/screen_checks.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/timeresp/pulse_window.h"
 
 #include "app/common/screen_checks.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/timeresp/square_wave_window.h"
 
 #include "app/shell/app_state.h"

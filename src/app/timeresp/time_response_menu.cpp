@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/timeresp/time_response_menu.h"
 
 #include "app/common/companion_window.h"

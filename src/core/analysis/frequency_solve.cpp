@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/frequency_solve.h"
 
 #include "solver/parallel_jobs.h"

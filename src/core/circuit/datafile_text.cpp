@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "circuit/datafile_text.h"
 
 #include "text/text_lines.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "circuit/record_listing.h"
 
 #include "files/file_io.h"

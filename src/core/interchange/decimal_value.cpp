@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "interchange/decimal_value.h"
 
 #include <array>

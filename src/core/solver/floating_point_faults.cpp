@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "solver/floating_point_faults.h"
 
 #include "kelvor_error.h"

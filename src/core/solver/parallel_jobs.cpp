@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "solver/parallel_jobs.h"
 
 #include "solver/solver_threads.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "text/rtf_reader.h"
 
 #include "text/utf16_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tolerance/grid_markers.h"
 
 #include "bode/bode_markers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tolerance/monte_carlo.h"
 
 #include "bode/bode_curve.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tolerance/varied_circuit.h"
 
 namespace kelvor {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws GRAPHS.PDF, the document of example graphs that the help window opens, with the same
 // code that draws the graph window's pictures. Run by the build.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/editors/form_editor_window.h"
 #include "app/editors/record_listing_window.h"
 #include "app/shell/help_window.h"

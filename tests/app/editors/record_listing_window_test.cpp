@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/editors/record_listing_window.h"
 #include "app/support/app_fixture.h"
 #include "app/support/window_placement.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The graph print page setup: the boxes filled from the settings, the size label that follows
 // the typed scale, the scale's own validation, and the check of all three on closing.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/common/qt_text.h"
 #include "app/graphs/frequency_scale_window.h"
 #include "app/graphs/graph_parameters_window.h"

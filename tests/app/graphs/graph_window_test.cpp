@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The graph window under the offscreen platform: the amplitude graph it shows is the renderer's
 // picture of the shared sweep, superimposing across two graph cycles, Save As, closing (the
 // closing picture and superimposing), Print, Display Again, Calculate Again, F1, the colour

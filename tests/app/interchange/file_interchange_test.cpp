@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/common/file_paths.h"
 #include "app/interchange/example_chooser_window.h"
 #include "app/interchange/spice_nodes_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing a Datafile: the lines that reach the page, the PDF file when no printer is installed,
 // the printing window with its Cancel, and the page setup window's BoldFont.
 

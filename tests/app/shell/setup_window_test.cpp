@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "app/editors/text_editor_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The square-wave and pulse menu windows under the offscreen platform: the entry stage, the
 // calculation with its progress bar and Reset, the graph parameters, the plot on the graph
 // window (the renderer's picture of the kept harmonics), the gain limits, and the ways back

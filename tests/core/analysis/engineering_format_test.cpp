@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/engineering_format.h"
 
 #include "support/recording_messages.h"

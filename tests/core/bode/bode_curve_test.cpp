@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "bode/bode_curve.h"
 
 #include "bode/bode_grid.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "circuit/datafile_reader.h"
 
 #include "circuit/sample_datafile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/delete_file_reported.h"
 
 #include "support/recording_messages.h"

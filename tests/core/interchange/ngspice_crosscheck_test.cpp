@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exported netlists run in ngspice, the widely used open-source SPICE simulator, and give
 // this program's gain and phase; an imported deck gives the deck's own response. Skipped only
 // when ngspice is not installed (scripts/build installs it).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "timeresp/harmonic_solve.h"
 
 #include "core/timeresp/test_circuits.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tolerance/tolerance_file.h"
 
 #include "support/temp_folder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tolerance/value_draws.h"
 
 #include "core/timeresp/test_circuits.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the README's picture of the Bode analyser: the window on the sample Datafile, 10 Hz to
 // 100 kHz, with the cursor over the resonance and one pinned marker, grabbed as it is shown.
 // Usage: kelvor-bode-screenshot OUT.png

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start every README screenshot shares: a windowed application on the offscreen platform,
 // the sample Datafile in a temporary working folder, parsed into an application state whose
 // messages go to standard error, and the Bode analyser at the pictures' size.

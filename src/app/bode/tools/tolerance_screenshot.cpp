@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the README's pictures of the tolerance analysis: the Bode analyser on the sample
 // Datafile, 100 Hz to 10 kHz, with the spread of 500 runs of the default tolerances under its
 // gain and phase curves and the runs that fail a gain mask, and the Tolerances panel beside it.

@@ -18,7 +18,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,7 +37,7 @@ namespace {
 
 constexpr int kSignificantDigits = 5;
 // Events are let through at least this often while a computation runs.
-constexpr qint64 kEventSliceMs = 20;
+constexpr int kEventSliceMs = 20;
 constexpr const char* kCannotRun = "\r\nCannot Run  -  Error in Datafile  ";
 constexpr const char* kSetFull = "At most 8 curves can be shown: remove one first.";
 
@@ -67,7 +66,9 @@ QString ReadoutText(const BodeCurve& curve, std::size_t index) {
 } // namespace
 
 TFormBode::TFormBode(AppState& state, QWidget* parent)
-    : QWidget(parent, Qt::Window), state_(state) {
+    : QWidget(parent, Qt::Window), state_(state),
+      calculation_(
+          state.messages, [this](bool locked) { SetComputing(locked); }, kEventSliceMs) {
     setWindowTitle("Bode Analyser");
 
     Plot = new plot::BodePlot(this);
@@ -162,7 +163,7 @@ void TFormBode::ButtonComputeClick() {
 }
 
 void TFormBode::ButtonCancelClick() {
-    cancelRequested_ = true;
+    calculation_.RequestReset();
 }
 
 void TFormBode::SetComputing(bool computing) {
@@ -182,56 +183,41 @@ bool TFormBode::Compute(const FrequencyRange& range) {
     const int perCurve = static_cast<int>(grid.size());
     ProgressBar->setRange(0, std::max(1, perCurve * static_cast<int>(computable.size())));
     ProgressBar->setValue(0);
-    cancelRequested_ = false;
-    SetComputing(true);
 
-    std::vector<BodeRun> runs;
-    std::vector<std::vector<BodeMarker>> markers;
-    QElapsedTimer sinceEvents;
-    sinceEvents.start();
-    auto letEventsRun = [&] {
-        if (sinceEvents.elapsed() >= kEventSliceMs) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents);
-            sinceEvents.restart();
-        }
-    };
-    bool complete = true;
-    try {
+    const CalculationEnd end = calculation_.Run([&] {
+        std::vector<BodeRun> runs;
+        std::vector<std::vector<BodeMarker>> markers;
         for (std::size_t index : computable) {
             const int before = perCurve * static_cast<int>(runs.size());
             // Called on this thread only: the window stays responsive while the other cores
             // solve, and a click on Cancel is seen between two points.
             SolveProgress progress = [&](int solved) {
                 ProgressBar->setValue(before + solved);
-                letEventsRun();
-                return !cancelRequested_;
+                return calculation_.LetEventsThrough();
             };
             const LoadedCircuit& circuit = *traces_.at(index).circuit;
             runs.push_back(ComputeBodeCurve(circuit, grid, solver_, state_.messages, progress));
             if (!runs.back().complete) {
-                complete = false;
-                break;
+                return false;
             }
             markers.push_back(FindMarkers(runs.back().curve, circuit, solver_));
-            letEventsRun();
         }
         // Only a computation that ran to its end replaces the curves.
-        for (std::size_t run = 0; complete && run < runs.size(); ++run) {
+        for (std::size_t run = 0; run < runs.size(); ++run) {
             BodeTrace& trace = traces_.at(computable[run]);
             trace.curve = std::move(runs[run].curve);
             trace.markers = std::move(markers[run]);
         }
-    } catch (const KelvorError& error) {
-        complete = false;
-        state_.messages.ShowError(error.what());
-    }
-    SetComputing(false);
-    ProgressBar->setValue(complete ? ProgressBar->maximum() : 0);
-    if (!complete) {
-        LabelReadout->setText(cancelRequested_ ? "Cancelled: the curves are as they were."
-                                               : QString());
+        return true;
+    });
+    if (end != CalculationEnd::Finished) {
+        ProgressBar->setValue(0);
+        LabelReadout->setText(
+            end == CalculationEnd::Reset ? "Cancelled: the curves are as they were." : QString());
         return false;
     }
+    SetComputing(false);
+    ProgressBar->setValue(ProgressBar->maximum());
     ShowTraces();
     return true;
 }
@@ -491,7 +477,7 @@ void TFormBode::keyReleaseEvent(QKeyEvent* event) {
 }
 
 void TFormBode::closeEvent(QCloseEvent* event) {
-    cancelRequested_ = true;
+    calculation_.RequestReset();
     QWidget::closeEvent(event);
 }
 

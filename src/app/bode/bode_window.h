@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/bode/bode_traces.h"
+#include "app/common/long_calculation.h"
 #include "app/shell/app_state.h"
 #include "plot/bode_plot.h"
 
@@ -10,6 +11,7 @@
 
 class QCheckBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QProgressBar;
@@ -90,6 +92,11 @@ protected:
 private:
     QWidget* BuildRangeRow();
     QWidget* BuildSidePanel();
+    QPushButton* NewButton(QWidget* parent, const char* caption, void (TFormBode::*handler)());
+    QLayout* BuildQuantityChecks(QWidget* panel);
+    QWidget* BuildTraceList(QWidget* panel);
+    QLayout* BuildTraceButtons(QWidget* panel);
+    QLayout* BuildExportButtons(QWidget* panel);
     // Solves every curve that has a circuit over the range; false when cancelled or failed,
     // and then every curve stays as it was.
     bool Compute(const FrequencyRange& range);
@@ -113,7 +120,7 @@ private:
     BodeTraceSet traces_;
     std::vector<double> pinned_;
     bool computing_ = false;
-    bool cancelRequested_ = false;
+    LongCalculation calculation_;
     TFormTolerances* tolerances_ = nullptr; // made when first opened
 };
 

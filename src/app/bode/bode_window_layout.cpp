@@ -57,15 +57,45 @@ QWidget* TFormBode::BuildRangeRow() {
     return row;
 }
 
+QPushButton* TFormBode::NewButton(QWidget* parent, const char* caption,
+                                  void (TFormBode::*handler)()) {
+    auto* button = new QPushButton(caption, parent);
+    connect(button, &QPushButton::clicked, this, handler);
+    return button;
+}
+
+// The widgets are made in the order the Tab key visits them.
 QWidget* TFormBode::BuildSidePanel() {
     auto* panel = new QWidget(this);
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto button = [&](const char* caption, void (TFormBode::*handler)()) {
-        auto* created = new QPushButton(caption, panel);
-        connect(created, &QPushButton::clicked, this, handler);
-        return created;
-    };
+    layout->addLayout(BuildQuantityChecks(panel));
+
+    auto* view = new QHBoxLayout;
+    ButtonFit = NewButton(panel, "&Fit", &TFormBode::ButtonFitClick);
+    ButtonRefine = NewButton(panel, "&Refine", &TFormBode::ButtonRefineClick);
+    view->addWidget(ButtonFit);
+    view->addWidget(ButtonRefine);
+    layout->addLayout(view);
+
+    TableMarkers = new QTableWidget(0, 3, panel);
+    TableMarkers->setHorizontalHeaderLabels({"Marker", "Frequency", "Value"});
+    TableMarkers->verticalHeader()->hide();
+    TableMarkers->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TableMarkers->setSelectionBehavior(QAbstractItemView::SelectRows);
+    TableMarkers->horizontalHeader()->setStretchLastSection(true);
+    layout->addWidget(TableMarkers, 2);
+    ButtonRemoveMarker = NewButton(panel, "Remove &Marker", &TFormBode::ButtonRemoveMarkerClick);
+    layout->addWidget(ButtonRemoveMarker);
+
+    layout->addWidget(BuildTraceList(panel), 1);
+    layout->addLayout(BuildTraceButtons(panel));
+    layout->addLayout(BuildExportButtons(panel));
+    layout->addWidget(new QLabel("F1 for Help", panel));
+    return panel;
+}
+
+QLayout* TFormBode::BuildQuantityChecks(QWidget* panel) {
     auto check = [&](const char* caption, bool on) {
         auto* created = new QCheckBox(caption, panel);
         created->setChecked(on);
@@ -87,25 +117,10 @@ QWidget* TFormBode::BuildSidePanel() {
     checks->addWidget(CheckBoxZin, 3, 0);
     checks->addWidget(CheckBoxZout, 3, 1);
     checks->addWidget(CheckBoxAutoMarkers, 4, 0, 1, 2);
-    layout->addLayout(checks);
+    return checks;
+}
 
-    auto* view = new QHBoxLayout;
-    ButtonFit = button("&Fit", &TFormBode::ButtonFitClick);
-    ButtonRefine = button("&Refine", &TFormBode::ButtonRefineClick);
-    view->addWidget(ButtonFit);
-    view->addWidget(ButtonRefine);
-    layout->addLayout(view);
-
-    TableMarkers = new QTableWidget(0, 3, panel);
-    TableMarkers->setHorizontalHeaderLabels({"Marker", "Frequency", "Value"});
-    TableMarkers->verticalHeader()->hide();
-    TableMarkers->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    TableMarkers->setSelectionBehavior(QAbstractItemView::SelectRows);
-    TableMarkers->horizontalHeader()->setStretchLastSection(true);
-    layout->addWidget(TableMarkers, 2);
-    ButtonRemoveMarker = button("Remove &Marker", &TFormBode::ButtonRemoveMarkerClick);
-    layout->addWidget(ButtonRemoveMarker);
-
+QWidget* TFormBode::BuildTraceList(QWidget* panel) {
     ListTraces = new QListWidget(panel);
     connect(ListTraces, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         const auto index = static_cast<std::size_t>(ListTraces->row(item));
@@ -114,35 +129,38 @@ QWidget* TFormBode::BuildSidePanel() {
             ShowTraces();
         }
     });
-    layout->addWidget(ListTraces, 1);
-    auto* traceButtons = new QGridLayout;
-    ButtonAddDatafile = button("Add Datafi&le...", &TFormBode::ButtonAddDatafileClick);
-    ButtonKeep = button("&Keep", &TFormBode::ButtonKeepClick);
-    ButtonRemoveTrace = button("Remove Cur&ve", &TFormBode::ButtonRemoveTraceClick);
-    traceButtons->addWidget(ButtonAddDatafile, 0, 0);
-    traceButtons->addWidget(ButtonKeep, 0, 1);
-    traceButtons->addWidget(ButtonRemoveTrace, 1, 0, 1, 2);
-    layout->addLayout(traceButtons);
+    return ListTraces;
+}
 
+QLayout* TFormBode::BuildTraceButtons(QWidget* panel) {
+    auto* buttons = new QGridLayout;
+    ButtonAddDatafile = NewButton(panel, "Add Datafi&le...", &TFormBode::ButtonAddDatafileClick);
+    ButtonKeep = NewButton(panel, "&Keep", &TFormBode::ButtonKeepClick);
+    ButtonRemoveTrace = NewButton(panel, "Remove Cur&ve", &TFormBode::ButtonRemoveTraceClick);
+    buttons->addWidget(ButtonAddDatafile, 0, 0);
+    buttons->addWidget(ButtonKeep, 0, 1);
+    buttons->addWidget(ButtonRemoveTrace, 1, 0, 1, 2);
+    return buttons;
+}
+
+QLayout* TFormBode::BuildExportButtons(QWidget* panel) {
     auto* exports = new QGridLayout;
-    ButtonExportCsv = button("Export C&SV...", &TFormBode::ButtonExportCsvClick);
-    ButtonExportPicture = button("E&xport Picture...", &TFormBode::ButtonExportPictureClick);
+    ButtonExportCsv = NewButton(panel, "Export C&SV...", &TFormBode::ButtonExportCsvClick);
+    ButtonExportPicture =
+        NewButton(panel, "E&xport Picture...", &TFormBode::ButtonExportPictureClick);
     SpinBoxPictureScale = new QSpinBox(panel);
     SpinBoxPictureScale->setRange(1, kLargestPictureScale);
     SpinBoxPictureScale->setSuffix(QStringLiteral(" \u00d7 PNG"));
-    ButtonPrint = button("Pri&nt...", &TFormBode::ButtonPrintClick);
+    ButtonPrint = NewButton(panel, "Pri&nt...", &TFormBode::ButtonPrintClick);
     // Every letter of its caption is some other control's access key.
-    ButtonTolerances = button("Tolerances...", &TFormBode::ButtonTolerancesClick);
+    ButtonTolerances = NewButton(panel, "Tolerances...", &TFormBode::ButtonTolerancesClick);
     ButtonTolerances->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     exports->addWidget(ButtonExportCsv, 0, 0);
     exports->addWidget(ButtonExportPicture, 1, 0);
     exports->addWidget(SpinBoxPictureScale, 1, 1);
     exports->addWidget(ButtonPrint, 2, 0);
     exports->addWidget(ButtonTolerances, 2, 1);
-    layout->addLayout(exports);
-    auto* help = new QLabel("F1 for Help", panel);
-    layout->addWidget(help);
-    return panel;
+    return exports;
 }
 
 } // namespace kelvor::app

@@ -17,8 +17,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -42,7 +40,7 @@ namespace {
 constexpr int kSignificantDigits = 5;
 constexpr int kHistogramBins = 20;
 // Events are let through at least this often while the analysis runs.
-constexpr qint64 kEventSliceMs = 20;
+constexpr int kEventSliceMs = 20;
 constexpr const char* kCannotRun = "\r\nCannot Run  -  Error in Datafile  ";
 
 struct KindName {
@@ -86,7 +84,13 @@ std::string Significant(long double value, const std::string& unit) {
 } // namespace
 
 TFormTolerances::TFormTolerances(AppState& state, TFormBode& bode)
-    : QWidget(&bode, Qt::Window), state_(state), bode_(bode) {
+    : QWidget(&bode, Qt::Window), state_(state), bode_(bode), calculation_(
+                                                                  state.messages,
+                                                                  [this](bool locked) {
+                                                                      SetRunning(locked);
+                                                                      bode_.SetComputing(locked);
+                                                                  },
+                                                                  kEventSliceMs) {
     setWindowTitle("Tolerances");
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(BuildSettings());
@@ -208,7 +212,7 @@ QWidget* TFormTolerances::BuildResults() {
 }
 
 void TFormTolerances::ShowForCurrentDatafile() {
-    if (running_) { // the running analysis reads the circuit it has
+    if (calculation_.Running()) { // the running analysis reads the circuit it has
         raise();
         return;
     }
@@ -366,11 +370,10 @@ void TFormTolerances::ButtonDefaultsClick() {
 }
 
 void TFormTolerances::ButtonCancelClick() {
-    cancelRequested_ = true;
+    calculation_.RequestReset();
 }
 
 void TFormTolerances::SetRunning(bool running) {
-    running_ = running;
     for (QWidget* control : std::initializer_list<QWidget*>{
              ButtonRun, ButtonDefaults, TableKinds, TableComponents, TableMask, ButtonAddMaskRow,
              ButtonRemoveMaskRow, ComboBoxDistribution, SpinBoxRuns, EditBoxSeed}) {
@@ -380,7 +383,7 @@ void TFormTolerances::SetRunning(bool running) {
 }
 
 void TFormTolerances::ButtonRunClick() {
-    if (running_ || bode_.Computing()) {
+    if (calculation_.Running() || bode_.Computing()) {
         return;
     }
     const std::optional<ToleranceSettings> settings = SettingsFromControls();
@@ -405,40 +408,30 @@ void TFormTolerances::ButtonRunClick() {
         state_.messages.ShowError(error.what());
     }
 
-    cancelRequested_ = false;
-    SetRunning(true);
-    bode_.SetComputing(true);
     ProgressBar->setValue(0);
-    QElapsedTimer sinceEvents;
-    sinceEvents.start();
-    // Called on this thread only: the windows stay responsive while the other cores solve, and
-    // a click on Cancel is seen between two runs.
-    const ToleranceProgress progress = [&](int done, int total) {
-        ProgressBar->setRange(0, total);
-        ProgressBar->setValue(done);
-        if (sinceEvents.elapsed() >= kEventSliceMs) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents);
-            sinceEvents.restart();
-        }
-        return !cancelRequested_;
-    };
     std::optional<ToleranceRun> run;
-    try {
+    const CalculationEnd end = calculation_.Run([&] {
+        // Called on this thread only: the windows stay responsive while the other cores solve,
+        // and a click on Cancel is seen between two runs.
+        const ToleranceProgress progress = [&](int done, int total) {
+            ProgressBar->setRange(0, total);
+            ProgressBar->setValue(done);
+            return calculation_.LetEventsThrough();
+        };
         run = RunToleranceAnalysis(circuit_, componentLines_, *settings,
                                    LogFrequencyGrid(*range, bode_.SpinBoxPointsPerDecade->value()),
                                    progress);
-    } catch (const KelvorError& error) {
-        state_.messages.ShowError(error.what());
-    }
-    bode_.SetComputing(false);
-    SetRunning(false);
-    if (!run || !run->complete) {
+        return run->complete;
+    });
+    if (end != CalculationEnd::Finished) {
         ProgressBar->setValue(0);
-        if (run) {
+        if (end == CalculationEnd::Reset) {
             LabelYield->setText("Cancelled: the results are as they were.");
         }
         return;
     }
+    SetRunning(false);
+    bode_.SetComputing(false);
     ProgressBar->setValue(ProgressBar->maximum());
     analysis_ = std::move(run->analysis);
     analysedSettings_ = *settings;
@@ -537,7 +530,7 @@ void TFormTolerances::keyReleaseEvent(QKeyEvent* event) {
 }
 
 void TFormTolerances::closeEvent(QCloseEvent* event) {
-    cancelRequested_ = true;
+    calculation_.RequestReset();
     QWidget::closeEvent(event);
 }
 

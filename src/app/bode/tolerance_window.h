@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/common/long_calculation.h"
 #include "app/shell/app_state.h"
 #include "tolerance/tolerance_analysis.h"
 
@@ -89,8 +90,7 @@ private:
     bool datafileGood_ = false;
     std::optional<ToleranceAnalysis> analysis_;
     ToleranceSettings analysedSettings_;
-    bool running_ = false;
-    bool cancelRequested_ = false;
+    LongCalculation calculation_;
 };
 
 } // namespace kelvor::app

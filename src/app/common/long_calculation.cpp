@@ -10,12 +10,13 @@
 namespace kelvor::app {
 
 LongCalculation::LongCalculation(MessageSink& messages,
-                                 std::function<void(bool locked)> lockControls)
-    : messages_(messages), lockControls_(std::move(lockControls)) {}
+                                 std::function<void(bool locked)> lockControls, int eventSliceMs)
+    : messages_(messages), lockControls_(std::move(lockControls)), eventSliceMs_(eventSliceMs) {}
 
-bool LongCalculation::Run(const std::function<bool()>& work) {
+CalculationEnd LongCalculation::Run(const std::function<bool()>& work) {
     running_ = true;
     resetRequested_ = false;
+    sinceEvents_.start();
     lockControls_(true);
     bool finished = false;
     try {
@@ -24,18 +25,22 @@ bool LongCalculation::Run(const std::function<bool()>& work) {
         running_ = false;
         lockControls_(false);
         messages_.ShowError(fault.what());
-        return false;
+        return CalculationEnd::Fault;
     }
     running_ = false;
     if (!finished) {
         resetRequested_ = false;
         lockControls_(false);
+        return CalculationEnd::Reset;
     }
-    return finished;
+    return CalculationEnd::Finished;
 }
 
 bool LongCalculation::LetEventsThrough() {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (sinceEvents_.elapsed() >= eventSliceMs_) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        sinceEvents_.restart();
+    }
     return !resetRequested_;
 }
 

@@ -306,13 +306,13 @@ void TFormFreqScales::RunSweep(const FrequencyScale& scale) {
     SweepResult result;
     // An abandoned sweep leaves the last finished one in place, so that drawing the graph again
     // never mixes two sweeps.
-    const bool finished = sweep_.Run([&] {
+    const CalculationEnd end = sweep_.Run([&] {
         const LoadedCircuit circuit = LoadCircuit(state_.workingFolder, state_.circuit);
         result = kelvor::RunSweep(scale, circuit, state_.solver, state_.messages,
                                   [this](int column) { return SweptColumn(column); });
         return result.completed;
     });
-    if (!finished) {
+    if (end != CalculationEnd::Finished) {
         return;
     }
 

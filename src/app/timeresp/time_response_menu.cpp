@@ -273,14 +273,14 @@ bool TimeResponseMenu::Calculate(long double value) {
     solved_ = 0;
     sinceEvents_.start();
     HarmonicTable table;
-    const bool finished = calculation_.Run([&] {
+    const CalculationEnd end = calculation_.Run([&] {
         const LoadedCircuit circuit = LoadCircuit(state_.workingFolder, state_.circuit);
         table =
             ComputeHarmonics(circuit, Kind(), groups_, Fundamental(value), state_.solver,
                              state_.messages, [this](int solved) { return SolvedSoFar(solved); });
         return table.complete;
     });
-    if (!finished) {
+    if (end != CalculationEnd::Finished) {
         return false;
     }
     table_ = std::move(table);

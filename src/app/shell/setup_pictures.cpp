@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/shell/setup_pictures.h"
 
+#include "app/common/window_fonts.h"
+
 #include <QFont>
 #include <QPainter>
 #include <QPixmap>
@@ -32,9 +34,7 @@ QImage SetupLogo() {
     QPainter painter(&logo);
     painter.setPen(QPen(QColor(255, 255, 0), 1));
     painter.drawPolyline(SquareWave(8, kLogoWidth - 8, 36, 50, 32));
-    QFont name("Arial");
-    name.setPixelSize(22);
-    name.setBold(true);
+    QFont name = PixelFont("Arial", 22, true);
     name.setStyleStrategy(QFont::NoAntialias);
     painter.setFont(name);
     painter.setPen(Qt::white);

@@ -20,6 +20,17 @@ const char* const kSpiceHelp =
     "                          geometric middle of the sweep); the netlist of a circuit with\n"
     "                          a transformer is exact at that frequency only\n";
 
+namespace {
+
+// SPICE reads its numbers as doubles: a frequency beyond them makes a deck it cannot read.
+void RequireSpiceFrequency(long double frequency) {
+    if (frequency < 1e-300L || frequency > 1e300L) {
+        throw UsageError{"frequencies must lie from 1e-300 to 1e300 Hz for SPICE"};
+    }
+}
+
+} // namespace
+
 int RunSpiceCommand(Arguments arguments, CommandStreams streams) {
     SpiceExportOptions options;
     if (const auto from = arguments.Value("--ac-from")) {
@@ -43,6 +54,11 @@ int RunSpiceCommand(Arguments arguments, CommandStreams streams) {
     }
     if (!(options.acFrom > 0 && options.acTo >= options.acFrom)) {
         throw UsageError{"the sweep needs 0 < --ac-from <= --ac-to"};
+    }
+    RequireSpiceFrequency(options.acFrom);
+    RequireSpiceFrequency(options.acTo);
+    if (options.couplingFrequency != 0) { // 0: the middle of the sweep
+        RequireSpiceFrequency(options.couplingFrequency);
     }
     if (options.pointsPerDecade < 1) {
         throw UsageError{"--ppd must be 1 or more"};

@@ -51,6 +51,8 @@ TEST(SpiceCommand, NetlistLinesAndRefusals) {
         {{"spice", good, "--at", "0"}, 2},
         {{"spice", good, "--ac-from", "2k", "--ac-to", "1k"}, 2},
         {{"spice", good, "--ppd", "0"}, 2},
+        {{"spice", good, "--ac-from", "1k", "--ac-to", "1e400"}, 2},
+        {{"spice", good, "--at", "1e-400"}, 2},
         {{"spice", (folder / "BAD.DAT").string()}, 1},
         {{"spice", (folder / "MISSING.DAT").string()}, 2},
     };

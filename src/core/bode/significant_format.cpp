@@ -14,6 +14,9 @@ namespace {
 constexpr const char* kPrefixes[] = {"f", "p", "n", "u", "m", "", "k", "M", "G", "T"};
 constexpr int kUnitPrefix = 5; // index of no prefix
 constexpr int kPrefixCount = static_cast<int>(std::size(kPrefixes));
+// Fixed notation from 0.001 to 999999; an exponent outside.
+constexpr int kLeastFixedExponent = -3;
+constexpr int kGreatestFixedExponent = 5;
 
 // The decimal exponent of the value once rounded to `digits` digits, so that 999.996 at five
 // digits counts as 1000 and moves to the next prefix.
@@ -44,7 +47,10 @@ std::string WithUnit(const char* number, const char* prefix, std::string_view un
 std::string FormatSignificant(long double value, int digits, std::string_view unit,
                               bool withPrefix) {
     char number[80];
-    if (value == 0 || !std::isfinite(value)) {
+    if (value == 0) { // -0 too
+        return WithUnit("0", "", unit);
+    }
+    if (!std::isfinite(value)) {
         std::snprintf(number, sizeof number, "%.0Lf", value);
         return WithUnit(number, "", unit);
     }
@@ -52,8 +58,14 @@ std::string FormatSignificant(long double value, int digits, std::string_view un
     const int prefix = withPrefix ? PrefixIndex(exponent) : kUnitPrefix;
     const int shift = 3 * (prefix - kUnitPrefix);
     const long double scaled = value / std::pow(10.0L, static_cast<long double>(shift));
-    const int decimals = std::max(0, digits - 1 - (exponent - shift));
-    std::snprintf(number, sizeof number, "%.*Lf", decimals, scaled);
+    const int scaledExponent = exponent - shift;
+    if (scaledExponent < kLeastFixedExponent || scaledExponent > kGreatestFixedExponent) {
+        // Beyond the prefixes a fixed notation would run to hundreds of digits.
+        std::snprintf(number, sizeof number, "%.*Le", digits - 1, scaled);
+    } else {
+        const int decimals = std::max(0, digits - 1 - scaledExponent);
+        std::snprintf(number, sizeof number, "%.*Lf", decimals, scaled);
+    }
     return WithUnit(number, kPrefixes[prefix], unit);
 }
 

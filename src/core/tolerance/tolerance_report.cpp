@@ -10,7 +10,7 @@ namespace kelvor {
 namespace {
 
 constexpr int kSignificantDigits = 5;
-constexpr int kColumnWidth = 17;
+constexpr int kColumnWidth = 18; // the longest heading and two spaces
 
 std::string Significant(long double value, const std::string& unit) {
     return FormatSignificant(value, kSignificantDigits, unit, unit == "Hz");

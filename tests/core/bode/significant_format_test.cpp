@@ -25,6 +25,11 @@ TEST(SignificantFormat, FiveDigitsWithAndWithoutPrefix) {
         {0, "Hz", true, "0 Hz"},
         {10, "", false, "10.000"},
         {-470e3L, "ohm", true, "-470.00 kohm"},
+        {-0.0L, "dB", false, "0 dB"},
+        {-3.6e-10L, "deg", false, "-3.6000e-10 deg"},
+        {123456.0L, "dB", false, "123456 dB"},
+        {2e6L, "dB", false, "2.0000e+06 dB"},
+        {1e-300L, "ohm", true, "1.0000e-285 fohm"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(FormatSignificant(c.value, 5, c.unit, c.prefix), c.text);

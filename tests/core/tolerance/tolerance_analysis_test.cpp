@@ -4,11 +4,14 @@
 #include "bode/bode_grid.h"
 #include "core/timeresp/test_circuits.h"
 #include "kelvor_error.h"
+#include "tolerance/tolerance_report.h"
 
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <numbers>
+#include <regex>
+#include <sstream>
 
 namespace kelvor {
 namespace {
@@ -205,6 +208,23 @@ TEST(ToleranceAnalysis, RefusesWhatItCannotRun) {
     const auto grid = LogFrequencyGrid({10, 1e6L}, 200); // 1001 points
     EXPECT_THROW(RunToleranceAnalysis(damaged, {}, Settings(10, {}), grid), KelvorError);
     EXPECT_THROW(RunToleranceAnalysis(SampleCircuit(), {}, huge, grid), KelvorError);
+}
+
+// Far below the corner of a 1 MHz low-pass the gains and phases are tiny: every one of the
+// fifteen columns stays apart from its neighbours by at least two spaces.
+TEST(ToleranceReport, TableColumnsStayApartForTinyValues) {
+    const LoadedCircuit circuit = RcLowPass(1000, 1 / (2 * std::numbers::pi_v<long double> * 1e6L));
+    const std::string table = ToleranceTableText(Analyse(circuit, Settings(5, {}), {1, 10}, 3));
+    const std::regex apart("  +");
+    std::istringstream lines(table);
+    int rows = 0;
+    for (std::string line; std::getline(lines, line); ++rows) {
+        line.erase(0, line.find_first_not_of(' '));
+        const auto fields =
+            std::distance(std::sregex_token_iterator(line.begin(), line.end(), apart, -1), {});
+        EXPECT_EQ(fields, 15) << line;
+    }
+    EXPECT_EQ(rows, 5); // the heading and 4 frequencies
 }
 
 } // namespace

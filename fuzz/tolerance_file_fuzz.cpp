@@ -12,8 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const kelvor::ToleranceSettings settings =
         kelvor::ParseToleranceFileText(bytes, "fuzz.tol").settings;
     const std::string written = kelvor::ToleranceFileText(settings, "FUZZ.DAT");
-    const kelvor::ToleranceFileReading reread =
-        kelvor::ParseToleranceFileText(written, "fuzz.tol");
+    const kelvor::ToleranceFileReading reread = kelvor::ParseToleranceFileText(written, "fuzz.tol");
     if (!reread.problem.empty() || !(reread.settings == settings)) {
         std::abort();
     }

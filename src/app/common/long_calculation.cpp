@@ -37,10 +37,15 @@ CalculationEnd LongCalculation::Run(const std::function<bool()>& work) {
 }
 
 bool LongCalculation::LetEventsThrough() {
-    if (sinceEvents_.elapsed() >= eventSliceMs_) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        sinceEvents_.restart();
+    if (sinceEvents_.elapsed() < eventSliceMs_) {
+        return !resetRequested_;
     }
+    return LetEventsThroughNow();
+}
+
+bool LongCalculation::LetEventsThroughNow() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    sinceEvents_.restart();
     return !resetRequested_;
 }
 

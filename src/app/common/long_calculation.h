@@ -37,6 +37,8 @@ public:
     // Lets events through, when the slice since the last time has passed; false once a reset
     // was asked for.
     bool LetEventsThrough();
+    // The same, whether or not the slice has passed.
+    bool LetEventsThroughNow();
 
 private:
     MessageSink& messages_;

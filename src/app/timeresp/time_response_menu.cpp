@@ -80,12 +80,15 @@ TimeResponseMenu::TimeResponseMenu(AppState& state, const TimeResponseMenuLayout
                                    QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), state_(state),
       layout_(layout), groups_(layout.choiceGroups[2]),
-      calculation_(state.messages, [this](bool locked) {
-          SetEntryLocked(locked);
-          if (!locked) {
-              ProgressBar->setValue(kFirstProgress);
-          }
-      }) {
+      calculation_(
+          state.messages,
+          [this](bool locked) {
+              SetEntryLocked(locked);
+              if (!locked) {
+                  ProgressBar->setValue(kFirstProgress);
+              }
+          },
+          kEventIntervalMs) {
     setObjectName(layout.objectName);
     setFont(PixelFont("Arial", layout.baseFontPixels));
     if (layout.sizeable) {
@@ -271,7 +274,6 @@ void TimeResponseMenu::ButtonContinueOrResetClick() {
 // and the last complete table stays.
 bool TimeResponseMenu::Calculate(long double value) {
     solved_ = 0;
-    sinceEvents_.start();
     HarmonicTable table;
     const CalculationEnd end = calculation_.Run([&] {
         const LoadedCircuit circuit = LoadCircuit(state_.workingFolder, state_.circuit);
@@ -301,12 +303,8 @@ bool TimeResponseMenu::SolvedSoFar(int solved) {
     while (ProgressBar->value() < position) {
         ProgressBar->setValue(ProgressBar->value() + 1);
     }
-    if (!stepped && sinceEvents_.elapsed() < kEventIntervalMs) {
-        return !calculation_.ResetRequested();
-    }
-    const bool goOn = calculation_.LetEventsThrough();
-    sinceEvents_.restart();
-    return goOn;
+    // A step of the bar is shown at once.
+    return stepped ? calculation_.LetEventsThroughNow() : calculation_.LetEventsThrough();
 }
 
 // The entry stage offers Continue and Close; the graph-parameter stage Plot Graph and the

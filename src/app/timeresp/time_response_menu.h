@@ -7,7 +7,6 @@
 #include "timeresp/harmonic_table.h"
 
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QPoint>
 #include <QRect>
 #include <array>
@@ -173,7 +172,6 @@ private:
     long double plotGain_ = 0;
     int32_t graphGain_ = 0;
     LongCalculation calculation_;
-    QElapsedTimer sinceEvents_;
     int solved_ = 0;
     bool connectedToGraph_ = false;
     bool plotting_ = false;

@@ -296,9 +296,8 @@ void TFormMain::ReopenMenuWindows() {
 }
 
 void TFormMain::FileOpenClick() {
-    const std::optional<QString> chosen =
-        state_.dialogs.ChooseDatafile(this, QString::fromStdString(state_.workingFolder.string()),
-                                      ToQt(state_.shell.DatafileName));
+    const std::optional<QString> chosen = state_.dialogs.ChooseDatafile(
+        this, PathToQt(state_.workingFolder), PathToQt(state_.shell.DatafileName));
     if (chosen) {
         OpenDatafileNamed(*chosen);
     }
@@ -307,7 +306,7 @@ void TFormMain::FileOpenClick() {
 void TFormMain::OpenDatafileNamed(const QString& chosenPath) {
     MessageSink& messages = state_.messages;
     std::string name =
-        CutText(PathFromQt(QFileInfo(chosenPath).fileName()).string(), kDatafileNameCapacity);
+        CutFileName(PathFromQt(QFileInfo(chosenPath).fileName()).string(), kDatafileNameCapacity);
     if (name.size() > 28) {
         messages.ShowWarning("\r\n   Filename too long - 24 chars max.    ");
     }

@@ -26,6 +26,10 @@ std::string TrimSpaces(std::string_view text);
 // Texts have a bounded capacity: what does not fit is cut, never an error.
 std::string CutText(std::string_view text, std::size_t capacity);
 
+// A file name cut the same way; a name in UTF-8, as the file system spells names, loses no part
+// of a character: a character that does not fit goes whole.
+std::string CutFileName(std::string_view name, std::size_t capacity);
+
 // Puts spaces before text until it is width wide; wider text is left as it is.
 std::string RightAlign(std::string_view text, int width);
 

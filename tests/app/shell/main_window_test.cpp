@@ -259,6 +259,10 @@ private slots:
                 QVERIFY(!state->shell.NewDatafile);
             }
             QCOMPARE(app::PathToQt(state->shell.DatafileName), QString("é.dat"));
+            if (start == 1) { // File/Open proposes the current Datafile, as the disk spells it
+                window->FileOpenClick();
+                QCOMPARE(dialogs.offeredDatafiles.back(), app::PathToQt(datafile));
+            }
             QVERIFY(window->StatusText().startsWith("Using Datafile  :  é.dat "));
             QCOMPARE(ReadWholeFile(datafile), sample);
             QVERIFY(!std::filesystem::exists(cafe / "\xe9.dat")); // no Latin-1 twin made

@@ -31,6 +31,7 @@ public:
     QStringList suggestedPdfFiles;
     QList<QColor> offeredColours;
     int datafileQuestions = 0;
+    QStringList offeredDatafiles; // the folder and proposed name of each File/Open
     int printerSetups = 0;
     int beeps = 0;
     std::vector<std::filesystem::path> openedDocuments;
@@ -60,8 +61,10 @@ public:
     };
     std::vector<StartedProgram> startedPrograms;
 
-    std::optional<QString> ChooseDatafile(QWidget*, const QString&, const QString&) override {
+    std::optional<QString> ChooseDatafile(QWidget*, const QString& folder,
+                                          const QString& name) override {
         ++datafileQuestions;
+        offeredDatafiles << folder + '/' + name;
         return datafile;
     }
     std::optional<QString> ChooseBitmapFile(QWidget*, const QString& proposedPath) override {

@@ -62,17 +62,25 @@ long double RefinePeak(long double low, long double high, const ResponseProbe& p
     return std::exp((a + b) / 2);
 }
 
-// The crossing of `level` nearest to the grid point `from`, searching downwards or upwards.
-std::optional<long double> FindCrossing(const BodeCurve& curve, std::size_t from, bool upwards,
-                                        long double level, const ResponseProbe& probe) {
+// The crossing of `level` nearest to the peak, searching downwards or upwards. The peak may lie
+// between grid points and far above both: the last frequency at or above the level starts as the
+// peak itself, so that a band narrower than the grid step is bracketed too.
+std::optional<long double> FindCrossing(const BodeCurve& curve, long double peakFrequency,
+                                        bool upwards, long double level,
+                                        const ResponseProbe& probe) {
     const std::size_t count = curve.size();
-    for (std::size_t index = from; upwards ? index + 1 < count : index > 0;
-         upwards ? ++index : --index) {
-        const std::size_t next = upwards ? index + 1 : index - 1;
-        if (curve.gain[next] < level) {
-            const std::size_t low = std::min(index, next);
-            return RefineCrossing(curve.frequency[low], curve.frequency[low + 1], level, probe);
+    long double above = peakFrequency;
+    for (std::size_t step = 0; step < count; ++step) {
+        const std::size_t index = upwards ? step : count - 1 - step;
+        const long double frequency = curve.frequency[index];
+        if (upwards ? frequency <= peakFrequency : frequency >= peakFrequency) {
+            continue;
         }
+        if (curve.gain[index] < level) {
+            return upwards ? RefineCrossing(above, frequency, level, probe)
+                           : RefineCrossing(frequency, above, level, probe);
+        }
+        above = frequency;
     }
     return std::nullopt;
 }
@@ -126,8 +134,8 @@ std::vector<BodeMarker> FindMarkers(const BodeCurve& curve, const ResponseProbe&
                             Decibels(peakGain) + " at " + Hertz(peakFrequency)));
 
     const long double level = peakGain + HalfPowerDrop();
-    const auto lower = FindCrossing(curve, top, false, level, probe);
-    const auto upper = FindCrossing(curve, top, true, level, probe);
+    const auto lower = FindCrossing(curve, peakFrequency, false, level, probe);
+    const auto upper = FindCrossing(curve, peakFrequency, true, level, probe);
     markers.push_back(
         lower ? Found(MarkerKind::LowerHalfPower, "\u22123 dB low", *lower, level, Hertz(*lower))
               : Missing(MarkerKind::LowerHalfPower, "\u22123 dB low",

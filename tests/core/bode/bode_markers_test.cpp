@@ -80,6 +80,24 @@ TEST(BodeMarkers, SeriesResonantBandPass) {
     EXPECT_EQ(found[MarkerKind::Q].text, "9.9010"); // 1000 / 101
 }
 
+// The same band-pass with a band a thousandth of a grid step wide: the half-power points lie
+// between the peak and its neighbouring grid points, and are found there.
+TEST(BodeMarkers, ResonanceNarrowerThanTheGridStep) {
+    const long double r = 0.001L, rl = 1e-6L, l = 10e-3L, c = 10e-9L;
+    const LoadedCircuit circuit = testing::CircuitBuilder(1, 2, 3)
+                                      .Add('L', {1, 4}, {l, rl})
+                                      .Add('C', {4, 2}, {c})
+                                      .Add('R', {2, 3}, {r})
+                                      .circuit();
+    const long double f0 = 1 / (kTwoPi * std::sqrt(l * c));
+    const long double bandwidth = (r + rl) / (kTwoPi * l);
+    const Analysed found = Markers(circuit, {100, 1e6L});
+    EXPECT_LT(Relative(found[MarkerKind::Bandwidth].value, bandwidth), 1e-9);
+    EXPECT_LT(Relative(found[MarkerKind::Centre].frequency, f0), 1e-12);
+    EXPECT_LT(found[MarkerKind::LowerHalfPower].frequency, found[MarkerKind::Peak].frequency);
+    EXPECT_GT(found[MarkerKind::UpperHalfPower].frequency, found[MarkerKind::Peak].frequency);
+}
+
 TEST(BodeMarkers, MissingMarkersSayWhy) {
     // Far below the corner of the low-pass: flat just under 0 dB, nothing to find.
     const Analysed found = Markers(testing::RcLowPass(1000, 100e-9L), {1, 10});

@@ -6,7 +6,6 @@
 #include "bode/bode_grid.h"
 #include "bode/bode_markers.h"
 #include "plot/bode_plot.h"
-#include "plot/headless_widgets.h"
 
 #include <benchmark/benchmark.h>
 
@@ -36,7 +35,6 @@ void BodeCurveAndMarkers(benchmark::State& state) {
 BENCHMARK(BodeCurveAndMarkers)->Arg(100)->Arg(2000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BodeComputeAndPlot(benchmark::State& state) {
-    plot::EnsureWidgetApplication();
     plot::BodePlot plot;
     plot.resize(1000, 800);
     for (auto _ : state) {

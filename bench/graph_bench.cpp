@@ -7,7 +7,6 @@
 #include "circuit/sample_datafile.h"
 #include "messages.h"
 #include "render/amplitude_graph.h"
-#include "render/headless_gui.h"
 #include "solver/response.h"
 
 #include <benchmark/benchmark.h>
@@ -39,7 +38,6 @@ render::AmplitudeGraphInput GraphInput(const SweepResult& sweep, bool grid, bool
 // What the user waits for between "Con&tinue" and the graph, less the windows: the 620-column
 // sweep of the sample and the drawing of its graph, grid included, on a clean picture.
 void SweepAndDrawSampleGraph(benchmark::State& state) {
-    render::EnsureGuiApplication();
     const LoadedCircuit circuit = SampleCircuit();
     const FrequencyScale scale = SetupFrequencyScale(8, 0, 0);
     ResponseSolver solver;
@@ -55,7 +53,6 @@ BENCHMARK(SweepAndDrawSampleGraph)->Unit(benchmark::kMillisecond);
 
 // The drawing alone, bold, over a picture that already holds a graph (superimposing).
 void DrawSampleGraphOnly(benchmark::State& state) {
-    render::EnsureGuiApplication();
     const LoadedCircuit circuit = SampleCircuit();
     ResponseSolver solver;
     QuietMessages messages;

@@ -4,7 +4,6 @@
 // solves on one thread and on every core, the folded trace against the term-by-term sum.
 
 #include "bench_support.h"
-#include "render/headless_gui.h"
 #include "render/time_response_graph.h"
 #include "timeresp/graph_gain.h"
 #include "timeresp/harmonic_solve.h"
@@ -41,7 +40,6 @@ render::TimeResponsePlotInput PlotInput(const HarmonicTable& table) {
 
 // High resolution: 16384 solves and the 254-column trace, on every core.
 void SquareHighEndToEnd(benchmark::State& state) {
-    render::EnsureGuiApplication();
     QImage picture = render::BlankTimeResponsePicture();
     for (auto _ : state) {
         const HarmonicTable table = Solve(TimeResponseKind::SquareWave, 64, 200, 0);
@@ -53,7 +51,6 @@ BENCHMARK(SquareHighEndToEnd)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // x 10: zero frequency and 32768 solves, and the 570-column trace, on every core.
 void PulseX10EndToEnd(benchmark::State& state) {
-    render::EnsureGuiApplication();
     QImage picture = render::BlankTimeResponsePicture();
     for (auto _ : state) {
         const HarmonicTable table = Solve(TimeResponseKind::Pulse, 128, 0.01L / 1e-3L, 0);

@@ -37,8 +37,6 @@ namespace {
 
 constexpr int kSignificantDigits = 5;
 // Events are let through at least this often while a computation runs.
-constexpr int kEventSliceMs = 20;
-constexpr const char* kCannotRun = "\r\nCannot Run  -  Error in Datafile  ";
 constexpr const char* kSetFull = "At most 8 curves can be shown: remove one first.";
 
 QString Text(const std::string& text) {
@@ -68,7 +66,7 @@ QString ReadoutText(const BodeCurve& curve, std::size_t index) {
 TFormBode::TFormBode(AppState& state, QWidget* parent)
     : QWidget(parent, Qt::Window), state_(state),
       calculation_(
-          state.messages, [this](bool locked) { SetComputing(locked); }, kEventSliceMs) {
+          state.messages, [this](bool locked) { SetComputing(locked); }, kAnalyserEventSliceMs) {
     setWindowTitle("Bode Analyser");
 
     Plot = new plot::BodePlot(this);
@@ -127,19 +125,13 @@ void TFormBode::ButtonTolerancesClick() {
 }
 
 bool TFormBode::ReloadCurrentDatafile() {
-    try {
-        ParseOutcome outcome = state_.ParseCurrentDatafile();
-        if (!outcome.ok) {
-            state_.messages.ShowWarning(kCannotRun);
-            return false;
-        }
-        traces_.SetCurrent(state_.circuit.CircuitTitle.empty() ? state_.shell.DatafileName
-                                                               : state_.circuit.CircuitTitle,
-                           MakeLoadedCircuit(std::move(outcome.records), state_.circuit));
-    } catch (const KelvorError& error) {
-        state_.messages.ShowError(error.what());
+    std::optional<ParseOutcome> outcome = state_.ParseForAnalysis();
+    if (!outcome) {
         return false;
     }
+    traces_.SetCurrent(state_.circuit.CircuitTitle.empty() ? state_.shell.DatafileName
+                                                           : state_.circuit.CircuitTitle,
+                       MakeLoadedCircuit(std::move(outcome->records), state_.circuit));
     setWindowTitle("Bode Analyser  -  " + ShownText(state_.shell.DatafileName));
     ShowTraceList();
     return true;
@@ -255,7 +247,7 @@ void TFormBode::ButtonAddDatafileClick() {
         ParseOutcome outcome =
             ParseDatafileText(ReadWholeFile(PathFromQt(path)), circuit, state_.shell.TodayText);
         if (!outcome.ok) {
-            state_.messages.ShowWarning(kCannotRun);
+            state_.messages.ShowWarning(kDatafileErrorsWarning);
             return;
         }
         const std::string title = circuit.CircuitTitle.empty()

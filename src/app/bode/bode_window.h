@@ -21,6 +21,10 @@ class QTableWidget;
 
 namespace kelvor::app {
 
+// The analyser and its tolerance panel let events through this often while they compute: the
+// windows answer at once, and the many progress reports of a computation cost little.
+inline constexpr int kAnalyserEventSliceMs = 20;
+
 class TFormTolerances;
 
 // The Bode analyser: gain, phase, group delay, Zin and Zout of the current Datafile over a

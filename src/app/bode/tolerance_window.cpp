@@ -40,8 +40,6 @@ namespace {
 constexpr int kSignificantDigits = 5;
 constexpr int kHistogramBins = 20;
 // Events are let through at least this often while the analysis runs.
-constexpr int kEventSliceMs = 20;
-constexpr const char* kCannotRun = "\r\nCannot Run  -  Error in Datafile  ";
 
 struct KindName {
     char kind;
@@ -90,7 +88,7 @@ TFormTolerances::TFormTolerances(AppState& state, TFormBode& bode)
                                                                       SetRunning(locked);
                                                                       bode_.SetComputing(locked);
                                                                   },
-                                                                  kEventSliceMs) {
+                                                                  kAnalyserEventSliceMs) {
     setWindowTitle("Tolerances");
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(BuildSettings());
@@ -391,7 +389,7 @@ void TFormTolerances::ButtonRunClick() {
         return;
     }
     if (!datafileGood_) {
-        state_.messages.ShowWarning(kCannotRun);
+        state_.messages.ShowWarning(kDatafileErrorsWarning);
         return;
     }
     const auto range = ParseFrequencyRange(bode_.EditBoxStart->text().toStdString(),

@@ -81,7 +81,7 @@ void ExportSpiceNetlistCommand(AppState& state, QWidget* owner) {
         const std::string datafile = ReadWholeFile(state.DatafilePath());
         CircuitState parsed;
         if (!ParseDatafileText(datafile, parsed, state.shell.TodayText).ok) {
-            state.messages.ShowWarning("\r\nCannot Run  -  Error in Datafile  ");
+            state.messages.ShowWarning(kDatafileErrorsWarning);
             return;
         }
         const std::string netlist = WriteSpiceNetlist(state.shell.DatafileName, datafile,

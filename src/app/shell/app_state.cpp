@@ -24,16 +24,17 @@ ParseOutcome AppState::ParseCurrentDatafile(ParseMode mode) {
                          shell.TodayText);
 }
 
-bool AppState::ParseForAnalysis() {
+std::optional<ParseOutcome> AppState::ParseForAnalysis() {
     try {
-        if (ParseCurrentDatafile().ok) {
-            return true;
+        ParseOutcome outcome = ParseCurrentDatafile();
+        if (outcome.ok) {
+            return outcome;
         }
-        messages.ShowWarning("\r\nCannot Run  -  Error in Datafile  ");
+        messages.ShowWarning(kDatafileErrorsWarning);
     } catch (const KelvorError& error) {
         messages.ShowError(error.what());
     }
-    return false;
+    return std::nullopt;
 }
 
 void AppState::ReloadSettings() {

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QPrinter;
@@ -20,6 +21,9 @@ class QPrinter;
 namespace kelvor::app {
 
 class Dialogs;
+
+// Why an analysis does not start: the Datafile has errors.
+inline constexpr const char* kDatafileErrorsWarning = "\r\nCannot Run  -  Error in Datafile  ";
 
 // What the main window owns and every window reads: the current Datafile, which command
 // opened a window, the reopen flags and the help position.
@@ -75,8 +79,8 @@ struct AppState {
     // Parses the current Datafile into the circuit state and the record file; file faults
     // throw KelvorError.
     ParseOutcome ParseCurrentDatafile(ParseMode mode = ParseMode::Silent);
-    // The silent parse every analysis starts with; a failure is reported here and gives false.
-    bool ParseForAnalysis();
+    // The silent parse every analysis starts with; a failure is reported here and gives nullopt.
+    std::optional<ParseOutcome> ParseForAnalysis();
 
     // Reads the settings file again; a fault is shown and the settings stay as they were.
     void ReloadSettings();

@@ -384,7 +384,7 @@ void TFormMain::ResponseClick() {
 
 // The submenu opens whatever the parse says; its items refuse a Datafile that failed.
 void TFormMain::GraphsMenuShow() {
-    graphsDatafileOk_ = state_.ParseForAnalysis();
+    graphsDatafileOk_ = state_.ParseForAnalysis().has_value();
 }
 
 // A failed parse leaves a record file of the faulty lines: sweeping it would draw a graph of a

@@ -41,6 +41,16 @@ Analysed Markers(const LoadedCircuit& circuit, FrequencyRange range) {
     return {FindMarkers(run.curve, probe)};
 }
 
+// L (with its series resistance rl) and C in series from the input to the output, R from the
+// output to common.
+LoadedCircuit SeriesBandPass(long double r, long double rl, long double l, long double c) {
+    return testing::CircuitBuilder(1, 2, 3)
+        .Add('L', {1, 4}, {l, rl})
+        .Add('C', {4, 2}, {c})
+        .Add('R', {2, 3}, {r})
+        .circuit();
+}
+
 double Relative(long double actual, long double expected) {
     return static_cast<double>(std::fabs(actual / expected - 1));
 }
@@ -58,15 +68,10 @@ TEST(BodeMarkers, RcLowPassCornerAndBandwidthFromZero) {
 }
 
 TEST(BodeMarkers, SeriesResonantBandPass) {
-    // L (with its series resistance rl) and C in series from the input to the output, R from
-    // the output to common: f0 = 1 / (2 pi sqrt(LC)), bandwidth (R + rl) / (2 pi L),
-    // Q = f0 / bandwidth, peak gain R / (R + rl) at f0.
+    // f0 = 1 / (2 pi sqrt(LC)), bandwidth (R + rl) / (2 pi L), Q = f0 / bandwidth, peak gain
+    // R / (R + rl) at f0.
     const long double r = 100, rl = 1, l = 10e-3L, c = 10e-9L;
-    const LoadedCircuit circuit = testing::CircuitBuilder(1, 2, 3)
-                                      .Add('L', {1, 4}, {l, rl})
-                                      .Add('C', {4, 2}, {c})
-                                      .Add('R', {2, 3}, {r})
-                                      .circuit();
+    const LoadedCircuit circuit = SeriesBandPass(r, rl, l, c);
     const long double f0 = 1 / (kTwoPi * std::sqrt(l * c));
     const long double bandwidth = (r + rl) / (kTwoPi * l);
     const Analysed found = Markers(circuit, {100, 1e6L});
@@ -84,11 +89,7 @@ TEST(BodeMarkers, SeriesResonantBandPass) {
 // between the peak and its neighbouring grid points, and are found there.
 TEST(BodeMarkers, ResonanceNarrowerThanTheGridStep) {
     const long double r = 0.001L, rl = 1e-6L, l = 10e-3L, c = 10e-9L;
-    const LoadedCircuit circuit = testing::CircuitBuilder(1, 2, 3)
-                                      .Add('L', {1, 4}, {l, rl})
-                                      .Add('C', {4, 2}, {c})
-                                      .Add('R', {2, 3}, {r})
-                                      .circuit();
+    const LoadedCircuit circuit = SeriesBandPass(r, rl, l, c);
     const long double f0 = 1 / (kTwoPi * std::sqrt(l * c));
     const long double bandwidth = (r + rl) / (kTwoPi * l);
     const Analysed found = Markers(circuit, {100, 1e6L});

@@ -29,6 +29,11 @@ struct Box {
     Box Moved(int dx, int dy) const { return {x0 + dx, y0 + dy, x1 + dx, y1 + dy}; }
 };
 
+// What a ground symbol hung at a point covers.
+inline Box GroundSymbolBox(Point at) {
+    return {at.x - 10, at.y, at.x + 10, at.y + 17};
+}
+
 struct DrawnPin {
     int node = 0;
     Point at;

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <map>
 #include <optional>
+#include <set>
 
 namespace kelvor::schematic {
 namespace {
@@ -39,6 +40,8 @@ Box TerminalLabelBox(const PlacedCircuit& placed, TerminalRole role) {
 struct Routed {
     std::vector<Wire> wires;
     std::vector<NodePoint> junctions;
+    std::vector<NodePoint> grounds; // symbols of their own, beside the rail's
+    int crossings = 0;
 };
 
 std::optional<Routed> Route(const Circuit& circuit, const PlacedCircuit& placed) {
@@ -55,8 +58,14 @@ std::optional<Routed> Route(const Circuit& circuit, const PlacedCircuit& placed)
     WireRouter router(area);
 
     std::map<int, std::vector<Point>> pins;
+    std::set<Point> facesDown; // pins below their symbol's body, where a ground symbol can hang
     for (std::size_t i = 0; i < circuit.parts.size(); ++i) {
         const Placement& part = placed.parts[i];
+        for (const Point& pin : part.pins) {
+            if (pin.y >= part.body.y1) {
+                facesDown.insert(pin);
+            }
+        }
         router.Block(part.body);
         router.Block(part.nameBox);
         router.Block(part.valueBox);
@@ -84,15 +93,6 @@ std::optional<Routed> Route(const Circuit& circuit, const PlacedCircuit& placed)
     router.ReservePin(groundSymbol, com);
     router.AddRail(placed.railY, placed.railLeft, placed.railRight, com);
 
-    // Common first, each pin straight to the rail or the nearest wire to common; then the
-    // smaller nets before the wide ones, which can go round them.
-    std::vector<Point> grounds = pins[com];
-    std::sort(grounds.begin(), grounds.end());
-    for (const Point& pin : grounds) {
-        if (!router.ConnectToRail(com, pin, placed.railY)) {
-            return std::nullopt;
-        }
-    }
     std::vector<std::pair<int, int>> order;
     for (const auto& [node, points] : pins) {
         if (node == com) {
@@ -115,8 +115,38 @@ std::optional<Routed> Route(const Circuit& circuit, const PlacedCircuit& placed)
             return std::nullopt;
         }
     }
+    // Then each pin to common goes straight down to the rail if it can without crossing a
+    // wire; else a pin that faces down gets a ground symbol of its own, and only the others
+    // cross on their way to the rail.
+    Routed routed;
+    std::vector<Point> grounds = pins[com];
+    std::sort(grounds.begin(), grounds.end());
+    std::vector<Point> crossing;
+    for (const Point& pin : grounds) {
+        if (router.ConnectToRail(com, pin, placed.railY, false)) {
+            continue;
+        }
+        const Box symbol = GroundSymbolBox(pin);
+        const bool clear = std::none_of(placed.parts.begin(), placed.parts.end(), [&](const Placement& part) {
+            return part.body.Overlaps(symbol) || part.nameBox.Overlaps(symbol) ||
+                   part.valueBox.Overlaps(symbol);
+        });
+        if (facesDown.count(pin) != 0 && clear && router.FreeBelow(pin)) {
+            routed.grounds.push_back({com, pin});
+            continue;
+        }
+        crossing.push_back(pin);
+    }
+    for (const Point& pin : crossing) {
+        if (!router.ConnectToRail(com, pin, placed.railY, true)) {
+            return std::nullopt;
+        }
+    }
     router.TrimRail(placed.railY, com, {groundSymbol});
-    return Routed{router.Wires(), router.Junctions()};
+    routed.wires = router.Wires();
+    routed.junctions = router.Junctions();
+    routed.crossings = router.Crossings();
+    return routed;
 }
 
 void AddNodeLabels(Drawing& drawing) {
@@ -145,7 +175,7 @@ void AddNodeLabels(Drawing& drawing) {
         taken.push_back(label.box);
     }
     for (const NodePoint& ground : drawing.grounds) {
-        taken.push_back({ground.at.x - 12, ground.at.y, ground.at.x + 12, ground.at.y + 16});
+        taken.push_back(GroundSymbolBox(ground.at));
     }
     for (auto& [node, points] : places) {
         const std::string text = std::to_string(node);
@@ -168,11 +198,24 @@ void AddNodeLabels(Drawing& drawing) {
 
 Drawing LayOut(const Circuit& circuit, const LayoutOptions& options) {
     for (int spread = 0; spread < kMostSpreads; ++spread) {
-        const PlacedCircuit placed = PlaceCircuit(circuit, spread);
-        std::optional<Routed> routed = Route(circuit, placed);
+        // The variant with the fewest crossings, the first one among equals.
+        std::optional<PlacedCircuit> best;
+        std::optional<Routed> routed;
+        for (int variant = 0; variant < kPlacementVariants; ++variant) {
+            PlacedCircuit candidate = PlaceCircuit(circuit, spread, variant);
+            std::optional<Routed> wires = Route(circuit, candidate);
+            if (wires && (!routed || wires->crossings < routed->crossings)) {
+                best = std::move(candidate);
+                routed = std::move(wires);
+                if (routed->crossings == 0) {
+                    break;
+                }
+            }
+        }
         if (!routed) {
             continue;
         }
+        const PlacedCircuit& placed = *best;
         Drawing drawing;
         for (std::size_t i = 0; i < circuit.parts.size(); ++i) {
             const Part& part = circuit.parts[i];
@@ -196,6 +239,7 @@ Drawing LayOut(const Circuit& circuit, const LayoutOptions& options) {
         drawing.wires = std::move(routed->wires);
         drawing.junctions = std::move(routed->junctions);
         drawing.grounds.push_back({circuit.nodeCom, {placed.railLeft, placed.railY}});
+        drawing.grounds.insert(drawing.grounds.end(), routed->grounds.begin(), routed->grounds.end());
         drawing.terminals.push_back({TerminalRole::In, circuit.nodeIn, placed.inTerminal});
         drawing.terminals.push_back({TerminalRole::Out, circuit.nodeOut, placed.outTerminal});
         drawing.labels.push_back({"IN", TerminalLabelBox(placed, TerminalRole::In), LabelRole::Terminal});

@@ -47,8 +47,9 @@ struct Fragment {
 
 class Placer {
 public:
-    Placer(const Circuit& circuit, int spacing)
-        : circuit_(circuit), gap_(12 + spacing * G), com_(circuit.nodeCom) {
+    Placer(const Circuit& circuit, int spacing, int variant)
+        : circuit_(circuit), gap_(12 + spacing * G), com_(circuit.nodeCom),
+          reversed_((variant & 1) != 0), anyDirection_((variant & 2) != 0) {
         int highest = std::max({circuit.nodeIn, circuit.nodeOut, circuit.nodeCom, 0});
         for (const Part& part : circuit.parts) {
             for (int node : part.nodes) {
@@ -123,6 +124,9 @@ private:
         // Devices first: a stage drawn in the signal line and its feedback above it reads
         // better than the other way round.
         for (auto& parts : partsAt_) {
+            if (reversed_) {
+                std::reverse(parts.begin(), parts.end());
+            }
             std::stable_sort(parts.begin(), parts.end(), [this](int a, int b) {
                 return !IsTwoTerminal(Kind(a)) && IsTwoTerminal(Kind(b));
             });
@@ -214,7 +218,7 @@ private:
         visited_[static_cast<std::size_t>(root)] = true;
         roots_.push_back(root);
         const std::size_t start = order_.size();
-        Visit(root, true);
+        Visit(root, !anyDirection_);
         // What the forward pass left: reached through a part pointing back.
         for (std::size_t i = start; i < order_.size(); ++i) {
             Expand(order_[i], false);
@@ -392,6 +396,35 @@ private:
         return fragment;
     }
 
+    // Two-terminal parts across the same two nets as a two-terminal tree edge go right below
+    // it, so that short wires at either end join them: the loop they close crosses nothing.
+    void PlaceParallels(int part, SymbolTurn turn, Fragment& fragment) {
+        const Part& p = PartAt(part);
+        if (!IsTwoTerminal(p.kind)) {
+            return;
+        }
+        const Placement& edge = result_.parts[static_cast<std::size_t>(part)];
+        int level = 0;
+        for (int other : partsAt_[static_cast<std::size_t>(p.nodes[0])]) {
+            const Part& o = PartAt(other);
+            if (other == part || placed_[static_cast<std::size_t>(other)] ||
+                entry_[static_cast<std::size_t>(other)] >= 0 || !IsTwoTerminal(o.kind)) {
+                continue;
+            }
+            const bool same = o.nodes[0] == p.nodes[0] && o.nodes[1] == p.nodes[1];
+            const bool swapped = o.nodes[0] == p.nodes[1] && o.nodes[1] == p.nodes[0];
+            if (!same && !swapped) {
+                continue;
+            }
+            ++level;
+            SymbolTurn own = turn;
+            own.flipped = swapped ? !turn.flipped : turn.flipped;
+            Put(other, own, {edge.origin.x, edge.origin.y + 3 * G * level});
+            fragment.parts.push_back(other);
+            fragment.Include(Extent(other));
+        }
+    }
+
     // A part entered at its pin on `net` (put at (0, 0)), with the nets it leads to: the one
     // towards the output continues to the right on its pin's row, the others hang below.
     Fragment LayoutEdge(int part, int net) {
@@ -406,6 +439,7 @@ private:
         Fragment fragment;
         fragment.parts.push_back(part);
         fragment.Include(Extent(part));
+        PlaceParallels(part, turn, fragment);
         const Box own = *fragment.bounds;
         const Placement& placed = result_.parts[static_cast<std::size_t>(part)];
 
@@ -544,6 +578,8 @@ private:
     const Circuit& circuit_;
     int gap_;
     int com_;
+    bool reversed_;
+    bool anyDirection_;
     std::vector<std::vector<int>> partsAt_;
     std::vector<std::vector<int>> shuntsAt_;
     std::vector<std::vector<int>> edgesOf_;
@@ -563,8 +599,8 @@ private:
 
 } // namespace
 
-PlacedCircuit PlaceCircuit(const Circuit& circuit, int spacing) {
-    return Placer(circuit, spacing).Run();
+PlacedCircuit PlaceCircuit(const Circuit& circuit, int spacing, int variant) {
+    return Placer(circuit, spacing, variant).Run();
 }
 
 } // namespace kelvor::schematic

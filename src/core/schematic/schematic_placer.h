@@ -33,6 +33,9 @@ struct PlacedCircuit {
 // Places every part so that the signal runs from the input on the left to the output on the
 // right, along the top, with the parts to common hanging down towards the rail at the bottom.
 // `spacing` widens every gap (in grid steps), for a second try when a wire found no way.
-PlacedCircuit PlaceCircuit(const Circuit& circuit, int spacing);
+// The tree of nets that decides the places can be grown in kPlacementVariants ways (which
+// branch becomes the main line, which the loops drawn above): the caller keeps the best.
+inline constexpr int kPlacementVariants = 4;
+PlacedCircuit PlaceCircuit(const Circuit& circuit, int spacing, int variant = 0);
 
 } // namespace kelvor::schematic

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <map>
 #include <numeric>
+#include <optional>
 #include <set>
 
 namespace kelvor::schematic {
@@ -87,6 +88,16 @@ std::string NetlistDifference(const Drawing& drawing, const Circuit& circuit) {
                 }
                 groups.Join(first, w);
             }
+        }
+    }
+    // Every ground symbol is the common node: the symbols join one another without a wire.
+    std::optional<std::size_t> firstGround;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (i >= items.size() - drawing.grounds.size()) {
+            if (firstGround) {
+                groups.Join(*firstGround, wires + i);
+            }
+            firstGround = wires + i;
         }
     }
     std::map<Point, std::size_t> firstAt;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 #include <queue>
+#include <tuple>
 #include <utility>
 
 namespace kelvor::schematic {
@@ -15,8 +16,8 @@ constexpr int kStepX[4] = {1, -1, 0, 0};
 constexpr int kStepY[4] = {0, 0, 1, -1};
 constexpr int kStepCost = 10;
 constexpr int kBendCost = 8;
-// A crossing costs as much as a detour of some forty grid steps.
-constexpr int kCrossingCost = 400;
+// A crossing costs as much as a detour of some twelve grid steps.
+constexpr int kCrossingCost = 120;
 
 bool Horizontal(int direction) {
     return direction < 2;
@@ -125,7 +126,7 @@ bool WireRouter::BreaksWire(int index, int node) const {
     return pinNode_[static_cast<std::size_t>(index)] == node || Degree(index, node) >= 3;
 }
 
-bool WireRouter::Route(int node, Point from, int onlyRow) {
+bool WireRouter::Route(int node, Point from, int onlyRow, bool mayCross) {
     Box reach = reach_[static_cast<std::size_t>(node)];
     if (onlyRow != INT_MIN) {
         reach.y0 = reach.y1 = onlyRow;
@@ -136,7 +137,9 @@ bool WireRouter::Route(int node, Point from, int onlyRow) {
         return (dx + dy) / G * kStepCost;
     };
     ++search_;
-    using Entry = std::pair<int, int>; // estimated total, state
+    // Estimated total first; among equals the one furthest along, which keeps the search from
+    // spreading over the plateaus that a grid has so many of.
+    using Entry = std::tuple<int, int, int>; // estimated total, minus the cost so far, state
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
     const int start = Index(from);
     // The start has no direction yet: every first step is straight.
@@ -145,16 +148,16 @@ bool WireRouter::Route(int node, Point from, int onlyRow) {
         stamp_[state] = search_;
         cost_[state] = 0;
         from_[state] = -1;
-        open.push({estimate(from), static_cast<int>(state)});
+        open.push({estimate(from), 0, static_cast<int>(state)});
     }
     int found = -1;
     while (!open.empty()) {
-        const auto [total, state] = open.top();
+        const auto [total, negativeCost, state] = open.top();
         open.pop();
         const int index = state / 4;
         const int heading = state % 4;
         const int cost = cost_[static_cast<std::size_t>(state)];
-        if (total - estimate(At(index)) > cost) {
+        if (-negativeCost > cost) {
             continue; // a cheaper way here was found after this entry was queued
         }
         if (index != start && owner_[static_cast<std::size_t>(index)] == node &&
@@ -187,7 +190,7 @@ bool WireRouter::Route(int node, Point from, int onlyRow) {
             const int other = owner_[n];
             if (other != 0 && other != node) {
                 // Only straight across a wire that runs straight through, at a plain point.
-                if (noCrossing_[n] || crossing_[n]) {
+                if (!mayCross || noCrossing_[n] || crossing_[n]) {
                     continue;
                 }
                 const int across = Horizontal(direction) ? 2 : 0;
@@ -207,7 +210,7 @@ bool WireRouter::Route(int node, Point from, int onlyRow) {
             stamp_[nextState] = search_;
             cost_[nextState] = nextCost;
             from_[nextState] = state;
-            open.push({nextCost + estimate(q), static_cast<int>(nextState)});
+            open.push({nextCost + estimate(q), -nextCost, static_cast<int>(nextState)});
         }
     }
     if (found < 0) {
@@ -260,15 +263,25 @@ bool WireRouter::Connect(int node, const std::vector<Point>& pins) {
         if (owner_[static_cast<std::size_t>(Index(pin))] == node) {
             continue; // an earlier wire passed through it
         }
-        if (!Route(node, pin, INT_MIN)) {
+        if (!Route(node, pin, INT_MIN, true)) {
             return false;
         }
     }
     return true;
 }
 
-bool WireRouter::ConnectToRail(int node, Point pin, int railY) {
-    return owner_[static_cast<std::size_t>(Index(pin))] == node || Route(node, pin, railY);
+bool WireRouter::ConnectToRail(int node, Point pin, int railY, bool mayCross) {
+    return owner_[static_cast<std::size_t>(Index(pin))] == node ||
+           Route(node, pin, railY, mayCross);
+}
+
+bool WireRouter::FreeBelow(Point at) const {
+    const Point below{at.x, at.y + G};
+    if (!Inside(below)) {
+        return false;
+    }
+    const auto i = static_cast<std::size_t>(Index(below));
+    return EdgeOwner(Index(at), 2) == 0 && owner_[i] == 0 && !blocked_[i] && pinNode_[i] == 0;
 }
 
 void WireRouter::TrimRail(int y, int node, const std::vector<Point>& keep) {

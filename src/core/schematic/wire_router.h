@@ -24,8 +24,11 @@ public:
     // Joins the pins to one another and to what the node has already. False when a pin has
     // no way out.
     bool Connect(int node, const std::vector<Point>& pins);
-    // Takes a pin straight to the rail rather than to the nearest wire of its node.
-    bool ConnectToRail(int node, Point pin, int railY);
+    // Takes a pin straight to the rail rather than to the nearest wire of its node; without
+    // crossing anything unless `mayCross`.
+    bool ConnectToRail(int node, Point pin, int railY, bool mayCross);
+    // Whether the grid step below a point is free for a ground symbol hung there.
+    bool FreeBelow(Point at) const;
     // Cuts the rail back to the outermost wires that reach it and the points given.
     void TrimRail(int y, int node, const std::vector<Point>& keep);
 
@@ -39,7 +42,7 @@ private:
         return {left_ + index % width_ * kGridStep, top_ + index / width_ * kGridStep};
     }
     bool Inside(Point p) const;
-    bool Route(int node, Point from, int onlyRow);
+    bool Route(int node, Point from, int onlyRow, bool mayCross);
     int Degree(int index, int node) const;
     bool BreaksWire(int index, int node) const;
     int EdgeOwner(int index, int direction) const;

@@ -2,6 +2,7 @@
 #include "app/shell/main_window.h"
 
 #include "app/bode/bode_window.h"
+#include "app/schematic/schematic_window.h"
 #include "app/common/file_paths.h"
 #include "app/common/file_queries.h"
 #include "app/common/qt_text.h"
@@ -233,6 +234,14 @@ void TFormMain::BuildMenus() {
     graphs->addSeparator();
     connect(graphs->addAction("&Bode Analyser ..."), &QAction::triggered, this,
             &TFormMain::BodeClick);
+    // The schematic stays open beside the other windows; a Datafile with errors shows its report.
+    connect(graphs->addAction("S&chematic ..."), &QAction::triggered, this, [this] {
+        auto* schematic = findChild<TFormSchematic*>();
+        if (schematic == nullptr) {
+            schematic = new TFormSchematic(state_, this);
+        }
+        schematic->ShowForCurrentDatafile();
+    });
 
     QMenu* help = menuBar()->addMenu(" &Help ");
     help->addAction("                   HELP  MENU");

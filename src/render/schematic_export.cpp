@@ -63,9 +63,9 @@ QByteArray SchematicFileBytes(const schematic::Drawing& drawing, SchematicFileKi
         QPdfWriter pdf(&buffer);
         pdf.setResolution(72); // one unit is one point
         pdf.setCreator(QStringLiteral("KELVOR2007"));
-        pdf.setPageLayout(QPageLayout(
-            QPageSize(QSizeF(size), QPageSize::Point, QString(), QPageSize::ExactMatch),
-            QPageLayout::Portrait, QMarginsF()));
+        pdf.setPageLayout(
+            QPageLayout(QPageSize(QSizeF(size), QPageSize::Point, QString(), QPageSize::ExactMatch),
+                        QPageLayout::Portrait, QMarginsF()));
         PaintOnto(pdf, drawing, 1.0);
         break;
     }
@@ -85,8 +85,9 @@ QByteArray SchematicFileBytes(const schematic::Drawing& drawing, SchematicFileKi
 
 void SaveSchematic(const schematic::Drawing& drawing, const QString& path, SchematicFileKind kind) {
     const QByteArray bytes = SchematicFileBytes(drawing, kind);
-    WriteFileAtomically(QFile::encodeName(path).toStdString(),
-                        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    WriteFileAtomically(
+        QFile::encodeName(path).toStdString(),
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 } // namespace kelvor::render

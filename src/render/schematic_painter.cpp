@@ -12,8 +12,8 @@ namespace kelvor::render {
 namespace {
 
 using schematic::Box;
-using schematic::DrawnComponent;
 using schematic::Drawing;
+using schematic::DrawnComponent;
 using schematic::Point;
 
 constexpr double kLineWidth = 1.6;
@@ -49,8 +49,8 @@ void PaintCapacitor(QPainter& painter) {
 void PaintWinding(QPainter& painter, QPointF from, QPointF to, int turns, double bulge) {
     QPainterPath path(from);
     const QPointF step = (to - from) / turns;
-    const QPointF across = QPointF(-step.y(), step.x()) /
-                           std::hypot(step.x(), step.y()) * bulge * std::hypot(step.x(), step.y()) * 0.6;
+    const QPointF across = QPointF(-step.y(), step.x()) / std::hypot(step.x(), step.y()) * bulge *
+                           std::hypot(step.x(), step.y()) * 0.6;
     for (int i = 0; i < turns; ++i) {
         const QPointF a = from + step * i;
         path.cubicTo(a + across, a + step + across, a + step);
@@ -157,9 +157,11 @@ void PaintDot(QPainter& painter, QPointF at) {
 void PaintWindings(QPainter& painter, int height, bool tapped) {
     const double bottom = height;
     painter.drawPolyline(QPolygonF{QPointF(0, 0), QPointF(20, 0), QPointF(20, 6)});
-    painter.drawPolyline(QPolygonF{QPointF(0, bottom), QPointF(20, bottom), QPointF(20, bottom - 6)});
+    painter.drawPolyline(
+        QPolygonF{QPointF(0, bottom), QPointF(20, bottom), QPointF(20, bottom - 6)});
     painter.drawPolyline(QPolygonF{QPointF(60, 0), QPointF(40, 0), QPointF(40, 6)});
-    painter.drawPolyline(QPolygonF{QPointF(60, bottom), QPointF(40, bottom), QPointF(40, bottom - 6)});
+    painter.drawPolyline(
+        QPolygonF{QPointF(60, bottom), QPointF(40, bottom), QPointF(40, bottom - 6)});
     const int turns = height / 15;
     PaintWinding(painter, QPointF(20, 6), QPointF(20, bottom - 6), turns, 1.0);
     PaintWinding(painter, QPointF(40, 6), QPointF(40, bottom - 6), turns, -1.0);
@@ -230,7 +232,8 @@ void PaintSource(QPainter& painter, const Box& box) {
     const QRectF rect = Rect(box);
     const QPointF centre = rect.center();
     painter.drawLine(QPointF(centre.x(), rect.top() - 10), QPointF(centre.x(), rect.top() + 8));
-    painter.drawLine(QPointF(centre.x(), rect.bottom() - 8), QPointF(centre.x(), rect.bottom() + 10));
+    painter.drawLine(QPointF(centre.x(), rect.bottom() - 8),
+                     QPointF(centre.x(), rect.bottom() + 10));
     painter.drawEllipse(centre, 12, 12);
     QPainterPath wave(centre + QPointF(-7, 0));
     wave.cubicTo(centre + QPointF(-4, -8), centre + QPointF(-1, -8), centre);
@@ -294,7 +297,8 @@ void PaintSchematic(QPainter& painter, const Drawing& drawing, const SchematicCo
     }
     painter.setPen(colours.text);
     for (const schematic::Label& label : drawing.labels) {
-        PaintText(painter, QString::fromUtf8(label.text.c_str()), Rect(label.box), Qt::AlignHCenter);
+        PaintText(painter, QString::fromUtf8(label.text.c_str()), Rect(label.box),
+                  Qt::AlignHCenter);
     }
     painter.restore();
 }

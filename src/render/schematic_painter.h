@@ -12,7 +12,7 @@ namespace kelvor::render {
 
 struct SchematicColours {
     QColor background = Qt::white;
-    QColor ink = Qt::black;       // symbols and wires
+    QColor ink = Qt::black; // symbols and wires
     QColor text = Qt::black;
     QColor highlight = QColor(0, 90, 200);
 };

@@ -43,8 +43,8 @@ void SchematicView::Fit() {
     const schematic::Box& b = drawing_->bounds;
     const double width = std::max(1, b.x1 - b.x0);
     const double height = std::max(1, b.y1 - b.y0);
-    zoom_ = std::clamp(std::min(this->width() / width, this->height() / height), kLeastZoom,
-                       kMostZoom);
+    zoom_ =
+        std::clamp(std::min(this->width() / width, this->height() / height), kLeastZoom, kMostZoom);
     offset_ = QPointF((this->width() - width * zoom_) / 2 - b.x0 * zoom_,
                       (this->height() - height * zoom_) / 2 - b.y0 * zoom_);
     update();
@@ -73,8 +73,8 @@ int SchematicView::ComponentAt(QPointF widgetPoint) const {
     const QPointF p = DrawingPoint(widgetPoint);
     for (std::size_t i = 0; i < drawing_->components.size(); ++i) {
         const schematic::Box& b = drawing_->components[i].box;
-        if (p.x() >= b.x0 - kPickSlack && p.x() <= b.x1 + kPickSlack && p.y() >= b.y0 - kPickSlack &&
-            p.y() <= b.y1 + kPickSlack) {
+        if (p.x() >= b.x0 - kPickSlack && p.x() <= b.x1 + kPickSlack &&
+            p.y() >= b.y0 - kPickSlack && p.y() <= b.y1 + kPickSlack) {
             return static_cast<int>(i);
         }
     }

@@ -28,7 +28,7 @@ public:
     QPointF WidgetPoint(QPointF drawingPoint) const;
 
 signals:
-    void Hovered(int component);  // -1 when the pointer leaves every component
+    void Hovered(int component); // -1 when the pointer leaves every component
     void Activated(int component);
 
 protected:
@@ -45,7 +45,7 @@ private:
 
     std::optional<schematic::Drawing> drawing_;
     double zoom_ = 1.0;
-    QPointF offset_; // where the drawing's origin lies in the widget
+    QPointF offset_;     // where the drawing's origin lies in the widget
     bool fitted_ = true; // a resize fits again until the user zooms or pans
     std::optional<QPointF> dragFrom_;
     int hovered_ = -1;

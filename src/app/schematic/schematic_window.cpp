@@ -98,8 +98,8 @@ void TFormSchematic::Redraw() {
     try {
         // A copy of the circuit state: drawing must not change what the analyses read.
         CircuitState circuit = state_.circuit;
-        const ParseOutcome outcome =
-            ParseDatafileText(ReadDatafileBytes(state_.DatafilePath()), circuit, state_.shell.TodayText);
+        const ParseOutcome outcome = ParseDatafileText(ReadDatafileBytes(state_.DatafilePath()),
+                                                       circuit, state_.shell.TodayText);
         if (outcome.ok) {
             circuit_ = schematic::CircuitFromParse(outcome, circuit);
             lineTexts_ = outcome.componentLines;
@@ -130,10 +130,10 @@ void TFormSchematic::ShowLine(int component) {
         return;
     }
     const schematic::Part& part = circuit_.parts[static_cast<std::size_t>(component)];
-    const QString text = QString("Line %1:  %2")
-                             .arg(part.line)
-                             .arg(QString::fromLocal8Bit(
-                                 lineTexts_[static_cast<std::size_t>(component)].c_str()));
+    const QString text =
+        QString("Line %1:  %2")
+            .arg(part.line)
+            .arg(QString::fromLocal8Bit(lineTexts_[static_cast<std::size_t>(component)].c_str()));
     LabelLine->setText(text);
     View->setToolTip(text);
 }
@@ -145,9 +145,10 @@ void TFormSchematic::EditComponent(int component) {
     const int line = circuit_.parts[static_cast<std::size_t>(component)].line;
     int row = 0;
     try {
-        const std::vector<std::string> lines = SplitDatafileLines(ReadDatafileBytes(state_.DatafilePath()));
-        const std::vector<std::string> upTo(lines.begin(),
-                                            lines.begin() + std::min<std::size_t>(lines.size(), line));
+        const std::vector<std::string> lines =
+            SplitDatafileLines(ReadDatafileBytes(state_.DatafilePath()));
+        const std::vector<std::string> upTo(
+            lines.begin(), lines.begin() + std::min<std::size_t>(lines.size(), line));
         row = std::max<int>(0, static_cast<int>(FormEditorBodyLines(upTo).size()) - 1);
     } catch (const KelvorError& error) {
         state_.messages.ShowError(error.what());

@@ -2,7 +2,6 @@
 #include "app/shell/main_window.h"
 
 #include "app/bode/bode_window.h"
-#include "app/schematic/schematic_window.h"
 #include "app/common/file_paths.h"
 #include "app/common/file_queries.h"
 #include "app/common/qt_text.h"
@@ -20,6 +19,7 @@
 #include "app/printing/page_setup_window.h"
 #include "app/printing/printing_window.h"
 #include "app/response/response_window.h"
+#include "app/schematic/schematic_window.h"
 #include "app/shell/dialogs.h"
 #include "app/shell/help_window.h"
 #include "app/shell/image_processing_window.h"

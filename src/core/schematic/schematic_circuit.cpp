@@ -5,11 +5,11 @@
 #include "circuit/circuit_state.h"
 #include "circuit/datafile_reader.h"
 
-#include <array>
 #include <algorithm>
+#include <array>
 #include <cmath>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 
 namespace kelvor::schematic {
@@ -81,7 +81,7 @@ int PinCount(char kind) {
 
 std::string ValueWithUnit(long double value, const std::string& unit) {
     static constexpr std::array<const char*, 9> kPrefixes = {"p", "n", "\u00B5", "m", "",
-                                                             "k", "M", "G", "T"};
+                                                             "k", "M", "G",      "T"};
     const std::string space = unit.empty() ? "" : " ";
     if (!std::isfinite(value) || value == 0.0L) {
         return (std::isfinite(value) ? std::string("0") : std::string("?")) + space + unit;

@@ -15,7 +15,7 @@ namespace kelvor::schematic {
 struct Part {
     int line = 0; // Datafile line, counting from 1
     char kind = ' ';
-    std::string name;      // kind letter and its count in line order: R1, R2, C1 ...
+    std::string name;       // kind letter and its count in line order: R1, R2, C1 ...
     std::vector<int> nodes; // in the record's node order
     std::string valueText;  // UTF-8, with units: "47 Ω", "10 mH 3.3 Ω"
 };

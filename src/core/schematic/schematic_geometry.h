@@ -47,11 +47,11 @@ struct SymbolTurn {
 };
 
 struct DrawnComponent {
-    int line = 0;  // Datafile line, counting from 1
+    int line = 0; // Datafile line, counting from 1
     char kind = ' ';
     std::string name;
-    Box box;                      // the symbol's body
-    std::vector<DrawnPin> pins;   // in the record's node order
+    Box box;                    // the symbol's body
+    std::vector<DrawnPin> pins; // in the record's node order
     SymbolTurn turn;
     Point origin; // where the footprint's (0, 0) lies
 };

@@ -49,32 +49,44 @@ void List(std::ostringstream& out, const char* name, const Items& items, Write w
 std::string DrawingJson(const Drawing& drawing) {
     std::ostringstream out;
     out << "{\n";
-    List(out, "components", drawing.components, [&](const DrawnComponent& c) {
-        out << "{\"line\": " << c.line << ", \"kind\": " << Quoted(std::string(1, c.kind))
-            << ", \"name\": " << Quoted(c.name) << ", \"box\": " << Outline(c.box)
-            << ", \"pins\": [";
-        for (std::size_t i = 0; i < c.pins.size(); ++i) {
-            out << (i == 0 ? "" : ", ") << "{\"node\": " << c.pins[i].node
-                << ", \"at\": " << At(c.pins[i].at) << "}";
-        }
-        out << "]}";
-    }, false);
-    List(out, "wires", drawing.wires, [&](const Wire& w) {
-        out << "{\"node\": " << w.node << ", \"from\": " << At(w.from) << ", \"to\": " << At(w.to)
-            << "}";
-    }, false);
+    List(
+        out, "components", drawing.components,
+        [&](const DrawnComponent& c) {
+            out << "{\"line\": " << c.line << ", \"kind\": " << Quoted(std::string(1, c.kind))
+                << ", \"name\": " << Quoted(c.name) << ", \"box\": " << Outline(c.box)
+                << ", \"pins\": [";
+            for (std::size_t i = 0; i < c.pins.size(); ++i) {
+                out << (i == 0 ? "" : ", ") << "{\"node\": " << c.pins[i].node
+                    << ", \"at\": " << At(c.pins[i].at) << "}";
+            }
+            out << "]}";
+        },
+        false);
+    List(
+        out, "wires", drawing.wires,
+        [&](const Wire& w) {
+            out << "{\"node\": " << w.node << ", \"from\": " << At(w.from)
+                << ", \"to\": " << At(w.to) << "}";
+        },
+        false);
     auto point = [&](const NodePoint& p) {
         out << "{\"node\": " << p.node << ", \"at\": " << At(p.at) << "}";
     };
     List(out, "junctions", drawing.junctions, point, false);
     List(out, "grounds", drawing.grounds, point, false);
-    List(out, "terminals", drawing.terminals, [&](const Terminal& t) {
-        out << "{\"role\": " << (t.role == TerminalRole::In ? "\"in\"" : "\"out\"")
-            << ", \"node\": " << t.node << ", \"at\": " << At(t.at) << "}";
-    }, false);
-    List(out, "labels", drawing.labels, [&](const Label& l) {
-        out << "{\"text\": " << Quoted(l.text) << ", \"box\": " << Outline(l.box) << "}";
-    }, true);
+    List(
+        out, "terminals", drawing.terminals,
+        [&](const Terminal& t) {
+            out << "{\"role\": " << (t.role == TerminalRole::In ? "\"in\"" : "\"out\"")
+                << ", \"node\": " << t.node << ", \"at\": " << At(t.at) << "}";
+        },
+        false);
+    List(
+        out, "labels", drawing.labels,
+        [&](const Label& l) {
+            out << "{\"text\": " << Quoted(l.text) << ", \"box\": " << Outline(l.box) << "}";
+        },
+        true);
     out << "}\n";
     return out.str();
 }

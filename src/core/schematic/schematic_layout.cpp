@@ -24,8 +24,7 @@ int FloorToGrid(int units) {
 }
 
 Box Union(const Box& a, const Box& b) {
-    return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1),
-            std::max(a.y1, b.y1)};
+    return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
 }
 
 Box TerminalLabelBox(const PlacedCircuit& placed, TerminalRole role) {
@@ -127,10 +126,11 @@ std::optional<Routed> Route(const Circuit& circuit, const PlacedCircuit& placed)
             continue;
         }
         const Box symbol = GroundSymbolBox(pin);
-        const bool clear = std::none_of(placed.parts.begin(), placed.parts.end(), [&](const Placement& part) {
-            return part.body.Overlaps(symbol) || part.nameBox.Overlaps(symbol) ||
-                   part.valueBox.Overlaps(symbol);
-        });
+        const bool clear =
+            std::none_of(placed.parts.begin(), placed.parts.end(), [&](const Placement& part) {
+                return part.body.Overlaps(symbol) || part.nameBox.Overlaps(symbol) ||
+                       part.valueBox.Overlaps(symbol);
+            });
         if (facesDown.count(pin) != 0 && clear && router.FreeBelow(pin)) {
             routed.grounds.push_back({com, pin});
             continue;
@@ -153,7 +153,8 @@ void AddNodeLabels(Drawing& drawing) {
     std::map<int, std::vector<Point>> places;
     for (const Wire& wire : drawing.wires) {
         auto& list = places[wire.node];
-        const int steps = std::max(std::abs(wire.to.x - wire.from.x), std::abs(wire.to.y - wire.from.y)) / G;
+        const int steps =
+            std::max(std::abs(wire.to.x - wire.from.x), std::abs(wire.to.y - wire.from.y)) / G;
         for (int step = 0; step <= steps; ++step) {
             list.push_back({wire.from.x + (wire.to.x - wire.from.x) / std::max(steps, 1) * step,
                             wire.from.y + (wire.to.y - wire.from.y) / std::max(steps, 1) * step});
@@ -239,11 +240,14 @@ Drawing LayOut(const Circuit& circuit, const LayoutOptions& options) {
         drawing.wires = std::move(routed->wires);
         drawing.junctions = std::move(routed->junctions);
         drawing.grounds.push_back({circuit.nodeCom, {placed.railLeft, placed.railY}});
-        drawing.grounds.insert(drawing.grounds.end(), routed->grounds.begin(), routed->grounds.end());
+        drawing.grounds.insert(drawing.grounds.end(), routed->grounds.begin(),
+                               routed->grounds.end());
         drawing.terminals.push_back({TerminalRole::In, circuit.nodeIn, placed.inTerminal});
         drawing.terminals.push_back({TerminalRole::Out, circuit.nodeOut, placed.outTerminal});
-        drawing.labels.push_back({"IN", TerminalLabelBox(placed, TerminalRole::In), LabelRole::Terminal});
-        drawing.labels.push_back({"OUT", TerminalLabelBox(placed, TerminalRole::Out), LabelRole::Terminal});
+        drawing.labels.push_back(
+            {"IN", TerminalLabelBox(placed, TerminalRole::In), LabelRole::Terminal});
+        drawing.labels.push_back(
+            {"OUT", TerminalLabelBox(placed, TerminalRole::Out), LabelRole::Terminal});
         drawing.hasSource = placed.hasSource;
         drawing.sourceBox = placed.sourceBox;
         if (options.nodeNumbers) {
@@ -257,8 +261,9 @@ Drawing LayOut(const Circuit& circuit, const LayoutOptions& options) {
             bounds = Union(bounds, label.box);
         }
         for (const Wire& wire : drawing.wires) {
-            bounds = Union(bounds, {std::min(wire.from.x, wire.to.x), std::min(wire.from.y, wire.to.y),
-                                    std::max(wire.from.x, wire.to.x), std::max(wire.from.y, wire.to.y)});
+            bounds =
+                Union(bounds, {std::min(wire.from.x, wire.to.x), std::min(wire.from.y, wire.to.y),
+                               std::max(wire.from.x, wire.to.x), std::max(wire.from.y, wire.to.y)});
         }
         drawing.bounds = {bounds.x0 - G, bounds.y0 - G, bounds.x1 + G, bounds.y1 + G};
         return drawing;

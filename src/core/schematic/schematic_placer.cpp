@@ -22,8 +22,7 @@ int DownToGrid(int units) {
 }
 
 Box Union(const Box& a, const Box& b) {
-    return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1),
-            std::max(a.y1, b.y1)};
+    return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
 }
 
 bool IsTwoTerminal(char kind) {
@@ -271,13 +270,14 @@ private:
             break;
         case 'M':
         case 'T': {
-            const std::vector<int> top = p.kind == 'M' ? std::vector<int>{0, 2}
-                                                       : std::vector<int>{0, 3};
-            const std::vector<int> bottom = p.kind == 'M' ? std::vector<int>{1, 3}
-                                                          : std::vector<int>{2, 4};
+            const std::vector<int> top =
+                p.kind == 'M' ? std::vector<int>{0, 2} : std::vector<int>{0, 3};
+            const std::vector<int> bottom =
+                p.kind == 'M' ? std::vector<int>{1, 3} : std::vector<int>{2, 4};
             auto grounds = [&](const std::vector<int>& pins) {
-                return std::count_if(pins.begin(), pins.end(),
-                                     [&](int pin) { return Ground(n[static_cast<std::size_t>(pin)]); });
+                return std::count_if(pins.begin(), pins.end(), [&](int pin) {
+                    return Ground(n[static_cast<std::size_t>(pin)]);
+                });
             };
             turn.flipped = grounds(top) > grounds(bottom);
             break;
@@ -465,9 +465,8 @@ private:
         }
         if (!onward) {
             for (const Child& kid : kids) {
-                if (kid.pin.x > 0 &&
-                    (!onward || kid.pin.x > onward->pin.x ||
-                     (kid.pin.x == onward->pin.x && kid.pin.y < onward->pin.y))) {
+                if (kid.pin.x > 0 && (!onward || kid.pin.x > onward->pin.x ||
+                                      (kid.pin.x == onward->pin.x && kid.pin.y < onward->pin.y))) {
                     onward = kid;
                 }
             }
@@ -559,7 +558,8 @@ private:
     void PlaceTerminals() {
         const Box all = PlacedExtent();
         PlacedCircuit& r = result_;
-        const int inRow = Present(circuit_.nodeIn) ? anchor_[static_cast<std::size_t>(circuit_.nodeIn)].y : 0;
+        const int inRow =
+            Present(circuit_.nodeIn) ? anchor_[static_cast<std::size_t>(circuit_.nodeIn)].y : 0;
         const int outRow =
             Present(circuit_.nodeOut) ? anchor_[static_cast<std::size_t>(circuit_.nodeOut)].y : 0;
         const int left = DownToGrid(std::min(all.x0, 0) - gap_) - G;
@@ -573,7 +573,6 @@ private:
         r.railLeft = left;
         r.railRight = r.outTerminal.x;
     }
-
 
     const Circuit& circuit_;
     int gap_;

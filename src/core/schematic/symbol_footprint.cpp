@@ -91,8 +91,7 @@ int EstimatedTextWidth(const std::string& utf8) {
     return static_cast<int>(points) * 6 + 2;
 }
 
-LabelBoxes LabelBoxesFor(const Footprint& footprint, Point origin, int nameWidth,
-                         int valueWidth) {
+LabelBoxes LabelBoxesFor(const Footprint& footprint, Point origin, int nameWidth, int valueWidth) {
     const Box body = footprint.body.Moved(origin.x, origin.y);
     LabelBoxes boxes;
     if (footprint.labelSide == LabelSide::Right) {

@@ -345,7 +345,9 @@ std::vector<NodePoint> WireRouter::Junctions() const {
     std::vector<NodePoint> junctions;
     for (int index = 0; index < width_ * height_; ++index) {
         const int node = owner_[static_cast<std::size_t>(index)];
-        if (node > 0 && Degree(index, node) + (pinNode_[static_cast<std::size_t>(index)] == node ? 1 : 0) >= 3) {
+        if (node > 0 &&
+            Degree(index, node) + (pinNode_[static_cast<std::size_t>(index)] == node ? 1 : 0) >=
+                3) {
             junctions.push_back({node, At(index)});
         }
     }

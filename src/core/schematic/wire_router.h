@@ -37,7 +37,9 @@ public:
     int Crossings() const;
 
 private:
-    int Index(Point p) const { return (p.y - top_) / kGridStep * width_ + (p.x - left_) / kGridStep; }
+    int Index(Point p) const {
+        return (p.y - top_) / kGridStep * width_ + (p.x - left_) / kGridStep;
+    }
     Point At(int index) const {
         return {left_ + index % width_ * kGridStep, top_ + index / width_ * kGridStep};
     }

@@ -71,9 +71,10 @@ Faults Judge(const Drawing& drawing) {
                        std::max(w.from.x, w.to.x), std::max(w.from.y, w.to.y)};
         for (const DrawnComponent& c : drawing.components) {
             const Box& b = c.box;
-            const bool through = span.y0 == span.y1
-                                     ? Inside(b.y0, span.y0, b.y1) && span.x0 < b.x1 && b.x0 < span.x1
-                                     : Inside(b.x0, span.x0, b.x1) && span.y0 < b.y1 && b.y0 < span.y1;
+            const bool through =
+                span.y0 == span.y1
+                    ? Inside(b.y0, span.y0, b.y1) && span.x0 < b.x1 && b.x0 < span.x1
+                    : Inside(b.x0, span.x0, b.x1) && span.y0 < b.y1 && b.y0 < span.y1;
             if (through) {
                 fault("a wire of node " + std::to_string(w.node) + " runs through " + c.name);
             }
@@ -87,8 +88,12 @@ Faults Judge(const Drawing& drawing) {
             const bool qFlat = q.from.y == q.to.y;
             if (pFlat == qFlat) {
                 const bool sameLine = pFlat ? p.from.y == q.from.y : p.from.x == q.from.x;
-                auto low = [&](const Wire& w) { return pFlat ? std::min(w.from.x, w.to.x) : std::min(w.from.y, w.to.y); };
-                auto high = [&](const Wire& w) { return pFlat ? std::max(w.from.x, w.to.x) : std::max(w.from.y, w.to.y); };
+                auto low = [&](const Wire& w) {
+                    return pFlat ? std::min(w.from.x, w.to.x) : std::min(w.from.y, w.to.y);
+                };
+                auto high = [&](const Wire& w) {
+                    return pFlat ? std::max(w.from.x, w.to.x) : std::max(w.from.y, w.to.y);
+                };
                 if (sameLine && low(p) < high(q) && low(q) < high(p) && p.node != q.node) {
                     fault("wires of nodes " + std::to_string(p.node) + " and " +
                           std::to_string(q.node) + " run along each other");
@@ -106,7 +111,8 @@ Faults Judge(const Drawing& drawing) {
     for (const Terminal& t : drawing.terminals) {
         for (const DrawnComponent& c : drawing.components) {
             if (t.role == TerminalRole::In ? t.at.x >= c.box.x0 : t.at.x <= c.box.x1) {
-                fault(std::string(t.role == TerminalRole::In ? "IN" : "OUT") + " is not beyond " + c.name);
+                fault(std::string(t.role == TerminalRole::In ? "IN" : "OUT") + " is not beyond " +
+                      c.name);
             }
         }
     }
@@ -136,9 +142,9 @@ TEST(SchematicLayout, ExamplesReadBackWithoutFaultsAndCrossOnlyWhereForced) {
     // The twin-T cannot be drawn without a crossing in this style, and the tapped transformer
     // with its tuned primary hung below still takes two; everything else has none.
     const std::pair<const char*, int> examples[] = {
-        {"CEAMP.DAT", 0},   {"CROSSOVR.DAT", 0}, {"FETBUFF.DAT", 0}, {"IFTRANS.DAT", 2},
-        {"INVAMP.DAT", 0},  {"OUTTRANS.DAT", 0}, {"RCLOWPAS.DAT", 0}, {"SERIESLC.DAT", 0},
-        {"SKLOWPAS.DAT", 0}, {"TUNEDIF.DAT", 0}, {"TWINTNOT.DAT", 1}, {"VALVEAMP.DAT", 0},
+        {"CEAMP.DAT", 0},    {"CROSSOVR.DAT", 0}, {"FETBUFF.DAT", 0},  {"IFTRANS.DAT", 2},
+        {"INVAMP.DAT", 0},   {"OUTTRANS.DAT", 0}, {"RCLOWPAS.DAT", 0}, {"SERIESLC.DAT", 0},
+        {"SKLOWPAS.DAT", 0}, {"TUNEDIF.DAT", 0},  {"TWINTNOT.DAT", 1}, {"VALVEAMP.DAT", 0},
     };
     for (const auto& [name, crossings] : examples) {
         SCOPED_TRACE(name);
@@ -250,15 +256,24 @@ std::string RandomLine(std::mt19937& random, int nodes) {
         return text;
     };
     switch (random() % 9) {
-    case 0: return "R" + distinct(2) + " 1k";
-    case 1: return "C" + distinct(2) + " 1n";
-    case 2: return "L" + distinct(2) + " 1m 2";
-    case 3: return "M" + distinct(4) + " 1m 1m 0.5";
-    case 4: return "T" + distinct(5) + " 0.5 1";
-    case 5: return "B" + distinct(3) + " 100 1m";
-    case 6: return "F" + distinct(3) + " 5m";
-    case 7: return "V" + distinct(3) + " 1m 10k";
-    default: return "A" + distinct(3);
+    case 0:
+        return "R" + distinct(2) + " 1k";
+    case 1:
+        return "C" + distinct(2) + " 1n";
+    case 2:
+        return "L" + distinct(2) + " 1m 2";
+    case 3:
+        return "M" + distinct(4) + " 1m 1m 0.5";
+    case 4:
+        return "T" + distinct(5) + " 0.5 1";
+    case 5:
+        return "B" + distinct(3) + " 100 1m";
+    case 6:
+        return "F" + distinct(3) + " 5m";
+    case 7:
+        return "V" + distinct(3) + " 1m 10k";
+    default:
+        return "A" + distinct(3);
     }
 }
 
@@ -274,8 +289,8 @@ TEST(SchematicLayout, RandomCircuitsReadBackWithoutFaults) {
         }
         // The roles must differ and the highest node must be in use, or the parser refuses.
         lines.push_back("C " + std::to_string(nodes - 1) + " " + std::to_string(nodes) + " 1n");
-        const std::string text =
-            Datafile(1, 2 + static_cast<int>(random() % static_cast<unsigned>(nodes - 2)), nodes, lines);
+        const std::string text = Datafile(
+            1, 2 + static_cast<int>(random() % static_cast<unsigned>(nodes - 2)), nodes, lines);
         SCOPED_TRACE("seed " + std::to_string(seed) + "\n" + text);
         const Circuit circuit = CircuitOf(text);
         const Drawing drawing = LayOut(circuit, {seed % 2 == 0});
@@ -288,10 +303,13 @@ TEST(SchematicLayout, RandomCircuitsReadBackWithoutFaults) {
 }
 
 TEST(SchematicLayout, JsonDescribesEveryItem) {
-    const Circuit circuit = CircuitOf(Datafile(1, 2, 3, {"* a comment", "R 1 2 1k", "C 2 3 159.15n"}));
+    const Circuit circuit =
+        CircuitOf(Datafile(1, 2, 3, {"* a comment", "R 1 2 1k", "C 2 3 159.15n"}));
     const Drawing drawing = LayOut(circuit);
     const std::string json = DrawingJson(drawing);
-    EXPECT_NE(json.find("{\"line\": 5, \"kind\": \"R\", \"name\": \"R1\", \"box\": ["), std::string::npos) << json;
+    EXPECT_NE(json.find("{\"line\": 5, \"kind\": \"R\", \"name\": \"R1\", \"box\": ["),
+              std::string::npos)
+        << json;
     EXPECT_NE(json.find("{\"text\": \"159 nF\", \"box\": ["), std::string::npos) << json;
     EXPECT_NE(json.find("{\"role\": \"in\", \"node\": 1, \"at\": ["), std::string::npos) << json;
     EXPECT_EQ(std::count(json.begin(), json.end(), '{'), std::count(json.begin(), json.end(), '}'));
@@ -310,10 +328,14 @@ TEST(SchematicValues, ThreeDigitsWithPrefixAndUnit) {
         const char* text;
     };
     const Case cases[] = {
-        {47.0L, "\u03A9", "47 \u03A9"},  {4700.0L, "\u03A9", "4.7 k\u03A9"},
-        {159.15e-9L, "F", "159 nF"},     {999.7L, "\u03A9", "1 k\u03A9"}, // rounding carries
-        {1e-6L, "H", "1 \u00B5H"},      {0.0L, "F", "0 F"},
-        {2.2e6L, "\u03A9", "2.2 M\u03A9"}, {80.0L, "dB", "80 dB"},
+        {47.0L, "\u03A9", "47 \u03A9"},
+        {4700.0L, "\u03A9", "4.7 k\u03A9"},
+        {159.15e-9L, "F", "159 nF"},
+        {999.7L, "\u03A9", "1 k\u03A9"}, // rounding carries
+        {1e-6L, "H", "1 \u00B5H"},
+        {0.0L, "F", "0 F"},
+        {2.2e6L, "\u03A9", "2.2 M\u03A9"},
+        {80.0L, "dB", "80 dB"},
         {0.01L, "", "10m"},
     };
     for (const Case& c : cases) {

@@ -96,18 +96,22 @@ FrequencyRange RangeFromArguments(const std::optional<std::string>& from,
     if (!from || !to) {
         throw UsageError{"--from F --to F is needed"};
     }
-    const auto range = ParseFrequencyRange(*from, *to);
-    if (!range) {
-        throw UsageError{"Invalid Frequencies: the start must be above 0 and the end above it"};
+    const FrequencyRangeReading reading = ReadFrequencyRange(*from, *to, "--from", "--to");
+    if (!reading.range) {
+        throw UsageError{reading.problem};
     }
-    return *range;
+    return *reading.range;
 }
 
 int32_t PointsPerDecadeFromArgument(const std::optional<std::string>& text) {
     if (!text) {
         return kDefaultPointsPerDecade;
     }
-    return IntegerOptionWithin("--ppd", *text, 1, kMostPointsPerDecade);
+    const int32_t perDecade = IntegerOption("--ppd", *text);
+    if (const auto problem = PointsPerDecadeProblem(perDecade, "--ppd")) {
+        throw UsageError{*problem};
+    }
+    return perDecade;
 }
 
 int32_t IntegerOption(const std::string& name, const std::string& text) {

@@ -64,7 +64,8 @@ int32_t IntegerOption(const std::string& name, const std::string& text);
 int32_t IntegerOptionWithin(const std::string& name, const std::string& text, int32_t low,
                             int32_t high);
 
-// The range of --from F --to F: both given, start above 0 and end above start.
+// The range of --from F --to F: both given, start above 0, end above start and at most
+// kMostDecades above it; a UsageError naming the option and the reason otherwise.
 FrequencyRange RangeFromArguments(const std::optional<std::string>& from,
                                   const std::optional<std::string>& to);
 

@@ -161,7 +161,9 @@ long double ApproximateValue(const DecimalValue& value) {
     const auto outcome = std::from_chars(text.data(), text.data() + text.size(), result);
     if (outcome.ec == std::errc::result_out_of_range) {
         // from_chars leaves the result untouched then: tell overflow from underflow.
-        return leading > 0 ? std::numeric_limits<long double>::infinity() : 0.0L;
+        const long double magnitude =
+            leading > 0 ? std::numeric_limits<long double>::infinity() : 0.0L;
+        return value.negative ? -magnitude : magnitude;
     }
     return result;
 }

@@ -11,6 +11,8 @@ namespace kelvor {
 
 namespace {
 
+constexpr std::size_t kMostUnknowns = 500;
+
 long double Number(const SpiceElement& element, const std::optional<std::string>& text) {
     const std::optional<long double> value = text ? SpiceValue(*text) : std::nullopt;
     if (!value || !std::isfinite(*value)) {
@@ -48,6 +50,11 @@ IdealDeckCircuit::IdealDeckCircuit(const std::vector<SpiceElement>& elements,
                                   k * std::sqrt(inductance_.at(element.fields[0]) *
                                                 inductance_.at(element.fields[1]))});
         }
+    }
+    // A dense solve: far beyond what a Datafile of 100 nodes needs, and still quick.
+    if (nodes_.size() + branches_.size() > kMostUnknowns) {
+        throw KelvorError("the deck's circuit has more than " + std::to_string(kMostUnknowns) +
+                          " nodes and branches, too many to compare");
     }
     for (const auto& [element, branch] : pendingSenses_) {
         const auto sensed = branchOf_.find(element->fields.at(0));

@@ -5,7 +5,7 @@
 #include "circuit/datafile_reader.h"
 #include "circuit/datafile_text.h"
 #include "interchange/decimal_value.h"
-#include "interchange/spice_export.h"
+#include "interchange/exported_line.h"
 #include "interchange/spice_fields.h"
 #include "kelvor_error.h"
 #include "text/eng_value.h"
@@ -57,44 +57,6 @@ std::string Printable(std::string text) {
     return text;
 }
 
-// The node words a Datafile line of each kind has before its values.
-std::size_t DatafileNodeCount(char kind) {
-    switch (kind) {
-    case 'A':
-    case 'B':
-    case 'F':
-    case 'V':
-        return 3;
-    case 'M':
-        return 4;
-    case 'T':
-        return 5;
-    default:
-        return 2;
-    }
-}
-
-// The value words the Datafile reader reads on a line of each kind; words after them are
-// comments.
-std::size_t DatafileValueCount(char kind) {
-    switch (kind) {
-    case 'L':
-        return 2;
-    case 'A':
-        return 3;
-    case 'F':
-        return 4;
-    case 'M':
-    case 'V':
-        return 5;
-    case 'B':
-    case 'T':
-        return 6;
-    default:
-        return 1;
-    }
-}
-
 int LineOf(const std::string& message) {
     int line = 0;
     if (message.starts_with("line ")) {
@@ -111,7 +73,7 @@ void SortByLine(std::vector<std::string>& messages) {
 class Importer {
 public:
     Importer(const SpiceDeck& deck, const SpiceImportOptions& options)
-        : deck_(deck), options_(options), problems_(deck.problems) {
+        : deck_(deck), options_(options), problems_(deck.problems), exported_(deck) {
         for (const SpiceElement& element : deck_.elements) {
             if (element.type == 'l') {
                 inductors_[element.name] = &element;
@@ -131,15 +93,11 @@ public:
             if (linked_.count(&element)) {
                 continue;
             }
-            if (element.exportedFrom > 0 && deck_.exportedCommonNode > 0) {
-                if (rebuiltLines.count(element.exportedFrom)) {
-                    continue;
-                }
-                if (std::optional<Component> rebuilt = Rebuilt(element.exportedFrom)) {
-                    rebuiltLines.insert(element.exportedFrom);
+            if (std::optional<Component> rebuilt = Rebuilt(element.exportedFrom)) {
+                if (rebuiltLines.insert(element.exportedFrom).second) {
                     components.push_back(std::move(*rebuilt));
-                    continue;
                 }
+                continue;
             }
             std::optional<Component> component = Translate(element, coupled);
             if (component) {
@@ -179,6 +137,19 @@ public:
     }
 
 private:
+    // The Datafile line the export wrote this element's group for, when it is unedited: then
+    // the line itself comes back, every digit as it was.
+    std::optional<Component> Rebuilt(int line) {
+        if (line == 0) {
+            return std::nullopt;
+        }
+        const std::optional<ExportedLine>& rebuilt = exported_.Rebuilt(line);
+        if (!rebuilt) {
+            return std::nullopt;
+        }
+        return Component{rebuilt->kind, rebuilt->nodes, rebuilt->values, rebuilt->comment};
+    }
+
     void Problem(const SpiceElement& element, const std::string& why) {
         problems_.push_back("line " + std::to_string(element.line) + ": " + element.spelled + ": " +
                             why);
@@ -227,7 +198,7 @@ private:
     std::map<std::string, const SpiceElement*> CoupledInductors() {
         std::map<std::string, const SpiceElement*> coupled;
         for (const SpiceElement& element : deck_.elements) {
-            if (element.type != 'k' || (element.exportedFrom > 0 && Rebuildable(element))) {
+            if (element.type != 'k' || Rebuilt(element.exportedFrom)) {
                 continue;
             }
             if (element.fields.size() != 3) {
@@ -247,94 +218,6 @@ private:
             }
         }
         return coupled;
-    }
-
-    // The elements the export wrote for one Datafile line, as they stand in the deck.
-    std::vector<const SpiceElement*> ExportGroup(int line) const {
-        std::vector<const SpiceElement*> group;
-        for (const SpiceElement& element : deck_.elements) {
-            if (element.exportedFrom == line) {
-                group.push_back(&element);
-            }
-        }
-        return group;
-    }
-
-    bool Rebuildable(const SpiceElement& element) {
-        if (deck_.exportedCommonNode == 0) {
-            return false;
-        }
-        const auto known = rebuildable_.find(element.exportedFrom);
-        if (known != rebuildable_.end()) {
-            return known->second.has_value();
-        }
-        return Rebuilt(element.exportedFrom).has_value();
-    }
-
-    // The Datafile line the export wrote these elements for, when they are exactly what it
-    // writes for that line: then the line itself comes back, every digit as it was.
-    std::optional<Component> Rebuilt(int line) {
-        const auto known = rebuildable_.find(line);
-        if (known != rebuildable_.end()) {
-            return known->second;
-        }
-        std::optional<Component>& result = rebuildable_[line];
-        const auto text = deck_.exportedLines.find(line);
-        if (text == deck_.exportedLines.end()) {
-            return result;
-        }
-        std::string words = text->second;
-        std::replace(words.begin(), words.end(), '\t', ' ');
-        if (words != Printable(words)) {
-            return result;
-        }
-        const std::vector<const SpiceElement*> group = ExportGroup(line);
-        bool ok = true;
-        const ComponentRecord record = ParseComponentText(words, ok);
-        const std::string& first = group.front()->name;
-        const std::size_t idEnd = first.find_first_not_of("0123456789", 1);
-        int id = 0;
-        std::from_chars(first.data() + 1, first.data() + std::min(idEnd, first.size()), id);
-        if (!ok || record.kind == 'T' || id <= 0) {
-            return result; // a transformer's coupling depends on where it was taken
-        }
-        std::string again;
-        try {
-            again = WriteSpiceElements(record, deck_.exportedCommonNode, id, line, 1);
-        } catch (const KelvorError&) {
-            return result;
-        }
-        const SpiceDeck expected = ReadSpiceDeck("*\n" + again);
-        const auto same = [](const SpiceElement& a, const SpiceElement* b) {
-            return a.type == b->type && a.name == b->name && a.nodes == b->nodes &&
-                   a.fields == b->fields;
-        };
-        if (expected.elements.size() != group.size() ||
-            !std::equal(expected.elements.begin(), expected.elements.end(), group.begin(), same)) {
-            return result;
-        }
-        Component component{record.kind, {}, {}, ""};
-        const std::size_t nodeCount = DatafileNodeCount(record.kind);
-        for (std::size_t i = 0; i < nodeCount; ++i) {
-            const int node = record.nodes[i];
-            component.nodes.push_back(node == deck_.exportedCommonNode ? "0"
-                                                                       : std::to_string(node));
-        }
-        const int firstValue = static_cast<int>(nodeCount) + 2;
-        const int firstComment = firstValue + static_cast<int>(DatafileValueCount(record.kind));
-        for (int word = firstValue;; ++word) {
-            std::string text = NthWord(words, word);
-            if (text.empty()) {
-                break;
-            }
-            if (word < firstComment) {
-                component.values.push_back(std::move(text));
-            } else {
-                component.source += (component.source.empty() ? "" : " ") + text;
-            }
-        }
-        result = component;
-        return result;
     }
 
     // The value as a Datafile word; a value below the Datafile's least resistance is raised
@@ -678,7 +561,7 @@ private:
     std::set<std::string> sensed_;                         // sources whose current H or F use
     std::map<std::string, std::string> links_;             // joined node -> the node it joins
     std::set<const SpiceElement*> linked_;
-    std::map<int, std::optional<Component>> rebuildable_;
+    ExportedLines exported_;
     std::vector<Component> extra_; // parasitic elements the options describe
 };
 

@@ -42,10 +42,10 @@ constexpr std::size_t kMaxExpandedBytes = 8'000'000;
 // Commands that select analyses, outputs or simulator settings: they do not change the
 // circuit's AC response.
 const std::set<std::string> kHarmlessCommands = {
-    ".ac",     ".dc",      ".tran",     ".op",    ".noise",   ".print", ".plot",    ".probe",
-    ".save",   ".options", ".option",   ".opt",   ".temp",    ".width", ".meas",    ".measure",
-    ".four",   ".sens",    ".tf",       ".disto", ".pz",      ".ic",    ".nodeset", ".title",
-    ".global", ".pss",     ".backanno", ".step",  ".csparam", ".func"};
+    ".ac",    ".dc",      ".tran",    ".op",     ".noise", ".print",    ".plot",
+    ".probe", ".save",    ".options", ".option", ".opt",   ".temp",     ".width",
+    ".meas",  ".measure", ".four",    ".sens",   ".tf",    ".disto",    ".pz",
+    ".ic",    ".nodeset", ".title",   ".global", ".pss",   ".backanno", ".csparam"};
 
 // What the first line of a deck this program exported says after the title.
 constexpr std::string_view kExportSignature = "written by KELVOR2007";

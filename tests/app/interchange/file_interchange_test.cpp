@@ -172,7 +172,8 @@ private slots:
     }
 
     // The two small windows: the list shows each title with its line, the node boxes start on
-    // the netlist's first two nodes other than ground, and the common node on ground.
+    // the proposed nodes, else on the netlist's first two nodes other than ground, and the
+    // common node on ground.
     void theChoosingWindowsOfferWhatTheyAreGiven() {
         const std::vector<ExampleEntry> examples = {{"A.DAT", "First", "one", 1, 10},
                                                     {"B.DAT", "Second", "two", 1, 10}};
@@ -192,6 +193,12 @@ private slots:
         QCOMPARE(nodes.ComboBoxCommon->count(), 4);
         nodes.ComboBoxOutput->setCurrentText("mid");
         QCOMPARE(nodes.Roles().output, std::string("mid"));
+
+        // A proposal takes its role; the others are filled around it.
+        app::TFormSpiceNodes proposed({"in", "0", "out", "mid"}, {"", "mid", ""}, nullptr);
+        QCOMPARE(proposed.Roles().input, std::string("in"));
+        QCOMPARE(proposed.Roles().output, std::string("mid"));
+        QCOMPARE(proposed.Roles().common, std::string("0"));
     }
 };
 

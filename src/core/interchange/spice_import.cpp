@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "interchange/spice_import.h"
 
+#include "circuit/component_kind.h"
 #include "circuit/datafile_reader.h"
 #include "circuit/datafile_text.h"
 #include "interchange/decimal_value.h"
@@ -28,7 +29,7 @@ struct Component {
 constexpr std::size_t kDatafileValueCapacity = 30;
 
 // The Datafile's least resistance, written out where a later word must not be taken for it.
-constexpr const char* kLeastResistance = "1u";
+const std::string kLeastResistance(kMinResistanceText);
 
 const char* const kExpressible =
     "a Datafile takes R, C, L, K (two coupled inductors) and G (voltage-controlled current "

@@ -27,7 +27,10 @@ SchematicView::SchematicView(QWidget* parent) : QWidget(parent) {
 
 void SchematicView::SetDrawing(std::optional<schematic::Drawing> drawing) {
     drawing_ = std::move(drawing);
-    selected_ = -1;
+    // After an edit the same line is usually still there: the selection stays with it.
+    if (!drawing_ || selected_ >= static_cast<int>(drawing_->components.size())) {
+        selected_ = -1;
+    }
     hovered_ = -1;
     if (fitted_) {
         Fit();

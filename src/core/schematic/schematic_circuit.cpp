@@ -3,6 +3,7 @@
 
 #include "circuit/circuit_limits.h"
 #include "circuit/circuit_state.h"
+#include "circuit/component_kind.h"
 #include "circuit/datafile_reader.h"
 
 #include <algorithm>
@@ -17,11 +18,6 @@ namespace {
 
 const std::string kOhm = "\u03A9";
 
-// The coil resistances default to Rmin, which nobody wants to read on a drawing.
-bool WorthShowing(long double resistance) {
-    return resistance > Rmin * 1.5L;
-}
-
 // Ratios and coupling factors read better without a prefix: 0.2, not 200m.
 std::string Plain(long double value) {
     char text[32];
@@ -29,55 +25,65 @@ std::string Plain(long double value) {
     return text;
 }
 
+std::string ShownName(std::string_view name) {
+    return name == "Beta" ? std::string("\u03B2") : std::string(name);
+}
+
+std::string ShownUnit(std::string_view unit) {
+    return unit == "Ohm" ? kOhm : std::string(unit);
+}
+
+// A value left at its default says nothing about this circuit; the two-terminal kinds show
+// their optional values when given (a coil's resistance), the others only what their line
+// must give, or their first value when none is required (an op-amp's gain).
+bool Shown(const ComponentKind& kind, const ValueDescription& value, long double stored) {
+    if (value.whenMissing == ValueDefault::Required) {
+        return true;
+    }
+    const bool changed = value.whenMissing == ValueDefault::Constant &&
+                         std::fabs(stored - value.fallback) > 1e-9L * std::fabs(value.fallback);
+    return kind.NodeCount() == 2 && changed;
+}
+
 std::string ValuesOf(const ComponentRecord& record) {
-    const auto& v = record.values;
-    switch (record.kind) {
-    case 'R':
-        return ValueWithUnit(v[0], kOhm);
-    case 'C':
-        return ValueWithUnit(v[0], "F");
-    case 'L':
-        return ValueWithUnit(v[0], "H") +
-               (WorthShowing(v[1]) ? " " + ValueWithUnit(v[1], kOhm) : std::string());
-    case 'M':
-        return ValueWithUnit(v[0], "H") + " " + ValueWithUnit(v[1], "H") + " k " + Plain(v[2]);
-    case 'T':
-        return "1:" + Plain(v[1]) + " " + ValueWithUnit(v[0], "H");
-    case 'B':
-        return "\u03B2 " + ValueWithUnit(v[0], "") + ", Ic " + ValueWithUnit(v[1], "A");
-    case 'F':
-        return "gm " + ValueWithUnit(v[0], "A/V");
-    case 'V':
-        return "gm " + ValueWithUnit(v[0], "A/V") + ", ra " + ValueWithUnit(v[1], kOhm);
-    case 'A':
-        // The record keeps the gain as a factor; the Datafile gave it in dB.
-        return ValueWithUnit(20.0L * std::log10(v[0]), "dB");
-    default:
+    const ComponentKind* kind = FindComponentKind(record.kind);
+    if (kind == nullptr) {
         return {};
     }
+    std::vector<const ValueDescription*> values;
+    for (const ValueDescription& value : kind->values) {
+        values.push_back(&value);
+    }
+    std::sort(values.begin(), values.end(),
+              [](const ValueDescription* a, const ValueDescription* b) {
+                  return a->position < b->position;
+              });
+    const bool named = kind->NodeCount() > 2;
+    const bool noneRequired = std::none_of(values.begin(), values.end(), [](const auto* value) {
+        return value->whenMissing == ValueDefault::Required;
+    });
+    std::string text;
+    for (const ValueDescription* value : values) {
+        long double stored = record.values[static_cast<std::size_t>(value->slot)];
+        const bool first = value == values.front();
+        if (!Shown(*kind, *value, stored) && !(noneRequired && first)) {
+            continue;
+        }
+        std::string unit = ShownUnit(value->unit);
+        if (value->typedInDecibels) {
+            stored = 20.0L * std::log10(stored);
+            unit = "dB";
+        }
+        const std::string number = unit.empty() ? Plain(stored) : ValueWithUnit(stored, unit);
+        if (!text.empty()) {
+            text += named ? ", " : " ";
+        }
+        text += named && !value->typedInDecibels ? ShownName(value->name) + " " + number : number;
+    }
+    return text;
 }
 
 } // namespace
-
-int PinCount(char kind) {
-    switch (kind) {
-    case 'R':
-    case 'C':
-    case 'L':
-        return 2;
-    case 'A':
-    case 'B':
-    case 'F':
-    case 'V':
-        return 3;
-    case 'M':
-        return 4;
-    case 'T':
-        return 5;
-    default:
-        return 0;
-    }
-}
 
 std::string ValueWithUnit(long double value, const std::string& unit) {
     static constexpr std::array<const char*, 9> kPrefixes = {"p", "n", "\u00B5", "m", "",
@@ -117,7 +123,7 @@ Circuit CircuitFromParse(const ParseOutcome& outcome, const CircuitState& state)
         part.line = i - 1 < outcome.sourceLines.size() ? outcome.sourceLines[i - 1] : 0;
         part.kind = record.kind;
         part.name = std::string(1, record.kind) + std::to_string(++counts[record.kind]);
-        for (int pin = 0; pin < PinCount(record.kind); ++pin) {
+        for (int pin = 0; pin < UsedNodeCount(record.kind); ++pin) {
             part.nodes.push_back(record.nodes[static_cast<std::size_t>(pin)]);
         }
         part.valueText = ValuesOf(record);

@@ -30,9 +30,6 @@ struct Circuit {
 // The circuit of a successful parse.
 Circuit CircuitFromParse(const ParseOutcome& outcome, const CircuitState& state);
 
-// How many node words a component kind has; 0 for a letter that is no kind.
-int PinCount(char kind);
-
 // A value with three significant digits, an SI prefix and its unit: "4.7 kΩ", "159 nF".
 std::string ValueWithUnit(long double value, const std::string& unit);
 

@@ -25,12 +25,12 @@ protected:
     }
 
     int Run(std::vector<std::string> arguments, std::string* err = nullptr) {
-        arguments.insert(arguments.begin(), "schematic");
         for (std::string& argument : arguments) {
             if (!argument.starts_with("--")) {
                 argument = (folder / argument).string();
             }
         }
+        arguments.insert(arguments.begin(), "schematic");
         std::ostringstream out, errors;
         const int status = RunCli(arguments, out, errors);
         if (err != nullptr) {

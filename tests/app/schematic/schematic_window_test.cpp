@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSvgRenderer>
 #include <QTest>
 #include <QTextBlock>

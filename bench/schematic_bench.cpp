@@ -5,7 +5,6 @@
 #include "schematic/schematic_layout.h"
 
 #include <benchmark/benchmark.h>
-#include <random>
 #include <stdexcept>
 #include <string>
 
@@ -35,30 +34,6 @@ schematic::Circuit Ladder() {
     return CircuitOf(body, 1, 99, 100);
 }
 
-// 100 nodes joined at random by every kind of part, three parts per node: many loops, many
-// crossings.
-schematic::Circuit Dense() {
-    std::mt19937 random(7);
-    auto node = [&] { return std::to_string(1 + random() % 100); };
-    std::string body;
-    for (int node1 = 1; node1 < 100; ++node1) {
-        body += "R " + std::to_string(node1) + " " + std::to_string(node1 + 1) + " 1k\r\n";
-    }
-    for (int i = 0; i < 200; ++i) {
-        std::string a = node();
-        std::string b = node();
-        while (b == a) {
-            b = node();
-        }
-        const char* kinds[] = {"C ", "L ", "R "};
-        body += kinds[i % 3] + a + " " + b + " 1n\r\n";
-        if (i % 10 == 0) {
-            body += "B " + a + " " + b + " " + node() + " 100 1m\r\n";
-        }
-    }
-    return CircuitOf(body, 1, 50, 100);
-}
-
 void LayOutAndDraw(benchmark::State& state, const schematic::Circuit& circuit) {
     for (auto _ : state) {
         const schematic::Drawing drawing = schematic::LayOut(circuit);
@@ -71,11 +46,6 @@ void SchematicLadder100(benchmark::State& state) {
     LayOutAndDraw(state, Ladder());
 }
 
-void SchematicDense100(benchmark::State& state) {
-    LayOutAndDraw(state, Dense());
-}
-
 } // namespace
 
 BENCHMARK(SchematicLadder100)->Unit(benchmark::kMillisecond);
-BENCHMARK(SchematicDense100)->Unit(benchmark::kMillisecond);

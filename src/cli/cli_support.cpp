@@ -73,6 +73,20 @@ std::optional<std::string> Arguments::Value(const std::string& name) {
     return std::nullopt;
 }
 
+std::optional<std::vector<std::string>> Arguments::Values(const std::string& name, int count) {
+    for (auto it = arguments_.begin(); it != arguments_.end(); ++it) {
+        if (*it == name) {
+            if (arguments_.end() - it <= count) {
+                throw UsageError{name + " needs " + std::to_string(count) + " values"};
+            }
+            std::vector<std::string> values(it + 1, it + 1 + count);
+            arguments_.erase(it, it + 1 + count);
+            return values;
+        }
+    }
+    return std::nullopt;
+}
+
 std::vector<std::string> Arguments::Positional() const {
     for (const std::string& argument : arguments_) {
         if (argument.size() > 1 && argument.starts_with("--")) {

@@ -60,6 +60,8 @@ constexpr Command kCommands[] = {
     {"spice", RunSpiceCommand, &kSpiceHelp},
     {"import", RunImportCommand, &kImportHelp},
     {"tolerance", RunToleranceCommand, &kToleranceHelp},
+    {"noise", RunNoiseCommand, &kNoiseHelp},
+    {"sensitivity", RunSensitivityCommand, &kSensitivityHelp},
 };
 
 } // namespace

@@ -15,7 +15,7 @@ const char* const kToolHelp =
     "usage: kelvor-cli COMMAND [ARGUMENTS]\n"
     "\n"
     "KELVOR2007 circuit simulator, for scripting and checking. Only setup, graph, square,\n"
-    "pulse and bode write files.\n"
+    "pulse, bode and schematic write files.\n"
     "\n"
     "commands:\n"
     "  check FILE.dat [--list]                      parse and report errors\n"
@@ -35,6 +35,8 @@ const char* const kToolHelp =
     "                                               the circuit as a SPICE netlist\n"
     "  import DECK.cir --in NODE --out NODE [--common NODE] [--range F1 F2]\n"
     "         [--max-deviation DB]                  a SPICE netlist as a Datafile\n"
+    "  schematic FILE.dat --out FILE.svg|.pdf|.png [--json FILE.json] [--nodes]\n"
+    "                                               the circuit drawn as a schematic\n"
     "  setup [--examples]                           first-run files (and the examples) here\n"
     "\n"
     "Run kelvor-cli COMMAND --help for the options of a command.\n"
@@ -62,6 +64,7 @@ constexpr Command kCommands[] = {
     {"tolerance", RunToleranceCommand, &kToleranceHelp},
     {"noise", RunNoiseCommand, &kNoiseHelp},
     {"sensitivity", RunSensitivityCommand, &kSensitivityHelp},
+    {"schematic", RunSchematicCommand, &kSchematicHelp},
 };
 
 } // namespace

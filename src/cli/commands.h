@@ -28,6 +28,7 @@ int RunSpiceCommand(Arguments arguments, CommandStreams streams);
 int RunImportCommand(Arguments arguments, CommandStreams streams);
 int RunNoiseCommand(Arguments arguments, CommandStreams streams);
 int RunSensitivityCommand(Arguments arguments, CommandStreams streams);
+int RunSchematicCommand(Arguments arguments, CommandStreams streams);
 
 extern const char* const kCheckHelp;
 extern const char* const kResponseHelp;
@@ -42,6 +43,7 @@ extern const char* const kSpiceHelp;
 extern const char* const kImportHelp;
 extern const char* const kNoiseHelp;
 extern const char* const kSensitivityHelp;
+extern const char* const kSchematicHelp;
 
 // The Datafile of a computing command: its name without its folder and its parse, and the
 // circuit loaded from it.

@@ -2,6 +2,7 @@
 #include "sensitivity/sensitivity.h"
 
 #include "bode/significant_format.h"
+#include "circuit/component_kind.h"
 #include "nodal/nodal_solver.h"
 #include "solver/floating_point_faults.h"
 
@@ -19,37 +20,6 @@ constexpr long double kRelativeStep = 1e-6L;
 constexpr long double kDecibelsPerNeper = 8.6858896380650365530L; // 20 / ln 10
 constexpr long double kDegreesPerRadian = 57.295779513082320877L;
 constexpr long double kPercent = 100;
-
-struct ModelValue {
-    int slot;
-    const char* name;
-};
-
-// The values each model reads, by kind (the bipolar model does not read Cbe).
-std::vector<ModelValue> ModelValuesOf(char kind) {
-    switch (kind) {
-    case 'R':
-        return {{0, "R"}};
-    case 'C':
-        return {{0, "C"}};
-    case 'L':
-        return {{0, "L"}, {1, "Rs"}};
-    case 'M':
-        return {{0, "Lp"}, {1, "Ls"}, {2, "K"}, {3, "Rp"}, {4, "Rs"}};
-    case 'T':
-        return {{0, "Lp"}, {1, "n"}, {2, "Llp"}, {3, "Lls"}, {4, "Rp"}, {5, "Rs"}};
-    case 'B':
-        return {{0, "Beta"}, {1, "Ic"}, {2, "Ft"}, {3, "Cbc"}, {5, "Cce"}};
-    case 'F':
-        return {{0, "Gm"}, {1, "Cgd"}, {2, "Cgs"}, {3, "Cds"}};
-    case 'V':
-        return {{0, "Gm"}, {1, "Ra"}, {2, "Cga"}, {3, "Cgc"}, {4, "Cac"}};
-    case 'A':
-        return {{0, "A0"}, {1, "Zin"}, {2, "f-3dB"}};
-    default:
-        return {};
-    }
-}
 
 std::string Number(long double value) {
     char text[64];
@@ -97,13 +67,20 @@ SensitivityAnalysis RunSensitivityAnalysis(const LoadedCircuit& circuit,
     for (std::size_t index = 1; index < circuit.records.size(); ++index) {
         const ComponentRecord& record = circuit.records[index];
         const int line = index - 1 < sourceLines.size() ? sourceLines[index - 1] : 0;
-        for (const ModelValue& modelValue : ModelValuesOf(record.kind)) {
-            ValueSensitivity sensitivity{index,           line,
-                                         record.kind,     modelValue.name,
-                                         modelValue.slot, record.values[modelValue.slot]};
+        const ComponentKind* kind = FindComponentKind(record.kind);
+        if (kind == nullptr) {
+            continue;
+        }
+        for (const ValueDescription& description : kind->values) {
+            if (!description.modelReads) {
+                continue;
+            }
+            const int slot = description.slot;
+            ValueSensitivity sensitivity{
+                index, line, record.kind, std::string(description.name), slot, record.values[slot]};
             if (sensitivity.value != 0) {
-                const Complex derivative = GainDerivative(circuit, point, record, modelValue.slot,
-                                                          sensitivity.value * kRelativeStep);
+                const Complex derivative =
+                    GainDerivative(circuit, point, record, slot, sensitivity.value * kRelativeStep);
                 // (p / G) dG/dp: its real part is d ln|G| / d ln p, its imaginary part the phase.
                 const Complex relative =
                     CDiv(CMul(derivative, MakeComplex(sensitivity.value, 0)), point.gain);

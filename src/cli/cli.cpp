@@ -15,7 +15,7 @@ const char* const kToolHelp =
     "usage: kelvor-cli COMMAND [ARGUMENTS]\n"
     "\n"
     "KELVOR2007 circuit simulator, for scripting and checking. Only setup, graph, square,\n"
-    "pulse and bode write files.\n"
+    "pulse, bode and schematic write files.\n"
     "\n"
     "commands:\n"
     "  check FILE.dat [--list]                      parse and report errors\n"
@@ -34,8 +34,10 @@ const char* const kToolHelp =
     "                                               Monte Carlo spread, worst case, mask yield\n"
     "  spice FILE.dat [--ac-from F --ac-to F --ppd N] [--at F]\n"
     "                                               the circuit as a SPICE netlist\n"
-    "  import DECK.cir --in NODE --out NODE [--common NODE]\n"
-    "                                               a SPICE netlist as a Datafile\n"
+    "  import DECK.cir --in NODE --out NODE [--common NODE] [--range F1 F2]\n"
+    "         [--max-deviation DB]                  a SPICE netlist as a Datafile\n"
+    "  schematic FILE.dat --out FILE.svg|.pdf|.png [--json FILE.json] [--nodes]\n"
+    "                                               the circuit drawn as a schematic\n"
     "  setup [--examples]                           first-run files (and the examples) here\n"
     "\n"
     "Run kelvor-cli COMMAND --help for the options of a command, kelvor-cli --version for\n"
@@ -68,6 +70,9 @@ constexpr Command kCommands[] = {
     {"spice", RunSpiceCommand, &kSpiceHelp},
     {"import", RunImportCommand, &kImportHelp},
     {"tolerance", RunToleranceCommand, &kToleranceHelp},
+    {"noise", RunNoiseCommand, &kNoiseHelp},
+    {"sensitivity", RunSensitivityCommand, &kSensitivityHelp},
+    {"schematic", RunSchematicCommand, &kSchematicHelp},
 };
 
 } // namespace

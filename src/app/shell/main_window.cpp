@@ -19,6 +19,7 @@
 #include "app/printing/page_setup_window.h"
 #include "app/printing/printing_window.h"
 #include "app/response/response_window.h"
+#include "app/schematic/schematic_window.h"
 #include "app/shell/dialogs.h"
 #include "app/shell/help_window.h"
 #include "app/shell/image_processing_window.h"
@@ -244,6 +245,14 @@ void TFormMain::BuildMenus() {
     graphs->addSeparator();
     QAction* bodeAction = graphs->addAction("&Bode Analyser ...");
     connect(bodeAction, &QAction::triggered, this, &TFormMain::BodeClick);
+    // The schematic stays open beside the other windows; a Datafile with errors shows its report.
+    connect(graphs->addAction("S&chematic ..."), &QAction::triggered, this, [this] {
+        auto* schematic = findChild<TFormSchematic*>();
+        if (schematic == nullptr) {
+            schematic = new TFormSchematic(state_, this);
+        }
+        schematic->ShowForCurrentDatafile();
+    });
 
     QMenu* help = menuBar()->addMenu(" &Help ");
     help->addAction("                   HELP  MENU");

@@ -3,6 +3,7 @@
 #include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "app/response/response_window.h"
+#include "app/schematic/schematic_window.h"
 #include "app/shell/main_window.h"
 #include "app/shell/setup_window.h"
 #include "app/support/action_captions.h"
@@ -160,7 +161,7 @@ private slots:
         const QList<QAction*> graphs = top[3]->menu()->actions();
         QCOMPARE(testing::Captions(graphs),
                  (QStringList{"&Amplitude ...", "-", "&SquareWave ...", "-", "&Pulse ...", "-",
-                              "&Bode Analyser ..."}));
+                              "&Bode Analyser ...", "S&chematic ..."}));
         QVERIFY(graphs[0]->isEnabled());
         QVERIFY(graphs[2]->isEnabled());
         QVERIFY(graphs[4]->isEnabled());
@@ -516,6 +517,14 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QTest::keySequence(window.get(), bode->shortcut());
         QVERIFY(state->windows.Bode().isVisible());
+
+        QAction* schematic = top[3]->menu()->actions().at(7);
+        QVERIFY(!schematic->shortcut().isEmpty());
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTest::keySequence(window.get(), schematic->shortcut());
+        QVERIFY(window->findChild<app::TFormSchematic*>() != nullptr);
+        QVERIFY(window->findChild<app::TFormSchematic*>()->isVisible());
 
         // Last: offscreen, the closed dialog stays the active window and takes later keys.
         window->activateWindow();

@@ -246,7 +246,8 @@ void TFormMain::BuildMenus() {
     QAction* bodeAction = graphs->addAction("&Bode Analyser ...");
     connect(bodeAction, &QAction::triggered, this, &TFormMain::BodeClick);
     // The schematic stays open beside the other windows; a Datafile with errors shows its report.
-    connect(graphs->addAction("S&chematic ..."), &QAction::triggered, this, [this] {
+    QAction* schematicAction = graphs->addAction("S&chematic ...");
+    connect(schematicAction, &QAction::triggered, this, [this] {
         auto* schematic = findChild<TFormSchematic*>();
         if (schematic == nullptr) {
             schematic = new TFormSchematic(state_, this);
@@ -266,7 +267,7 @@ void TFormMain::BuildMenus() {
         }
     }
     connect(menuBar()->addAction(" &Setup "), &QAction::triggered, this, &TFormMain::SetupClick);
-    AddShortcuts(openAction, printAction, exitAction, responseAction, bodeAction);
+    AddShortcuts(openAction, printAction, exitAction, responseAction, bodeAction, schematicAction);
 }
 
 void TFormMain::UpdateCaptionAndStatus() {

@@ -60,7 +60,7 @@ private:
     void ReopenMenuWindows();
     void FillRecentMenu();
     void AddShortcuts(QAction* open, QAction* print, QAction* exit, QAction* response,
-                      QAction* bode);
+                      QAction* bode, QAction* schematic);
     void BuildWorkingFolderLine();
 
     AppState& state_;

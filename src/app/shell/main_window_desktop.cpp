@@ -45,7 +45,7 @@ void TFormMain::BuildWorkingFolderLine() {
 }
 
 void TFormMain::AddShortcuts(QAction* open, QAction* print, QAction* exit, QAction* response,
-                             QAction* bode) {
+                             QAction* bode, QAction* schematic) {
     open->setShortcut(QKeySequence::Open);
     print->setShortcut(QKeySequence::Print);
     exit->setShortcut(QKeySequence::Quit);
@@ -63,6 +63,8 @@ void TFormMain::AddShortcuts(QAction* open, QAction* print, QAction* exit, QActi
         GraphsMenuShow();
         BodeClick();
     });
+    // The schematic reports a Datafile's errors itself: its item needs no parse before it.
+    schematic->setShortcut(Qt::CTRL | Qt::Key_D);
 }
 
 void TFormMain::FillRecentMenu() {

@@ -3,6 +3,7 @@
 #include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "app/response/response_window.h"
+#include "app/schematic/schematic_window.h"
 #include "app/shell/main_window.h"
 #include "app/shell/setup_window.h"
 #include "app/support/action_captions.h"
@@ -160,7 +161,7 @@ private slots:
         const QList<QAction*> graphs = top[3]->menu()->actions();
         QCOMPARE(testing::Captions(graphs),
                  (QStringList{"&Amplitude ...", "-", "&SquareWave ...", "-", "&Pulse ...", "-",
-                              "&Bode Analyser ..."}));
+                              "&Bode Analyser ...", "S&chematic ..."}));
         QVERIFY(graphs[0]->isEnabled());
         QVERIFY(graphs[2]->isEnabled());
         QVERIFY(graphs[4]->isEnabled());
@@ -503,15 +504,6 @@ private slots:
         QTest::keySequence(window.get(), open->shortcut());
         QCOMPARE(dialogs.offeredDatafiles.size(), qsizetype{1});
 
-        bool responseShown = false;
-        QTimer::singleShot(0, [&] {
-            responseShown = state->windows.Response().isVisible();
-            state->windows.Response().reject();
-        });
-        QVERIFY(!response->shortcut().isEmpty());
-        QTest::keySequence(window.get(), response->shortcut());
-        QVERIFY(responseShown);
-
         // The analyser's key runs the Graphs menu's parse first: a Datafile broken since the
         // menu last opened is refused.
         window->GraphsMenuShow();
@@ -525,6 +517,26 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QTest::keySequence(window.get(), bode->shortcut());
         QVERIFY(state->windows.Bode().isVisible());
+
+        QAction* schematic = top[3]->menu()->actions().at(7);
+        QVERIFY(!schematic->shortcut().isEmpty());
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTest::keySequence(window.get(), schematic->shortcut());
+        QVERIFY(window->findChild<app::TFormSchematic*>() != nullptr);
+        QVERIFY(window->findChild<app::TFormSchematic*>()->isVisible());
+
+        // Last: offscreen, the closed dialog stays the active window and takes later keys.
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        bool responseShown = false;
+        QTimer::singleShot(0, [&] {
+            responseShown = state->windows.Response().isVisible();
+            state->windows.Response().reject();
+        });
+        QVERIFY(!response->shortcut().isEmpty());
+        QTest::keySequence(window.get(), response->shortcut());
+        QVERIFY(responseShown);
     }
 
     void theStatusLineNamesTheWorkingFolder() {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/bode/bode_window.h"
+#include "app/bode/tolerance_window.h"
 #include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "app/response/response_window.h"
@@ -22,9 +23,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSpinBox>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
 #include <fstream>
+#include <numbers>
 
 using namespace kelvor;
 using Entry = testing::RecordingMessages::Entry;
@@ -393,6 +398,44 @@ private slots:
         QVERIFY(!state->windows.Bode().isModal());
         QCOMPARE(state->windows.Bode().windowTitle(), QString("Bode Analyser  -  HPFILTER.DAT"));
         QVERIFY(state->windows.Bode().traces().current().curve.size() > 0);
+    }
+
+    // File / Open while the analyser and its panel are open: the first curve, the panel's
+    // component table and its title take the new circuit, and the old spread goes.
+    void theAnalyserAndItsPanelFollowFileOpen() {
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        folder->Write("RC.DAT", "   RC_Low_Pass   Rev. 1   7 Dec 2026\r\n\r\n"
+                                "   NodeIn = 1   NodeOut = 2   NodeCom = 3\r\n\r\n"
+                                "   R  1 2   1k\r\n   C  2 3   159.15nF\r\n");
+        Start();
+        app::TFormBode& bode = state->windows.Bode();
+        bode.ShowForCurrentDatafile();
+        bode.ButtonTolerances->click();
+        app::TFormTolerances& panel = *bode.tolerances();
+        panel.SpinBoxRuns->setValue(20);
+        panel.ButtonRun->click();
+        QVERIFY(panel.analysis().has_value() && bode.Plot->spread().has_value());
+        QCOMPARE(panel.TableComponents->rowCount(), 5);
+
+        dialogs.datafile = QString("RC.DAT");
+        window->FileOpenClick();
+        QCOMPARE(panel.TableComponents->rowCount(), 2);
+        QCOMPARE(panel.windowTitle(), QString("Tolerances  -  RC.DAT"));
+        QVERIFY(!panel.analysis().has_value() && !bode.Plot->spread().has_value());
+        QCOMPARE(bode.windowTitle(), QString("Bode Analyser  -  RC.DAT"));
+        // The first curve is the low pass's: -10 log10(1 + (f/fc)^2) at the range's end.
+        const BodeCurve& curve = bode.traces().current().curve;
+        QVERIFY(curve.size() > 0);
+        const long double corner = 1 / (2 * std::numbers::pi_v<long double> * 1e3L * 159.15e-9L);
+        const long double end = curve.frequency.back();
+        const long double expected = -10 * std::log10(1 + (end / corner) * (end / corner));
+        QVERIFY2(std::fabs(curve.gain.back() - expected) < 1e-6L,
+                 qPrintable(QString::number(static_cast<double>(curve.gain.back()))));
+
+        panel.ButtonRun->click();
+        QVERIFY(panel.analysis().has_value());
+        QCOMPARE(panel.analysis()->nominal.gain.back(), curve.gain.back());
+        QVERIFY(messages->entries.empty());
     }
 
     void exitAsksAndClosingDeletesTheRecordFile() {

@@ -3,6 +3,7 @@
 
 #include "circuit/datafile_reader.h"
 #include "circuit/sample_datafile.h"
+#include "files/file_io.h"
 #include "messages.h"
 #include "solver/response.h"
 
@@ -26,6 +27,11 @@ inline LoadedCircuit ParseText(const std::string& text) {
 
 inline LoadedCircuit SampleCircuit() {
     return ParseText(SampleDatafileText("7 Dec 2026"));
+}
+
+// One of the examples shipped with the program, by file name.
+inline LoadedCircuit ExampleCircuit(const std::string& name) {
+    return ParseText(ReadWholeFile(std::string(KELVOR_EXAMPLES_DIR) + "/" + name));
 }
 
 // An RC ladder of 100 nodes: series resistors from node 1 along the chain, a capacitor from

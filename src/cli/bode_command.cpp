@@ -22,10 +22,14 @@ const char* const kBodeHelp =
     "                       [--out FILE.png|.pdf|.svg] [--size WxH] [--scale S]\n"
     "\n"
     "Computes gain, phase, group delay, Zin and Zout at log-spaced frequencies on all\n"
-    "cores and prints the markers, one per line: the gain peak, the -3 dB (half-power)\n"
-    "points, bandwidth, centre frequency and Q, and the 0 dB crossing with its phase.\n"
-    "  --from F --to F  the range, start above 0 and end above start (10, 2.5k, 1M)\n"
-    "  --ppd N          points per decade, 1 to 2000 (default 100)\n"
+    "cores, adding points wherever straight lines between them would stray from the\n"
+    "response by more than 0.01 dB or 0.1 degrees, and prints the markers, one per\n"
+    "line: the gain peak, the -3 dB (half-power) points, bandwidth, centre frequency\n"
+    "and Q, and the 0 dB crossing with its phase. A largest gain at an end of the\n"
+    "range that still rises beyond it is no peak, and the lines say so.\n"
+    "  --from F --to F  the range: start above 0, end above start and at most 30\n"
+    "                   decades above it (10, 2.5k, 1M)\n"
+    "  --ppd N          the least points per decade, 1 to 2000 (default 100)\n"
     "  --csv            every point as comma-separated values on standard output,\n"
     "                   full precision, with a header row; the markers go to\n"
     "                   standard error\n"
@@ -116,10 +120,12 @@ int RunBodeCommand(Arguments arguments, CommandStreams streams) {
     std::vector<BodeCurve> curves;
     std::vector<std::vector<BodeMarker>> markers;
     for (const SteppedCircuit& circuit : circuits) {
-        BodeRun run =
-            ComputeBodeCurve(circuit.circuit, LogFrequencyGrid(range, perDecade), solver, messages);
+        BodeRun run = ComputeBodeRange(circuit.circuit, range, perDecade, solver, messages);
         markers.push_back(FindMarkers(run.curve, circuit.circuit, solver));
         curves.push_back(std::move(run.curve));
+        if (run.pointLimitReached) {
+            streams.err << "warning: " << PointLimitWarning() << '\n';
+        }
     }
 
     std::ostream& markerStream = csv ? streams.err : streams.out;

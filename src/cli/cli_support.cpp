@@ -60,14 +60,22 @@ bool Arguments::Flag(const std::string& name) {
 }
 
 std::optional<std::string> Arguments::Value(const std::string& name) {
+    const std::optional<std::vector<std::string>> values = Values(name, 1);
+    return values ? std::optional<std::string>(values->front()) : std::nullopt;
+}
+
+std::optional<std::vector<std::string>> Arguments::Values(const std::string& name,
+                                                          std::size_t count) {
     for (auto it = arguments_.begin(); it != arguments_.end(); ++it) {
         if (*it == name) {
-            if (it + 1 == arguments_.end()) {
-                throw UsageError{name + " needs a value"};
+            if (static_cast<std::size_t>(arguments_.end() - it) <= count) {
+                throw UsageError{name + (count == 1
+                                             ? " needs a value"
+                                             : " needs " + std::to_string(count) + " values")};
             }
-            std::string value = *(it + 1);
-            arguments_.erase(it, it + 2);
-            return value;
+            std::vector<std::string> values(it + 1, it + 1 + static_cast<std::ptrdiff_t>(count));
+            arguments_.erase(it, it + 1 + static_cast<std::ptrdiff_t>(count));
+            return values;
         }
     }
     return std::nullopt;
@@ -96,18 +104,22 @@ FrequencyRange RangeFromArguments(const std::optional<std::string>& from,
     if (!from || !to) {
         throw UsageError{"--from F --to F is needed"};
     }
-    const auto range = ParseFrequencyRange(*from, *to);
-    if (!range) {
-        throw UsageError{"Invalid Frequencies: the start must be above 0 and the end above it"};
+    const FrequencyRangeReading reading = ReadFrequencyRange(*from, *to, "--from", "--to");
+    if (!reading.range) {
+        throw UsageError{reading.problem};
     }
-    return *range;
+    return *reading.range;
 }
 
 int32_t PointsPerDecadeFromArgument(const std::optional<std::string>& text) {
     if (!text) {
         return kDefaultPointsPerDecade;
     }
-    return IntegerOptionWithin("--ppd", *text, 1, kMostPointsPerDecade);
+    const int32_t perDecade = IntegerOption("--ppd", *text);
+    if (const auto problem = PointsPerDecadeProblem(perDecade, "--ppd")) {
+        throw UsageError{*problem};
+    }
+    return perDecade;
 }
 
 int32_t IntegerOption(const std::string& name, const std::string& text) {

@@ -45,6 +45,8 @@ public:
     explicit Arguments(std::vector<std::string> arguments) : arguments_(std::move(arguments)) {}
     bool Flag(const std::string& name);
     std::optional<std::string> Value(const std::string& name);
+    // An option followed by `count` values ("--range 1 100k").
+    std::optional<std::vector<std::string>> Values(const std::string& name, std::size_t count);
     // What is left after the flags and values have been taken; throws on an unknown option.
     std::vector<std::string> Positional() const;
 
@@ -64,7 +66,8 @@ int32_t IntegerOption(const std::string& name, const std::string& text);
 int32_t IntegerOptionWithin(const std::string& name, const std::string& text, int32_t low,
                             int32_t high);
 
-// The range of --from F --to F: both given, start above 0 and end above start.
+// The range of --from F --to F: both given, start above 0, end above start and at most
+// kMostDecades above it; a UsageError naming the option and the reason otherwise.
 FrequencyRange RangeFromArguments(const std::optional<std::string>& from,
                                   const std::optional<std::string>& to);
 

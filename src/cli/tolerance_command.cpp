@@ -22,7 +22,8 @@ const char* const kToleranceHelp =
     "mask come from FILE.tol beside the Datafile when it exists (the Bode analyser's\n"
     "Tolerances panel writes it), else from the defaults: R 1 %, C 5 %, L 5 %, M and T 2 %,\n"
     "B, F, V and A 10 %, 500 uniform runs, seed 1. The options override them.\n"
-    "  --from F --to F  the range, start above 0 and end above start (10, 2.5k, 1M)\n"
+    "  --from F --to F  the range: start above 0, end above start and at most 30\n"
+    "                   decades above it (10, 2.5k, 1M)\n"
     "  --ppd N          points per decade, 1 to 2000 (default 100)\n"
     "  --runs N         Monte Carlo runs, 1 to 10000\n"
     "  --seed S         the seed of the draws, 0 to 18446744073709551615; the same seed\n"
@@ -42,7 +43,10 @@ struct SettingOptions {
 
     void ApplyTo(ToleranceSettings& settings) const {
         if (runs) {
-            settings.runs = IntegerOptionWithin("--runs", *runs, 1, kMostToleranceRuns);
+            settings.runs = IntegerOption("--runs", *runs);
+            if (const auto problem = ToleranceRunsProblem(settings.runs, "--runs")) {
+                throw UsageError{*problem};
+            }
         }
         if (seed) {
             const auto end = seed->data() + seed->size();

@@ -4,7 +4,6 @@
 #include "app/bode/bode_page.h"
 #include "app/bode/tolerance_window.h"
 #include "app/common/file_paths.h"
-#include "app/common/input_checks.h"
 #include "app/common/qt_text.h"
 #include "app/common/replace_question.h"
 #include "app/common/screen_checks.h"
@@ -42,6 +41,10 @@ namespace kelvor::app {
 namespace {
 
 constexpr int kSignificantDigits = 5;
+// The boxes as their refusals name them.
+constexpr const char* kStartBox = "Start (Hz)";
+constexpr const char* kEndBox = "End (Hz)";
+constexpr const char* kPointsPerDecadeBox = "Points per decade";
 // Events are let through at least this often while a computation runs.
 const std::string kSetFull =
     "At most " + std::to_string(kMostBodeTraces) + " curves can be shown: remove one first.";
@@ -190,17 +193,19 @@ bool TFormBode::ReloadCurrentDatafile() {
 }
 
 std::optional<FrequencyRange> TFormBode::RangeFromBoxes() {
-    const std::string start = EditBoxStart->text().toStdString();
-    const std::string end = EditBoxEnd->text().toStdString();
-    std::string problem = FrequencyRangeProblem(start, end);
-    if (problem.empty()) {
-        problem = PointsPerDecadeProblem(SpinBoxPointsPerDecade->value());
+    const FrequencyRangeReading reading = ReadFrequencyRange(
+        EditBoxStart->text().toStdString(), EditBoxEnd->text().toStdString(), kStartBox, kEndBox);
+    std::optional<std::string> problem;
+    if (!reading.range) {
+        problem = reading.problem;
+    } else {
+        problem = PointsPerDecadeProblem(SpinBoxPointsPerDecade->value(), kPointsPerDecadeBox);
     }
-    if (!problem.empty()) {
-        state_.messages.ShowError(problem);
+    if (problem) {
+        state_.messages.ShowError(*problem);
         return std::nullopt;
     }
-    return ParseFrequencyRange(start, end);
+    return reading.range;
 }
 
 void TFormBode::ButtonComputeClick() {

@@ -2,7 +2,6 @@
 #include "app/bode/tolerance_window.h"
 
 #include "app/bode/bode_window.h"
-#include "app/common/input_checks.h"
 #include "app/common/qt_text.h"
 #include "app/common/screen_checks.h"
 #include "app/shell/help_window.h"
@@ -348,8 +347,8 @@ std::optional<ToleranceSettings> TFormTolerances::SettingsFromControls() {
                                 ? ToleranceDistribution::Gaussian
                                 : ToleranceDistribution::Uniform;
     settings.runs = SpinBoxRuns->value();
-    if (const std::string problem = RunsProblem(settings.runs); !problem.empty()) {
-        return refuse(problem);
+    if (const auto problem = ToleranceRunsProblem(settings.runs, "Runs")) {
+        return refuse(*problem);
     }
     const std::string seed = EditBoxSeed->text().trimmed().toStdString();
     const auto parsed = std::from_chars(seed.data(), seed.data() + seed.size(), settings.seed);
@@ -377,10 +376,12 @@ std::optional<ToleranceSettings> TFormTolerances::SettingsFromControls() {
                         [](const auto& cell) { return cell.empty(); })) {
             continue;
         }
-        if (const std::string problem = MaskRowProblem(row + 1, cells); !problem.empty()) {
-            return refuse(problem);
+        const MaskSegmentReading reading =
+            ReadMaskSegment(cells[0], cells[1], cells[2], cells[3], row + 1);
+        if (!reading.segment) {
+            return refuse(reading.problem);
         }
-        settings.mask.push_back(*ParseMaskSegment(cells[0], cells[1], cells[2], cells[3]));
+        settings.mask.push_back(*reading.segment);
     }
     return settings;
 }

@@ -3,7 +3,6 @@
 
 #include "analysis/frequency_scale.h"
 #include "app/common/file_paths.h"
-#include "app/common/input_checks.h"
 #include "app/common/qt_text.h"
 #include "app/common/replace_question.h"
 #include "app/shell/app_state.h"
@@ -14,6 +13,7 @@
 #include "circuit/datafile_reader.h"
 #include "files/file_io.h"
 #include "interchange/spice_export.h"
+#include "interchange/spice_fidelity.h"
 #include "interchange/spice_import.h"
 #include "kelvor_error.h"
 #include "text/eng_value.h"
@@ -48,6 +48,31 @@ SpiceExportOptions SweepOfTheAmplitudeGraph(const Settings& settings) {
         options.acTo = ColumnFrequency(scale, kLastSweepColumn);
     }
     return options;
+}
+
+void ShowRefusal(AppState& state, QWidget* owner, const SpiceImportRefused& problems) {
+    state.dialogs.ShowLongText(owner, "   Import SPICE Netlist", ShownText(problems.what()));
+}
+
+// Enough lines for a message box; the rest is counted.
+constexpr std::size_t kMostNotesShown = 20;
+
+// What the Datafile leaves out or changes and how far its response lies from the deck's, for
+// the user to confirm before anything is written.
+std::string ImportSummary(const SpiceImport& imported, const SpiceFidelity& fidelity) {
+    std::string text = "\r\n   The Datafile is ready to be written.   \r\n";
+    for (std::size_t i = 0; i < imported.notes.size() && i < kMostNotesShown; ++i) {
+        text += "\r\n   " + imported.notes[i];
+    }
+    if (imported.notes.size() > kMostNotesShown) {
+        text +=
+            "\r\n   and " + std::to_string(imported.notes.size() - kMostNotesShown) + " more notes";
+    }
+    text += "\r\n\r\n   " + FidelityLine(fidelity);
+    if (FidelityWarns(fidelity)) {
+        text += "\r\n   Warning: " + std::string(kFidelityWarning) + ".";
+    }
+    return text + "\r\n";
 }
 
 } // namespace
@@ -108,14 +133,14 @@ void ExportSpiceNetlistCommand(AppState& state, QWidget* owner) {
         if (!typed) {
             return;
         }
-        const auto range = ParseFrequencyRange(FromQt(typed->first), FromQt(typed->second));
-        if (!range) {
-            state.messages.ShowError(
-                FrequencyRangeProblem(FromQt(typed->first), FromQt(typed->second)));
+        const FrequencyRangeReading reading = ReadFrequencyRange(
+            FromQt(typed->first), FromQt(typed->second), "Start (Hz)", "End (Hz)");
+        if (!reading.range) {
+            state.messages.ShowError(reading.problem);
             return;
         }
-        options.acFrom = range->start;
-        options.acTo = range->end;
+        options.acFrom = reading.range->start;
+        options.acTo = reading.range->end;
         const std::string netlist = WriteSpiceNetlist(state.shell.DatafileName, datafile, options);
         const std::filesystem::path suggested = state.DatafilePath().replace_extension(".cir");
         const std::optional<QString> target =
@@ -153,18 +178,38 @@ void ImportSpiceNetlistCommand(AppState& state, QWidget* owner, const OpenDatafi
                                        " has fewer than 3 nodes to import.   ");
             return;
         }
-        const std::optional<SpiceNodeRoles> roles = state.dialogs.ChooseSpiceNodes(owner, nodes);
+        SpiceImportOptions options{"", "", "", deckPath.filename().string(), state.shell.TodayText};
+        const ProposedSpiceNodes proposed = ProposeSpiceNodes(deck);
+        // A deck that no choice of nodes can import is refused before the question.
+        options.inputNode = proposed.input.empty() ? nodes[0] : proposed.input;
+        options.outputNode = proposed.output.empty() ? nodes[1] : proposed.output;
+        options.commonNode = proposed.common.empty() ? nodes[2] : proposed.common;
+        try {
+            ImportSpiceDeck(deck, options);
+        } catch (const SpiceImportRefused& problems) {
+            if (!problems.RolesOnly()) {
+                ShowRefusal(state, owner, problems);
+                return;
+            }
+        }
+        const std::optional<SpiceNodeRoles> roles = state.dialogs.ChooseSpiceNodes(
+            owner, nodes, {proposed.input, proposed.output, proposed.common});
         if (!roles) {
             return;
         }
-        SpiceImportOptions options{roles->input, roles->output, roles->common,
-                                   deckPath.filename().string(), state.shell.TodayText};
-        std::string datafile;
+        options.inputNode = roles->input;
+        options.outputNode = roles->output;
+        options.commonNode = roles->common;
+        SpiceImport imported;
         try {
-            datafile = ImportSpiceDeck(deck, options);
-        } catch (const KelvorError& problems) {
-            state.dialogs.ShowLongText(owner, "   Import SPICE Netlist",
-                                       ShownText(problems.what()));
+            imported = ImportSpiceDeck(deck, options);
+        } catch (const SpiceImportRefused& problems) {
+            ShowRefusal(state, owner, problems);
+            return;
+        }
+        const SpiceFidelity fidelity = MeasureFidelity(imported, FidelityRange(deck, {}));
+        if (state.messages.Ask(ImportSummary(imported, fidelity), QuestionButtons::OkCancel) !=
+            Answer::Yes) {
             return;
         }
         // A Datafile lives in the working folder, named without a folder, as File / Open has it.
@@ -183,7 +228,7 @@ void ImportSpiceNetlistCommand(AppState& state, QWidget* owner, const OpenDatafi
         if (!MayReplaceFile(state.messages, path)) {
             return;
         }
-        WriteFileAtomically(path, datafile);
+        WriteFileAtomically(path, imported.datafile);
         open(name);
     } catch (const KelvorError& error) {
         state.messages.ShowError(error.what());

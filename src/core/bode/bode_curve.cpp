@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bode/bode_curve.h"
 
+#include "bode/adaptive_sampling.h"
+
 #include <cmath>
 
 namespace kelvor {
@@ -78,17 +80,30 @@ BodeCurve MakeBodeCurve(std::vector<long double> frequencies,
     return curve;
 }
 
+const char* PointLimitWarning() {
+    return "The curve reached the most points it may have before it was smooth everywhere: "
+           "between some points the response may differ from the lines drawn.";
+}
+
 BodeRun ComputeBodeCurve(const LoadedCircuit& circuit, std::vector<long double> frequencies,
                          ResponseSolver& solver, MessageSink& messages,
                          const SolveProgress& progress, int threads) {
-    FrequencySolve solve = SolveFrequencies(circuit, frequencies, ResponseForm::Display, solver,
-                                            messages, progress, threads);
+    SampledResponse sampled =
+        SampleAdaptively(circuit, frequencies, solver, messages, progress, threads);
     BodeRun run;
-    run.complete = solve.complete;
-    if (solve.complete) {
-        run.curve = MakeBodeCurve(std::move(frequencies), solve.points);
+    run.complete = sampled.complete;
+    run.pointLimitReached = sampled.pointLimitReached;
+    if (sampled.complete) {
+        run.curve = MakeBodeCurve(std::move(sampled.frequency), sampled.points);
     }
     return run;
+}
+
+BodeRun ComputeBodeRange(const LoadedCircuit& circuit, const FrequencyRange& range,
+                         int32_t pointsPerDecade, ResponseSolver& solver, MessageSink& messages,
+                         const SolveProgress& progress, int threads) {
+    return ComputeBodeCurve(circuit, LogFrequencyGrid(range, pointsPerDecade), solver, messages,
+                            progress, threads);
 }
 
 } // namespace kelvor

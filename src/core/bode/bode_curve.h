@@ -2,6 +2,7 @@
 #pragma once
 
 #include "analysis/frequency_solve.h"
+#include "bode/bode_grid.h"
 
 #include <vector>
 
@@ -26,8 +27,9 @@ struct BodeCurve {
 std::vector<long double> UnwrapPhase(const std::vector<long double>& phaseDegrees);
 
 // -dphase/domega from an unwrapped phase in degrees. The derivative is taken against
-// log frequency, on which the grid is evenly spaced: central differences inside, second-order
-// one-sided ones at both ends, so the error falls with the square of the step.
+// log frequency from the parabola through each point and its neighbours, however unevenly they
+// are spaced (one-sided at both ends), so the error falls with the product of the two steps:
+// where the phase turns fast, adaptive points lie close.
 std::vector<long double> GroupDelay(const std::vector<long double>& frequency,
                                     const std::vector<long double>& unwrappedDegrees);
 
@@ -38,12 +40,27 @@ BodeCurve MakeBodeCurve(std::vector<long double> frequencies,
 struct BodeRun {
     BodeCurve curve;
     bool complete = false; // false when the progress report asked to stop
+    // The curve reached kMostAddedPoints before it was straight everywhere: somewhere the
+    // plot's lines may stray further than promised. PointLimitWarning() says so.
+    bool pointLimitReached = false;
 };
 
+// The warning for a run whose pointLimitReached is set.
+const char* PointLimitWarning();
+
 // Every point is ComputeResponse's display form at that frequency, solved on all cores (one
-// thread when the circuit's solves show messages). Throws KelvorError as ComputeResponse does.
+// thread when the circuit's solves show messages). `frequencies` are the least density: points
+// are added between them until the straight lines a plot draws stray from the response by at
+// most kMostGainStraying and kMostPhaseStraying (see SampleAdaptively). Throws KelvorError as
+// ComputeResponse does.
 BodeRun ComputeBodeCurve(const LoadedCircuit& circuit, std::vector<long double> frequencies,
                          ResponseSolver& solver, MessageSink& messages,
+                         const SolveProgress& progress = {}, int threads = 0);
+
+// The same over a range, at `pointsPerDecade` as the least density (see LogFrequencyGrid):
+// computing a narrower range gives more points per decade on the screen.
+BodeRun ComputeBodeRange(const LoadedCircuit& circuit, const FrequencyRange& range,
+                         int32_t pointsPerDecade, ResponseSolver& solver, MessageSink& messages,
                          const SolveProgress& progress = {}, int threads = 0);
 
 } // namespace kelvor

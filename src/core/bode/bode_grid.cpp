@@ -2,22 +2,62 @@
 #include "bode/bode_grid.h"
 
 #include "text/eng_value.h"
+#include "text/words.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace kelvor {
 
-std::optional<FrequencyRange> ParseFrequencyRange(std::string_view start, std::string_view end) {
-    bool ok = true;
+FrequencyRangeReading ReadFrequencyRange(std::string_view start, std::string_view end,
+                                         std::string_view startName, std::string_view endName) {
+    const auto problem = [](std::string_view name, const std::string& why) {
+        return FrequencyRangeReading{std::nullopt, std::string(name) + ": " + why};
+    };
+    const auto read = [&](std::string_view text, std::string_view name,
+                          long double& value) -> std::optional<FrequencyRangeReading> {
+        const std::string trimmed = TrimSpaces(text);
+        if (trimmed.empty()) {
+            return problem(name, "a frequency is needed");
+        }
+        bool ok = true;
+        value = ParseEngValue(trimmed, ok);
+        if (!ok || !std::isfinite(value)) {
+            return problem(name, "\"" + trimmed + "\" is not a frequency");
+        }
+        if (!(value > 0)) {
+            return problem(name, "must be above 0 Hz");
+        }
+        return std::nullopt;
+    };
     FrequencyRange range;
-    range.start = ParseEngValue(start, ok);
-    range.end = ParseEngValue(end, ok);
-    if (!ok || !(range.start > 0) || !(range.end > range.start) || !std::isfinite(range.end) ||
-        !(std::log10(range.end / range.start) <= kMostDecades)) {
+    if (auto fault = read(start, startName, range.start)) {
+        return *fault;
+    }
+    if (auto fault = read(end, endName, range.end)) {
+        return *fault;
+    }
+    if (!(range.end > range.start)) {
+        return problem(endName, "must be above the start");
+    }
+    if (!(std::log10(range.end / range.start) <= kMostDecades)) {
+        return problem(endName, "the range may span at most " +
+                                    std::to_string(static_cast<int>(kMostDecades)) + " decades");
+    }
+    return {range, {}};
+}
+
+std::optional<FrequencyRange> ParseFrequencyRange(std::string_view start, std::string_view end) {
+    return ReadFrequencyRange(start, end, "start", "end").range;
+}
+
+std::optional<std::string> PointsPerDecadeProblem(long long pointsPerDecade,
+                                                  std::string_view name) {
+    if (pointsPerDecade >= 1 && pointsPerDecade <= kMostPointsPerDecade) {
         return std::nullopt;
     }
-    return range;
+    return std::string(name) + ": " + std::to_string(pointsPerDecade) + " is outside 1 to " +
+           std::to_string(kMostPointsPerDecade);
 }
 
 std::vector<long double> LogFrequencyGrid(const FrequencyRange& range, int32_t pointsPerDecade) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,9 +24,23 @@ struct FrequencyRange {
 // of thousands of points.
 inline constexpr long double kMostDecades = 30;
 
+struct FrequencyRangeReading {
+    std::optional<FrequencyRange> range;
+    std::string problem; // why there is no range: "End (Hz): must be above the start"
+};
+
 // Start and end in engineering syntax; a range only when both read, start > 0, end > start and
-// the range spans at most kMostDecades.
+// the range spans at most kMostDecades. The problem names the box (or option) that holds the
+// fault by `startName` or `endName`.
+FrequencyRangeReading ReadFrequencyRange(std::string_view start, std::string_view end,
+                                         std::string_view startName, std::string_view endName);
+
+// ReadFrequencyRange's range alone.
 std::optional<FrequencyRange> ParseFrequencyRange(std::string_view start, std::string_view end);
+
+// Why a number of points per decade cannot be taken, or nothing when it lies from 1 to
+// kMostPointsPerDecade; `name` names the box or option.
+std::optional<std::string> PointsPerDecadeProblem(long long pointsPerDecade, std::string_view name);
 
 // Log-spaced frequencies from start to end, both included, equally spaced in log frequency with
 // at least `pointsPerDecade` points per decade (1 to kMostPointsPerDecade): the span is cut into

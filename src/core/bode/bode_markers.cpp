@@ -6,92 +6,21 @@
 
 #include <cmath>
 #include <optional>
+#include <utility>
 
 namespace kelvor {
 namespace {
 
 constexpr int kSignificantDigits = 5;
-// Halving the bracket this often leaves it narrower than one unit in the last place.
-constexpr int kBisections = 80;
-constexpr int kGoldenSteps = 120;
-
-// The crossing of gain - level between two grid frequencies whose gains lie on either side.
-long double RefineCrossing(long double low, long double high, long double level,
-                           const ResponseProbe& probe) {
-    const bool lowAbove = probe(low).Gain >= level;
-    long double logLow = std::log(low);
-    long double logHigh = std::log(high);
-    for (int step = 0; step < kBisections; ++step) {
-        const long double middle = (logLow + logHigh) / 2;
-        if (middle <= logLow || middle >= logHigh) {
-            break;
-        }
-        if ((probe(std::exp(middle)).Gain >= level) == lowAbove) {
-            logLow = middle;
-        } else {
-            logHigh = middle;
-        }
-    }
-    return std::exp((logLow + logHigh) / 2);
-}
-
-// The highest gain between two grid frequencies around the grid's highest point.
-long double RefinePeak(long double low, long double high, const ResponseProbe& probe) {
-    const long double ratio = (std::sqrt(5.0L) - 1) / 2;
-    long double a = std::log(low);
-    long double b = std::log(high);
-    long double c = b - ratio * (b - a);
-    long double d = a + ratio * (b - a);
-    long double gainC = probe(std::exp(c)).Gain;
-    long double gainD = probe(std::exp(d)).Gain;
-    for (int step = 0; step < kGoldenSteps && c < d; ++step) {
-        if (gainC >= gainD) {
-            b = d;
-            d = c;
-            gainD = gainC;
-            c = b - ratio * (b - a);
-            gainC = probe(std::exp(c)).Gain;
-        } else {
-            a = c;
-            c = d;
-            gainC = gainD;
-            d = a + ratio * (b - a);
-            gainD = probe(std::exp(d)).Gain;
-        }
-    }
-    return std::exp((a + b) / 2);
-}
-
-// The crossing of `level` nearest to the peak, searching downwards or upwards. The peak may lie
-// between grid points and far above both: the last frequency at or above the level starts as the
-// peak itself, so that a band narrower than the grid step is bracketed too.
-std::optional<long double> FindCrossing(const BodeCurve& curve, long double peakFrequency,
-                                        bool upwards, long double level,
-                                        const ResponseProbe& probe) {
-    const std::size_t count = curve.size();
-    long double above = peakFrequency;
-    for (std::size_t step = 0; step < count; ++step) {
-        const std::size_t index = upwards ? step : count - 1 - step;
-        const long double frequency = curve.frequency[index];
-        if (upwards ? frequency <= peakFrequency : frequency >= peakFrequency) {
-            continue;
-        }
-        if (curve.gain[index] < level) {
-            return upwards ? RefineCrossing(above, frequency, level, probe)
-                           : RefineCrossing(frequency, above, level, probe);
-        }
-        above = frequency;
-    }
-    return std::nullopt;
-}
+constexpr const char* kNoPeak = "no peak in range";
 
 BodeMarker Found(MarkerKind kind, const char* name, long double frequency, long double value,
                  std::string text) {
     return {kind, name, true, frequency, value, std::move(text)};
 }
 
-BodeMarker Missing(MarkerKind kind, const char* name, const char* why) {
-    return {kind, name, false, 0, 0, why};
+BodeMarker Missing(MarkerKind kind, const char* name, std::string why) {
+    return {kind, name, false, 0, 0, std::move(why)};
 }
 
 std::string Hertz(long double value) {
@@ -102,48 +31,56 @@ std::string Decibels(long double value) {
     return FormatSignificant(value, kSignificantDigits, "dB", false);
 }
 
-} // namespace
-
-long double HalfPowerDrop() {
-    return 10 * std::log10(0.5L);
+std::string PeakText(const MarkerPlaces& places) {
+    const std::string where = Decibels(places.peakGain) + " at ";
+    switch (places.place) {
+    case PeakPlace::Inside:
+        return where + Hertz(places.peakFrequency);
+    case PeakPlace::FlatStart:
+        return where + Hertz(places.peakFrequency) + " (a flat passband at the start)";
+    case PeakPlace::FlatEnd:
+        return where + Hertz(places.peakFrequency) + " (a flat passband at the end)";
+    case PeakPlace::RisingBelow:
+        return std::string(kNoPeak) + " (largest " + where + "the start, " +
+               Hertz(places.peakFrequency) + ", still rising towards lower frequencies)";
+    case PeakPlace::RisingAbove:
+        return std::string(kNoPeak) + " (largest " + where + "the end, " +
+               Hertz(places.peakFrequency) + ", still rising towards higher frequencies)";
+    }
+    return {};
 }
 
-std::vector<BodeMarker> FindMarkers(const BodeCurve& curve, const ResponseProbe& probe) {
-    std::vector<BodeMarker> markers;
-    if (curve.size() < 2) {
-        return markers;
-    }
-    const std::size_t count = curve.size();
-    std::size_t top = 0;
-    for (std::size_t index = 1; index < count; ++index) {
-        if (curve.gain[index] > curve.gain[top]) {
-            top = index;
+// The peak and every marker that hangs on it.
+void AddPeakMarkers(const MarkerPlaces& places, std::vector<BodeMarker>& markers) {
+    if (!places.HasPeak()) {
+        markers.push_back(Missing(MarkerKind::Peak, "Peak gain", PeakText(places)));
+        markers.back().frequency = places.peakFrequency;
+        markers.back().value = places.peakGain;
+        for (const auto& [kind, name] :
+             {std::pair{MarkerKind::LowerHalfPower, "\u22123 dB low"},
+              std::pair{MarkerKind::UpperHalfPower, "\u22123 dB high"},
+              std::pair{MarkerKind::Bandwidth, "Bandwidth"},
+              std::pair{MarkerKind::Centre, "Centre"}, std::pair{MarkerKind::Q, "Q"}}) {
+            markers.push_back(Missing(kind, name, kNoPeak));
         }
+        return;
     }
-    long double peakFrequency = curve.frequency[top];
-    long double peakGain = curve.gain[top];
-    if (top > 0 && top + 1 < count) {
-        peakFrequency = RefinePeak(curve.frequency[top - 1], curve.frequency[top + 1], probe);
-        peakGain = probe(peakFrequency).Gain;
-        if (peakGain < curve.gain[top]) { // a flat top: the grid point is as good
-            peakFrequency = curve.frequency[top];
-            peakGain = curve.gain[top];
-        }
-    }
-    markers.push_back(Found(MarkerKind::Peak, "Peak gain", peakFrequency, peakGain,
-                            Decibels(peakGain) + " at " + Hertz(peakFrequency)));
-
-    const long double level = peakGain + HalfPowerDrop();
-    const auto lower = FindCrossing(curve, peakFrequency, false, level, probe);
-    const auto upper = FindCrossing(curve, peakFrequency, true, level, probe);
-    markers.push_back(
-        lower ? Found(MarkerKind::LowerHalfPower, "\u22123 dB low", *lower, level, Hertz(*lower))
-              : Missing(MarkerKind::LowerHalfPower, "\u22123 dB low",
-                        "no lower \u22123 dB point in range"));
-    markers.push_back(
-        upper ? Found(MarkerKind::UpperHalfPower, "\u22123 dB high", *upper, level, Hertz(*upper))
-              : Missing(MarkerKind::UpperHalfPower, "\u22123 dB high",
-                        "no upper \u22123 dB point in range"));
+    markers.push_back(Found(MarkerKind::Peak, "Peak gain", places.peakFrequency, places.peakGain,
+                            PeakText(places)));
+    const bool passband = places.place != PeakPlace::Inside;
+    const long double level = places.peakGain + HalfPowerDrop();
+    const auto halfPower = [&](MarkerKind kind, const char* name,
+                               const std::optional<long double>& frequency, const char* why) {
+        return frequency ? Found(kind, name, *frequency, level,
+                                 Hertz(*frequency) + (passband ? " (below the passband)" : ""))
+                         : Missing(kind, name, why);
+    };
+    const auto& lower = places.lowerHalfPower;
+    const auto& upper = places.upperHalfPower;
+    markers.push_back(halfPower(MarkerKind::LowerHalfPower, "\u22123 dB low", lower,
+                                "no lower \u22123 dB point in range"));
+    markers.push_back(halfPower(MarkerKind::UpperHalfPower, "\u22123 dB high", upper,
+                                "no upper \u22123 dB point in range"));
 
     if (lower && upper) {
         const long double bandwidth = *upper - *lower;
@@ -154,29 +91,31 @@ std::vector<BodeMarker> FindMarkers(const BodeCurve& curve, const ResponseProbe&
         markers.push_back(Found(MarkerKind::Centre, "Centre", centre, centre, Hertz(centre)));
         markers.push_back(
             Found(MarkerKind::Q, "Q", 0, q, FormatSignificant(q, kSignificantDigits, "", false)));
+        return;
+    }
+    // A low-pass seen from its passband: its bandwidth reaches down to 0 Hz.
+    if (upper && places.place == PeakPlace::FlatStart) {
+        markers.push_back(
+            Found(MarkerKind::Bandwidth, "Bandwidth", 0, *upper, Hertz(*upper) + " (from 0 Hz)"));
     } else {
-        // A low-pass seen from its flat part: its bandwidth reaches down to 0 Hz.
-        if (upper && top == 0) {
-            markers.push_back(Found(MarkerKind::Bandwidth, "Bandwidth", 0, *upper,
-                                    Hertz(*upper) + " (from 0 Hz)"));
-        } else {
-            markers.push_back(Missing(MarkerKind::Bandwidth, "Bandwidth",
-                                      upper ? "no lower \u22123 dB point in range"
-                                            : "no upper \u22123 dB point in range"));
-        }
-        markers.push_back(Missing(MarkerKind::Centre, "Centre", "no band-pass in range"));
-        markers.push_back(Missing(MarkerKind::Q, "Q", "no band-pass in range"));
+        markers.push_back(Missing(MarkerKind::Bandwidth, "Bandwidth",
+                                  upper ? "no lower \u22123 dB point in range"
+                                        : "no upper \u22123 dB point in range"));
     }
+    markers.push_back(Missing(MarkerKind::Centre, "Centre", "no band-pass in range"));
+    markers.push_back(Missing(MarkerKind::Q, "Q", "no band-pass in range"));
+}
 
-    std::optional<long double> unity;
-    for (std::size_t index = 0; index + 1 < count && !unity; ++index) {
-        if (curve.gain[index] == 0) {
-            unity = curve.frequency[index];
-        } else if ((curve.gain[index] > 0) != (curve.gain[index + 1] > 0)) {
-            unity = RefineCrossing(curve.frequency[index], curve.frequency[index + 1], 0, probe);
-        }
+} // namespace
+
+std::vector<BodeMarker> FindMarkers(const BodeCurve& curve, const ResponseProbe& probe) {
+    std::vector<BodeMarker> markers;
+    if (curve.size() < 2) {
+        return markers;
     }
-    if (unity) {
+    const GainProbe gainAt = [&](long double frequency) { return probe(frequency).Gain; };
+    AddPeakMarkers(FindMarkerPlaces(curve.frequency, curve.gain.data(), gainAt), markers);
+    if (const auto unity = FindUnityGain(curve.frequency, curve.gain.data(), gainAt)) {
         const long double phase = probe(*unity).Phase;
         markers.push_back(Found(MarkerKind::UnityGain, "0 dB crossing", *unity, phase,
                                 Hertz(*unity) + ", phase " +

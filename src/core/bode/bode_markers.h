@@ -2,6 +2,7 @@
 #pragma once
 
 #include "bode/bode_curve.h"
+#include "bode/marker_search.h"
 
 #include <functional>
 #include <string>
@@ -23,14 +24,13 @@ struct BodeMarker {
     std::string text;          // the value with 5 significant digits, or why there is none
 };
 
-// Half power below the peak: 10 log10(1/2), about -3.0103 dB.
-long double HalfPowerDrop();
-
-// The automatic markers of a curve: the gain peak, the half-power points nearest below and
-// above it, the bandwidth between them (from 0 Hz for a curve whose peak is the first point),
-// the centre frequency (geometric mean) and Q of a band-pass, and the first 0 dB crossing with
-// the phase there. Peaks and crossings found between grid points are refined with `probe` to
-// the precision of the number type. A marker that the range does not hold says so.
+// The automatic markers of a curve (see FindMarkerPlaces): the gain peak, the half-power points
+// nearest below and above it, the bandwidth between them (from 0 Hz for a passband at the
+// start), the centre frequency (geometric mean) and Q of a band-pass, and the first 0 dB
+// crossing with the phase there. A peak is a maximum inside the range or a flat end (a
+// passband, whose half-power points the lines call relative to it); a largest gain at an end
+// that still rises beyond it is no peak, and the peak's line says where it lies. A marker that
+// the range does not hold says so.
 std::vector<BodeMarker> FindMarkers(const BodeCurve& curve, const ResponseProbe& probe);
 
 // The same with the solver as the probe. Its messages were shown while the curve was computed,

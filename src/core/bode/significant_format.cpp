@@ -32,6 +32,11 @@ int PrefixIndex(int exponent) {
     return std::clamp(group + kUnitPrefix, 0, kPrefixCount - 1);
 }
 
+// Whether a number of this decimal exponent is written without one.
+bool Fixed(int exponent) {
+    return exponent >= kLeastFixedExponent && exponent <= kGreatestFixedExponent;
+}
+
 std::string WithUnit(const char* number, const char* prefix, std::string_view unit) {
     std::string text(number);
     if (*prefix != '\0' || !unit.empty()) {
@@ -55,11 +60,14 @@ std::string FormatSignificant(long double value, int digits, std::string_view un
         return WithUnit(number, "", unit);
     }
     const int exponent = RoundedExponent(value, digits);
-    const int prefix = withPrefix ? PrefixIndex(exponent) : kUnitPrefix;
+    int prefix = withPrefix ? PrefixIndex(exponent) : kUnitPrefix;
+    if (!Fixed(exponent - 3 * (prefix - kUnitPrefix))) {
+        prefix = kUnitPrefix; // an exponent on a prefixed unit would hide the magnitude
+    }
     const int shift = 3 * (prefix - kUnitPrefix);
     const long double scaled = value / std::pow(10.0L, static_cast<long double>(shift));
     const int scaledExponent = exponent - shift;
-    if (scaledExponent < kLeastFixedExponent || scaledExponent > kGreatestFixedExponent) {
+    if (!Fixed(scaledExponent)) {
         // Beyond the prefixes a fixed notation would run to hundreds of digits.
         std::snprintf(number, sizeof number, "%.*Le", digits - 1, scaled);
     } else {
@@ -74,7 +82,11 @@ std::string FormatAxisLabel(long double value, std::string_view unit) {
     if (value == 0 || !std::isfinite(value)) {
         return WithUnit("0", "", unit);
     }
-    const int prefix = PrefixIndex(RoundedExponent(value, 6));
+    const int exponent = RoundedExponent(value, 6);
+    int prefix = PrefixIndex(exponent);
+    if (!Fixed(exponent - 3 * (prefix - kUnitPrefix))) {
+        prefix = kUnitPrefix;
+    }
     const long double scaled =
         value / std::pow(10.0L, static_cast<long double>(3 * (prefix - kUnitPrefix)));
     // Six digits hide the rounding noise of tick positions; %Lg drops the trailing zeros.

@@ -224,6 +224,10 @@ ComponentRecord ParseComponentLine(std::string_view text, char kind, bool& check
 
 } // namespace
 
+ComponentRecord ParseComponentText(std::string_view line, bool& check) {
+    return ParseComponentLine(line, line.empty() ? ' ' : UpperCase(line.front()), check);
+}
+
 ParseOutcome ParseDatafileText(std::string_view fileBytes, CircuitState& state,
                                const std::string& today) {
     ParseReport report;

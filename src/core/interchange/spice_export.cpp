@@ -23,13 +23,12 @@ constexpr long double kLeastPlainSeriesResistance = 1e-3L;
 // that start with a letter.
 class RecordWriter {
 public:
-    RecordWriter(std::ostringstream& out, const CircuitState& state, int recordNumber,
-                 int sourceLine)
-        : out_(out), state_(state), id_(std::to_string(recordNumber)),
+    RecordWriter(std::ostringstream& out, int nodeCom, int recordNumber, int sourceLine)
+        : out_(out), nodeCom_(nodeCom), id_(std::to_string(recordNumber)),
           tag_(" $ line " + std::to_string(sourceLine)), sourceLine_(sourceLine) {}
 
     std::string Node(int datafileNode) const {
-        return datafileNode == state_.NodeCom ? "0" : std::to_string(datafileNode);
+        return datafileNode == nodeCom_ ? "0" : std::to_string(datafileNode);
     }
     std::string Inner(const std::string& role) const { return "n" + id_ + role; }
 
@@ -114,7 +113,7 @@ public:
 
 private:
     std::ostringstream& out_;
-    const CircuitState& state_;
+    int nodeCom_;
     std::string id_;
     std::string tag_;
     int sourceLine_;
@@ -213,6 +212,14 @@ void WriteRecord(RecordWriter& w, const ComponentRecord& record, long double cou
 
 } // namespace
 
+std::string WriteSpiceElements(const ComponentRecord& record, int nodeCom, int recordNumber,
+                               int sourceLine, long double couplingHz) {
+    std::ostringstream out;
+    RecordWriter writer(out, nodeCom, recordNumber, sourceLine);
+    WriteRecord(writer, record, TwoPi * couplingHz, couplingHz);
+    return out.str();
+}
+
 long double CouplingFrequency(const SpiceExportOptions& options) {
     return options.couplingFrequency > 0 ? options.couplingFrequency
                                          : std::sqrt(options.acFrom * options.acTo);
@@ -238,7 +245,7 @@ std::string WriteSpiceNetlist(std::string_view datafileName, std::string_view da
         const int sourceLine = parsed.sourceLines[index - 1];
         out << "* line " << sourceLine << ": "
             << TrimSpacesAndControls(lines[static_cast<std::size_t>(sourceLine - 1)]) << '\n';
-        RecordWriter writer(out, state, static_cast<int>(index), sourceLine);
+        RecordWriter writer(out, state.NodeCom, static_cast<int>(index), sourceLine);
         WriteRecord(writer, parsed.records[index], TwoPi * couplingHz, couplingHz);
     }
     // The circuit is linear: the AC analysis needs no operating point, and nodes joined only

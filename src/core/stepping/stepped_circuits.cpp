@@ -13,8 +13,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
-#include <cstdio>
 
 namespace kelvor {
 namespace {

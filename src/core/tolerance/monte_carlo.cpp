@@ -41,6 +41,7 @@ bool SolveMonteCarloRuns(const ToleranceCircuit& circuit, const ToleranceSetting
     curves.points = points;
     curves.gain.assign(static_cast<std::size_t>(settings.runs) * frequencies.size(), 0);
     curves.phase.assign(curves.gain.size(), 0);
+    curves.markers.assign(static_cast<std::size_t>(settings.runs), MarkerPlaces{});
 
     struct Worker {
         explicit Worker(const ToleranceCircuit& circuit) : solver(circuit) {}
@@ -69,6 +70,12 @@ bool SolveMonteCarloRuns(const ToleranceCircuit& circuit, const ToleranceSetting
             }
             AlignPhase(own.phase, nominalFirstPhase,
                        curves.phase.data() + static_cast<std::size_t>(run) * frequencies.size());
+            if (points > 0) {
+                curves.markers[static_cast<std::size_t>(run)] =
+                    FindMarkerPlaces(frequencies, gain, [&](long double frequency) {
+                        return own.solver.Solve(frequency).Gain;
+                    });
+            }
         },
         progress);
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "bode/marker_search.h"
 #include "solver/parallel_jobs.h"
 #include "tolerance/tolerance_settings.h"
 #include "tolerance/varied_circuit.h"
@@ -15,6 +16,8 @@ struct RunCurves {
     int points = 0;
     std::vector<long double> gain;  // dB
     std::vector<long double> phase; // degrees, unwrapped, on the nominal's unwrapped scale
+    // Each run's peak and half-power points, refined with that run's own circuit.
+    std::vector<MarkerPlaces> markers;
 
     const long double* Gain(int run) const { return gain.data() + Offset(run); }
     const long double* Phase(int run) const { return phase.data() + Offset(run); }
@@ -33,7 +36,8 @@ void AlignPhase(const std::vector<long double>& wrappedDegrees, long double nomi
                 long double* aligned);
 
 // Solves `settings.runs` runs, each with its own draw of every toleranced value (see
-// DrawDeviations), at every frequency. `progress` counts finished runs. Returns false when it
+// DrawDeviations), at every frequency, and finds each run's markers (see FindMarkerPlaces).
+// `progress` counts finished runs. Returns false when it
 // stopped them; throws the KelvorError of the lowest run that faulted.
 bool SolveMonteCarloRuns(const ToleranceCircuit& circuit, const ToleranceSettings& settings,
                          const std::vector<long double>& frequencies, long double nominalFirstPhase,

@@ -4,10 +4,18 @@
 #include "kelvor_error.h"
 #include "messages.h"
 #include "solver/component_models.h"
-#include "tolerance/grid_markers.h"
 
 namespace kelvor {
 namespace {
+
+void CheckSolveCount(const ToleranceSettings& settings, std::size_t points) {
+    if (static_cast<long long>(settings.runs) * static_cast<long long>(points) >
+        kMostToleranceSolves) {
+        throw KelvorError("Runs times frequencies may not pass " +
+                          std::to_string(kMostToleranceSolves) +
+                          ": lower the runs or the points per decade.");
+    }
+}
 
 void CheckAnalysable(const LoadedCircuit& circuit, const ToleranceSettings& settings,
                      std::size_t points) {
@@ -20,32 +28,38 @@ void CheckAnalysable(const LoadedCircuit& circuit, const ToleranceSettings& sett
         throw KelvorError("The number of runs must lie from 1 to " +
                           std::to_string(kMostToleranceRuns) + ".");
     }
-    if (static_cast<long long>(settings.runs) * static_cast<long long>(points) >
-        kMostToleranceSolves) {
-        throw KelvorError("Runs times frequencies may not pass " +
-                          std::to_string(kMostToleranceSolves) +
-                          ": lower the runs or the points per decade.");
-    }
+    CheckSolveCount(settings, points);
 }
 
-std::vector<MarkerSpread> MarkerSpreads(const BodeCurve& nominal, const RunCurves& runs) {
-    const GridMarkers middle = FindGridMarkers(nominal.frequency, nominal.gain.data());
-    std::vector<GridMarkers> each;
-    for (int run = 0; run < runs.runs; ++run) {
-        each.push_back(FindGridMarkers(nominal.frequency, runs.Gain(run)));
-    }
-    // `field` is a marker every curve has, or one that a curve may lack.
+// The nominal's markers are the analyser's: the same curve, refined with the same solver.
+std::vector<MarkerSpread> MarkerSpreads(const LoadedCircuit& circuit, const BodeCurve& nominal,
+                                        const RunCurves& runs) {
+    ResponseSolver solver;
+    QuietMessages quiet;
+    const MarkerPlaces middle =
+        FindMarkerPlaces(nominal.frequency, nominal.gain.data(), [&](long double frequency) {
+            ResponsePoint point;
+            solver.ComputeResponse(circuit, frequency, ResponseForm::Display, point, quiet);
+            return point.Gain;
+        });
+    // A run without a peak has no peak gain or frequency either.
+    const auto peakGain = [](const MarkerPlaces& places) {
+        return places.HasPeak() ? std::optional(places.peakGain) : std::nullopt;
+    };
+    const auto peakFrequency = [](const MarkerPlaces& places) {
+        return places.HasPeak() ? std::optional(places.peakFrequency) : std::nullopt;
+    };
+    const auto lower = [](const MarkerPlaces& places) { return places.lowerHalfPower; };
+    const auto upper = [](const MarkerPlaces& places) { return places.upperHalfPower; };
     const auto spread = [&](const char* name, const char* unit, auto field) {
         std::vector<std::optional<long double>> values;
-        for (const GridMarkers& markers : each) {
-            values.push_back(markers.*field);
+        for (const MarkerPlaces& places : runs.markers) {
+            values.push_back(field(places));
         }
-        return MarkerSpread{name, unit, SpreadOf(middle.*field, values)};
+        return MarkerSpread{name, unit, SpreadOf(field(middle), values)};
     };
-    return {spread("Peak gain", "dB", &GridMarkers::peakGain),
-            spread("Peak frequency", "Hz", &GridMarkers::peakFrequency),
-            spread("\u22123 dB low", "Hz", &GridMarkers::lowerHalfPower),
-            spread("\u22123 dB high", "Hz", &GridMarkers::upperHalfPower)};
+    return {spread("Peak gain", "dB", peakGain), spread("Peak frequency", "Hz", peakFrequency),
+            spread("\u22123 dB low", "Hz", lower), spread("\u22123 dB high", "Hz", upper)};
 }
 
 MaskOutcome CheckMask(const GainMask& mask, const BodeCurve& nominal, const RunCurves& runs) {
@@ -75,10 +89,11 @@ ToleranceRun RunToleranceAnalysis(const LoadedCircuit& circuit,
                                   const ToleranceProgress& progress, int threads) {
     CheckAnalysable(circuit, settings, frequencies.size());
     const ToleranceCircuit varied{circuit, TolerancedValues(circuit, componentLines, settings)};
-    const int points = static_cast<int>(frequencies.size());
+    int points = static_cast<int>(frequencies.size());
     const int workers = WorkerCount(threads, std::max(settings.runs, points));
     const int perPoint = WorstCaseSolvesPerPoint(varied);
-    const int total = points + settings.runs * points + points * perPoint;
+    // Until the nominal curve has its points, the grid stands for them.
+    int total = points + settings.runs * points + points * perPoint;
 
     ToleranceRun run;
     ToleranceAnalysis& analysis = run.analysis;
@@ -103,6 +118,10 @@ ToleranceRun RunToleranceAnalysis(const LoadedCircuit& circuit,
     }
     analysis.nominal = std::move(nominal.curve);
     before = points;
+    // The runs share the nominal's points, which adapt to where its response bends.
+    points = static_cast<int>(analysis.nominal.size());
+    CheckSolveCount(settings, analysis.nominal.size());
+    total = before + settings.runs * points + points * perPoint;
     const long double firstPhase = points > 0 ? analysis.nominal.unwrappedPhase.front() : 0;
     if (!SolveMonteCarloRuns(varied, settings, analysis.nominal.frequency, firstPhase,
                              analysis.runs, stage(points), workers)) {
@@ -115,7 +134,7 @@ ToleranceRun RunToleranceAnalysis(const LoadedCircuit& circuit,
     analysis.gain = EnvelopeOf(analysis.runs.gain, settings.runs, points);
     analysis.phase = EnvelopeOf(analysis.runs.phase, settings.runs, points);
     if (points > 0) {
-        analysis.markers = MarkerSpreads(analysis.nominal, analysis.runs);
+        analysis.markers = MarkerSpreads(circuit, analysis.nominal, analysis.runs);
     }
     analysis.mask = CheckMask(settings.mask, analysis.nominal, analysis.runs);
     run.complete = true;

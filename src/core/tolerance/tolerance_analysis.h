@@ -31,7 +31,7 @@ struct MaskOutcome {
 };
 
 struct ToleranceAnalysis {
-    BodeCurve nominal;  // ComputeResponse's display form at every frequency
+    BodeCurve nominal;  // the analyser's curve (ComputeBodeCurve); the runs share its points
     int toleranced = 0; // how many values vary
     RunCurves runs;
     Envelope gain;  // dB
@@ -51,11 +51,11 @@ struct ToleranceRun {
 using ToleranceProgress = std::function<bool(int done, int total)>;
 
 // The Monte Carlo runs, their envelope and marker spreads, the worst case and the mask yield
-// of a circuit over a frequency grid, on `threads` threads (0: one per core). The results do
-// not depend on the number of threads. `componentLines` are the Datafile lines of the
-// circuit's component records (they key the per-component tolerances). Throws KelvorError for
-// a circuit with records the solver does not know, for too many runs x frequencies, and as
-// ComputeResponse does.
+// of a circuit over a frequency grid (the least density, as the analyser takes it), on `threads`
+// threads (0: one per core). The results do not depend on the number of threads. `componentLines`
+// are the Datafile lines of the circuit's component records (they key the per-component
+// tolerances). Throws KelvorError for a circuit with records the solver does not know, for too many
+// runs x frequencies, and as ComputeResponse does.
 ToleranceRun RunToleranceAnalysis(const LoadedCircuit& circuit,
                                   const std::vector<std::string>& componentLines,
                                   const ToleranceSettings& settings,

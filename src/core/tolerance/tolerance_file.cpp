@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 namespace kelvor {
 namespace {
@@ -40,21 +41,29 @@ bool SameName(std::string_view key, std::string_view name) {
 std::optional<long double> Frequency(std::string_view text) {
     bool ok = true;
     const long double value = ParseEngValue(TrimSpaces(text), ok);
-    return ok && value > 0 ? std::optional(value) : std::nullopt;
+    return ok && value > 0 && std::isfinite(value) ? std::optional(value) : std::nullopt;
 }
 
-// A limit in dB, or no limit for "-" or nothing; fails (outer nullopt) on anything else.
-std::optional<std::optional<long double>> MaskLimit(std::string_view text) {
+using MaskLimitReading = std::optional<std::optional<long double>>;
+
+// A limit in dB, or no limit for "-" or nothing; fails (outer nullopt) on anything else. The
+// types are spelt out: std::optional(std::optional(x)) deduces a single optional, which once
+// read a wrong limit as no limit at all.
+MaskLimitReading MaskLimit(std::string_view text) {
     const std::string trimmed = TrimSpaces(text);
     if (trimmed.empty() || trimmed == kNoLimit) {
-        return std::optional<long double>();
+        return MaskLimitReading(std::in_place, std::nullopt);
     }
     bool ok = true;
     const long double value = ParseEngValue(trimmed, ok);
-    return ok ? std::optional(std::optional(value)) : std::nullopt;
+    if (!ok || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return MaskLimitReading(std::in_place, value);
 }
 
-std::optional<GainMaskSegment> MaskLine(std::string_view line) {
+// The four fields of a mask line, or none when it does not have four.
+std::optional<std::array<std::string_view, 4>> MaskFields(std::string_view line) {
     std::vector<std::string_view> fields;
     for (std::size_t start = 0;;) {
         const std::size_t comma = line.find(',', start);
@@ -67,7 +76,7 @@ std::optional<GainMaskSegment> MaskLine(std::string_view line) {
     if (fields.size() != 4) {
         return std::nullopt;
     }
-    return ParseMaskSegment(fields[0], fields[1], fields[2], fields[3]);
+    return std::array{fields[0], fields[1], fields[2], fields[3]};
 }
 
 class Reader {
@@ -88,11 +97,19 @@ public:
             return;
         }
         if (section_ == kMaskSection) {
-            if (const auto segment = MaskLine(text)) {
-                settings.mask.push_back(*segment);
+            ++maskRows_;
+            const auto fields = MaskFields(text);
+            if (!fields) {
+                Problem(number, "gain mask row " + std::to_string(maskRows_) +
+                                    " is not FROM, TO, LOWEST dB, HIGHEST dB");
+                return;
+            }
+            MaskSegmentReading reading =
+                ReadMaskSegment((*fields)[0], (*fields)[1], (*fields)[2], (*fields)[3], maskRows_);
+            if (reading.segment) {
+                settings.mask.push_back(*reading.segment);
             } else {
-                Problem(number, "a mask line is FROM, TO, LOWEST dB, HIGHEST dB, with frequencies "
-                                "above 0, TO not below FROM and - for no limit");
+                Problem(number, reading.problem);
             }
             return;
         }
@@ -161,11 +178,13 @@ private:
         } else if (SameName(key, "Runs")) {
             bool ok = true;
             const int32_t runs = ParseIntField(value, ok);
-            if (ok && runs >= 1 && runs <= kMostToleranceRuns) {
+            const auto outside = ToleranceRunsProblem(runs, "Runs");
+            if (ok && !outside) {
                 settings.runs = runs;
             } else {
-                Problem(number,
-                        "runs is a whole number from 1 to " + std::to_string(kMostToleranceRuns));
+                Problem(number, ok ? *outside
+                                   : "runs is a whole number from 1 to " +
+                                         std::to_string(kMostToleranceRuns));
             }
         } else if (SameName(key, "Seed")) {
             uint64_t seed = 0;
@@ -182,22 +201,47 @@ private:
 
     std::string fileName_;
     std::string section_;
+    int maskRows_ = 0;
     std::vector<std::string> problems_;
 };
 
 } // namespace
 
+MaskSegmentReading ReadMaskSegment(std::string_view from, std::string_view to,
+                                   std::string_view lowest, std::string_view highest, int row) {
+    const auto problem = [&](const char* column, const std::string& why) {
+        return MaskSegmentReading{std::nullopt, "Gain mask row " + std::to_string(row) + ", " +
+                                                    column + ": " + why};
+    };
+    const auto quoted = [](std::string_view text) { return "\"" + TrimSpaces(text) + "\""; };
+    const auto low = Frequency(from);
+    if (!low) {
+        return problem("From (Hz)", quoted(from) + " is not a frequency above 0");
+    }
+    const auto high = Frequency(to);
+    if (!high) {
+        return problem("To (Hz)", quoted(to) + " is not a frequency above 0");
+    }
+    if (*high < *low) {
+        return problem("To (Hz)", "must not be below From");
+    }
+    const auto lowestLimit = MaskLimit(lowest);
+    if (!lowestLimit) {
+        return problem("Lowest (dB)", quoted(lowest) + " is not a number of dB or - for none");
+    }
+    const auto highestLimit = MaskLimit(highest);
+    if (!highestLimit) {
+        return problem("Highest (dB)", quoted(highest) + " is not a number of dB or - for none");
+    }
+    if (*lowestLimit && *highestLimit && **highestLimit < **lowestLimit) {
+        return problem("Highest (dB)", "must not be below Lowest");
+    }
+    return {GainMaskSegment{*low, *high, *lowestLimit, *highestLimit}, {}};
+}
+
 std::optional<GainMaskSegment> ParseMaskSegment(std::string_view from, std::string_view to,
                                                 std::string_view lowest, std::string_view highest) {
-    const auto low = Frequency(from);
-    const auto high = Frequency(to);
-    const auto lowestLimit = MaskLimit(lowest);
-    const auto highestLimit = MaskLimit(highest);
-    if (!low || !high || *high < *low || !lowestLimit || !highestLimit ||
-        (*lowestLimit && *highestLimit && **highestLimit < **lowestLimit)) {
-        return std::nullopt;
-    }
-    return GainMaskSegment{*low, *high, *lowestLimit, *highestLimit};
+    return ReadMaskSegment(from, to, lowest, highest, 1).segment;
 }
 
 std::array<std::string, 4> MaskSegmentTexts(const GainMaskSegment& segment) {

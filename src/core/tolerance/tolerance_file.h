@@ -20,8 +20,20 @@ std::filesystem::path ToleranceFilePath(const std::filesystem::path& datafile);
 // Comment lines start with ";".
 std::string ToleranceFileText(const ToleranceSettings& settings, std::string_view datafileName);
 
+struct MaskSegmentReading {
+    std::optional<GainMaskSegment> segment;
+    // Why there is none, naming the row and the column: "Gain mask row 2, Lowest (dB): "x" is
+    // not a number of dB or - for none".
+    std::string problem;
+};
+
 // A mask segment from its four texts: frequencies in engineering syntax above 0 with `to` not
 // below `from`, limits in dB, "-" or nothing for no limit, the lowest not above the highest.
+// `row` counts the segments from 1, as the panel's table and the file list them.
+MaskSegmentReading ReadMaskSegment(std::string_view from, std::string_view to,
+                                   std::string_view lowest, std::string_view highest, int row);
+
+// ReadMaskSegment's segment alone.
 std::optional<GainMaskSegment> ParseMaskSegment(std::string_view from, std::string_view to,
                                                 std::string_view lowest, std::string_view highest);
 

@@ -112,4 +112,12 @@ std::optional<std::string> ApplyKindTolerances(std::string_view list, ToleranceS
     return std::nullopt;
 }
 
+std::optional<std::string> ToleranceRunsProblem(long long runs, std::string_view name) {
+    if (runs >= 1 && runs <= kMostToleranceRuns) {
+        return std::nullopt;
+    }
+    return std::string(name) + ": " + std::to_string(runs) + " is outside 1 to " +
+           std::to_string(kMostToleranceRuns);
+}
+
 } // namespace kelvor

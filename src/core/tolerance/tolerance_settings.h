@@ -56,6 +56,10 @@ std::string PercentText(long double percent);
 // The kind letter, in upper case, of a text that is one letter of kToleranceKinds.
 std::optional<char> ToleranceKindOf(std::string_view text);
 
+// Why a number of runs cannot be taken, or nothing when it lies from 1 to kMostToleranceRuns;
+// `name` names the box, option or setting.
+std::optional<std::string> ToleranceRunsProblem(long long runs, std::string_view name);
+
 // "Uniform" or "Gaussian", any case.
 std::optional<ToleranceDistribution> ParseDistribution(std::string_view text);
 const char* DistributionName(ToleranceDistribution distribution);

@@ -7,7 +7,7 @@
 #include "app/support/app_fixture.h"
 
 #include <QApplication>
-#include <QDir>
+#include <QFile>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>

@@ -116,9 +116,9 @@ private slots:
             QStringList cells;
             const char* message;
         } cases[] = {
-            {{"1k", "10k", "abc", "3"}, "Gain mask row 2, Lowest (dB): must be a number"},
-            {{"1k", "10k", "-3", "3 dB"}, "Gain mask row 2, Highest (dB): must be a number"},
-            {{"0", "10k", "-", "-"}, "Gain mask row 2, From (Hz): must be a frequency above 0"},
+            {{"1k", "10k", "abc", "3"}, "Gain mask row 2, Lowest (dB): \"abc\" is not a number"},
+            {{"1k", "10k", "-3", "3 dB"}, "Gain mask row 2, Highest (dB): \"3 dB\" is not a number"},
+            {{"0", "10k", "-", "-"}, "Gain mask row 2, From (Hz): \"0\" is not a frequency above 0"},
             {{"10k", "1k", "-", "-"}, "Gain mask row 2, To (Hz): must not be below From"},
             {{"1k", "10k", "3", "-3"}, "Gain mask row 2, Highest (dB): must not be below"},
         };

@@ -18,6 +18,7 @@
 #include "text/date_text.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -436,6 +437,29 @@ private slots:
         QVERIFY(panel.analysis().has_value());
         QCOMPARE(panel.analysis()->nominal.gain.back(), curve.gain.back());
         QVERIFY(messages->entries.empty());
+    }
+
+    // With a dark desktop theme the status line, which has a near-white background of its own,
+    // still writes dark text on it.
+    void statusLineReadsInADarkPalette() {
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        QPalette dark;
+        dark.setColor(QPalette::Window, QColor(45, 45, 45));
+        dark.setColor(QPalette::WindowText, QColor(235, 235, 235));
+        QApplication::setPalette(dark);
+        Start();
+        auto* status = window->findChild<QLabel*>("StatusPanel");
+        QVERIFY(status != nullptr);
+        // Inside the sunken frame, whose shadow is dark whatever the text is.
+        const QImage picture = status->grab(status->contentsRect().adjusted(2, 2, -2, -2)).toImage();
+        int darkPixels = 0;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                darkPixels += picture.pixelColor(x, y).lightness() < 100 ? 1 : 0;
+            }
+        }
+        QApplication::setPalette(QPalette());
+        QVERIFY2(darkPixels > 50, qPrintable(QString::number(darkPixels)));
     }
 
     void exitAsksAndClosingDeletesTheRecordFile() {

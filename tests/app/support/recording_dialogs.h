@@ -46,6 +46,7 @@ public:
     QStringList suggestedWritePaths;
     std::vector<std::string> offeredExampleFiles;
     std::vector<std::string> offeredNodes;
+    app::SpiceNodeRoles proposedNodes;
     QString longText;
     // The step chosen in Step...; the lines it offered.
     std::optional<StepRequest> step;
@@ -95,8 +96,10 @@ public:
         return example;
     }
     std::optional<app::SpiceNodeRoles>
-    ChooseSpiceNodes(QWidget*, const std::vector<std::string>& nodes) override {
+    ChooseSpiceNodes(QWidget*, const std::vector<std::string>& nodes,
+                     const app::SpiceNodeRoles& proposed) override {
         offeredNodes = nodes;
+        proposedNodes = proposed;
         return nodeRoles;
     }
     void ShowLongText(QWidget*, const QString&, const QString& text) override { longText = text; }

@@ -5,6 +5,7 @@
 #include "core/timeresp/test_circuits.h"
 #include "support/recording_messages.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <numbers>
@@ -28,11 +29,15 @@ struct Analysed {
     }
 };
 
-Analysed Markers(const LoadedCircuit& circuit, FrequencyRange range) {
+Analysed Markers(const LoadedCircuit& circuit, FrequencyRange range,
+                 int pointsPerDecade = kDefaultPointsPerDecade, BodeCurve* drawn = nullptr) {
     ResponseSolver solver;
     RecordingMessages messages;
-    const BodeRun run = ComputeBodeCurve(circuit, LogFrequencyGrid(range, kDefaultPointsPerDecade),
-                                         solver, messages);
+    const BodeRun run =
+        ComputeBodeCurve(circuit, LogFrequencyGrid(range, pointsPerDecade), solver, messages);
+    if (drawn != nullptr) {
+        *drawn = run.curve;
+    }
     ResponseProbe probe = [&](long double frequency) {
         ResponsePoint point;
         solver.ComputeResponse(circuit, frequency, ResponseForm::Display, point, messages);
@@ -62,7 +67,12 @@ TEST(BodeMarkers, RcLowPassCornerAndBandwidthFromZero) {
     EXPECT_LT(Relative(found[MarkerKind::UpperHalfPower].frequency, corner), 1e-4);
     EXPECT_LT(Relative(found[MarkerKind::Bandwidth].value, corner), 1e-4);
     EXPECT_TRUE(found[MarkerKind::Bandwidth].text.ends_with(" kHz (from 0 Hz)"));
-    EXPECT_EQ(found[MarkerKind::Peak].frequency, 10); // a low-pass peaks at the range's start
+    // A low-pass's passband at the range's start, the half-power point below it.
+    EXPECT_EQ(found[MarkerKind::Peak].frequency, 10);
+    EXPECT_TRUE(
+        found[MarkerKind::Peak].text.ends_with("at 10.000 Hz (a flat passband at the start)"))
+        << found[MarkerKind::Peak].text;
+    EXPECT_TRUE(found[MarkerKind::UpperHalfPower].text.ends_with(" kHz (below the passband)"));
     EXPECT_FALSE(found[MarkerKind::LowerHalfPower].found);
     EXPECT_EQ(found[MarkerKind::Centre].text, "no band-pass in range");
 }
@@ -129,6 +139,92 @@ TEST(BodeMarkers, UnityGainCrossingAndItsPhase) {
     solver.ComputeResponse(circuit, unity.frequency, ResponseForm::Display, point, messages);
     EXPECT_NEAR(static_cast<double>(point.Gain), 0.0, 1e-12);
     EXPECT_EQ(unity.value, point.Phase);
+}
+
+// A largest gain at an end of the range that still rises beyond it is no peak, and nothing
+// hangs on it: a 98-section RC ladder far above its corner, the IF transformer below its
+// resonance.
+TEST(BodeMarkers, NoPeakWhereTheGainStillRisesBeyondTheRange) {
+    const struct {
+        LoadedCircuit circuit;
+        FrequencyRange range;
+        const char* peak; // the peak line from its end on
+    } cases[] = {{testing::RcLadder(98, 1000, 10e-9L),
+                  {100e3L, 2e6L},
+                  "at the start, 100.00 kHz, still rising towards lower frequencies)"},
+                 {testing::ExampleCircuit("IFTRANS.DAT"),
+                  {10, 100e3L},
+                  "at the end, 100.00 kHz, still rising towards higher frequencies)"}};
+    for (const auto& c : cases) {
+        const Analysed found = Markers(c.circuit, c.range);
+        const BodeMarker& peak = found[MarkerKind::Peak];
+        EXPECT_FALSE(peak.found);
+        EXPECT_TRUE(peak.text.starts_with("no peak in range (largest -")) << peak.text;
+        EXPECT_TRUE(peak.text.ends_with(c.peak)) << peak.text;
+        for (MarkerKind kind : {MarkerKind::LowerHalfPower, MarkerKind::UpperHalfPower,
+                                MarkerKind::Bandwidth, MarkerKind::Centre, MarkerKind::Q}) {
+            EXPECT_FALSE(found[kind].found);
+            EXPECT_EQ(found[kind].text, "no peak in range");
+        }
+    }
+}
+
+// At one or two points per decade the sample's markers are those of a nodal solve at any
+// density: the peak 1.8336 dB at 375.96 Hz and the 0 dB crossing at 327.31 Hz.
+TEST(BodeMarkers, RightAtTheLeastDensities) {
+    for (int pointsPerDecade : {1, 2}) {
+        const Analysed found = Markers(testing::SampleCircuit(), {10, 100e3L}, pointsPerDecade);
+        EXPECT_EQ(found[MarkerKind::Peak].text, "1.8336 dB at 375.96 Hz") << pointsPerDecade;
+        EXPECT_TRUE(found[MarkerKind::UnityGain].text.starts_with("327.31 Hz, phase "))
+            << found[MarkerKind::UnityGain].text;
+    }
+}
+
+// The IF transformer's resonance is far narrower than the grid step: the drawn curve reaches the
+// marker's peak (22.05 dB, by a nodal solve) within 0.01 dB.
+TEST(BodeMarkers, DrawnPeakReachesTheMarker) {
+    BodeCurve drawn;
+    const Analysed found =
+        Markers(testing::ExampleCircuit("IFTRANS.DAT"), {100e3L, 2e6L}, 100, &drawn);
+    const long double marker = found[MarkerKind::Peak].value;
+    EXPECT_NEAR(static_cast<double>(marker), 22.05, 0.005);
+    const long double highest = *std::max_element(drawn.gain.begin(), drawn.gain.end());
+    EXPECT_LE(highest, marker);
+    EXPECT_GE(highest, marker - 0.01L);
+}
+
+// The search between samples against closed forms: an RC low-pass (corner 1 kHz) and a
+// resonance (5 kHz, Q 4, bandwidth 1.25 kHz), from one sample per decade and from a hundred.
+TEST(MarkerSearch, FindsClosedFormPlacesFromSparseSamples) {
+    const long double corner = 1000, centre = 5000, q = 4;
+    const GainProbe lowPass = [&](long double f) {
+        return -10 * std::log10(1 + (f / corner) * (f / corner));
+    };
+    const GainProbe resonance = [&](long double f) {
+        const long double detune = q * (f / centre - centre / f);
+        return -10 * std::log10(1 + detune * detune);
+    };
+    for (int pointsPerDecade : {1, 100}) {
+        const auto grid = LogFrequencyGrid({1, 1e5L}, pointsPerDecade);
+        std::vector<long double> low, band;
+        for (long double f : grid) {
+            low.push_back(lowPass(f));
+            band.push_back(resonance(f));
+        }
+        const MarkerPlaces flat = FindMarkerPlaces(grid, low.data(), lowPass);
+        EXPECT_EQ(flat.place, PeakPlace::FlatStart);
+        ASSERT_TRUE(flat.upperHalfPower && !flat.lowerHalfPower);
+        // Half power below the gain at 1 Hz (-4.3e-6 dB) rather than 0 dB: 1e-6 further up.
+        EXPECT_NEAR(static_cast<double>(*flat.upperHalfPower / corner), 1 + 1e-6, 1e-9);
+        const MarkerPlaces peak = FindMarkerPlaces(grid, band.data(), resonance);
+        EXPECT_EQ(peak.place, PeakPlace::Inside);
+        EXPECT_NEAR(static_cast<double>(peak.peakFrequency / centre), 1, 1e-8);
+        EXPECT_NEAR(static_cast<double>(peak.peakGain), 0, 1e-15);
+        ASSERT_TRUE(peak.lowerHalfPower && peak.upperHalfPower);
+        EXPECT_NEAR(
+            static_cast<double>((*peak.upperHalfPower - *peak.lowerHalfPower) / (centre / q)), 1,
+            1e-12);
+    }
 }
 
 } // namespace

@@ -29,7 +29,9 @@ TEST(SignificantFormat, FiveDigitsWithAndWithoutPrefix) {
         {-3.6e-10L, "deg", false, "-3.6000e-10 deg"},
         {123456.0L, "dB", false, "123456 dB"},
         {2e6L, "dB", false, "2.0000e+06 dB"},
-        {1e-300L, "ohm", true, "1.0000e-285 fohm"},
+        {1e-300L, "ohm", true, "1.0000e-300 ohm"},
+        {1e-4940L, "Hz", true, "1.0000e-4940 Hz"},
+        {3e25L, "Hz", true, "3.0000e+25 Hz"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(FormatSignificant(c.value, 5, c.unit, c.prefix), c.text);
@@ -40,8 +42,13 @@ TEST(SignificantFormat, AxisLabelsAreShort) {
     struct Case {
         long double value;
         const char* text;
-    } cases[] = {{100000, "100 kHz"}, {2.5e-3L, "2.5 mHz"},    {1, "1 Hz"},
-                 {0, "0 Hz"},         {999999.9999L, "1 MHz"}, {3e9L, "3 GHz"}};
+    } cases[] = {{100000, "100 kHz"},
+                 {2.5e-3L, "2.5 mHz"},
+                 {1, "1 Hz"},
+                 {0, "0 Hz"},
+                 {999999.9999L, "1 MHz"},
+                 {3e9L, "3 GHz"},
+                 {1e-4940L, "1e-4940 Hz"}};
     for (const Case& c : cases) {
         EXPECT_EQ(FormatAxisLabel(c.value, "Hz"), c.text);
     }

@@ -36,7 +36,7 @@ TEST(StepList, FormsAndTheirValues) {
         {"1k..10k/4", {1000, 4000, 7000, 10000}},
         {"1..100/log3", {1, 10, 100}},
         {"1k..2.2k/E12", {1000, 1200, 1500, 1800, 2200}},
-        {"0.9..1.25/E24", {1, 1.1L, 1.2L}},
+        {"0.9..1.25/E24", {0.91L, 1, 1.1L, 1.2L}},
     };
     for (const Case& c : cases) {
         const std::vector<long double> values = ParseStepList(c.text);

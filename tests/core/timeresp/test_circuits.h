@@ -3,6 +3,7 @@
 
 #include "circuit/datafile_reader.h"
 #include "circuit/sample_datafile.h"
+#include "files/file_io.h"
 #include "solver/response.h"
 #include "support/circuit_builder.h"
 
@@ -44,6 +45,29 @@ inline LoadedCircuit SampleCircuit() {
         throw std::runtime_error("the sample Datafile does not parse");
     }
     return MakeLoadedCircuit(std::move(outcome.records), state);
+}
+
+// One of the examples shipped with the program, by file name.
+inline LoadedCircuit ExampleCircuit(const std::string& name) {
+    CircuitState state;
+    ParseOutcome outcome = ParseDatafileText(
+        ReadWholeFile(std::string(KELVOR_EXAMPLES_DIR) + "/" + name), state, "7 Dec 2026");
+    if (!outcome.ok) {
+        throw std::runtime_error(name + " does not parse");
+    }
+    return MakeLoadedCircuit(std::move(outcome.records), state);
+}
+
+// `sections` series resistors along a chain from the input, each followed by a capacitor to
+// common; the output is the last node.
+inline LoadedCircuit RcLadder(int sections, long double resistance, long double capacitance) {
+    const int common = sections + 2;
+    CircuitBuilder builder(1, sections + 1, common);
+    for (int node = 1; node <= sections; ++node) {
+        builder.Add('R', {node, node + 1}, {resistance});
+        builder.Add('C', {node + 1, common}, {capacitance});
+    }
+    return builder.circuit();
 }
 
 } // namespace kelvor::testing

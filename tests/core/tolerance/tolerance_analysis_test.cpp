@@ -2,8 +2,10 @@
 #include "tolerance/tolerance_analysis.h"
 
 #include "bode/bode_grid.h"
+#include "bode/bode_markers.h"
 #include "core/timeresp/test_circuits.h"
 #include "kelvor_error.h"
+#include "messages.h"
 #include "tolerance/tolerance_report.h"
 
 #include <cmath>
@@ -189,15 +191,58 @@ TEST(ToleranceAnalysis, ProgressCountsEverySolveAndCanStop) {
         });
     EXPECT_TRUE(whole.complete);
     EXPECT_EQ(last, total);
-    // The nominal curve, every run and the worst-case solves: six values (the inductor's series
-    // resistance is one), each moved once, and four corners.
+    // The nominal curve's grid, then every run and the worst-case solves at the nominal's
+    // points: six values (the inductor's series resistance is one), each moved once, and four
+    // corners.
     const int points = static_cast<int>(grid.size());
-    EXPECT_EQ(total, points + 50 * points + points * (6 + 4));
+    const int adapted = static_cast<int>(whole.analysis.nominal.size());
+    EXPECT_EQ(total, points + 50 * adapted + adapted * (6 + 4));
 
     for (int stopAt : {1, points + 1, total - 1}) {
         const ToleranceRun stopped = RunToleranceAnalysis(
             SampleCircuit(), {}, settings, grid, [&](int done, int) { return done < stopAt; });
         EXPECT_FALSE(stopped.complete) << stopAt;
+    }
+}
+
+// The nominal row is the analyser's markers, value for value; each run's markers are refined
+// with its own solves, so five points per decade give the spreads of two hundred.
+TEST(ToleranceAnalysis, MarkersAsExactAsTheAnalysersAtAnyDensity) {
+    const LoadedCircuit circuit = testing::ExampleCircuit("IFTRANS.DAT");
+    const FrequencyRange range{100e3L, 2e6L};
+    const ToleranceSettings settings = Settings(24, {});
+    ResponseSolver solver;
+    QuietMessages quiet;
+    const BodeRun curve = ComputeBodeCurve(circuit, LogFrequencyGrid(range, 100), solver, quiet);
+    const std::vector<BodeMarker> markers = FindMarkers(curve.curve, circuit, solver);
+    const ToleranceAnalysis dense = Analyse(circuit, settings, range, 200);
+    const ToleranceAnalysis sparse = Analyse(circuit, settings, range, 5);
+    const ToleranceAnalysis nominal = Analyse(circuit, settings, range, 100);
+    const struct {
+        std::size_t spread;
+        MarkerKind kind;
+        bool frequency;
+    } rows[] = {{0, MarkerKind::Peak, false},
+                {1, MarkerKind::Peak, true},
+                {2, MarkerKind::LowerHalfPower, true},
+                {3, MarkerKind::UpperHalfPower, true}};
+    for (const auto& row : rows) {
+        const BodeMarker& marker = markers[static_cast<std::size_t>(row.kind)];
+        ASSERT_EQ(marker.kind, row.kind);
+        const Spread& spread = nominal.markers[row.spread].spread;
+        ASSERT_TRUE(spread.nominal && marker.found) << marker.name;
+        EXPECT_EQ(*spread.nominal, row.frequency ? marker.frequency : marker.value) << marker.name;
+        const Spread& fine = dense.markers[row.spread].spread;
+        const Spread& coarse = sparse.markers[row.spread].spread;
+        ASSERT_EQ(fine.found, settings.runs);
+        ASSERT_EQ(coarse.found, settings.runs);
+        // The refinement's own precision: some 1e-9 of a peak's frequency, far less elsewhere.
+        const double tolerance = row.frequency ? 1e-8 * static_cast<double>(fine.mean) : 1e-9;
+        EXPECT_NEAR(static_cast<double>(coarse.mean), static_cast<double>(fine.mean), tolerance);
+        EXPECT_NEAR(static_cast<double>(coarse.lowest), static_cast<double>(fine.lowest),
+                    tolerance);
+        EXPECT_NEAR(static_cast<double>(coarse.highest), static_cast<double>(fine.highest),
+                    tolerance);
     }
 }
 

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tolerance/tolerance_statistics.h"
 
-#include "bode/bode_grid.h"
 #include "solver/parallel_jobs.h"
-#include "tolerance/grid_markers.h"
 #include "tolerance/monte_carlo.h"
 
 #include <atomic>
@@ -39,29 +37,6 @@ TEST(ToleranceStatistics, QuantilesSpreadsAndHistograms) {
     const Histogram histogram = HistogramOf({0, 0.5L, 1, 9.99L, 10}, 10);
     EXPECT_EQ(histogram.counts, (std::vector<int>{2, 1, 0, 0, 0, 0, 0, 0, 0, 2}));
     EXPECT_EQ(HistogramOf({4, 4, 4}, 10).counts, std::vector<int>{3});
-}
-
-// The markers read from the grid against the closed forms: the RC low-pass corner 1/(2 pi RC)
-// and the peak of a resonance, with gains written straight from their formulas.
-TEST(GridMarkers, AgreeWithClosedFormsAt100PointsPerDecade) {
-    const auto grid = LogFrequencyGrid({1, 1e5L}, 100);
-    std::vector<long double> lowPass, resonance;
-    const long double corner = 1000, centre = 5000, q = 4;
-    for (long double f : grid) {
-        const long double x = f / corner;
-        lowPass.push_back(-10 * std::log10(1 + x * x));
-        const long double detune = q * (f / centre - centre / f);
-        resonance.push_back(-10 * std::log10(1 + detune * detune));
-    }
-    const GridMarkers low = FindGridMarkers(grid, lowPass.data());
-    ASSERT_TRUE(low.upperHalfPower && !low.lowerHalfPower);
-    // Against the peak at 1 Hz (-4.3e-6 dB) rather than 0 dB, the crossing moves by 1e-6.
-    EXPECT_NEAR(*low.upperHalfPower / corner, 1, 1e-4);
-    const GridMarkers band = FindGridMarkers(grid, resonance.data());
-    EXPECT_NEAR(band.peakFrequency / centre, 1, 1e-4);
-    EXPECT_NEAR(band.peakGain, 0, 1e-4);
-    ASSERT_TRUE(band.lowerHalfPower && band.upperHalfPower);
-    EXPECT_NEAR((*band.upperHalfPower - *band.lowerHalfPower) / (centre / q), 1, 1e-3);
 }
 
 TEST(ToleranceStatistics, RunPhaseAlignedWithinHalfATurnOfTheNominal) {

@@ -128,6 +128,7 @@ private slots:
         QCOMPARE(dialogs->proposedRanges[1], QString("50 to 5k"));
         folder->Write("HPFILTER.DAT", ReadWholeFile(FindExamplesFolder() / "IFTRANS.DAT"));
         dialogs->frequencyRange = std::make_pair(QString("100k"), QString("10M"));
+        dialogs->fileToWrite = app::PathToQt(folder->path() / "if.cir");
         messages->entries.clear();
         Click(QString::fromUtf8("Export SPICE Netlist\u2026"));
         QCOMPARE(messages->Texts().size(), std::size_t{1});

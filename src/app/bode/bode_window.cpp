@@ -297,6 +297,11 @@ void TFormBode::ButtonRefineClick() {
         return;
     }
     const QCPRange kept = view;
+    if (const auto computed = ParseFrequencyRange(EditBoxStart->text().toStdString(),
+                                                  EditBoxEnd->text().toStdString())) {
+        SpinBoxPointsPerDecade->setValue(PointsPerDecadeForView(*computed, {view.lower, view.upper},
+                                                                SpinBoxPointsPerDecade->value()));
+    }
     EditBoxStart->setText(Significant(view.lower, "").trimmed().remove(' '));
     EditBoxEnd->setText(Significant(view.upper, "").trimmed().remove(' '));
     if (ReloadCurrentDatafile() && Compute({view.lower, view.upper})) {

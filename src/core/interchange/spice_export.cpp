@@ -119,21 +119,26 @@ private:
     int sourceLine_;
 };
 
+// A failed parse never gets as far as the export, so every record is of a known kind.
+const ComponentKind& KindOf(const ComponentRecord& record) {
+    return *FindComponentKind(record.kind);
+}
+
 void WriteRecord(RecordWriter& w, const ComponentRecord& record, long double couplingW,
                  long double couplingHz) {
     const auto& v = record.values;
     const auto node = [&](int index) { return w.Node(record.nodes[index]); };
-    switch (record.kind) {
-    case 'R':
+    switch (KindOf(record).spiceForm) {
+    case SpiceForm::Resistor:
         w.Resistor("", node(0), node(1), v[0]);
         break;
-    case 'C':
+    case SpiceForm::Capacitor:
         w.Capacitor("", node(0), node(1), v[0]);
         break;
-    case 'L':
+    case SpiceForm::Coil:
         w.Coil("", node(0), node(1), v[0], v[1] < Rmin ? Rmin : v[1]);
         break;
-    case 'M':
+    case SpiceForm::CoupledCoils:
         // Pri_S and Sec_S are the like-polarity ends, as the first node of each SPICE coil.
         w.Coil("p", node(0), node(1), v[0], v[3]);
         w.Coil("s", node(2), node(3), v[1], v[4]);
@@ -141,7 +146,7 @@ void WriteRecord(RecordWriter& w, const ComponentRecord& record, long double cou
             w.Coupling("", "p", "s", v[2]);
         }
         break;
-    case 'T': {
+    case SpiceForm::ThreeWindings: {
         w.RequireNonZero(v[0], "Lp");
         w.RequireNonZero(v[1], "the ratio");
         const long double k = TransformerCoupling(couplingW, v[0], v[1], v[2], v[3], v[4], v[5]);
@@ -158,7 +163,7 @@ void WriteRecord(RecordWriter& w, const ComponentRecord& record, long double cou
         w.Coupling("bc", "b", "c", k);
         break;
     }
-    case 'B': {
+    case SpiceForm::HybridPi: {
         w.RequireNonZero(v[0], "Beta");
         w.RequireNonZero(v[2], "Ft");
         const long double gm = v[1] / ThermalVoltage;
@@ -170,14 +175,14 @@ void WriteRecord(RecordWriter& w, const ComponentRecord& record, long double cou
         w.Transconductance("", node(1), node(2), node(0), node(2), gm);
         break;
     }
-    case 'F':
+    case SpiceForm::FieldEffect:
         w.Conductance("gs", node(0), node(2), GateLeakage);
         w.Capacitor("gs", node(0), node(2), v[2]);
         w.Capacitor("gd", node(0), node(1), v[1]);
         w.Capacitor("ds", node(1), node(2), v[3]);
         w.Transconductance("", node(1), node(2), node(0), node(2), v[0]);
         break;
-    case 'V':
+    case SpiceForm::Valve:
         w.RequireNonZero(v[1], "Ra");
         w.Conductance("gk", node(0), node(2), GateLeakage);
         w.Capacitor("gk", node(0), node(2), v[3]);
@@ -186,7 +191,7 @@ void WriteRecord(RecordWriter& w, const ComponentRecord& record, long double cou
         w.Capacitor("ak", node(1), node(2), v[4]);
         w.Transconductance("", node(1), node(2), node(0), node(2), v[0]);
         break;
-    case 'A': {
+    case SpiceForm::SinglePoleOpAmp: {
         w.RequireNonZero(v[1], "Zin");
         w.RequireNonZero(v[2], "f-3dB");
         w.Resistor("in", node(0), node(1), v[1]);
@@ -205,8 +210,6 @@ void WriteRecord(RecordWriter& w, const ComponentRecord& record, long double cou
         w.Resistor("out", node(2), "0", 1);
         break;
     }
-    default:
-        break; // a failed parse never gets here
     }
 }
 

@@ -2,6 +2,7 @@
 #include "interchange/spice_import.h"
 
 #include "circuit/circuit_limits.h"
+#include "circuit/component_kind.h"
 #include "circuit/datafile_reader.h"
 #include "circuit/datafile_text.h"
 #include "interchange/decimal_value.h"
@@ -38,7 +39,7 @@ constexpr long double kLargestValue = 1e38L;
 constexpr long double kSmallestValue = 1e-38L;
 
 // The Datafile's least resistance, written out where a later word must not be taken for it.
-constexpr const char* kLeastResistance = "1u";
+const std::string kLeastResistance(kMinResistanceText);
 
 // What an op-amp line adds to a voltage-controlled voltage source: an input resistance and a
 // pole far beyond any audio or radio circuit's reach.

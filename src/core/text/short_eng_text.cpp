@@ -12,7 +12,7 @@ std::string ShortEngText(long double value) {
     static constexpr struct {
         char letter;
         long double factor;
-    } kScales[] = {{'G', 1e9L},  {'M', 1e6L},  {'k', 1e3L}, {' ', 1},
+    } kScales[] = {{'G', 1e9L},  {'M', 1e6L},  {'k', 1e3L},  {' ', 1},
                    {'m', 1e-3L}, {'u', 1e-6L}, {'n', 1e-9L}, {'p', 1e-12L}};
     std::size_t chosen = 0;
     while (chosen + 1 < std::size(kScales) && value < kScales[chosen].factor) {

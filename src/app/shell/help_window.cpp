@@ -82,7 +82,7 @@ TFormHelp::TFormHelp(AppState& state, QWidget* parent)
     RichEditHelp->setContextMenuPolicy(Qt::NoContextMenu);
     RichEditHelp->setFont(PixelFont("Courier New", 13));
     QPalette palette = RichEditHelp->palette();
-    palette.setColor(QPalette::Text, kMaroon);
+    palette.setColor(QPalette::Text, ReadableText(kMaroon, palette.color(QPalette::Base)));
     // The selection stays visible when the box loses the focus.
     palette.setColor(QPalette::Inactive, QPalette::Highlight,
                      palette.color(QPalette::Active, QPalette::Highlight));

@@ -181,6 +181,7 @@ void TFormMain::BuildContents() {
     contents->setAutoFillBackground(true);
     QPalette silver = contents->palette();
     silver.setColor(QPalette::Window, kSilver);
+    silver.setColor(QPalette::WindowText, Qt::black); // the desktop's may be light
     contents->setPalette(silver);
     setCentralWidget(contents);
 
@@ -202,7 +203,7 @@ void TFormMain::BuildContents() {
     statusPanel_->setObjectName("StatusPanel");
     statusPanel_->setGeometry(96, 440, 540, 30);
     statusPanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    statusPanel_->setStyleSheet("background-color: rgb(248, 248, 248);");
+    statusPanel_->setStyleSheet("background-color: rgb(248, 248, 248); color: black;");
     statusPanel_->setFont(PixelFont("Courier New", 13, true));
 }
 
@@ -358,6 +359,7 @@ void TFormMain::OpenDatafileNamed(const QString& chosenPath) {
     UpdateCaptionAndStatus();
     SaveSettings();
     state_.shell.DatafileChanged = true;
+    emit state_.datafileEvents.currentChanged();
 }
 
 void TFormMain::SaveSettings() {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/bode/bode_window.h"
+#include "app/bode/tolerance_window.h"
 #include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "app/response/response_window.h"
@@ -18,6 +19,7 @@
 #include "text/date_text.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,11 +28,15 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QShortcut>
+#include <QSpinBox>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <cmath>
 #include <fstream>
+#include <numbers>
 
 using namespace kelvor;
 using Entry = testing::RecordingMessages::Entry;
@@ -400,6 +406,68 @@ private slots:
         QVERIFY(!state->windows.Bode().isModal());
         QCOMPARE(state->windows.Bode().windowTitle(), QString("Bode Analyser  -  HPFILTER.DAT"));
         QVERIFY(state->windows.Bode().traces().current().curve.size() > 0);
+    }
+
+    // File / Open while the analyser and its panel are open: the first curve, the panel's
+    // component table and its title take the new circuit, and the old spread goes.
+    void theAnalyserAndItsPanelFollowFileOpen() {
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        folder->Write("RC.DAT", "   RC_Low_Pass   Rev. 1   7 Dec 2026\r\n\r\n"
+                                "   NodeIn = 1   NodeOut = 2   NodeCom = 3\r\n\r\n"
+                                "   R  1 2   1k\r\n   C  2 3   159.15nF\r\n");
+        Start();
+        app::TFormBode& bode = state->windows.Bode();
+        bode.ShowForCurrentDatafile();
+        bode.ButtonTolerances->click();
+        app::TFormTolerances& panel = *bode.tolerances();
+        panel.SpinBoxRuns->setValue(20);
+        panel.ButtonRun->click();
+        QVERIFY(panel.analysis().has_value() && bode.Plot->spread().has_value());
+        QCOMPARE(panel.TableComponents->rowCount(), 5);
+
+        dialogs.datafile = QString("RC.DAT");
+        window->FileOpenClick();
+        QCOMPARE(panel.TableComponents->rowCount(), 2);
+        QCOMPARE(panel.windowTitle(), QString("Tolerances  -  RC.DAT"));
+        QVERIFY(!panel.analysis().has_value() && !bode.Plot->spread().has_value());
+        QCOMPARE(bode.windowTitle(), QString("Bode Analyser  -  RC.DAT"));
+        // The first curve is the low pass's: -10 log10(1 + (f/fc)^2) at the range's end.
+        const BodeCurve& curve = bode.traces().current().curve;
+        QVERIFY(curve.size() > 0);
+        const long double corner = 1 / (2 * std::numbers::pi_v<long double> * 1e3L * 159.15e-9L);
+        const long double end = curve.frequency.back();
+        const long double expected = -10 * std::log10(1 + (end / corner) * (end / corner));
+        QVERIFY2(std::fabs(curve.gain.back() - expected) < 1e-6L,
+                 qPrintable(QString::number(static_cast<double>(curve.gain.back()))));
+
+        panel.ButtonRun->click();
+        QVERIFY(panel.analysis().has_value());
+        QCOMPARE(panel.analysis()->nominal.gain.back(), curve.gain.back());
+        QVERIFY(messages->entries.empty());
+    }
+
+    // With a dark desktop theme the status line, which has a near-white background of its own,
+    // still writes dark text on it.
+    void statusLineReadsInADarkPalette() {
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        QPalette dark;
+        dark.setColor(QPalette::Window, QColor(45, 45, 45));
+        dark.setColor(QPalette::WindowText, QColor(235, 235, 235));
+        QApplication::setPalette(dark);
+        Start();
+        auto* status = window->findChild<QLabel*>("StatusPanel");
+        QVERIFY(status != nullptr);
+        // Inside the sunken frame, whose shadow is dark whatever the text is.
+        const QImage picture =
+            status->grab(status->contentsRect().adjusted(2, 2, -2, -2)).toImage();
+        int darkPixels = 0;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                darkPixels += picture.pixelColor(x, y).lightness() < 100 ? 1 : 0;
+            }
+        }
+        QApplication::setPalette(QPalette());
+        QVERIFY2(darkPixels > 50, qPrintable(QString::number(darkPixels)));
     }
 
     // Opened Datafiles are listed most recent first, survive a restart, and reopen from the

@@ -60,14 +60,22 @@ bool Arguments::Flag(const std::string& name) {
 }
 
 std::optional<std::string> Arguments::Value(const std::string& name) {
+    const std::optional<std::vector<std::string>> values = Values(name, 1);
+    return values ? std::optional<std::string>(values->front()) : std::nullopt;
+}
+
+std::optional<std::vector<std::string>> Arguments::Values(const std::string& name,
+                                                          std::size_t count) {
     for (auto it = arguments_.begin(); it != arguments_.end(); ++it) {
         if (*it == name) {
-            if (it + 1 == arguments_.end()) {
-                throw UsageError{name + " needs a value"};
+            if (static_cast<std::size_t>(arguments_.end() - it) <= count) {
+                throw UsageError{name + (count == 1
+                                             ? " needs a value"
+                                             : " needs " + std::to_string(count) + " values")};
             }
-            std::string value = *(it + 1);
-            arguments_.erase(it, it + 2);
-            return value;
+            std::vector<std::string> values(it + 1, it + 1 + static_cast<std::ptrdiff_t>(count));
+            arguments_.erase(it, it + 1 + static_cast<std::ptrdiff_t>(count));
+            return values;
         }
     }
     return std::nullopt;

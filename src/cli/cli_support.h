@@ -45,6 +45,8 @@ public:
     explicit Arguments(std::vector<std::string> arguments) : arguments_(std::move(arguments)) {}
     bool Flag(const std::string& name);
     std::optional<std::string> Value(const std::string& name);
+    // An option followed by `count` values ("--range 1 100k").
+    std::optional<std::vector<std::string>> Values(const std::string& name, std::size_t count);
     // What is left after the flags and values have been taken; throws on an unknown option.
     std::vector<std::string> Positional() const;
 

@@ -77,12 +77,44 @@ TEST(ImportCommand, WritesNothingOnErrorAndListsNodes) {
     const CliRun failed = Cli({"import", deck, "--in", "IN", "--out", "out"});
     EXPECT_EQ(failed.status, 2);
     EXPECT_EQ(failed.out, "");
-    EXPECT_NE(failed.err.find("line 4: d1: element type 'd'"), std::string::npos) << failed.err;
+    EXPECT_NE(failed.err.find("line 4: D1: element type 'd'"), std::string::npos) << failed.err;
 
-    folder.Write("deck.cir", "deck\nV1 in 0 AC 1\nR1 in out 1k\nR2 out 0 1k\n");
-    const CliRun done = Cli({"import", deck, "--in", "IN", "--out", "out"});
+    folder.Write("deck.cir", "deck\nV1 in 0 AC 1\nR1 in out 1k\nR2 out 0 1k\n.tran 1u 1m\n");
+    const CliRun done = Cli({"import", deck, "--in", "IN", "--out", "out", "--common", "GND"});
     EXPECT_EQ(done.status, 0) << done.err;
-    EXPECT_NE(done.out.find("         R  1 2       1k  r1\r\n"), std::string::npos) << done.out;
+    EXPECT_NE(done.out.find("         R  1 2       1k  R1\r\n"), std::string::npos) << done.out;
+    EXPECT_NE(done.err.find("note: line 5: .tran: skipped"), std::string::npos) << done.err;
+    EXPECT_NE(done.err.find("Fidelity: largest difference "), std::string::npos) << done.err;
+    EXPECT_NE(done.err.find(" between 10 Hz and 100 kHz\n"), std::string::npos) << done.err;
+    EXPECT_EQ(done.err.find("warning"), std::string::npos) << done.err;
+}
+
+// 1e-12 ohm beside 10 uohm: the Datafile's floor of 1 uohm makes a divider of 10/11, which is
+// 20 log10(10/11) = -0.828 dB, where the deck gives 1 to 1e-7. Above --max-deviation nothing is
+// written.
+TEST(ImportCommand, FidelityLineAndMaxDeviation) {
+    testing::TempFolder folder;
+    folder.Write("tiny.cir", "tiny\nV1 in 0 AC 1\nR1 in out 1e-12\nR2 out 0 10u\n");
+    const std::string deck = (folder / "tiny.cir").string();
+    const std::vector<std::string> base = {"import", deck, "--in", "in", "--out", "out"};
+    std::vector<std::string> ranged = base;
+    ranged.insert(ranged.end(), {"--range", "1", "1k"});
+    const CliRun warned = Cli(ranged);
+    EXPECT_EQ(warned.status, 0) << warned.err;
+    EXPECT_NE(warned.err.find("Fidelity: largest difference 8.3e-01 dB, 0.0e+00 degrees (at 1 Hz) "
+                              "between 1 Hz and 1 kHz; raised to a Datafile floor: R1\n"),
+              std::string::npos)
+        << warned.err;
+    EXPECT_NE(warned.err.find("warning: "), std::string::npos);
+    EXPECT_NE(warned.out, "");
+
+    std::vector<std::string> strict = base;
+    strict.insert(strict.end(), {"--max-deviation", "0.5"});
+    const CliRun refused = Cli(strict);
+    EXPECT_EQ(refused.status, 3);
+    EXPECT_EQ(refused.out, "");
+    strict.back() = "0.9";
+    EXPECT_EQ(Cli(strict).status, 0);
 }
 
 // The command works in the current folder, as the program does.

@@ -6,10 +6,10 @@
 #include "app/shell/help_window.h"
 #include "bode/bode_grid.h"
 #include "bode/significant_format.h"
+#include "circuit/component_kind.h"
 #include "circuit/datafile_reader.h"
 #include "files/file_io.h"
 #include "kelvor_error.h"
-#include "solver/component_models.h"
 #include "text/words.h"
 #include "tolerance/tolerance_file.h"
 #include "tolerance/tolerance_report.h"
@@ -41,14 +41,9 @@ constexpr int kSignificantDigits = 5;
 constexpr int kHistogramBins = 20;
 // Events are let through at least this often while the analysis runs.
 
-struct KindName {
-    char kind;
-    const char* name;
-};
-constexpr KindName kKindNames[] = {
-    {'R', "Resistors"},     {'C', "Capacitors"},   {'L', "Inductors"},
-    {'M', "Coupled coils"}, {'T', "Transformers"}, {'B', "Bipolar transistors"},
-    {'F', "FETs"},          {'V', "Valves"},       {'A', "Op-amps"}};
+const ComponentKind& KindOfRow(int row) {
+    return ComponentKinds()[static_cast<std::size_t>(row)];
+}
 
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
@@ -124,11 +119,12 @@ QWidget* TFormTolerances::BuildSettings() {
 
     auto* top = new QHBoxLayout;
     TableKinds = Table({"Kind", "Tolerance"}, panel);
-    TableKinds->setRowCount(static_cast<int>(std::size(kKindNames)));
+    TableKinds->setRowCount(static_cast<int>(ComponentKinds().size()));
     for (int row = 0; row < TableKinds->rowCount(); ++row) {
-        TableKinds->setItem(
-            row, 0,
-            Fixed(QStringLiteral("%1  %2").arg(QChar(kKindNames[row].kind), kKindNames[row].name)));
+        const ComponentKind& kind = KindOfRow(row);
+        TableKinds->setItem(row, 0,
+                            Fixed(QStringLiteral("%1  %2").arg(QChar(kind.letter),
+                                                               Text(std::string(kind.plural)))));
         TableKinds->setItem(row, 1, new QTableWidgetItem);
     }
     TableKinds->resizeColumnsToContents();
@@ -244,7 +240,7 @@ void TFormTolerances::ShowForCurrentDatafile() {
 void TFormTolerances::ShowSettings(const ToleranceSettings& settings) {
     for (int row = 0; row < TableKinds->rowCount(); ++row) {
         TableKinds->item(row, 1)->setText(
-            Text(PercentText(TolerancePercent(settings, kKindNames[row].kind, {}))));
+            Text(PercentText(TolerancePercent(settings, KindOfRow(row).letter, {}))));
     }
     ComboBoxDistribution->setCurrentIndex(
         settings.distribution == ToleranceDistribution::Gaussian ? 1 : 0);
@@ -302,10 +298,10 @@ std::optional<ToleranceSettings> TFormTolerances::SettingsFromControls() {
     for (int row = 0; row < TableKinds->rowCount(); ++row) {
         const auto percent = ParsePercent(Std(TableKinds, row, 1));
         if (!percent) {
-            return refuse(std::string("The tolerance of ") + kKindNames[row].name +
+            return refuse("The tolerance of " + std::string(KindOfRow(row).plural) +
                           " must be a percentage from 0 to below 100.");
         }
-        settings.kindPercent[kKindNames[row].kind] = *percent;
+        settings.kindPercent[KindOfRow(row).letter] = *percent;
     }
     settings.distribution = ComboBoxDistribution->currentIndex() == 1
                                 ? ToleranceDistribution::Gaussian

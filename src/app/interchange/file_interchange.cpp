@@ -10,6 +10,7 @@
 #include "circuit/datafile_reader.h"
 #include "files/file_io.h"
 #include "interchange/spice_export.h"
+#include "interchange/spice_fidelity.h"
 #include "interchange/spice_import.h"
 #include "kelvor_error.h"
 #include "text/eng_value.h"
@@ -42,6 +43,31 @@ SpiceExportOptions SweepOfTheAmplitudeGraph(const Settings& settings) {
         options.acTo = ColumnFrequency(scale, kLastSweepColumn);
     }
     return options;
+}
+
+void ShowRefusal(AppState& state, QWidget* owner, const SpiceImportRefused& problems) {
+    state.dialogs.ShowLongText(owner, "   Import SPICE Netlist", ShownText(problems.what()));
+}
+
+// Enough lines for a message box; the rest is counted.
+constexpr std::size_t kMostNotesShown = 20;
+
+// What the Datafile leaves out or changes and how far its response lies from the deck's, for
+// the user to confirm before anything is written.
+std::string ImportSummary(const SpiceImport& imported, const SpiceFidelity& fidelity) {
+    std::string text = "\r\n   The Datafile is ready to be written.   \r\n";
+    for (std::size_t i = 0; i < imported.notes.size() && i < kMostNotesShown; ++i) {
+        text += "\r\n   " + imported.notes[i];
+    }
+    if (imported.notes.size() > kMostNotesShown) {
+        text +=
+            "\r\n   and " + std::to_string(imported.notes.size() - kMostNotesShown) + " more notes";
+    }
+    text += "\r\n\r\n   " + FidelityLine(fidelity);
+    if (FidelityWarns(fidelity)) {
+        text += "\r\n   Warning: " + std::string(kFidelityWarning) + ".";
+    }
+    return text + "\r\n";
 }
 
 } // namespace
@@ -112,18 +138,38 @@ void ImportSpiceNetlistCommand(AppState& state, QWidget* owner, const OpenDatafi
                                        " has fewer than 3 nodes to import.   ");
             return;
         }
-        const std::optional<SpiceNodeRoles> roles = state.dialogs.ChooseSpiceNodes(owner, nodes);
+        SpiceImportOptions options{"", "", "", deckPath.filename().string(), state.shell.TodayText};
+        const ProposedSpiceNodes proposed = ProposeSpiceNodes(deck);
+        // A deck that no choice of nodes can import is refused before the question.
+        options.inputNode = proposed.input.empty() ? nodes[0] : proposed.input;
+        options.outputNode = proposed.output.empty() ? nodes[1] : proposed.output;
+        options.commonNode = proposed.common.empty() ? nodes[2] : proposed.common;
+        try {
+            ImportSpiceDeck(deck, options);
+        } catch (const SpiceImportRefused& problems) {
+            if (!problems.RolesOnly()) {
+                ShowRefusal(state, owner, problems);
+                return;
+            }
+        }
+        const std::optional<SpiceNodeRoles> roles = state.dialogs.ChooseSpiceNodes(
+            owner, nodes, {proposed.input, proposed.output, proposed.common});
         if (!roles) {
             return;
         }
-        SpiceImportOptions options{roles->input, roles->output, roles->common,
-                                   deckPath.filename().string(), state.shell.TodayText};
-        std::string datafile;
+        options.inputNode = roles->input;
+        options.outputNode = roles->output;
+        options.commonNode = roles->common;
+        SpiceImport imported;
         try {
-            datafile = ImportSpiceDeck(deck, options);
-        } catch (const KelvorError& problems) {
-            state.dialogs.ShowLongText(owner, "   Import SPICE Netlist",
-                                       ShownText(problems.what()));
+            imported = ImportSpiceDeck(deck, options);
+        } catch (const SpiceImportRefused& problems) {
+            ShowRefusal(state, owner, problems);
+            return;
+        }
+        const SpiceFidelity fidelity = MeasureFidelity(imported, FidelityRange(deck, {}));
+        if (state.messages.Ask(ImportSummary(imported, fidelity), QuestionButtons::OkCancel) !=
+            Answer::Yes) {
             return;
         }
         // A Datafile lives in the working folder, named without a folder, as File / Open has it.
@@ -142,7 +188,7 @@ void ImportSpiceNetlistCommand(AppState& state, QWidget* owner, const OpenDatafi
         if (!MayReplaceFile(state.messages, path)) {
             return;
         }
-        WriteFileAtomically(path, datafile);
+        WriteFileAtomically(path, imported.datafile);
         open(name);
     } catch (const KelvorError& error) {
         state.messages.ShowError(error.what());

@@ -9,27 +9,30 @@
 
 namespace kelvor::app {
 
-TFormSpiceNodes::TFormSpiceNodes(const std::vector<std::string>& nodes, QWidget* parent)
+TFormSpiceNodes::TFormSpiceNodes(const std::vector<std::string>& nodes, const SpiceNodeRoles& given,
+                                 QWidget* parent)
     : QDialog(parent) {
     setWindowTitle("   Import SPICE Netlist");
     auto* layout = new QFormLayout(this);
-    // The first two nodes that are not ground start as input and output, ground as common.
-    std::vector<std::string> proposed;
+    std::vector<std::string> others;
     for (const std::string& node : nodes) {
-        if (node != "0") {
-            proposed.push_back(node);
+        if (node != "0" && node != given.input && node != given.output) {
+            others.push_back(node);
         }
     }
-    proposed.insert(proposed.begin() + std::min<std::size_t>(2, proposed.size()), "0");
+    std::size_t next = 0;
+    const auto orNext = [&](const std::string& node) {
+        return !node.empty() ? node : next < others.size() ? others[next++] : std::string();
+    };
+    const std::vector<std::string> proposed = {orNext(given.input), orNext(given.output),
+                                               given.common.empty() ? "0" : given.common};
     const auto combo = [&](const char* name, const char* label, std::size_t role) {
         auto* box = new QComboBox(this);
         box->setObjectName(name);
         for (const std::string& node : nodes) {
             box->addItem(ToQt(node));
         }
-        if (role < proposed.size()) {
-            box->setCurrentText(ToQt(proposed[role]));
-        }
+        box->setCurrentText(ToQt(proposed[role]));
         layout->addRow(label, box);
         return box;
     };

@@ -17,11 +17,13 @@ struct SpiceNodeRoles {
 };
 
 // File / Import SPICE Netlist: the input, output and common nodes, picked from the netlist's
-// own node names. The common node starts as the ground node when the netlist has one.
+// own node names. Each starts on the proposed node; without a proposal, the first two nodes
+// other than ground start as input and output, and ground as the common node.
 class TFormSpiceNodes : public QDialog {
     Q_OBJECT
 public:
-    TFormSpiceNodes(const std::vector<std::string>& nodes, QWidget* parent);
+    TFormSpiceNodes(const std::vector<std::string>& nodes, const SpiceNodeRoles& proposed,
+                    QWidget* parent);
 
     SpiceNodeRoles Roles() const;
 

@@ -80,8 +80,9 @@ std::optional<int> DesktopDialogs::ChooseExample(QWidget* owner,
 }
 
 std::optional<SpiceNodeRoles>
-DesktopDialogs::ChooseSpiceNodes(QWidget* owner, const std::vector<std::string>& nodes) {
-    TFormSpiceNodes window(nodes, owner);
+DesktopDialogs::ChooseSpiceNodes(QWidget* owner, const std::vector<std::string>& nodes,
+                                 const SpiceNodeRoles& proposed) {
+    TFormSpiceNodes window(nodes, proposed, owner);
     if (window.exec() != QDialog::Accepted) {
         return std::nullopt;
     }

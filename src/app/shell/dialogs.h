@@ -49,9 +49,11 @@ public:
     // File / Open Example: the index of the chosen example; nullopt when cancelled.
     virtual std::optional<int> ChooseExample(QWidget* owner,
                                              const std::vector<ExampleEntry>& examples) = 0;
-    // The input, output and common node of a netlist being imported; nullopt when cancelled.
-    virtual std::optional<SpiceNodeRoles>
-    ChooseSpiceNodes(QWidget* owner, const std::vector<std::string>& nodes) = 0;
+    // The input, output and common node of a netlist being imported, starting from the
+    // proposed ones; nullopt when cancelled.
+    virtual std::optional<SpiceNodeRoles> ChooseSpiceNodes(QWidget* owner,
+                                                           const std::vector<std::string>& nodes,
+                                                           const SpiceNodeRoles& proposed) = 0;
     // A text too long for a message box, read in a window of its own.
     virtual void ShowLongText(QWidget* owner, const QString& title, const QString& text) = 0;
 
@@ -89,7 +91,8 @@ public:
     std::optional<int> ChooseExample(QWidget* owner,
                                      const std::vector<ExampleEntry>& examples) override;
     std::optional<SpiceNodeRoles> ChooseSpiceNodes(QWidget* owner,
-                                                   const std::vector<std::string>& nodes) override;
+                                                   const std::vector<std::string>& nodes,
+                                                   const SpiceNodeRoles& proposed) override;
     void ShowLongText(QWidget* owner, const QString& title, const QString& text) override;
     bool PrinterInstalled() override;
     bool SetUpPrinter(QPrinter& printer, QWidget* owner) override;

@@ -32,13 +32,14 @@ inline constexpr HelpPlace kHardwareAndSoftware{32450, "4.  Hardware & Software"
 inline constexpr HelpPlace kTolvarnSoftware{33450, "5.  TOLVARN Software"};
 inline constexpr HelpPlace kBodeAnalyser{33844, "6.  Bode Analyser"};
 inline constexpr HelpPlace kToleranceAnalysis{36460, "7.  Tolerance Analysis"};
+inline constexpr HelpPlace kSchematicView{39630, "8.  Schematic View"};
 
 inline constexpr HelpPlace kEveryPlace[] = {
     kIntroduction,      kRunningKelvor,        kOpenDatafile,       kNewCircuit,
     kEditComponents,    kDatafileFormat,       kPrintComponents,    kCalculateResponse,
     kAmplitudeResponse, kAmplitudeGraphWindow, kSquareWaveResponse, kSquareWaveGraphWindow,
     kPulseResponse,     kHelpAndSetup,         kSampleDatafiles,    kHardwareAndSoftware,
-    kTolvarnSoftware,   kBodeAnalyser,         kToleranceAnalysis,
+    kTolvarnSoftware,   kBodeAnalyser,         kToleranceAnalysis,  kSchematicView,
 };
 } // namespace help
 

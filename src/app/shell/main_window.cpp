@@ -19,6 +19,7 @@
 #include "app/printing/page_setup_window.h"
 #include "app/printing/printing_window.h"
 #include "app/response/response_window.h"
+#include "app/schematic/schematic_window.h"
 #include "app/shell/dialogs.h"
 #include "app/shell/help_window.h"
 #include "app/shell/image_processing_window.h"
@@ -43,6 +44,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QShowEvent>
+#include <QStatusBar>
 #include <cmath>
 
 namespace kelvor::app {
@@ -94,9 +96,13 @@ TFormMain::TFormMain(AppState& state, QWidget* parent)
     state_.windows.SetMain(this);
     BuildContents();
     BuildMenus();
-    // Sized once the menu bar holds its menus: the client area keeps its full height below it.
+    BuildWorkingFolderLine();
+    setAcceptDrops(true);
+    // Sized once the menu bar holds its menus: the client area keeps its full height between it
+    // and the working folder's line.
     const int menuHeight = menuBar()->heightForWidth(732);
-    setFixedSize(732, 514 + (menuHeight > 0 ? menuHeight : menuBar()->sizeHint().height()));
+    setFixedSize(732, 514 + (menuHeight > 0 ? menuHeight : menuBar()->sizeHint().height()) +
+                          statusBar()->sizeHint().height());
     FormCreate();
     CreateWindows();
     UpdateCaptionAndStatus();
@@ -202,24 +208,30 @@ void TFormMain::BuildContents() {
 
 void TFormMain::BuildMenus() {
     QMenu* file = menuBar()->addMenu(" &File ");
-    connect(file->addAction("&Open ..."), &QAction::triggered, this, &TFormMain::FileOpenClick);
+    QAction* openAction = file->addAction("&Open ...");
+    connect(openAction, &QAction::triggered, this, &TFormMain::FileOpenClick);
     const OpenDatafile open = [this](const QString& name) { OpenDatafileNamed(name); };
     connect(file->addAction(QString::fromUtf8("Open E&xample\u2026")), &QAction::triggered, this,
             [this, open] { OpenExampleCommand(state_, this, open); });
+    recentMenu_ = file->addMenu("Recent &Datafiles");
+    recentMenu_->setObjectName("RecentDatafiles");
+    connect(recentMenu_, &QMenu::aboutToShow, this, &TFormMain::FillRecentMenu);
     file->addSeparator();
     connect(file->addAction(QString::fromUtf8("Export SPICE Netlist\u2026")), &QAction::triggered,
             this, [this] { ExportSpiceNetlistCommand(state_, this); });
     connect(file->addAction(QString::fromUtf8("Import SPICE Netlist\u2026")), &QAction::triggered,
             this, [this, open] { ImportSpiceNetlistCommand(state_, this, open); });
     file->addSeparator();
-    connect(file->addAction("&Print ..."), &QAction::triggered, this, &TFormMain::FilePrintClick);
+    QAction* printAction = file->addAction("&Print ...");
+    connect(printAction, &QAction::triggered, this, &TFormMain::FilePrintClick);
     connect(file->addAction("P&age Setup"), &QAction::triggered, this, &TFormMain::PageSetupClick);
     file->addSeparator();
-    connect(file->addAction("E&xit ..."), &QAction::triggered, this, &TFormMain::ExitClick);
+    QAction* exitAction = file->addAction("E&xit ...");
+    connect(exitAction, &QAction::triggered, this, &TFormMain::ExitClick);
 
     connect(menuBar()->addAction(" &Edit "), &QAction::triggered, this, &TFormMain::EditClick);
-    connect(menuBar()->addAction(" &Response "), &QAction::triggered, this,
-            &TFormMain::ResponseClick);
+    QAction* responseAction = menuBar()->addAction(" &Response ");
+    connect(responseAction, &QAction::triggered, this, &TFormMain::ResponseClick);
 
     QMenu* graphs = menuBar()->addMenu(" &Graphs ");
     connect(graphs, &QMenu::aboutToShow, this, &TFormMain::GraphsMenuShow);
@@ -231,8 +243,16 @@ void TFormMain::BuildMenus() {
     graphs->addSeparator();
     connect(graphs->addAction("&Pulse ..."), &QAction::triggered, this, &TFormMain::PulseClick);
     graphs->addSeparator();
-    connect(graphs->addAction("&Bode Analyser ..."), &QAction::triggered, this,
-            &TFormMain::BodeClick);
+    QAction* bodeAction = graphs->addAction("&Bode Analyser ...");
+    connect(bodeAction, &QAction::triggered, this, &TFormMain::BodeClick);
+    // The schematic stays open beside the other windows; a Datafile with errors shows its report.
+    connect(graphs->addAction("S&chematic ..."), &QAction::triggered, this, [this] {
+        auto* schematic = findChild<TFormSchematic*>();
+        if (schematic == nullptr) {
+            schematic = new TFormSchematic(state_, this);
+        }
+        schematic->ShowForCurrentDatafile();
+    });
 
     QMenu* help = menuBar()->addMenu(" &Help ");
     help->addAction("                   HELP  MENU");
@@ -246,6 +266,7 @@ void TFormMain::BuildMenus() {
         }
     }
     connect(menuBar()->addAction(" &Setup "), &QAction::triggered, this, &TFormMain::SetupClick);
+    AddShortcuts(openAction, printAction, exitAction, responseAction, bodeAction);
 }
 
 void TFormMain::UpdateCaptionAndStatus() {
@@ -340,6 +361,9 @@ void TFormMain::OpenDatafileNamed(const QString& chosenPath) {
 
 void TFormMain::SaveSettings() {
     state_.settings.Datafilename = state_.shell.DatafileName;
+    if (QueryFile(state_.DatafilePath()).regular) {
+        RememberRecentDatafile(state_.settings, state_.shell.DatafileName);
+    }
     state_.KeepSettings();
 }
 

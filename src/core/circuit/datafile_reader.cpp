@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "circuit/datafile_reader.h"
 
+#include "circuit/component_kind.h"
 #include "files/file_io.h"
 #include "kelvor_error.h"
 #include "messages.h"
@@ -16,14 +17,6 @@
 namespace kelvor {
 
 namespace {
-
-constexpr long double kDefaultStrayCapacitance = 1e-12L;
-constexpr long double kDefaultTransitionFrequency = 3e8L;
-constexpr long double kDefaultOpAmpGainDb = 80.0L;
-constexpr long double kDefaultOpAmpZin = 1e7L;
-constexpr long double kDefaultOpAmpCutoff = 1e7L;
-// The leakage inductances default to half a percent of the windings' own inductances.
-constexpr long double kLeakageDivisor = 200.0L;
 
 constexpr std::size_t kNodeFields = 5;
 // Body line 0 is the fourth line of the file.
@@ -118,111 +111,79 @@ long double AtLeastMinResistance(long double value) {
     return value < Rmin ? Rmin : value;
 }
 
-ComponentRecord ParseComponentLine(std::string_view text, char kind, bool& check) {
-    ComponentRecord record;
-    record.kind = kind;
-    ComponentLine line(text, check);
-    auto& node = record.nodes;
-    auto& value = record.values;
+long double MissingValue(const ValueDescription& description, const ComponentRecord& record) {
+    switch (description.whenMissing) {
+    case ValueDefault::PrimaryLeakage:
+        return record.values[0] / kLeakageDivisor;
+    case ValueDefault::SecondaryLeakage:
+        return ((record.values[1] * record.values[1]) * record.values[0]) / kLeakageDivisor;
+    default:
+        return description.fallback;
+    }
+}
 
-    node[0] = line.Node(1);
-    node[1] = line.Node(2);
-    const bool threeTerminal = kind == 'A' || kind == 'B' || kind == 'F' || kind == 'V';
-    if (threeTerminal || kind == 'M' || kind == 'T') {
-        node[2] = line.Node(3);
-    }
-    if (threeTerminal && AllEqual(node[0], node[1], node[2])) {
-        line.Fail();
-    }
-    if (kind == 'M' || kind == 'T') {
-        node[3] = line.Node(4);
-        if (AllEqual(node[0], node[1], node[2], node[3])) {
-            line.Fail();
-        }
-    }
-    if (kind == 'T') {
-        // Five equal nodes are four equal nodes already; only the range is left to check.
-        node[4] = line.Node(5);
-    }
-
-    switch (kind) {
-    case 'R':
-        value[0] = AtLeastMinResistance(line.Value(3));
-        break;
-    case 'C':
-        value[0] = line.Value(3);
-        break;
-    case 'L':
-        value[0] = line.Value(3);
-        value[1] = AtLeastMinResistance(line.Optional(4, Rmin));
-        break;
-    case 'M':
-        value[0] = line.Value(5);
-        value[1] = line.Value(6);
-        value[2] = line.Value(7);
-        if (value[2] > 1.0L) {
-            line.Fail();
-        }
-        value[3] = AtLeastMinResistance(line.Optional(8, Rmin));
-        value[4] = AtLeastMinResistance(line.Optional(9, Rmin));
-        break;
-    case 'T': {
-        // The line gives the ratio first, the record keeps Lp first.
-        const long double ratio = line.Value(6);
-        const long double primary = line.Value(7);
-        value[0] = primary;
-        value[1] = ratio;
-        value[2] = line.Optional(8, primary / kLeakageDivisor);
-        value[3] = line.Optional(9, ((ratio * ratio) * primary) / kLeakageDivisor);
-        value[4] = AtLeastMinResistance(line.Optional(10, Rmin));
-        value[5] = AtLeastMinResistance(line.Optional(11, Rmin));
-        break;
-    }
-    case 'B':
-        value[0] = line.Value(4);
-        value[1] = line.Value(5);
-        value[2] = line.Optional(6, kDefaultTransitionFrequency);
-        value[3] = line.Optional(7, kDefaultStrayCapacitance);
-        value[4] = line.Optional(8, kDefaultStrayCapacitance);
-        value[5] = line.Optional(9, kDefaultStrayCapacitance);
-        break;
-    case 'F':
-        value[0] = line.Value(4);
-        value[1] = line.Optional(5, kDefaultStrayCapacitance);
-        value[2] = line.Optional(6, kDefaultStrayCapacitance);
-        value[3] = line.Optional(7, kDefaultStrayCapacitance);
-        break;
-    case 'V':
-        value[0] = line.Value(4);
-        value[1] = line.Value(5);
-        value[2] = line.Optional(6, kDefaultStrayCapacitance);
-        value[3] = line.Optional(7, kDefaultStrayCapacitance);
-        value[4] = line.Optional(8, kDefaultStrayCapacitance);
-        break;
-    case 'A': {
-        const long double gain = Power10(line.Optional(4, kDefaultOpAmpGainDb) / 20.0L);
+// Values are read in slot order: a default derived from other values finds them read.
+long double ReadValue(ComponentLine& line, int firstValueWord, const ValueDescription& description,
+                      const ComponentRecord& record) {
+    const int word = firstValueWord + description.position;
+    long double value = description.whenMissing == ValueDefault::Required
+                            ? line.Value(word)
+                            : line.Optional(word, MissingValue(description, record));
+    if (description.typedInDecibels) {
+        value = Power10(value / 20.0L);
         // Some 98,700 dB and more has no extended-real gain factor; refuse it rather than
         // hand the solver an infinity.
-        if (std::isfinite(gain)) {
-            value[0] = gain;
-        } else {
+        if (!std::isfinite(value)) {
+            line.Fail();
+            return 0;
+        }
+    }
+    switch (description.limit) {
+    case ValueLimit::AtLeastRmin:
+        return AtLeastMinResistance(value);
+    case ValueLimit::AtMostOne:
+        if (value > 1.0L) {
             line.Fail();
         }
-        value[1] = line.Optional(5, kDefaultOpAmpZin);
-        value[2] = line.Optional(6, kDefaultOpAmpCutoff);
-        break;
-    }
+        return value;
     default:
-        line.Fail();
-        break;
+        return value;
     }
-    if ((kind == 'R' || kind == 'C' || kind == 'L') && node[0] == node[1]) {
+}
+
+ComponentRecord ParseComponentLine(std::string_view text, char letter, bool& check) {
+    ComponentRecord record;
+    record.kind = letter;
+    ComponentLine line(text, check);
+    const ComponentKind* kind = FindComponentKind(letter);
+    if (kind == nullptr) {
+        // The nodes still count towards NoNodes, as for any other failed line.
+        record.nodes[0] = line.Node(1);
+        record.nodes[1] = line.Node(2);
         line.Fail();
+        return record;
+    }
+    const int nodeCount = kind->NodeCount();
+    for (int index = 0; index < nodeCount; ++index) {
+        record.nodes[static_cast<std::size_t>(index)] = line.Node(index + 1);
+    }
+    const auto shorted = record.nodes.begin() + kind->shortedNodes;
+    if (std::all_of(record.nodes.begin(), shorted,
+                    [&](int16_t node) { return node == record.nodes[0]; })) {
+        line.Fail();
+    }
+    for (const ValueDescription& description : kind->values) {
+        record.values[static_cast<std::size_t>(description.slot)] =
+            ReadValue(line, nodeCount + 1, description, record);
     }
     return record;
 }
 
 } // namespace
+
+ComponentRecord ParseComponentText(std::string_view line, bool& check) {
+    return ParseComponentLine(line, line.empty() ? ' ' : UpperCase(line.front()), check);
+}
 
 ParseOutcome ParseDatafileText(std::string_view fileBytes, CircuitState& state,
                                const std::string& today) {

@@ -38,6 +38,10 @@ inline constexpr std::size_t kDatafileLineLength = 80;
 inline constexpr std::size_t kCircuitTitleCapacity = 35;
 inline constexpr std::size_t kDatafileDateCapacity = 12;
 
+// One component line (leading spaces dropped), read as the Datafile reader reads it; clears
+// check when the line has an error.
+ComponentRecord ParseComponentText(std::string_view line, bool& check);
+
 // Checks every line of a Datafile's bytes and builds its records; updates state as lines are
 // read. `today` is the parse date written into the header record.
 ParseOutcome ParseDatafileText(std::string_view fileBytes, CircuitState& state,

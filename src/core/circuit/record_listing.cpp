@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "circuit/record_listing.h"
 
+#include "circuit/component_kind.h"
 #include "files/file_io.h"
 #include "text/number_format.h"
 #include "text/words.h"
@@ -13,6 +14,7 @@ namespace {
 
 constexpr const char* kLineEnd = "\r\n";
 constexpr int kNodeWidth = 4;
+constexpr int kNodeFields = 5;
 // Continuation lines of an entry start their values here.
 const std::string kContinuationIndent(35, ' ');
 const std::string kValueGap(4, ' ');
@@ -47,53 +49,39 @@ std::string Value(const ComponentRecord& record, std::size_t index) {
 
 const char* const kIllegalRecord = "ERROR - Illegal record here !!!!";
 
+// The nodes, then the values in the order of the Datafile line, the listing rows of the kind
+// one below the other; the first row starts where five nodes would end.
+std::string ComponentEntryText(const ComponentRecord& record, const ComponentKind& kind) {
+    const int nodeCount = kind.NodeCount();
+    std::string text = std::string(1, record.kind) +
+                       Nodes(record, static_cast<std::size_t>(nodeCount)) +
+                       Spaces(static_cast<std::size_t>(kNodeWidth * (kNodeFields + 1 - nodeCount)));
+    int row = 0;
+    bool rowStarted = false;
+    for (int position = 0; const ValueDescription* value = kind.ValueAt(position); ++position) {
+        if (value->listingRow != row) {
+            row = value->listingRow;
+            text += kLineEnd + kContinuationIndent;
+        } else if (rowStarted) {
+            text += kValueGap;
+        }
+        text += Value(record, static_cast<std::size_t>(value->slot));
+        rowStarted = true;
+    }
+    return text;
+}
+
 std::string EntryText(const ComponentRecord& record) {
     const auto& nodes = record.nodes;
-    const std::string kind(1, record.kind);
-    switch (record.kind) {
-    case 'H':
+    if (record.kind == 'H') {
         // Chosen by kind alone: a Datafile line starting with H lists like a header too.
         return "NoNodes = " + std::to_string(nodes[0]) +
                "        NodeIn = " + std::to_string(nodes[1]) +
                "        NodeOut = " + std::to_string(nodes[2]) +
                "        NodeCom = " + std::to_string(nodes[3]) + kLineEnd;
-    case 'R':
-    case 'C':
-        return kind + Nodes(record, 2) + Spaces(16) + Value(record, 0);
-    case 'L':
-        return kind + Nodes(record, 2) + Spaces(16) + Value(record, 0) + kValueGap +
-               Value(record, 1);
-    case 'B':
-    case 'F':
-    case 'V':
-    case 'A': {
-        std::string text =
-            kind + Nodes(record, 3) + Spaces(12) + Value(record, 0) + kValueGap + Value(record, 1);
-        if (record.kind == 'A') {
-            return text + kLineEnd + kContinuationIndent + Value(record, 2);
-        }
-        text += kLineEnd + kContinuationIndent + Value(record, 2) + kValueGap + Value(record, 3);
-        if (record.kind == 'B') {
-            text +=
-                kLineEnd + kContinuationIndent + Value(record, 4) + kValueGap + Value(record, 5);
-        } else if (record.kind == 'V') {
-            text += kLineEnd + kContinuationIndent + Value(record, 4);
-        }
-        return text;
     }
-    case 'M':
-        return kind + Nodes(record, 4) + Spaces(8) + Value(record, 0) + kValueGap +
-               Value(record, 1) + kLineEnd + kContinuationIndent + Value(record, 2) + kLineEnd +
-               kContinuationIndent + Value(record, 3) + kValueGap + Value(record, 4);
-    case 'T':
-        // Ratio before Lp, in the order of the Datafile line.
-        return kind + Nodes(record, 5) + Spaces(4) + Value(record, 1) + kValueGap +
-               Value(record, 0) + kLineEnd + kContinuationIndent + Value(record, 2) + kValueGap +
-               Value(record, 3) + kLineEnd + kContinuationIndent + Value(record, 4) + kValueGap +
-               Value(record, 5);
-    default:
-        return kIllegalRecord;
-    }
+    const ComponentKind* kind = FindComponentKind(record.kind);
+    return kind == nullptr ? kIllegalRecord : ComponentEntryText(record, *kind);
 }
 
 } // namespace

@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "interchange/decimal_value.h"
 
+#include "text/eng_value.h"
+
 #include <array>
 #include <cctype>
+#include <charconv>
+#include <limits>
 
 namespace kelvor {
 
@@ -119,6 +123,11 @@ std::optional<DecimalValue> ParseSpiceNumber(std::string_view text) {
         }
     }
     const std::string_view rest = text.substr(i);
+    if (MicroSignLength(rest) > 0) {
+        value.exponent -= 6;
+        Normalise(value);
+        return value;
+    }
     for (const Suffix& suffix : kSpiceSuffixes) {
         if (!StartsWithNoCase(rest, suffix.text)) {
             continue;
@@ -133,6 +142,30 @@ std::optional<DecimalValue> ParseSpiceNumber(std::string_view text) {
     }
     Normalise(value);
     return value;
+}
+
+long double ApproximateValue(const DecimalValue& value) {
+    // Far beyond the extended range either way; keeps the text short for a 100,000-digit value.
+    constexpr int kBeyondRange = 6000;
+    const int leading = value.exponent + static_cast<int>(value.digits.size());
+    if (value.digits == "0" || leading < -kBeyondRange) {
+        return value.negative ? -0.0L : 0.0L;
+    }
+    if (leading > kBeyondRange) {
+        return value.negative ? -std::numeric_limits<long double>::infinity()
+                              : std::numeric_limits<long double>::infinity();
+    }
+    const std::string text =
+        (value.negative ? "-" : "") + value.digits + "e" + std::to_string(value.exponent);
+    long double result = 0;
+    const auto outcome = std::from_chars(text.data(), text.data() + text.size(), result);
+    if (outcome.ec == std::errc::result_out_of_range) {
+        // from_chars leaves the result untouched then: tell overflow from underflow.
+        const long double magnitude =
+            leading > 0 ? std::numeric_limits<long double>::infinity() : 0.0L;
+        return value.negative ? -magnitude : magnitude;
+    }
+    return result;
 }
 
 std::optional<std::string> DatafileValueText(const DecimalValue& value, bool ratio) {

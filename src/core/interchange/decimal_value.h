@@ -16,9 +16,13 @@ struct DecimalValue {
 };
 
 // A SPICE number: sign, digits with an optional point, an optional exponent, then an optional
-// scale suffix (t g meg k m u n p f mil, any case); letters after it are units and ignored
+// scale suffix (t g meg k m u n p f mil, any case, or a micro sign); letters after it are units and
+// ignored
 // ("10uF", "1kohm"). Nothing when the text does not start with a number.
 std::optional<DecimalValue> ParseSpiceNumber(std::string_view text);
+
+// The nearest extended real; infinity or 0 beyond its range.
+long double ApproximateValue(const DecimalValue& value);
 
 // The value as a Datafile writes it: digits with one of the scale letters G M k m u n p, chosen
 // so that one to three digits stand before the point where the letters reach ("4.7k",

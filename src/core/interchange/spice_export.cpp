@@ -23,13 +23,12 @@ constexpr long double kLeastPlainSeriesResistance = 1e-3L;
 // that start with a letter.
 class RecordWriter {
 public:
-    RecordWriter(std::ostringstream& out, const CircuitState& state, int recordNumber,
-                 int sourceLine)
-        : out_(out), state_(state), id_(std::to_string(recordNumber)),
+    RecordWriter(std::ostringstream& out, int nodeCom, int recordNumber, int sourceLine)
+        : out_(out), nodeCom_(nodeCom), id_(std::to_string(recordNumber)),
           tag_(" $ line " + std::to_string(sourceLine)), sourceLine_(sourceLine) {}
 
     std::string Node(int datafileNode) const {
-        return datafileNode == state_.NodeCom ? "0" : std::to_string(datafileNode);
+        return datafileNode == nodeCom_ ? "0" : std::to_string(datafileNode);
     }
     std::string Inner(const std::string& role) const { return "n" + id_ + role; }
 
@@ -114,27 +113,32 @@ public:
 
 private:
     std::ostringstream& out_;
-    const CircuitState& state_;
+    int nodeCom_;
     std::string id_;
     std::string tag_;
     int sourceLine_;
 };
 
+// A failed parse never gets as far as the export, so every record is of a known kind.
+const ComponentKind& KindOf(const ComponentRecord& record) {
+    return *FindComponentKind(record.kind);
+}
+
 void WriteRecord(RecordWriter& w, const ComponentRecord& record, long double couplingW,
                  long double couplingHz) {
     const auto& v = record.values;
     const auto node = [&](int index) { return w.Node(record.nodes[index]); };
-    switch (record.kind) {
-    case 'R':
+    switch (KindOf(record).spiceForm) {
+    case SpiceForm::Resistor:
         w.Resistor("", node(0), node(1), v[0]);
         break;
-    case 'C':
+    case SpiceForm::Capacitor:
         w.Capacitor("", node(0), node(1), v[0]);
         break;
-    case 'L':
+    case SpiceForm::Coil:
         w.Coil("", node(0), node(1), v[0], v[1] < Rmin ? Rmin : v[1]);
         break;
-    case 'M':
+    case SpiceForm::CoupledCoils:
         // Pri_S and Sec_S are the like-polarity ends, as the first node of each SPICE coil.
         w.Coil("p", node(0), node(1), v[0], v[3]);
         w.Coil("s", node(2), node(3), v[1], v[4]);
@@ -142,7 +146,7 @@ void WriteRecord(RecordWriter& w, const ComponentRecord& record, long double cou
             w.Coupling("", "p", "s", v[2]);
         }
         break;
-    case 'T': {
+    case SpiceForm::ThreeWindings: {
         w.RequireNonZero(v[0], "Lp");
         w.RequireNonZero(v[1], "the ratio");
         const long double k = TransformerCoupling(couplingW, v[0], v[1], v[2], v[3], v[4], v[5]);
@@ -159,7 +163,7 @@ void WriteRecord(RecordWriter& w, const ComponentRecord& record, long double cou
         w.Coupling("bc", "b", "c", k);
         break;
     }
-    case 'B': {
+    case SpiceForm::HybridPi: {
         w.RequireNonZero(v[0], "Beta");
         w.RequireNonZero(v[2], "Ft");
         const long double gm = v[1] / ThermalVoltage;
@@ -171,14 +175,14 @@ void WriteRecord(RecordWriter& w, const ComponentRecord& record, long double cou
         w.Transconductance("", node(1), node(2), node(0), node(2), gm);
         break;
     }
-    case 'F':
+    case SpiceForm::FieldEffect:
         w.Conductance("gs", node(0), node(2), GateLeakage);
         w.Capacitor("gs", node(0), node(2), v[2]);
         w.Capacitor("gd", node(0), node(1), v[1]);
         w.Capacitor("ds", node(1), node(2), v[3]);
         w.Transconductance("", node(1), node(2), node(0), node(2), v[0]);
         break;
-    case 'V':
+    case SpiceForm::Valve:
         w.RequireNonZero(v[1], "Ra");
         w.Conductance("gk", node(0), node(2), GateLeakage);
         w.Capacitor("gk", node(0), node(2), v[3]);
@@ -187,7 +191,7 @@ void WriteRecord(RecordWriter& w, const ComponentRecord& record, long double cou
         w.Capacitor("ak", node(1), node(2), v[4]);
         w.Transconductance("", node(1), node(2), node(0), node(2), v[0]);
         break;
-    case 'A': {
+    case SpiceForm::SinglePoleOpAmp: {
         w.RequireNonZero(v[1], "Zin");
         w.RequireNonZero(v[2], "f-3dB");
         w.Resistor("in", node(0), node(1), v[1]);
@@ -206,12 +210,18 @@ void WriteRecord(RecordWriter& w, const ComponentRecord& record, long double cou
         w.Resistor("out", node(2), "0", 1);
         break;
     }
-    default:
-        break; // a failed parse never gets here
     }
 }
 
 } // namespace
+
+std::string WriteSpiceElements(const ComponentRecord& record, int nodeCom, int recordNumber,
+                               int sourceLine, long double couplingHz) {
+    std::ostringstream out;
+    RecordWriter writer(out, nodeCom, recordNumber, sourceLine);
+    WriteRecord(writer, record, TwoPi * couplingHz, couplingHz);
+    return out.str();
+}
 
 long double CouplingFrequency(const SpiceExportOptions& options) {
     return options.couplingFrequency > 0 ? options.couplingFrequency
@@ -238,7 +248,7 @@ std::string WriteSpiceNetlist(std::string_view datafileName, std::string_view da
         const int sourceLine = parsed.sourceLines[index - 1];
         out << "* line " << sourceLine << ": "
             << TrimSpacesAndControls(lines[static_cast<std::size_t>(sourceLine - 1)]) << '\n';
-        RecordWriter writer(out, state, static_cast<int>(index), sourceLine);
+        RecordWriter writer(out, state.NodeCom, static_cast<int>(index), sourceLine);
         WriteRecord(writer, parsed.records[index], TwoPi * couplingHz, couplingHz);
     }
     // The circuit is linear: the AC analysis needs no operating point, and nodes joined only

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "circuit/component_record.h"
+
 #include <string>
 #include <string_view>
 
@@ -23,6 +25,11 @@ struct SpiceExportOptions {
 // Ra, Zin, f-3dB, Lp or ratio), naming its line.
 std::string WriteSpiceNetlist(std::string_view datafileName, std::string_view datafileBytes,
                               const SpiceExportOptions& options);
+
+// The element lines (and comments) the netlist has for one record, the record numbered as in
+// its Datafile and read from the given Datafile line.
+std::string WriteSpiceElements(const ComponentRecord& record, int nodeCom, int recordNumber,
+                               int sourceLine, long double couplingHz);
 
 // The frequency at which transformers are exported with these options.
 long double CouplingFrequency(const SpiceExportOptions& options);

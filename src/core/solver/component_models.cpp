@@ -181,30 +181,6 @@ void OpAmpTerms(const ComponentRecord& record, const StampContext& context, Comp
 
 } // namespace
 
-bool IsComponentKind(char kind) {
-    return UsedNodeCount(kind) > 0;
-}
-
-int UsedNodeCount(char kind) {
-    switch (kind) {
-    case 'R':
-    case 'C':
-    case 'L':
-        return 2;
-    case 'A':
-    case 'B':
-    case 'F':
-    case 'V':
-        return 3;
-    case 'M':
-        return 4;
-    case 'T':
-        return 5;
-    default:
-        return 0;
-    }
-}
-
 std::span<const Stamp> StampsOf(char kind) {
     switch (kind) {
     case 'R':

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "circuit/circuit_limits.h"
+#include "circuit/component_kind.h"
 #include "circuit/component_record.h"
 #include "extended_real.h"
 #include "solver/admittance_matrix.h"
@@ -15,7 +15,6 @@ class MessageSink;
 
 inline constexpr long double ThermalVoltage = 0.026L;
 inline constexpr long double GateLeakage = 1e-10L;
-inline constexpr long double CouplingLimit = 0.9999999999L;
 
 struct StampContext {
     long double W = 0;         // angular frequency
@@ -39,12 +38,6 @@ struct Stamp {
     std::uint8_t term;
     bool subtract;
 };
-
-// True for the nine kinds that the solver knows: R C L M T B F V A.
-bool IsComponentKind(char kind);
-
-// The node fields that a kind uses (2 for R C L, 3 for A B F V, 4 for M, 5 for T).
-int UsedNodeCount(char kind);
 
 // The coupling coefficient k of all three windings of a transformer record (T) at angular
 // frequency w, from its Lp, ratio n, leakages and resistances; 0 at w = 0.

@@ -160,16 +160,29 @@ long double ParseEngValue(std::string_view text, bool& ok) {
     return scaled;
 }
 
+std::size_t MicroSignLength(std::string_view text) {
+    // The micro sign and the Greek mu in UTF-8, and the micro sign of Latin-1.
+    for (std::string_view sign : {"\xC2\xB5", "\xCE\xBC", "\xB5"}) {
+        if (text.starts_with(sign)) {
+            return sign.size();
+        }
+    }
+    return 0;
+}
+
 std::string NumericPrefix(std::string_view word) {
     word = word.substr(0, kNumberFieldCapacity);
     std::string prefix;
-    for (char c : word) {
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        const char c = word[i];
         if (IsDigit(c) || c == '.') {
             prefix += c;
             continue;
         }
         if (IsScaleLetter(c)) {
             prefix += c;
+        } else if (MicroSignLength(word.substr(i)) > 0) {
+            prefix += 'u';
         }
         break;
     }

@@ -18,8 +18,13 @@ long double ParseEngValue(std::string_view text, bool& ok);
 std::size_t ConvertDecimalReal(std::string_view text, long double& value);
 
 // The part of a Datafile value word that is read: digits and points, then at most one scale
-// letter. Signs and exponents end it, so "1e-6" gives "1" and "-5" gives "".
+// letter. Signs and exponents end it, so "1e-6" gives "1" and "-5" gives "". A micro sign is
+// the letter u: "100\xC2\xB5F" gives "100u".
 std::string NumericPrefix(std::string_view word);
+
+// The bytes of a micro sign (U+00B5 or U+03BC in UTF-8, or the Latin-1 byte B5) at the start of
+// the text; 0 when there is none.
+std::size_t MicroSignLength(std::string_view text);
 
 // A 32-bit integer with optional sign, decimal unless "$", "x", "X", "0x" or "0X" makes it
 // hexadecimal. Empty text, other characters and overflow clear ok and give 0.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tolerance/tolerance_file.h"
 
+#include "circuit/component_kind.h"
 #include "circuit/datafile_text.h"
 #include "files/file_io.h"
 #include "kelvor_error.h"
@@ -259,9 +260,9 @@ std::string ToleranceFileText(const ToleranceSettings& settings, std::string_vie
         "; Tolerances of " + std::string(datafileName) + " for the tolerance analysis.",
         "; Each value of a component varies by its percentage; Gaussian takes it as 3 sigma",
         "; and clips draws beyond it.", "[" + std::string(kTolerancesSection) + "]"};
-    for (char kind : kToleranceKinds) {
-        lines.push_back(std::string(1, kind) + " = " +
-                        PercentText(TolerancePercent(settings, kind, {})));
+    for (const ComponentKind& kind : ComponentKinds()) {
+        lines.push_back(std::string(1, kind.letter) + " = " +
+                        PercentText(TolerancePercent(settings, kind.letter, {})));
     }
     lines.push_back(std::string("Distribution = ") + DistributionName(settings.distribution));
     lines.push_back("Runs = " + std::to_string(settings.runs));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tolerance/tolerance_settings.h"
 
+#include "circuit/component_kind.h"
 #include "text/eng_value.h"
 #include "text/words.h"
 
@@ -19,8 +20,9 @@ char Upper(char c) {
 
 ToleranceSettings DefaultToleranceSettings() {
     ToleranceSettings settings;
-    settings.kindPercent = {{'R', 1},  {'C', 5},  {'L', 5},  {'M', 2}, {'T', 2},
-                            {'B', 10}, {'F', 10}, {'V', 10}, {'A', 10}};
+    for (const ComponentKind& kind : ComponentKinds()) {
+        settings.kindPercent[kind.letter] = kind.defaultTolerancePercent;
+    }
     return settings;
 }
 
@@ -66,7 +68,7 @@ std::string PercentText(long double percent) {
 }
 
 std::optional<char> ToleranceKindOf(std::string_view text) {
-    if (text.size() != 1 || kToleranceKinds.find(Upper(text[0])) == std::string_view::npos) {
+    if (text.size() != 1 || !IsComponentKind(Upper(text[0]))) {
         return std::nullopt;
     }
     return Upper(text[0]);
@@ -100,7 +102,7 @@ std::optional<std::string> ApplyKindTolerances(std::string_view list, ToleranceS
                               : ToleranceKindOf(TrimSpaces(item.substr(0, equals)));
         if (!kind) {
             return "\"" + std::string(item) + "\" does not name a kind of " +
-                   std::string(kToleranceKinds) + " as KIND=PERCENT";
+                   ComponentKindLetters() + " as KIND=PERCENT";
         }
         const auto percent = ParsePercent(item.substr(equals + 1));
         if (!percent) {

@@ -15,9 +15,6 @@ namespace kelvor {
 // +-tolerance is clipped to it.
 enum class ToleranceDistribution { Uniform, Gaussian };
 
-// The component kinds that carry toleranced values, in the order they are listed.
-inline constexpr std::string_view kToleranceKinds = "RCLMTBFVA";
-
 inline constexpr int32_t kDefaultToleranceRuns = 500;
 inline constexpr int32_t kMostToleranceRuns = 10000;
 inline constexpr uint64_t kDefaultToleranceSeed = 1;
@@ -25,7 +22,7 @@ inline constexpr uint64_t kDefaultToleranceSeed = 1;
 inline constexpr long double kToleranceLimitPercent = 100;
 
 struct ToleranceSettings {
-    // Percent of every value of a component of the kind (the letters of kToleranceKinds).
+    // Percent of every value of a component of the kind (every component kind).
     std::map<char, long double> kindPercent;
     // Percent for the component of one Datafile line, by ComponentLineKey; overrides its kind.
     std::map<std::string, long double> linePercent;
@@ -53,7 +50,7 @@ std::optional<long double> ParsePercent(std::string_view text);
 // The shortest text that ParsePercent reads back as the same value, with "%".
 std::string PercentText(long double percent);
 
-// The kind letter, in upper case, of a text that is one letter of kToleranceKinds.
+// The kind letter, in upper case, of a text that is one component kind's letter.
 std::optional<char> ToleranceKindOf(std::string_view text);
 
 // Why a number of runs cannot be taken, or nothing when it lies from 1 to kMostToleranceRuns;

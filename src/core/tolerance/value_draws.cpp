@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tolerance/value_draws.h"
 
-#include "solver/component_models.h"
+#include "circuit/component_kind.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,41 +9,6 @@
 
 namespace kelvor {
 namespace {
-
-// The values each kind's model reads (the bipolar model does not read Cbe, value 5).
-std::vector<int> ModelValues(char kind) {
-    switch (kind) {
-    case 'R':
-    case 'C':
-        return {0};
-    case 'L':
-        return {0, 1};
-    case 'M':
-        return {0, 1, 2, 3, 4};
-    case 'T':
-        return {0, 1, 2, 3, 4, 5};
-    case 'B':
-        return {0, 1, 2, 3, 5};
-    case 'F':
-        return {0, 1, 2, 3};
-    case 'V':
-        return {0, 1, 2, 3, 4};
-    case 'A':
-        return {0, 1, 2};
-    default:
-        return {};
-    }
-}
-
-bool IsResistance(char kind, int value) {
-    return (kind == 'R' && value == 0) || (kind == 'L' && value == 1) ||
-           (kind == 'M' && (value == 3 || value == 4)) ||
-           (kind == 'T' && (value == 4 || value == 5));
-}
-
-bool IsCouplingFactor(char kind, int value) {
-    return kind == 'M' && value == 2;
-}
 
 // SplitMix64: a small generator whose whole state is one word, so that a run's stream starts
 // from its number at no cost and no thread has to wait for another's draws.
@@ -83,15 +48,20 @@ std::vector<TolerancedValue> TolerancedValues(const LoadedCircuit& circuit,
                                               const ToleranceSettings& settings) {
     std::vector<TolerancedValue> values;
     for (std::size_t record = 1; record < circuit.records.size(); ++record) {
-        const char kind = circuit.records[record].kind;
+        const ComponentKind* kind = FindComponentKind(circuit.records[record].kind);
+        if (kind == nullptr) {
+            continue;
+        }
         const std::string key =
             record - 1 < componentLines.size() ? ComponentLineKey(componentLines[record - 1]) : "";
-        const long double percent = TolerancePercent(settings, kind, key);
+        const long double percent = TolerancePercent(settings, kind->letter, key);
         if (!(percent > 0)) {
             continue;
         }
-        for (int value : ModelValues(kind)) {
-            values.push_back({record, value, percent / 100});
+        for (const ValueDescription& value : kind->values) {
+            if (value.modelReads) {
+                values.push_back({record, value.slot, percent / 100});
+            }
         }
     }
     return values;
@@ -118,12 +88,13 @@ void ApplyDeviations(const LoadedCircuit& nominal, const std::vector<TolerancedV
                      const std::vector<long double>& deviations, LoadedCircuit& circuit) {
     for (std::size_t index = 0; index < values.size(); ++index) {
         const TolerancedValue& toleranced = values[index];
-        const char kind = nominal.records[toleranced.record].kind;
+        const ComponentKind& kind = *FindComponentKind(nominal.records[toleranced.record].kind);
         long double value =
             nominal.records[toleranced.record].values[toleranced.value] * (1 + deviations[index]);
-        if (IsResistance(kind, toleranced.value)) {
+        const ValueLimit limit = kind.values[static_cast<std::size_t>(toleranced.value)].limit;
+        if (limit == ValueLimit::AtLeastRmin) {
             value = std::max(value, Rmin);
-        } else if (IsCouplingFactor(kind, toleranced.value)) {
+        } else if (limit == ValueLimit::AtMostOne) {
             value = std::min(value, 1.0L);
         }
         circuit.records[toleranced.record].values[toleranced.value] = value;

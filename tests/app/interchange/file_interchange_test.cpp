@@ -121,9 +121,11 @@ private slots:
                  std::vector<std::string>{"\r\nCannot Run  -  Error in Datafile  "});
     }
 
-    // A deck that fits becomes a Datafile of the working folder (spaces in its name made "_")
-    // and the current one; a deck that does not shows every problem and writes nothing.
-    void importShowsProblemsOrWritesAndOpens() {
+    // A deck that no node choice can import is refused before any question. A deck that fits
+    // is proposed its driven node and printed node, summarised for the user to confirm, and
+    // only then becomes a Datafile of the working folder (spaces in its name made "_") and the
+    // current one.
+    void importRefusesFirstThenProposesAndConfirms() {
         Start();
         folder->Write("deck.cir",
                       "deck\nV1 in 0 AC 1\nR1 in out 1k\nQ1 out in 0 qmod\nR2 out 0 2k\n");
@@ -131,23 +133,47 @@ private slots:
         dialogs->fileToWrite = "/elsewhere/my deck.dat";
         const QString item = QString::fromUtf8("Import SPICE Netlist\u2026");
         Click(item);
-        QVERIFY2(dialogs->longText.contains("line 4: q1: element type 'q'"),
+        QVERIFY2(dialogs->longText.contains("line 4: Q1: element type 'q'"),
                  qPrintable(dialogs->longText));
+        QVERIFY(dialogs->offeredNodes.empty());
         QVERIFY(dialogs->suggestedWritePaths.empty());
 
-        folder->Write("deck.cir", "deck\nV1 in 0 AC 1\nR1 in out 1k\nR2 out 0 2k\n");
+        folder->Write("deck.cir", "deck\nR1 a b 1k\nV1 b 0 AC 1\nR2 a 0 2k\nR3 a c 0\n"
+                                  "C1 c 0 1n\n.tran 1u 1m\n.print ac vdb(a)\n");
         dialogs->longText.clear();
+        dialogs->nodeRoles = app::SpiceNodeRoles{"b", "a", "0"};
+        messages->answers.push_back(Answer::No);
+        Click(item);
+        QCOMPARE(dialogs->proposedNodes.input, std::string("b"));
+        QCOMPARE(dialogs->proposedNodes.output, std::string("a"));
+        QCOMPARE(dialogs->proposedNodes.common, std::string("0"));
+        QCOMPARE(messages->entries.size(), std::size_t{1});
+        QCOMPARE(messages->entries[0].kind, Entry::Question);
+        const std::string& summary = messages->entries[0].text;
+        QVERIFY2(summary.find("line 5: R3: a 0 ohm resistor joins nodes a and c") !=
+                     std::string::npos,
+                 summary.c_str());
+        QVERIFY2(summary.find("line 7: .tran: skipped") != std::string::npos, summary.c_str());
+        QVERIFY2(summary.find("Fidelity: largest difference") != std::string::npos,
+                 summary.c_str());
+        QVERIFY(dialogs->suggestedWritePaths.empty()); // not confirmed: nothing written
+
+        folder->Write("deck.cir", "deck\nV1 in 0 AC 1\nR1 in out 1k\nR2 out 0 2k\n");
+        dialogs->nodeRoles = app::SpiceNodeRoles{"in", "out", "0"};
+        messages->entries.clear();
+        messages->answers.push_back(Answer::Yes);
         Click(item);
         QCOMPARE(dialogs->offeredNodes, (std::vector<std::string>{"in", "out", "0"}));
         QCOMPARE(dialogs->longText, QString());
-        QVERIFY(folder->Read("my_deck.dat").find("R  1 2       1k  r1") != std::string::npos);
+        QVERIFY(folder->Read("my_deck.dat").find("R  1 2       1k  R1") != std::string::npos);
         QCOMPARE(state->shell.DatafileName, std::string("my_deck.dat"));
         QCOMPARE(state->circuit.NoNodes, 3);
-        QVERIFY(messages->entries.empty());
+        QCOMPARE(messages->entries.size(), std::size_t{1});
     }
 
     // The two small windows: the list shows each title with its line, the node boxes start on
-    // the netlist's first two nodes other than ground, and the common node on ground.
+    // the proposed nodes, else on the netlist's first two nodes other than ground, and the
+    // common node on ground.
     void theChoosingWindowsOfferWhatTheyAreGiven() {
         const std::vector<ExampleEntry> examples = {{"A.DAT", "First", "one", 1, 10},
                                                     {"B.DAT", "Second", "two", 1, 10}};
@@ -159,7 +185,7 @@ private slots:
         list.accept();
         QCOMPARE(list.Chosen(), std::optional<int>(1));
 
-        app::TFormSpiceNodes nodes({"in", "0", "out", "mid"}, nullptr);
+        app::TFormSpiceNodes nodes({"in", "0", "out", "mid"}, {}, nullptr);
         const app::SpiceNodeRoles roles = nodes.Roles();
         QCOMPARE(roles.input, std::string("in"));
         QCOMPARE(roles.output, std::string("out"));
@@ -167,6 +193,12 @@ private slots:
         QCOMPARE(nodes.ComboBoxCommon->count(), 4);
         nodes.ComboBoxOutput->setCurrentText("mid");
         QCOMPARE(nodes.Roles().output, std::string("mid"));
+
+        // A proposal takes its role; the others are filled around it.
+        app::TFormSpiceNodes proposed({"in", "0", "out", "mid"}, {"", "mid", ""}, nullptr);
+        QCOMPARE(proposed.Roles().input, std::string("in"));
+        QCOMPARE(proposed.Roles().output, std::string("mid"));
+        QCOMPARE(proposed.Roles().common, std::string("0"));
     }
 };
 

@@ -17,13 +17,18 @@
 #include "text/date_text.h"
 
 #include <QAction>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
+#include <QShortcut>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <fstream>
 
 using namespace kelvor;
@@ -146,11 +151,12 @@ private slots:
         const QList<QAction*> top = window->menuBar()->actions();
         QCOMPARE(testing::Captions(top), (QStringList{" &File ", " &Edit ", " &Response ",
                                                       " &Graphs ", " &Help ", " &Setup "}));
-        QCOMPARE(testing::Captions(top[0]->menu()->actions()),
-                 (QStringList{"&Open ...", QString::fromUtf8("Open E&xample\u2026"), "-",
-                              QString::fromUtf8("Export SPICE Netlist\u2026"),
-                              QString::fromUtf8("Import SPICE Netlist\u2026"), "-", "&Print ...",
-                              "P&age Setup", "-", "E&xit ..."}));
+        QCOMPARE(
+            testing::Captions(top[0]->menu()->actions()),
+            (QStringList{"&Open ...", QString::fromUtf8("Open E&xample\u2026"), "Recent &Datafiles",
+                         "-", QString::fromUtf8("Export SPICE Netlist\u2026"),
+                         QString::fromUtf8("Import SPICE Netlist\u2026"), "-", "&Print ...",
+                         "P&age Setup", "-", "E&xit ..."}));
         const QList<QAction*> graphs = top[3]->menu()->actions();
         QCOMPARE(testing::Captions(graphs),
                  (QStringList{"&Amplitude ...", "-", "&SquareWave ...", "-", "&Pulse ...", "-",
@@ -393,6 +399,141 @@ private slots:
         QVERIFY(!state->windows.Bode().isModal());
         QCOMPARE(state->windows.Bode().windowTitle(), QString("Bode Analyser  -  HPFILTER.DAT"));
         QVERIFY(state->windows.Bode().traces().current().curve.size() > 0);
+    }
+
+    // Opened Datafiles are listed most recent first, survive a restart, and reopen from the
+    // menu; one that has gone is said so and forgotten instead of becoming an empty skeleton.
+    void recentDatafilesFollowOpeningAndSurviveARestart() {
+        const std::string sample = SampleDatafileText("1 Jan 2026");
+        folder->Write("HPFILTER.DAT", sample);
+        folder->Write("AMP.DAT", sample);
+        Start();
+        window->OpenDatafileNamed("AMP.DAT");
+        window->OpenDatafileNamed("NEW.DAT"); // a new skeleton is a Datafile too
+        QVERIFY(folder->Read("KELVOR.INI").find("Recent1=NEW.DAT\r\nRecent2=AMP.DAT\r\n") !=
+                std::string::npos);
+
+        cleanup();
+        init();
+        folder->Write("HPFILTER.DAT", sample);
+        folder->Write("AMP.DAT", sample);
+        folder->Write("NEW.DAT", sample);
+        folder->Write("KELVOR.INI", "[Parameters]\r\nDatafilename=NEW.DAT\r\n"
+                                    "Recent1=NEW.DAT\r\nRecent2=GONE.DAT\r\nRecent3=AMP.DAT\r\n");
+        Start();
+        auto* recent = window->findChild<QMenu*>("RecentDatafiles");
+        QVERIFY(recent != nullptr);
+        emit recent->aboutToShow();
+        QCOMPARE(testing::Captions(recent->actions()),
+                 (QStringList{"&1  NEW.DAT", "&2  GONE.DAT", "&3  AMP.DAT"}));
+        recent->actions().at(2)->trigger();
+        QCOMPARE(state->shell.DatafileName, std::string("AMP.DAT"));
+        QCOMPARE(state->circuit.NoNodes, 5);
+        recent->actions().at(1)->trigger(); // the menu as it was: GONE.DAT is still listed
+        QCOMPARE(Texts(), std::vector<std::string>{"GONE.DAT does not exist"});
+        QCOMPARE(state->shell.DatafileName, std::string("AMP.DAT"));
+        QVERIFY(!std::filesystem::exists(folder->path() / "GONE.DAT"));
+        emit recent->aboutToShow();
+        QCOMPARE(testing::Captions(recent->actions()), (QStringList{"&1  AMP.DAT", "&2  NEW.DAT"}));
+        QVERIFY(folder->Read("KELVOR.INI").find("GONE") == std::string::npos);
+    }
+
+    // A .dat file dropped from the working folder goes through File / Open; other drops are
+    // refused, and a Datafile from another folder is said to be elsewhere, not opened by name.
+    void droppedDatafilesOpenLikeFileOpen() {
+        const std::string sample = SampleDatafileText("1 Jan 2026");
+        folder->Write("HPFILTER.DAT", sample);
+        folder->Write("AMP.DAT", sample);
+        folder->Write("my amp.dat", sample);
+        testing::TempFolder elsewhere;
+        elsewhere.Write("OTHER.DAT", sample);
+        Start();
+        const auto url = [](const std::filesystem::path& path) {
+            return QUrl::fromLocalFile(app::PathToQt(path));
+        };
+        const struct {
+            QList<QUrl> urls;
+            bool accepted;
+            std::string opened; // the current Datafile after the drop
+            size_t messages;
+        } cases[] = {
+            {{url(folder->path() / "AMP.DAT")}, true, "AMP.DAT", 0},
+            {{url(folder->path() / "my amp.dat")}, true, "my_amp.dat", 1}, // File / Open's rule
+            {{url(elsewhere / "OTHER.DAT")}, true, "my_amp.dat", 1},
+            {{url(folder->path() / "KELVOR.INI")}, false, "my_amp.dat", 0},
+            {{url(folder->path() / "AMP.DAT"), url(folder->path() / "HPFILTER.DAT")},
+             false,
+             "my_amp.dat",
+             0},
+            {{QUrl("https://example.org/AMP.DAT")}, false, "my_amp.dat", 0},
+        };
+        for (const auto& c : cases) {
+            messages->entries.clear();
+            QMimeData data;
+            data.setUrls(c.urls);
+            QDragEnterEvent enter(QPoint(300, 300), Qt::CopyAction, &data, Qt::LeftButton,
+                                  Qt::NoModifier);
+            enter.ignore();
+            QCoreApplication::sendEvent(window.get(), &enter);
+            QCOMPARE(enter.isAccepted(), c.accepted);
+            if (c.accepted) {
+                QDropEvent drop(QPointF(300, 300), Qt::CopyAction, &data, Qt::LeftButton,
+                                Qt::NoModifier);
+                QCoreApplication::sendEvent(window.get(), &drop);
+            }
+            QCOMPARE(state->shell.DatafileName, c.opened);
+            QCOMPARE(messages->entries.size(), c.messages);
+        }
+        QVERIFY(!std::filesystem::exists(folder->path() / "OTHER.DAT"));
+    }
+
+    // The keys shown beside the menus' items are the keys that run them, from the window.
+    void shortcutsRunTheirCommands() {
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        Start();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        const QList<QAction*> top = window->menuBar()->actions();
+        QAction* open = top[0]->menu()->actions().at(0);
+        QAction* bode = top[3]->menu()->actions().at(6);
+        QAction* response = top[2];
+
+        dialogs.datafile.reset();
+        QVERIFY(!open->shortcut().isEmpty());
+        QTest::keySequence(window.get(), open->shortcut());
+        QCOMPARE(dialogs.offeredDatafiles.size(), qsizetype{1});
+
+        bool responseShown = false;
+        QTimer::singleShot(0, [&] {
+            responseShown = state->windows.Response().isVisible();
+            state->windows.Response().reject();
+        });
+        QVERIFY(!response->shortcut().isEmpty());
+        QTest::keySequence(window.get(), response->shortcut());
+        QVERIFY(responseShown);
+
+        // The analyser's key runs the Graphs menu's parse first: a Datafile broken since the
+        // menu last opened is refused.
+        window->GraphsMenuShow();
+        folder->Write("HPFILTER.DAT", "bad\r\n");
+        QVERIFY(!bode->shortcut().isEmpty());
+        QTest::keySequence(window.get(), bode->shortcut());
+        QVERIFY(!state->windows.Bode().isVisible());
+        QCOMPARE(Texts(), std::vector<std::string>{"\r\nCannot Run  -  Error in Datafile  "});
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTest::keySequence(window.get(), bode->shortcut());
+        QVERIFY(state->windows.Bode().isVisible());
+    }
+
+    void theStatusLineNamesTheWorkingFolder() {
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        Start();
+        const auto* line = window->statusBar()->findChild<QLabel*>("WorkingFolder");
+        QVERIFY(line != nullptr);
+        QVERIFY(line->isVisible());
+        QVERIFY(line->text().endsWith(app::PathToQt(folder->path())));
     }
 
     void exitAsksAndClosingDeletesTheRecordFile() {

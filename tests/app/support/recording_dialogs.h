@@ -46,6 +46,7 @@ public:
     QStringList suggestedWritePaths;
     std::vector<std::string> offeredExampleFiles;
     std::vector<std::string> offeredNodes;
+    app::SpiceNodeRoles proposedNodes;
     QString longText;
 
     // The program name typed into the New Shell box; the proposals it showed.
@@ -89,8 +90,10 @@ public:
         return example;
     }
     std::optional<app::SpiceNodeRoles>
-    ChooseSpiceNodes(QWidget*, const std::vector<std::string>& nodes) override {
+    ChooseSpiceNodes(QWidget*, const std::vector<std::string>& nodes,
+                     const app::SpiceNodeRoles& proposed) override {
         offeredNodes = nodes;
+        proposedNodes = proposed;
         return nodeRoles;
     }
     void ShowLongText(QWidget*, const QString&, const QString& text) override { longText = text; }

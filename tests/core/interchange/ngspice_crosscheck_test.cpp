@@ -7,6 +7,7 @@
 #include "circuit/sample_datafile.h"
 #include "examples/example_catalogue.h"
 #include "files/file_io.h"
+#include "interchange/ideal_deck_circuit.h"
 #include "interchange/spice_export.h"
 #include "interchange/spice_import.h"
 #include "solver/response.h"
@@ -206,7 +207,7 @@ TEST(NgspiceCrossCheck, ImportedDeckRoundTrip) {
     options.outputNode = "out";
     options.deckName = "round.cir";
     options.today = "7 Dec 2026";
-    const std::string datafile = ImportSpiceDeck(ReadSpiceDeck(deck), options);
+    const std::string datafile = ImportSpiceDeck(ReadSpiceDeck(deck), options).datafile;
     const Comparison imported = CompareWithProgram(datafile, original);
     EXPECT_LE(imported.worstGain, kRoundTripGainDb) << datafile;
     EXPECT_LE(imported.worstPhase, kRoundTripPhaseDegrees) << datafile;
@@ -226,6 +227,51 @@ TEST(NgspiceCrossCheck, ImportedDeckRoundTrip) {
     const Comparison reexported = CompareWithProgram(datafile, exported);
     EXPECT_LE(reexported.worstGain, kGainToleranceDb);
     EXPECT_LE(reexported.worstPhase, kPhaseToleranceDegrees);
+}
+
+// The fidelity check's own solve of a deck's ideal elements (E, H sensing a 0 V source, K, G,
+// Rser, Rpar, Cpar) gives what ngspice gives for the same deck.
+TEST(NgspiceCrossCheck, IdealDeckSolveAgrees) {
+    if (!NgspiceInstalled()) {
+        GTEST_SKIP() << "ngspice is not installed and could not be installed: no cross-check";
+    }
+    const std::string common = "VIN in 0 AC 1\n"
+                               "R1 in a 1k\n"
+                               "E1 b 0 a 0 3\n"
+                               "VS c d 0\n"
+                               "H1 e 0 VS 100\n"
+                               "R2 d 0 470\n"
+                               "L2 e f 4m\n"
+                               "L3 f2 0 1m\n"
+                               "K1 L2 L3 0.7\n"
+                               "R3 f 0 1k\n"
+                               "R4 f2 0 330\n"
+                               "G1 out 0 f2 0 2m\n"
+                               "R5 out 0 2.2k\n"
+                               ".ac dec 5 10 1meg\n"
+                               ".end\n";
+    // ngspice takes no Rser, Rpar or Cpar: its deck spells out what they stand for.
+    const std::string deck = "ideal elements\nC1 a 0 10n Rser=50 Cpar=1n\n"
+                             "L1 b c 10m Rser=2 Rpar=20k\n" +
+                             common;
+    const std::string spelledOut = "ideal elements\nC1 a x 10n\nRC1 x 0 50\nCP1 a 0 1n\n"
+                                   "L1 b y 10m\nRL1 y c 2\nRP1 b c 20k\n" +
+                                   common;
+    testing::TempFolder folder;
+    const std::vector<AcPoint> spice = RunNgspice(folder, spelledOut, "out");
+    ASSERT_EQ(spice.size(), 26u);
+    std::vector<SpiceElement> elements = ReadSpiceDeck(deck).elements;
+    elements.erase(elements.begin() + 2); // the drive
+    const IdealDeckCircuit circuit(elements, "in", "out", "0");
+    for (const AcPoint& point : spice) {
+        const std::optional<std::complex<long double>> gain = circuit.Gain(point.frequency);
+        ASSERT_TRUE(gain.has_value());
+        const double db = static_cast<double>(20 * std::log10(std::abs(*gain)));
+        const double degrees = static_cast<double>(std::arg(*gain) * 180 / M_PI);
+        EXPECT_NEAR(db, point.gainDb, kGainToleranceDb) << point.frequency;
+        EXPECT_NEAR(PhaseDifference(degrees, point.phaseDegrees), 0, kPhaseToleranceDegrees)
+            << point.frequency;
+    }
 }
 
 } // namespace

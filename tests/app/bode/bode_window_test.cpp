@@ -127,13 +127,13 @@ private slots:
     // Compute reads the Datafile as it is now: an edit counts, a broken Datafile is refused.
     void computeReadsTheDatafileAfresh() {
         window->ButtonKeep->click();
-        const std::size_t points = window->traces().current().curve.size();
         std::string text = SampleDatafileText(fixture->state.shell.TodayText);
         text.replace(text.find("8.0"), 3, "16");
         fixture->folder.Write("HPFILTER.DAT", text);
         window->ButtonCompute->click();
         const auto& plotted = window->Plot->traces();
         QVERIFY(plotted[0].curve.gain.back() != plotted[1].curve.gain.back());
+        const std::size_t points = window->traces().current().curve.size();
 
         fixture->folder.Write("HPFILTER.DAT", "bad\r\n");
         window->ButtonCompute->click();

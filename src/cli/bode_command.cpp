@@ -2,10 +2,14 @@
 #include "bode/bode_csv.h"
 #include "bode/bode_grid.h"
 #include "bode/bode_markers.h"
+#include "circuit/datafile_reader.h"
 #include "cli/commands.h"
+#include "kelvor_error.h"
 #include "plot/bode_plot.h"
 #include "plot/headless_widgets.h"
 #include "plot/plot_export.h"
+#include "stepping/stepped_circuits.h"
+#include "text/date_text.h"
 
 #include <QFile>
 #include <ostream>
@@ -14,6 +18,7 @@ namespace kelvor::cli {
 
 const char* const kBodeHelp =
     "usage: kelvor-cli bode FILE.dat --from F --to F [--ppd N] [--csv]\n"
+    "                       [--step LINE[.K]=LIST]\n"
     "                       [--out FILE.png|.pdf|.svg] [--size WxH] [--scale S]\n"
     "\n"
     "Computes gain, phase, group delay, Zin and Zout at log-spaced frequencies on all\n"
@@ -28,6 +33,12 @@ const char* const kBodeHelp =
     "  --csv            every point as comma-separated values on standard output,\n"
     "                   full precision, with a header row; the markers go to\n"
     "                   standard error\n"
+    "  --step LINE[.K]=LIST\n"
+    "                   one curve per value of the K-th value (default the first) of\n"
+    "                   the component on Datafile line LINE, each named by its value;\n"
+    "                   LIST is 1k,2.2k,4.7k or a range 1k..10k/5 (evenly spaced),\n"
+    "                   1k..10k/log5 (evenly in log) or 1k..10k/E12 (or /E24), at most\n"
+    "                   25 values; with --csv one column group per value\n"
     "  --out FILE       the stacked plots as PNG, or as vector graphics in PDF or SVG\n"
     "  --size WxH       the picture's size in pixels (default 1000x800)\n"
     "  --scale S        PNG pixels per picture pixel, 1 to 4 (default 1)\n";
@@ -64,6 +75,7 @@ int RunBodeCommand(Arguments arguments, CommandStreams streams) {
     const auto out = arguments.Value("--out");
     const QSize size = PictureSize(arguments.Value("--size"));
     const auto scaleText = arguments.Value("--scale");
+    const auto stepText = arguments.Value("--step");
     const std::vector<std::string> positional = arguments.Positional();
     if (positional.size() != 1) {
         throw UsageError{"bode takes exactly one Datafile"};
@@ -80,34 +92,70 @@ int RunBodeCommand(Arguments arguments, CommandStreams streams) {
         }
     }
 
+    std::optional<StepRequest> step;
+    if (stepText) {
+        try {
+            step = ParseStepRequest(*stepText);
+        } catch (const KelvorError& error) {
+            throw UsageError{std::string("--step: ") + error.what()};
+        }
+    }
+
     const std::optional<GoodDatafile> datafile = LoadGoodDatafile(positional[0], streams);
     if (!datafile) {
         return kExitDatafileErrors;
     }
+    const ParsedDatafile& parsed = datafile->parsed;
+    std::vector<SteppedCircuit> circuits;
+    if (step) {
+        circuits = SteppedCircuits(ReadDatafileBytes(positional[0]), step->target, step->values,
+                                   TodayText());
+    } else {
+        circuits.push_back(
+            {parsed.state.CircuitTitle.empty() ? parsed.name : parsed.state.CircuitTitle,
+             datafile->circuit});
+    }
     StreamMessages messages(streams.err);
     ResponseSolver solver;
-    BodeRun run = ComputeBodeRange(datafile->circuit, range, perDecade, solver, messages);
-    const std::vector<BodeMarker> markers = FindMarkers(run.curve, datafile->circuit, solver);
-    if (run.pointLimitReached) {
-        streams.err << "warning: " << PointLimitWarning() << '\n';
+    std::vector<BodeCurve> curves;
+    std::vector<std::vector<BodeMarker>> markers;
+    for (const SteppedCircuit& circuit : circuits) {
+        BodeRun run = ComputeBodeRange(circuit.circuit, range, perDecade, solver, messages);
+        markers.push_back(FindMarkers(run.curve, circuit.circuit, solver));
+        curves.push_back(std::move(run.curve));
+        if (run.pointLimitReached) {
+            streams.err << "warning: " << PointLimitWarning() << '\n';
+        }
     }
 
-    const ParsedDatafile& parsed = datafile->parsed;
-    const std::string title =
-        parsed.state.CircuitTitle.empty() ? parsed.name : parsed.state.CircuitTitle;
     std::ostream& markerStream = csv ? streams.err : streams.out;
     if (csv) {
-        streams.out << BodeCsvText({{title, &run.curve}});
+        std::vector<NamedCurve> named;
+        for (std::size_t index = 0; index < circuits.size(); ++index) {
+            named.push_back({circuits[index].name, &curves[index]});
+        }
+        streams.out << BodeCsvText(named, {parsed.name, TodayText(), range, perDecade});
     }
-    for (const BodeMarker& marker : markers) {
-        markerStream << marker.name << ": " << marker.text << '\n';
+    for (std::size_t index = 0; index < circuits.size(); ++index) {
+        if (step) {
+            markerStream << (index == 0 ? "" : "\n") << circuits[index].name << '\n';
+        }
+        for (const BodeMarker& marker : markers[index]) {
+            markerStream << marker.name << ": " << marker.text << '\n';
+        }
     }
     if (out) {
         plot::EnsureWidgetApplication();
         plot::BodePlot picture;
         picture.resize(size);
-        picture.setTraces({{QString::fromStdString(title), std::move(run.curve), true}});
-        picture.setMarkers(plot::PlaceableMarkers(markers));
+        std::vector<plot::PlotTrace> traces;
+        for (std::size_t index = 0; index < circuits.size(); ++index) {
+            traces.push_back(
+                {QString::fromStdString(circuits[index].name), std::move(curves[index]), true});
+        }
+        picture.setTraces(std::move(traces));
+        // Marker lines of one curve only: several curves' lines would not say whose they are.
+        picture.setMarkers(plot::PlaceableMarkers(markers.front()));
         plot::SavePlot(picture, QFile::decodeName(out->c_str()), *kind, size, scale);
     }
     return kExitOk;

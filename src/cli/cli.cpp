@@ -20,7 +20,8 @@ const char* const kToolHelp =
     "commands:\n"
     "  check FILE.dat [--list]                      parse and report errors\n"
     "  response FILE.dat FREQ... [--extended]       gain, phase, Zin, Zout\n"
-    "  sweep FILE.dat (--fcode N | --from F --to F) amplitude sweep of 620 columns\n"
+    "  sweep FILE.dat (--fcode N | --from F --to F)\n"
+    "                                               amplitude sweep of 620 columns\n"
     "  graph FILE.dat (--fcode N | --from F --to F) --out FILE.bmp\n"
     "                                               the amplitude graph as a picture\n"
     "  square FILE.dat --freq F --resolution R --out FILE.bmp\n"
@@ -39,10 +40,17 @@ const char* const kToolHelp =
     "                                               the circuit drawn as a schematic\n"
     "  setup [--examples]                           first-run files (and the examples) here\n"
     "\n"
-    "Run kelvor-cli COMMAND --help for the options of a command.\n"
+    "Run kelvor-cli COMMAND --help for the options of a command, kelvor-cli --version for\n"
+    "the release.\n"
     "\n"
     "Exit status: 0 ok, 1 Datafile with errors, 2 usage or file error, 3 computation fault\n"
-    "(division by zero or overflow in the circuit's models).\n";
+    "(division by zero or overflow in the circuit's models).\n"
+    "\n"
+    "Examples:\n"
+    "  kelvor-cli setup --examples                  the sample and the examples, here\n"
+    "  kelvor-cli response SKLOWPAS.DAT 100 1k 10k  the response at three frequencies\n"
+    "  kelvor-cli bode SKLOWPAS.DAT --from 10 --to 100k --out bode.svg\n"
+    "                                               the Bode plots as a picture\n";
 
 struct Command {
     const char* name;
@@ -62,6 +70,8 @@ constexpr Command kCommands[] = {
     {"spice", RunSpiceCommand, &kSpiceHelp},
     {"import", RunImportCommand, &kImportHelp},
     {"tolerance", RunToleranceCommand, &kToleranceHelp},
+    {"noise", RunNoiseCommand, &kNoiseHelp},
+    {"sensitivity", RunSensitivityCommand, &kSensitivityHelp},
     {"schematic", RunSchematicCommand, &kSchematicHelp},
 };
 
@@ -74,6 +84,11 @@ int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
     }
     if (arguments[0] == "--help" || arguments[0] == "-h" || arguments[0] == "help") {
         out << kToolHelp;
+        return kExitOk;
+    }
+    if (arguments[0] == "--version") {
+        out << "kelvor-cli (KELVOR2007) " << KELVOR_RELEASE_VERSION << '\n'
+            << "Licence GPL-3.0-or-later: this is free software; there is NO WARRANTY.\n";
         return kExitOk;
     }
     for (const Command& command : kCommands) {

@@ -26,6 +26,8 @@ int RunBodeCommand(Arguments arguments, CommandStreams streams);
 int RunToleranceCommand(Arguments arguments, CommandStreams streams);
 int RunSpiceCommand(Arguments arguments, CommandStreams streams);
 int RunImportCommand(Arguments arguments, CommandStreams streams);
+int RunNoiseCommand(Arguments arguments, CommandStreams streams);
+int RunSensitivityCommand(Arguments arguments, CommandStreams streams);
 int RunSchematicCommand(Arguments arguments, CommandStreams streams);
 
 extern const char* const kCheckHelp;
@@ -39,6 +41,8 @@ extern const char* const kBodeHelp;
 extern const char* const kToleranceHelp;
 extern const char* const kSpiceHelp;
 extern const char* const kImportHelp;
+extern const char* const kNoiseHelp;
+extern const char* const kSensitivityHelp;
 extern const char* const kSchematicHelp;
 
 // The Datafile of a computing command: its name without its folder and its parse, and the

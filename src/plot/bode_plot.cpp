@@ -4,6 +4,7 @@
 #include "plot/unit_tickers.h"
 
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -16,9 +17,28 @@ constexpr long double kNoOutputGain = -49000;
 constexpr double kNotPlotted = std::numeric_limits<double>::quiet_NaN();
 // A press and release closer than this (pixels) is a click, not a drag.
 constexpr int kClickSlop = 3;
+// A drag must move this far up or down (pixels) before it moves a value axis, so that panning
+// along the frequency axis leaves the values fitting what is visible.
+constexpr int kValueDragSlop = 6;
 constexpr double kPhaseTickStep = 45;
-constexpr std::size_t kLabelRows = 4;
-constexpr double kLabelRowHeight = 0.12; // of the plot's height
+// Most phase ticks on the axis before the step doubles; fewer than 2 steps of 45 degrees get
+// the usual round steps instead, so a narrow span still shows several labels.
+constexpr double kMostPhaseTicks = 8;
+
+// Phase ticks at multiples of 45 degrees where the span holds a few of them, else round steps.
+class PhaseTicker : public QCPAxisTicker {
+protected:
+    double getTickStep(const QCPRange& range) override {
+        if (range.size() < 2 * kPhaseTickStep) {
+            return QCPAxisTicker::getTickStep(range);
+        }
+        double step = kPhaseTickStep;
+        while (range.size() / step > kMostPhaseTicks) {
+            step *= 2;
+        }
+        return step;
+    }
+};
 
 QVector<double> Plotted(const std::vector<long double>& values, bool positiveOnly = false) {
     QVector<double> plotted;
@@ -64,6 +84,7 @@ BodePlot::BodePlot(QWidget* parent) : QCustomPlot(parent) {
     setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
     setMouseTracking(true);
     marginGroup_ = new QCPMarginGroup(this);
+    connect(this, &QCustomPlot::afterLayout, this, &BodePlot::PlaceMarkerLabels);
     Rebuild();
 }
 
@@ -99,6 +120,11 @@ void BodePlot::setMarkers(std::vector<PlotMarker> markers) {
     Rebuild();
 }
 
+void BodePlot::setHeading(const QString& heading) {
+    heading_ = heading;
+    Rebuild();
+}
+
 void BodePlot::setSpread(std::optional<PlotSpread> spread) {
     spread_ = std::move(spread);
     Rebuild();
@@ -129,6 +155,9 @@ void BodePlot::fit() {
         high = std::max(high, back);
     }
     viewSet_ = false;
+    for (std::optional<QCPRange>& dragged : draggedValues_) {
+        dragged.reset();
+    }
     if (high > low) {
         view_ = QCPRange(low, high);
         viewSet_ = true;
@@ -147,7 +176,10 @@ void BodePlot::Rebuild() {
     clearItems();
     clearGraphs();
     cursorLines_.clear();
+    markerLabels_.clear();
+    traceLegend_ = nullptr;
     rects_.clear();
+    sections_.clear();
     plotLayout()->clear();
     plotLayout()->simplify();
     if (!viewSet_) {
@@ -176,6 +208,11 @@ void BodePlot::Rebuild() {
     }
     const QPalette& colours = palette();
     setBackground(colours.brush(QPalette::Base));
+    if (!heading_.isEmpty()) {
+        auto* heading = new QCPTextElement(this, heading_, font());
+        heading->setTextColor(colours.color(QPalette::Text));
+        plotLayout()->addElement(0, 0, heading);
+    }
     QCPLegend* traceLegend = nullptr;
     for (std::size_t index = 0; index < sections.size(); ++index) {
         QCPAxisRect* rect = AddSection(sections[index], index + 1 == sections.size());
@@ -198,10 +235,26 @@ void BodePlot::Rebuild() {
     if (traceLegend != nullptr && traceLegend->itemCount() == 0) {
         traceLegend->setVisible(false);
     }
+    traceLegend_ = traceLegend;
     AddMarkerLines();
     for (QCPAxisRect* rect : rects_) {
         rect->axis(QCPAxis::atBottom)->setRange(view_);
-        // Each value axis fits what it shows, with a little room above and below.
+    }
+    FitValueAxes();
+    // Several changes in a row (curves, then markers, then the view) are drawn once, when the
+    // events run next: at 2000 points per decade one drawing takes tens of milliseconds.
+    replot(QCustomPlot::rpQueuedReplot);
+}
+
+void BodePlot::FitValueAxes() {
+    fittingValues_ = true;
+    for (std::size_t index = 0; index < rects_.size(); ++index) {
+        QCPAxisRect* rect = rects_[index];
+        QCPAxis* valueAxis = rect->axis(QCPAxis::atLeft);
+        if (const auto& dragged = draggedValues_[static_cast<std::size_t>(sections_[index])]) {
+            valueAxis->setRange(*dragged);
+            continue;
+        }
         bool found = false;
         QCPRange values;
         for (QCPGraph* graph : rect->graphs()) {
@@ -215,8 +268,8 @@ void BodePlot::Rebuild() {
                 found = true;
             }
         }
-        QCPAxis* valueAxis = rect->axis(QCPAxis::atLeft);
         if (found) {
+            // A little room above and below, so no peak touches the frame.
             if (valueAxis->scaleType() == QCPAxis::stLogarithmic) {
                 valueAxis->setRange(values.lower / 1.5, values.upper * 1.5);
             } else {
@@ -225,18 +278,19 @@ void BodePlot::Rebuild() {
             }
         }
     }
-    // Several changes in a row (curves, then markers, then the view) are drawn once, when the
-    // events run next: at 2000 points per decade one drawing takes tens of milliseconds.
-    replot(QCustomPlot::rpQueuedReplot);
+    fittingValues_ = false;
 }
 
 QCPAxisRect* BodePlot::AddSection(Section section, bool last) {
     auto* rect = new QCPAxisRect(this);
-    plotLayout()->addElement(static_cast<int>(rects_.size()), 0, rect);
+    plotLayout()->addElement(static_cast<int>(rects_.size()) + (heading_.isEmpty() ? 0 : 1), 0,
+                             rect);
     rects_.push_back(rect);
+    sections_.push_back(section);
     rect->setMarginGroup(QCP::msLeft | QCP::msRight, marginGroup_);
     rect->setRangeDrag(Qt::Horizontal | Qt::Vertical);
-    rect->setRangeZoom(Qt::Horizontal | Qt::Vertical);
+    // Zooming the values would cut peaks off: they fit what is visible instead.
+    rect->setRangeZoom(Qt::Horizontal);
 
     QCPAxis* frequency = rect->axis(QCPAxis::atBottom);
     frequency->setScaleType(QCPAxis::stLogarithmic);
@@ -257,10 +311,7 @@ QCPAxisRect* BodePlot::AddSection(Section section, bool last) {
         break;
     case Section::Phase: {
         value->setLabel(tr("Phase (degrees)"));
-        auto ticker = QSharedPointer<QCPAxisTickerFixed>::create();
-        ticker->setTickStep(kPhaseTickStep);
-        ticker->setScaleStrategy(QCPAxisTickerFixed::ssMultiples);
-        value->setTicker(ticker);
+        value->setTicker(QSharedPointer<PhaseTicker>::create());
         break;
     }
     case Section::GroupDelay:
@@ -275,6 +326,12 @@ QCPAxisRect* BodePlot::AddSection(Section section, bool last) {
         break;
     }
     }
+    connect(value, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
+            [this, section](const QCPRange& range) {
+                if (!fittingValues_ && valueDrag_) {
+                    draggedValues_[static_cast<std::size_t>(section)] = range;
+                }
+            });
     StyleAxes(rect);
     return rect;
 }
@@ -321,11 +378,16 @@ void BodePlot::AddGraphs(QCPAxisRect* rect, Section section, QCPLegend* legend) 
         }
         const QVector<double> keys = Plotted(trace.curve.frequency);
         const QColor colour = TraceColour(static_cast<int>(index), dark);
+        // Past the eight colours the line pattern tells the curves apart.
+        static constexpr Qt::PenStyle kPatterns[] = {Qt::SolidLine, Qt::DashDotLine, Qt::DotLine,
+                                                     Qt::DashDotDotLine};
+        const Qt::PenStyle pattern =
+            kPatterns[(index / static_cast<std::size_t>(kMostTraces)) % std::size(kPatterns)];
         auto addGraph = [&](const QVector<double>& values, Qt::PenStyle style,
                             const QString& name) {
             QCPGraph* graph = QCustomPlot::addGraph(keyAxis, valueAxis);
             graph->setData(keys, values, true);
-            graph->setPen(QPen(colour, 1.5, style));
+            graph->setPen(QPen(colour, 1.5, style == Qt::SolidLine ? pattern : style));
             graph->setName(name);
             return graph;
         };
@@ -394,8 +456,7 @@ void BodePlot::AddMarkerLines() {
             const PlotMarker& marker = markers_[markerIndex];
             line(marker.frequency, QPen(markerColour, 1, Qt::DashLine));
             if (index == 0) {
-                // Markers close together would print over each other: their labels step down.
-                const double row = static_cast<double>(markerIndex % kLabelRows);
+                // Placed in rows once the plots are laid out (PlaceMarkerLabels).
                 auto* label = new QCPItemText(this);
                 label->setClipAxisRect(rect);
                 label->position->setAxes(rect->axis(QCPAxis::atBottom),
@@ -403,7 +464,7 @@ void BodePlot::AddMarkerLines() {
                 label->position->setAxisRect(rect);
                 label->position->setTypeX(QCPItemPosition::ptPlotCoords);
                 label->position->setTypeY(QCPItemPosition::ptAxisRectRatio);
-                label->position->setCoords(marker.frequency, kLabelRowHeight * row);
+                label->position->setCoords(marker.frequency, 0);
                 label->setPositionAlignment(Qt::AlignLeft | Qt::AlignTop);
                 label->setText(marker.label);
                 label->setColor(colours.color(QPalette::Text));
@@ -412,11 +473,55 @@ void BodePlot::AddMarkerLines() {
                 QColor background = colours.color(QPalette::Base);
                 background.setAlpha(200);
                 label->setBrush(background);
+                markerLabels_.push_back({label, marker.frequency});
             }
         }
         QCPItemStraightLine* cursor = line(cursor_.value_or(view_.lower), QPen(cursorColour, 1));
         cursor->setVisible(cursor_.has_value());
         cursorLines_.push_back(cursor);
+    }
+}
+
+void BodePlot::PlaceMarkerLabels() {
+    if (rects_.empty() || markerLabels_.empty()) {
+        return;
+    }
+    const QRect area = rects_.front()->rect();
+    const QCPAxis* frequency = rects_.front()->axis(QCPAxis::atBottom);
+    const QRect legend =
+        traceLegend_ != nullptr && traceLegend_->visible() ? traceLegend_->outerRect() : QRect();
+    const QFontMetrics metrics(font());
+    const int rowHeight = metrics.height() + 4; // the label's padding above and below
+    const int rows = std::max(1, area.height() / rowHeight);
+    std::vector<std::vector<QRect>> taken(static_cast<std::size_t>(rows));
+    std::vector<std::pair<double, QCPItemText*>> byPlace;
+    for (const auto& [label, at] : markerLabels_) {
+        byPlace.push_back({frequency->coordToPixel(at), label});
+    }
+    std::sort(byPlace.begin(), byPlace.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [x, label] : byPlace) {
+        const int width = metrics.horizontalAdvance(label->text()) + 8;
+        // Right of its line, or left of it where the plot ends first.
+        const int left =
+            x + width <= area.right() ? static_cast<int>(x) : static_cast<int>(x) - width;
+        bool placed = false;
+        for (int row = 0; row < rows && !placed && x >= area.left() && x <= area.right(); ++row) {
+            const QRect box(left, area.top() + row * rowHeight, width, rowHeight);
+            const auto overlaps = [&](const QRect& other) { return other.intersects(box); };
+            if (box.left() < area.left() || box.intersects(legend) ||
+                std::any_of(taken[static_cast<std::size_t>(row)].begin(),
+                            taken[static_cast<std::size_t>(row)].end(), overlaps)) {
+                continue;
+            }
+            taken[static_cast<std::size_t>(row)].push_back(box);
+            label->setPositionAlignment((left < x ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
+            label->position->setCoords(label->position->coords().x(),
+                                       static_cast<double>(row * rowHeight) / area.height());
+            placed = true;
+        }
+        // A label with no free place is left out: the marker table names every marker.
+        label->setVisible(placed);
     }
 }
 
@@ -434,6 +539,7 @@ void BodePlot::SyncFrequencyAxes(const QCPRange& range) {
     syncing_ = false;
     view_ = range;
     viewSet_ = true;
+    FitValueAxes();
 }
 
 std::optional<double> BodePlot::FrequencyAt(const QPointF& position) const {
@@ -449,13 +555,21 @@ std::optional<double> BodePlot::FrequencyAt(const QPointF& position) const {
 
 void BodePlot::mousePressEvent(QMouseEvent* event) {
     pressPosition_ = event->position().toPoint();
+    valueDrag_ = false;
     setSelectionRectMode((event->modifiers() & Qt::ShiftModifier) != 0 ? QCP::srmZoom
                                                                        : QCP::srmNone);
     QCustomPlot::mousePressEvent(event);
 }
 
 void BodePlot::mouseMoveEvent(QMouseEvent* event) {
+    const bool dragging = (event->buttons() & Qt::LeftButton) != 0;
+    valueDrag_ = valueDrag_ || (dragging && std::abs(event->position().toPoint().y() -
+                                                     pressPosition_.y()) > kValueDragSlop);
     QCustomPlot::mouseMoveEvent(event);
+    if (dragging && !valueDrag_) {
+        FitValueAxes(); // undoes the few pixels of vertical drift of a pan
+        replot(QCustomPlot::rpQueuedReplot);
+    }
     if (const auto frequency = FrequencyAt(event->position())) {
         emit cursorMoved(*frequency);
     } else {
@@ -470,6 +584,15 @@ void BodePlot::mouseReleaseEvent(QMouseEvent* event) {
         if (const auto frequency = FrequencyAt(event->position())) {
             emit clickedAt(*frequency);
         }
+    }
+}
+
+void BodePlot::wheelEvent(QWheelEvent* event) {
+    QCustomPlot::wheelEvent(event);
+    // The zoom moved the curves under a still mouse: the cursor and its readout follow now, not
+    // at the next mouse move.
+    if (const auto frequency = FrequencyAt(event->position())) {
+        emit cursorMoved(*frequency);
     }
 }
 

@@ -34,6 +34,7 @@ struct PlotMarker {
     QString label;
 };
 
+// Trace colours; further traces take them again with another line pattern.
 inline constexpr int kMostTraces = 8;
 
 // The automatic markers that have a place on the frequency axis, with short labels.
@@ -42,8 +43,9 @@ std::vector<PlotMarker> PlaceableMarkers(const std::vector<BodeMarker>& markers)
 // The stacked Bode plots of up to eight traces on one logarithmic frequency axis: gain (dB),
 // phase (degrees), group delay (seconds) and |Zin|, |Zout| (ohms, log axis), with a grid,
 // legends, marker lines and a cursor line, drawn in the colours of the widget's palette.
-// The wheel zooms, dragging pans, dragging with Shift held zooms to the dragged rectangle; the
-// frequency axes of all plots move together.
+// The wheel zooms the frequency axis, dragging pans, dragging with Shift held zooms to the
+// dragged rectangle; the frequency axes of all plots move together. Each value axis fits what
+// is visible of its curves until the user drags it; fit() lets it follow again.
 class BodePlot : public QCustomPlot {
     Q_OBJECT
 
@@ -56,6 +58,8 @@ public:
     void setMarkers(std::vector<PlotMarker> markers);
     // The cursor line, or none.
     void setCursorFrequency(std::optional<double> frequency);
+    // A line above the plots (title, Datafile, date) for pictures and printouts; empty for none.
+    void setHeading(const QString& heading);
     // A tolerance analysis's spread under the gain and phase curves, or none.
     void setSpread(std::optional<PlotSpread> spread);
     const std::optional<PlotSpread>& spread() const { return spread_; }
@@ -78,12 +82,14 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
     enum class Section { Gain, Phase, GroupDelay, Impedance };
+    static constexpr std::size_t kSectionCount = 4;
 
     void Rebuild();
     QCPAxisRect* AddSection(Section section, bool last);
@@ -92,6 +98,11 @@ private:
     void StyleAxes(QCPAxisRect* rect);
     std::optional<double> FrequencyAt(const QPointF& position) const;
     void SyncFrequencyAxes(const QCPRange& range);
+    // Each marker label in the first row where it overlaps neither another label nor the legend;
+    // none where no row has room. Runs once the plots are laid out, before they are drawn.
+    void PlaceMarkerLabels();
+    // Each value axis the user has not dragged fits what is visible of its curves.
+    void FitValueAxes();
     bool DarkBackground() const;
 
     std::vector<PlotTrace> traces_;
@@ -99,8 +110,16 @@ private:
     std::vector<PlotMarker> markers_;
     std::optional<PlotSpread> spread_;
     std::optional<double> cursor_;
+    QString heading_;
     std::vector<QCPItemStraightLine*> cursorLines_;
+    std::vector<std::pair<QCPItemText*, double>> markerLabels_; // with its frequency
+    QCPLegend* traceLegend_ = nullptr;
     std::vector<QCPAxisRect*> rects_;
+    std::vector<Section> sections_; // of rects_, one each
+    // The value ranges the user dragged to, per section; kept while the plots are rebuilt.
+    std::optional<QCPRange> draggedValues_[kSectionCount];
+    bool fittingValues_ = false;
+    bool valueDrag_ = false; // the drag under way has moved far enough up or down
     QCPMarginGroup* marginGroup_ = nullptr;
     QCPRange view_{1, 10};
     bool viewSet_ = false;

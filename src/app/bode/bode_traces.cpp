@@ -1,12 +1,40 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/bode/bode_traces.h"
 
+#include <algorithm>
+
 namespace kelvor::app {
 
 void BodeTraceSet::SetCurrent(std::string title, LoadedCircuit circuit) {
     BodeTrace& current = traces_.front();
     current.title = std::move(title);
     current.circuit = std::move(circuit);
+}
+
+void BodeTraceSet::ForgetCurrent(std::string title) {
+    BodeTrace& current = traces_.front();
+    current.title = std::move(title);
+    current.circuit.reset();
+    current.curve = {};
+    current.markers.clear();
+    std::erase_if(traces_, [](const BodeTrace& trace) { return trace.stepped; });
+}
+
+bool BodeTraceSet::SetSteps(std::vector<std::pair<std::string, LoadedCircuit>> steps) {
+    const auto kept = static_cast<std::size_t>(std::count_if(
+        traces_.begin(), traces_.end(), [](const BodeTrace& trace) { return !trace.stepped; }));
+    if (kept + steps.size() > kMostBodeTraces) {
+        return false;
+    }
+    std::erase_if(traces_, [](const BodeTrace& trace) { return trace.stepped; });
+    for (auto& [title, circuit] : steps) {
+        BodeTrace step;
+        step.title = std::move(title);
+        step.circuit = std::move(circuit);
+        step.stepped = true;
+        traces_.push_back(std::move(step));
+    }
+    return true;
 }
 
 bool BodeTraceSet::AddOverlay(std::string title, LoadedCircuit circuit) {

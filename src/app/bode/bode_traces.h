@@ -3,6 +3,7 @@
 
 #include "bode/bode_grid.h"
 #include "bode/bode_markers.h"
+#include "stepping/step_list.h"
 
 #include <optional>
 #include <string>
@@ -11,16 +12,19 @@
 namespace kelvor::app {
 
 // One curve of the Bode window: the current Datafile (always the first), another Datafile laid
-// over it, or a kept copy that no longer follows any circuit.
+// over it, the current Datafile with one value stepped, or a kept copy that no longer follows
+// any circuit.
 struct BodeTrace {
     std::string title;
     std::optional<LoadedCircuit> circuit; // none for a kept curve: it is never computed again
     BodeCurve curve;
     std::vector<BodeMarker> markers;
     bool visible = true;
+    bool stepped = false; // a variant of the current Datafile, made by Step...
 };
 
-inline constexpr std::size_t kMostBodeTraces = 8;
+// The current Datafile's curve and one per stepped value.
+inline constexpr std::size_t kMostBodeTraces = 1 + kMostStepValues;
 
 // The curves of the window, the current Datafile's first.
 class BodeTraceSet {
@@ -34,8 +38,14 @@ public:
 
     // The current Datafile's circuit; its curve stays until the next computation replaces it.
     void SetCurrent(std::string title, LoadedCircuit circuit);
+    // Another Datafile became current: the first curve drops the old circuit and what was
+    // computed from it, and waits for the new one; the old circuit's stepped variants go.
+    void ForgetCurrent(std::string title);
     // False when the set is full.
     bool AddOverlay(std::string title, LoadedCircuit circuit);
+    // The stepped variants, in place of those of an earlier step; false, and nothing changed,
+    // when they do not fit beside the other curves.
+    bool SetSteps(std::vector<std::pair<std::string, LoadedCircuit>> steps);
     // A frozen copy of the current curve; false when the set is full or there is nothing to keep.
     bool KeepCurrent();
     // The current Datafile's curve cannot be removed, only hidden.

@@ -1,19 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/bode/bode_window.h"
 
+#include "app/bode/bode_page.h"
 #include "app/bode/tolerance_window.h"
 #include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "app/common/replace_question.h"
+#include "app/common/screen_checks.h"
 #include "app/printing/print_target.h"
 #include "app/shell/dialogs.h"
 #include "app/shell/help_window.h"
+#include "bode/analyser_range_file.h"
 #include "bode/bode_csv.h"
 #include "bode/significant_format.h"
 #include "circuit/datafile_reader.h"
 #include "files/file_io.h"
 #include "kelvor_error.h"
 #include "plot/plot_export.h"
+#include "stepping/stepped_circuits.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -28,6 +32,7 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -36,8 +41,13 @@ namespace kelvor::app {
 namespace {
 
 constexpr int kSignificantDigits = 5;
+// The boxes as their refusals name them.
+constexpr const char* kStartBox = "Start (Hz)";
+constexpr const char* kEndBox = "End (Hz)";
+constexpr const char* kPointsPerDecadeBox = "Points per decade";
 // Events are let through at least this often while a computation runs.
-constexpr const char* kSetFull = "At most 8 curves can be shown: remove one first.";
+const std::string kSetFull =
+    "At most " + std::to_string(kMostBodeTraces) + " curves can be shown: remove one first.";
 
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
@@ -84,14 +94,14 @@ TFormBode::TFormBode(AppState& state, QWidget* parent)
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(plotColumn);
-    splitter->addWidget(BuildSidePanel());
+    splitter->addWidget(ScrolledWhenSmall(BuildSidePanel(), splitter));
     splitter->setStretchFactor(0, 1);
     splitter->setSizes({760, 380});
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(BuildRangeRow());
     layout->addWidget(splitter, 1);
-    resize(1100, 760);
+    FitOnScreen(this, 1100, 760);
 
     connect(Plot, &plot::BodePlot::cursorMoved, this, &TFormBode::PlotCursorMoved);
     connect(Plot, &plot::BodePlot::cursorLeft, this, [this] {
@@ -99,7 +109,10 @@ TFormBode::TFormBode(AppState& state, QWidget* parent)
         LabelReadout->clear();
     });
     connect(Plot, &plot::BodePlot::clickedAt, this, &TFormBode::PlotClickedAt);
+    connect(&state_.datafileEvents, &DatafileEvents::currentChanged, this,
+            &TFormBode::FollowCurrentDatafile);
     SetComputing(false);
+    ShowRememberedRange();
 }
 
 void TFormBode::ShowForCurrentDatafile() {
@@ -124,6 +137,48 @@ void TFormBode::ButtonTolerancesClick() {
     tolerances_->ShowForCurrentDatafile();
 }
 
+void TFormBode::FollowCurrentDatafile() {
+    if (computing_) {
+        // The running computation holds references to the curves: it stops first, and
+        // SetComputing(false) brings the change in.
+        calculation_.RequestReset();
+        followPending_ = true;
+        return;
+    }
+    followPending_ = false;
+    traces_.ForgetCurrent(state_.shell.DatafileName);
+    setWindowTitle("Bode Analyser  -  " + ShownText(state_.shell.DatafileName));
+    Plot->setSpread(std::nullopt);
+    ShowRememberedRange();
+    if (isVisible()) {
+        ButtonComputeClick();
+    }
+    ShowTraceList();
+    ShowTraces();
+}
+
+void TFormBode::ShowRememberedRange() {
+    if (const std::optional<AnalyserRange> range = ReadAnalyserRange(state_.DatafilePath())) {
+        EditBoxStart->setText(Text(range->start));
+        EditBoxEnd->setText(Text(range->end));
+        SpinBoxPointsPerDecade->setValue(range->pointsPerDecade);
+    }
+}
+
+void TFormBode::RememberRange() {
+    try {
+        WriteAnalyserRange(state_.DatafilePath(), {EditBoxStart->text().trimmed().toStdString(),
+                                                   EditBoxEnd->text().trimmed().toStdString(),
+                                                   SpinBoxPointsPerDecade->value()});
+        rangeFaultReported_ = false;
+    } catch (const KelvorError& error) {
+        if (!rangeFaultReported_) {
+            state_.messages.ShowWarning(error.what());
+            rangeFaultReported_ = true;
+        }
+    }
+}
+
 bool TFormBode::ReloadCurrentDatafile() {
     std::optional<ParseOutcome> outcome = state_.ParseForAnalysis();
     if (!outcome) {
@@ -138,12 +193,19 @@ bool TFormBode::ReloadCurrentDatafile() {
 }
 
 std::optional<FrequencyRange> TFormBode::RangeFromBoxes() {
-    const auto range =
-        ParseFrequencyRange(EditBoxStart->text().toStdString(), EditBoxEnd->text().toStdString());
-    if (!range) {
-        state_.messages.ShowError(kInvalidFrequenciesMessage);
+    const FrequencyRangeReading reading = ReadFrequencyRange(
+        EditBoxStart->text().toStdString(), EditBoxEnd->text().toStdString(), kStartBox, kEndBox);
+    std::optional<std::string> problem;
+    if (!reading.range) {
+        problem = reading.problem;
+    } else {
+        problem = PointsPerDecadeProblem(SpinBoxPointsPerDecade->value(), kPointsPerDecadeBox);
     }
-    return range;
+    if (problem) {
+        state_.messages.ShowError(*problem);
+        return std::nullopt;
+    }
+    return reading.range;
 }
 
 void TFormBode::ButtonComputeClick() {
@@ -162,11 +224,19 @@ void TFormBode::SetComputing(bool computing) {
     computing_ = computing;
     for (QWidget* control : std::initializer_list<QWidget*>{
              ButtonCompute, ButtonRefine, ButtonAddDatafile, ButtonKeep, ButtonRemoveTrace,
-             ButtonExportCsv, ButtonExportPicture, ButtonPrint, EditBoxStart, EditBoxEnd,
-             SpinBoxPointsPerDecade}) {
+             ButtonStep, ButtonExportCsv, ButtonExportPicture, ButtonPrint, EditBoxStart,
+             EditBoxEnd, SpinBoxPointsPerDecade}) {
         control->setEnabled(!computing);
     }
     ButtonCancel->setEnabled(computing);
+    if (!computing && followPending_) {
+        // Taken once the computation has returned from its event slices, not inside one.
+        QTimer::singleShot(0, this, [this] {
+            if (followPending_) {
+                FollowCurrentDatafile();
+            }
+        });
+    }
 }
 
 bool TFormBode::Compute(const FrequencyRange& range) {
@@ -208,6 +278,9 @@ bool TFormBode::Compute(const FrequencyRange& range) {
             end == CalculationEnd::Reset ? "Cancelled: the curves are as they were." : QString());
         return false;
     }
+    computedRange_ = range;
+    computedDensity_ = SpinBoxPointsPerDecade->value();
+    RememberRange();
     SetComputing(false);
     ProgressBar->setValue(ProgressBar->maximum());
     ShowTraces();
@@ -224,6 +297,11 @@ void TFormBode::ButtonRefineClick() {
         return;
     }
     const QCPRange kept = view;
+    if (const auto computed = ParseFrequencyRange(EditBoxStart->text().toStdString(),
+                                                  EditBoxEnd->text().toStdString())) {
+        SpinBoxPointsPerDecade->setValue(PointsPerDecadeForView(*computed, {view.lower, view.upper},
+                                                                SpinBoxPointsPerDecade->value()));
+    }
     EditBoxStart->setText(Significant(view.lower, "").trimmed().remove(' '));
     EditBoxEnd->setText(Significant(view.upper, "").trimmed().remove(' '));
     if (ReloadCurrentDatafile() && Compute({view.lower, view.upper})) {
@@ -264,6 +342,32 @@ void TFormBode::ButtonAddDatafileClick() {
     }
 }
 
+void TFormBode::ButtonStepClick() {
+    try {
+        const std::string datafile = ReadDatafileBytes(state_.DatafilePath());
+        const std::optional<StepRequest> step =
+            state_.dialogs.ChooseStep(this, SteppableLines(datafile, state_.shell.TodayText));
+        if (!step) {
+            return;
+        }
+        std::vector<std::pair<std::string, LoadedCircuit>> steps;
+        for (SteppedCircuit& circuit :
+             SteppedCircuits(datafile, step->target, step->values, state_.shell.TodayText)) {
+            steps.emplace_back(std::move(circuit.name), std::move(circuit.circuit));
+        }
+        if (!traces_.SetSteps(std::move(steps))) {
+            state_.messages.ShowWarning(kSetFull);
+            return;
+        }
+    } catch (const KelvorError& error) {
+        state_.messages.ShowError(error.what());
+        return;
+    }
+    ShowTraceList();
+    // The current Datafile is computed again with its variants, so that all are of one text.
+    ButtonComputeClick();
+}
+
 void TFormBode::ButtonKeepClick() {
     if (!traces_.KeepCurrent()) {
         state_.messages.ShowWarning(traces_.Full() ? kSetFull
@@ -299,14 +403,31 @@ void TFormBode::ButtonExportCsvClick() {
     if (!path || !MayReplaceFile(state_.messages, PathFromQt(*path))) {
         return;
     }
+    const auto computed = [](const BodeTrace& trace) { return trace.curve.size() > 0; };
+    const bool someHidden =
+        std::any_of(traces_.traces().begin(), traces_.traces().end(),
+                    [&](const BodeTrace& trace) { return computed(trace) && !trace.visible; });
+    bool hiddenToo = false;
+    if (someHidden) {
+        const Answer answer =
+            state_.messages.Ask("Some curves are hidden. Export the hidden curves as well?\r\n"
+                                "Yes: every curve.  No: the shown curves only.",
+                                QuestionButtons::YesNoCancel);
+        if (answer == Answer::Cancel) {
+            return;
+        }
+        hiddenToo = answer == Answer::Yes;
+    }
     std::vector<NamedCurve> curves;
     for (const BodeTrace& trace : traces_.traces()) {
-        if (trace.curve.size() > 0) {
+        if (computed(trace) && (trace.visible || hiddenToo)) {
             curves.push_back({trace.title, &trace.curve});
         }
     }
     try {
-        WriteBodeCsv(PathFromQt(*path), curves);
+        WriteBodeCsv(
+            PathFromQt(*path), curves,
+            {state_.shell.DatafileName, state_.shell.TodayText, computedRange_, computedDensity_});
     } catch (const KelvorError& error) {
         state_.messages.ShowError(error.what());
     }
@@ -327,11 +448,14 @@ void TFormBode::ButtonExportPictureClick() {
     if (!MayReplaceFile(state_.messages, PathFromQt(path))) {
         return;
     }
+    // The picture says what it shows, as a printout does; the window itself has its title.
+    Plot->setHeading(HeadingText());
     try {
         plot::SavePlot(*Plot, path, *kind, Plot->size(), SpinBoxPictureScale->value());
     } catch (const KelvorError& error) {
         state_.messages.ShowError(error.what());
     }
+    Plot->setHeading(QString());
 }
 
 void TFormBode::ButtonPrintClick() {
@@ -341,17 +465,25 @@ void TFormBode::ButtonPrintClick() {
     if (!target || (!target->toPdf && !state_.dialogs.SetUpPrinter(printer, this))) {
         return;
     }
-    // The plot keeps its proportions on the page.
-    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-    const QSizeF plotSize = Plot->size();
-    const double scale =
-        std::min(page.width() / plotSize.width(), page.height() / plotSize.height());
-    const QRectF placed(0, 0, plotSize.width() * scale, plotSize.height() * scale);
+    std::vector<QStringList> rows;
+    for (int row = 0; row < TableMarkers->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < TableMarkers->columnCount(); ++column) {
+            const QTableWidgetItem* item = TableMarkers->item(row, column);
+            cells << (item == nullptr ? QString() : item->text());
+        }
+        rows.push_back(cells);
+    }
     try {
-        plot::PaintPlot(*Plot, printer, placed, Plot->size());
+        PrintBodePage(printer, *Plot, HeadingText(), rows);
     } catch (const KelvorError& error) {
         state_.messages.ShowError(error.what());
     }
+}
+
+QString TFormBode::HeadingText() const {
+    return Text(traces_.current().title) + "    " + ShownText(state_.shell.DatafileName) + "    " +
+           Text(state_.shell.TodayText);
 }
 
 void TFormBode::ShowQuantities() {
@@ -404,10 +536,20 @@ void TFormBode::ShowMarkers() {
         TableMarkers->setItem(row, 2, new QTableWidgetItem(value));
     };
     if (CheckBoxAutoMarkers->isChecked()) {
-        for (const BodeMarker& marker : traces_.current().markers) {
-            const bool placeable = marker.found && marker.frequency > 0;
-            addRow(Text(marker.name), placeable ? Significant(marker.frequency, "Hz") : QString(),
-                   Text(marker.text), std::nullopt);
+        // The current Datafile's markers first, then those of each other shown curve, named
+        // with its title; only the current one's are drawn, so the lines stay readable.
+        for (std::size_t index = 0; index < traces_.traces().size(); ++index) {
+            const BodeTrace& trace = traces_.traces()[index];
+            if (index > 0 && !trace.visible) {
+                continue;
+            }
+            const QString whose = index == 0 ? QString() : "  [" + Text(trace.title) + "]";
+            for (const BodeMarker& marker : trace.markers) {
+                const bool placeable = marker.found && marker.frequency > 0;
+                addRow(Text(marker.name) + whose,
+                       placeable ? Significant(marker.frequency, "Hz") : QString(),
+                       Text(marker.text), std::nullopt);
+            }
         }
         placed = plot::PlaceableMarkers(traces_.current().markers);
     }

@@ -24,6 +24,9 @@ namespace kelvor::app {
 // The analyser and its tolerance panel let events through this often while they compute: the
 // windows answer at once, and the many progress reports of a computation cost little.
 inline constexpr int kAnalyserEventSliceMs = 20;
+// The counts the analyser and its panel take are typed in freely up to this; one above the
+// computation's limit is answered with a message at Compute or Run, not cut down unseen.
+inline constexpr int kSpinBoxCeiling = 999999;
 
 class TFormTolerances;
 
@@ -45,6 +48,7 @@ public:
     void ButtonAddDatafileClick();
     void ButtonKeepClick();
     void ButtonRemoveTraceClick();
+    void ButtonStepClick();
     void ButtonRemoveMarkerClick();
     void ButtonExportCsvClick();
     void ButtonExportPictureClick();
@@ -55,6 +59,10 @@ public:
     // Cancel is enabled; the tolerance panel locks them too while it runs.
     void SetComputing(bool computing);
     bool Computing() const { return computing_; }
+    // The range the boxes hold; none, after a message naming the box and the reason, when a
+    // frequency or the points per decade cannot be used.
+    std::optional<FrequencyRange> RangeFromBoxes();
+
     TFormTolerances* tolerances() const { return tolerances_; }
 
     const BodeTraceSet& traces() const { return traces_; }
@@ -81,6 +89,7 @@ public:
     QPushButton* ButtonAddDatafile = nullptr;
     QPushButton* ButtonKeep = nullptr;
     QPushButton* ButtonRemoveTrace = nullptr;
+    QPushButton* ButtonStep = nullptr;
     QPushButton* ButtonFit = nullptr;
     QPushButton* ButtonRefine = nullptr;
     QPushButton* ButtonExportCsv = nullptr;
@@ -104,16 +113,24 @@ private:
     // Solves every curve that has a circuit over the range; false when cancelled or failed,
     // and then every curve stays as it was.
     bool Compute(const FrequencyRange& range);
-    std::optional<FrequencyRange> RangeFromBoxes();
     // Parses the current Datafile as it is now, so that an edit since the last computation
     // counts; false, after the Graphs menu's warning, when it has errors.
     bool ReloadCurrentDatafile();
+    // Another Datafile became current, or the current one was saved: the first curve takes it
+    // (computed again when the window is open). A computation running then is cancelled and
+    // the change taken once it has stopped, so no curve of the old circuit is shown as new.
+    void FollowCurrentDatafile();
+    // The boxes take the range last computed for the current Datafile, when one is kept.
+    void ShowRememberedRange();
+    void RememberRange();
     void ShowTraces();
     void ShowMarkers();
     void ShowTraceList();
     void PlotCursorMoved(double frequency);
     void PlotClickedAt(double frequency);
     void ShowQuantities();
+    // Title, Datafile and date, as pictures and printouts carry them.
+    QString HeadingText() const;
     // The index of the computed point of the first visible curve nearest to the frequency.
     std::optional<std::pair<const BodeCurve*, std::size_t>> NearestPoint(double frequency) const;
 
@@ -123,7 +140,12 @@ private:
     ResponseSolver solver_;
     BodeTraceSet traces_;
     std::vector<double> pinned_;
+    // What the curves were last computed over, as the exports say it.
+    FrequencyRange computedRange_;
+    int computedDensity_ = 0;
+    bool rangeFaultReported_ = false; // once per run, not at every computation
     bool computing_ = false;
+    bool followPending_ = false; // the Datafile changed while a computation ran
     LongCalculation calculation_;
     TFormTolerances* tolerances_ = nullptr; // made when first opened
 };

@@ -33,7 +33,7 @@ QWidget* TFormBode::BuildRangeRow() {
     EditBoxStart = new QLineEdit(kDefaultStart, row);
     EditBoxEnd = new QLineEdit(kDefaultEnd, row);
     SpinBoxPointsPerDecade = new QSpinBox(row);
-    SpinBoxPointsPerDecade->setRange(1, kMostPointsPerDecade);
+    SpinBoxPointsPerDecade->setRange(1, kSpinBoxCeiling);
     SpinBoxPointsPerDecade->setValue(kDefaultPointsPerDecade);
     ButtonCompute = new QPushButton("&Compute", row);
     ButtonCancel = new QPushButton("Cancel", row);
@@ -137,9 +137,12 @@ QLayout* TFormBode::BuildTraceButtons(QWidget* panel) {
     ButtonAddDatafile = NewButton(panel, "Add Datafi&le...", &TFormBode::ButtonAddDatafileClick);
     ButtonKeep = NewButton(panel, "&Keep", &TFormBode::ButtonKeepClick);
     ButtonRemoveTrace = NewButton(panel, "Remove Cur&ve", &TFormBode::ButtonRemoveTraceClick);
+    // Every letter of its caption is some other control's access key.
+    ButtonStep = NewButton(panel, "Step...", &TFormBode::ButtonStepClick);
     buttons->addWidget(ButtonAddDatafile, 0, 0);
     buttons->addWidget(ButtonKeep, 0, 1);
-    buttons->addWidget(ButtonRemoveTrace, 1, 0, 1, 2);
+    buttons->addWidget(ButtonRemoveTrace, 1, 0);
+    buttons->addWidget(ButtonStep, 1, 1);
     return buttons;
 }
 

@@ -3,6 +3,7 @@
 
 #include "app/bode/bode_window.h"
 #include "app/common/qt_text.h"
+#include "app/common/screen_checks.h"
 #include "app/shell/help_window.h"
 #include "bode/bode_grid.h"
 #include "bode/significant_format.h"
@@ -29,7 +30,10 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <qcustomplot.h>
@@ -74,6 +78,15 @@ std::string Significant(long double value, const std::string& unit) {
     return FormatSignificant(value, kSignificantDigits, unit, unit == "Hz");
 }
 
+// The Datafile's text as it stands; empty when it cannot be read, which the reload then reports.
+std::string TextOrEmpty(const std::filesystem::path& path) {
+    try {
+        return ReadWholeFile(path);
+    } catch (const KelvorError&) {
+        return {};
+    }
+}
+
 } // namespace
 
 TFormTolerances::TFormTolerances(AppState& state, TFormBode& bode)
@@ -86,8 +99,8 @@ TFormTolerances::TFormTolerances(AppState& state, TFormBode& bode)
                                                                   kAnalyserEventSliceMs) {
     setWindowTitle("Tolerances");
     auto* splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->addWidget(BuildSettings());
-    splitter->addWidget(BuildResults());
+    splitter->addWidget(ScrolledWhenSmall(BuildSettings(), splitter));
+    splitter->addWidget(ScrolledWhenSmall(BuildResults(), splitter));
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({520, 640});
     auto* layout = new QVBoxLayout(this);
@@ -108,7 +121,9 @@ TFormTolerances::TFormTolerances(AppState& state, TFormBode& bode)
     // The analyser's own Cancel stops the analysis too: it is enabled while this one runs.
     connect(bode_.ButtonCancel, &QPushButton::clicked, this, &TFormTolerances::ButtonCancelClick);
     connect(bode_.Plot, &plot::BodePlot::cursorMoved, this, &TFormTolerances::ShowHistogram);
-    resize(1160, 700);
+    connect(&state_.datafileEvents, &DatafileEvents::currentChanged, this,
+            &TFormTolerances::FollowCurrentDatafile);
+    FitOnScreen(this, 1160, 700);
     SetRunning(false);
 }
 
@@ -135,7 +150,7 @@ QWidget* TFormTolerances::BuildSettings() {
     ComboBoxDistribution->addItem("Uniform within \u00b1tol");
     ComboBoxDistribution->addItem("Gaussian, tol = 3\u03c3, clipped");
     SpinBoxRuns = new QSpinBox(panel);
-    SpinBoxRuns->setRange(1, kMostToleranceRuns);
+    SpinBoxRuns->setRange(1, kSpinBoxCeiling);
     EditBoxSeed = new QLineEdit(panel);
     const auto row = [&](int at, const char* caption, QWidget* control) {
         auto* label = new QLabel(caption, panel);
@@ -206,24 +221,30 @@ QWidget* TFormTolerances::BuildResults() {
 }
 
 void TFormTolerances::ShowForCurrentDatafile() {
-    if (calculation_.Running()) { // the running analysis reads the circuit it has
-        raise();
+    if (!calculation_.Running()) { // the running analysis reads the circuit it has
+        LoadCurrentDatafile();
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void TFormTolerances::FollowCurrentDatafile() {
+    if (calculation_.Running()) {
+        calculation_.RequestReset();
+        followPending_ = true;
         return;
     }
-    datafile_ = state_.DatafilePath();
-    datafileGood_ = false;
-    circuit_ = {};
-    componentLines_.clear();
-    try {
-        CircuitState parsed;
-        ParseOutcome outcome =
-            ParseDatafileText(ReadWholeFile(datafile_), parsed, state_.shell.TodayText);
-        datafileGood_ = outcome.ok;
-        componentLines_ = std::move(outcome.componentLines);
-        circuit_ = MakeLoadedCircuit(std::move(outcome.records), parsed);
-    } catch (const KelvorError& error) {
-        state_.messages.ShowError(error.what());
+    followPending_ = false;
+    if (!isVisible()) {
+        analysis_.reset(); // opening the panel reads the Datafile then
+        return;
     }
+    LoadCurrentDatafile();
+}
+
+void TFormTolerances::LoadCurrentDatafile() {
+    LoadCircuit();
     const ToleranceFileReading reading = ReadToleranceFile(ToleranceFilePath(datafile_));
     if (!reading.problem.empty()) {
         state_.messages.ShowWarning(reading.problem);
@@ -232,9 +253,24 @@ void TFormTolerances::ShowForCurrentDatafile() {
     analysis_.reset();
     ShowResults();
     setWindowTitle("Tolerances  -  " + ShownText(state_.shell.DatafileName));
-    show();
-    raise();
-    activateWindow();
+}
+
+void TFormTolerances::LoadCircuit() {
+    datafile_ = state_.DatafilePath();
+    datafileGood_ = false;
+    datafileText_.clear();
+    circuit_ = {};
+    componentLines_.clear();
+    try {
+        datafileText_ = ReadWholeFile(datafile_);
+        CircuitState parsed;
+        ParseOutcome outcome = ParseDatafileText(datafileText_, parsed, state_.shell.TodayText);
+        datafileGood_ = outcome.ok;
+        componentLines_ = std::move(outcome.componentLines);
+        circuit_ = MakeLoadedCircuit(std::move(outcome.records), parsed);
+    } catch (const KelvorError& error) {
+        state_.messages.ShowError(error.what());
+    }
 }
 
 void TFormTolerances::ShowSettings(const ToleranceSettings& settings) {
@@ -307,6 +343,9 @@ std::optional<ToleranceSettings> TFormTolerances::SettingsFromControls() {
                                 ? ToleranceDistribution::Gaussian
                                 : ToleranceDistribution::Uniform;
     settings.runs = SpinBoxRuns->value();
+    if (const auto problem = ToleranceRunsProblem(settings.runs, "Runs")) {
+        return refuse(*problem);
+    }
     const std::string seed = EditBoxSeed->text().trimmed().toStdString();
     const auto parsed = std::from_chars(seed.data(), seed.data() + seed.size(), settings.seed);
     if (seed.empty() || parsed.ec != std::errc() || parsed.ptr != seed.data() + seed.size()) {
@@ -327,19 +366,18 @@ std::optional<ToleranceSettings> TFormTolerances::SettingsFromControls() {
             [TableComponents->item(row, 0)->data(Qt::UserRole).toString().toStdString()] = *percent;
     }
     for (int row = 0; row < TableMask->rowCount(); ++row) {
-        const std::string from = Std(TableMask, row, 0), to = Std(TableMask, row, 1),
-                          lowest = Std(TableMask, row, 2), highest = Std(TableMask, row, 3);
-        if (from.empty() && to.empty() && lowest.empty() && highest.empty()) {
+        const std::array<std::string, 4> cells = {Std(TableMask, row, 0), Std(TableMask, row, 1),
+                                                  Std(TableMask, row, 2), Std(TableMask, row, 3)};
+        if (std::all_of(cells.begin(), cells.end(),
+                        [](const auto& cell) { return cell.empty(); })) {
             continue;
         }
-        const auto segment = ParseMaskSegment(from, to, lowest, highest);
-        if (!segment) {
-            return refuse("Gain mask row " + std::to_string(row + 1) +
-                          ": the frequencies must be above 0 with To not below From, and the "
-                          "limits numbers in dB or - for none, the lowest not above the "
-                          "highest.");
+        const MaskSegmentReading reading =
+            ReadMaskSegment(cells[0], cells[1], cells[2], cells[3], row + 1);
+        if (!reading.segment) {
+            return refuse(reading.problem);
         }
-        settings.mask.push_back(*segment);
+        settings.mask.push_back(*reading.segment);
     }
     return settings;
 }
@@ -374,24 +412,40 @@ void TFormTolerances::SetRunning(bool running) {
         control->setEnabled(!running);
     }
     ButtonCancel->setEnabled(running);
+    if (!running && followPending_) {
+        // Taken once the analysis has returned from its event slices, not inside one.
+        QTimer::singleShot(0, this, [this] {
+            if (followPending_) {
+                FollowCurrentDatafile();
+            }
+        });
+    }
 }
 
 void TFormTolerances::ButtonRunClick() {
     if (calculation_.Running() || bode_.Computing()) {
         return;
     }
-    const std::optional<ToleranceSettings> settings = SettingsFromControls();
+    std::optional<ToleranceSettings> settings = SettingsFromControls();
     if (!settings) {
         return;
+    }
+    // A Datafile changed behind the panel's back (by another program) is read again, so the run
+    // solves the circuit as it stands; the settings typed in are kept, per line by its text.
+    if (datafile_ != state_.DatafilePath() || TextOrEmpty(state_.DatafilePath()) != datafileText_) {
+        LoadCircuit();
+        ShowSettings(*settings);
+        settings = SettingsFromControls();
+        if (!settings) {
+            return;
+        }
     }
     if (!datafileGood_) {
         state_.messages.ShowWarning(kDatafileErrorsWarning);
         return;
     }
-    const auto range = ParseFrequencyRange(bode_.EditBoxStart->text().toStdString(),
-                                           bode_.EditBoxEnd->text().toStdString());
+    const std::optional<FrequencyRange> range = bode_.RangeFromBoxes();
     if (!range) {
-        state_.messages.ShowError(kInvalidFrequenciesMessage);
         return;
     }
     // The settings of every run are kept beside the Datafile; a failed save does not stop the

@@ -37,6 +37,9 @@ public:
 
     // Reads the current Datafile's component lines and its .tol file into the controls.
     void ShowForCurrentDatafile();
+    // The current Datafile changed: the panel takes the new circuit and its .tol file and drops
+    // the old spread; a running analysis is cancelled first, its results never shown.
+    void FollowCurrentDatafile();
 
     void ButtonRunClick();
     void ButtonCancelClick();
@@ -74,6 +77,10 @@ protected:
 private:
     QWidget* BuildSettings();
     QWidget* BuildResults();
+    void LoadCurrentDatafile();
+    // Reads the circuit and component lines of the current Datafile; a file fault is shown and
+    // leaves no circuit.
+    void LoadCircuit();
     void ShowSettings(const ToleranceSettings& settings);
     void ShowResults();
     void ShowSpread();
@@ -87,7 +94,9 @@ private:
     LoadedCircuit circuit_;
     std::vector<std::string> componentLines_;
     std::map<std::string, long double> unshownLines_; // overrides of lines not in the Datafile
+    std::string datafileText_;                        // as the circuit was read from it
     bool datafileGood_ = false;
+    bool followPending_ = false; // the Datafile changed while an analysis ran
     std::optional<ToleranceAnalysis> analysis_;
     ToleranceSettings analysedSettings_;
     LongCalculation calculation_;

@@ -3,7 +3,9 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QScrollArea>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace kelvor::app {
@@ -30,6 +32,31 @@ void CentreOnScreen(QWidget* window) {
     QRect frame = window->frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
     window->move(frame.topLeft());
+}
+
+void FitOnScreen(QWidget* window, int wantedWidth, int wantedHeight) {
+    const QScreen* screen =
+        window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        window->resize(wantedWidth, wantedHeight);
+        return;
+    }
+    // Before the window is shown its frame is not known; a title bar and borders this large
+    // are the most window managers add.
+    constexpr int kFrameWidth = 16;
+    constexpr int kFrameHeight = 48;
+    const QRect area = screen->availableGeometry();
+    window->resize(std::min(wantedWidth, area.width() - kFrameWidth),
+                   std::min(wantedHeight, area.height() - kFrameHeight));
+    CentreOnScreen(window);
+}
+
+QScrollArea* ScrolledWhenSmall(QWidget* content, QWidget* parent) {
+    auto* area = new QScrollArea(parent);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setWidget(content);
+    return area;
 }
 
 int ScaledForDpi(int size, int percent, int dotsPerInch) {

@@ -3,6 +3,7 @@
 
 #include <string>
 
+class QScrollArea;
 class QWidget;
 
 namespace kelvor::app {
@@ -18,6 +19,13 @@ DisplayFacts CurrentDisplay(const QWidget* window);
 
 // Windows open centred on the screen they are on.
 void CentreOnScreen(QWidget* window);
+
+// Resizes a resizable window to `wanted`, or to what its screen's free area holds when that is
+// smaller (room left for the frame), and centres it there: nothing of it off-screen.
+void FitOnScreen(QWidget* window, int wantedWidth, int wantedHeight);
+// The content in a frameless scroll area that it fills when there is room, so that a small
+// screen scrolls it instead of cutting it off.
+QScrollArea* ScrolledWhenSmall(QWidget* content, QWidget* parent);
 
 std::string FontSizeWarning(int dotsPerInch);
 

@@ -14,4 +14,14 @@ inline constexpr int kMenuWindowHeight = 534;
 inline const QColor kMaroon(128, 0, 0);
 inline const QColor kSilver(192, 192, 192);
 
+// A text colour chosen for the light windows, kept readable on a dark desktop theme: on a dark
+// background it is mixed with white until it stands off that background.
+inline QColor ReadableText(const QColor& wanted, const QColor& background) {
+    if (background.lightness() >= 128 || wanted.lightness() >= 160) {
+        return wanted;
+    }
+    return QColor((wanted.red() + 2 * 255) / 3, (wanted.green() + 2 * 255) / 3,
+                  (wanted.blue() + 2 * 255) / 3);
+}
+
 } // namespace kelvor::app

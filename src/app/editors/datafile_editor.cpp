@@ -97,6 +97,7 @@ QWidget* DatafileEditor::Client(int width, int height, const QColor& background)
     client_->setGeometry(0, menuHeight, width, height);
     QPalette palette = client_->palette();
     palette.setColor(QPalette::Window, background);
+    palette.setColor(QPalette::WindowText, Qt::black);
     client_->setPalette(palette);
     setFixedSize(width, menuHeight + height);
     return client_;
@@ -167,6 +168,7 @@ bool DatafileEditor::SaveClick() {
     }
     savedSinceOpening_ = savedSinceOpening_ || AnyModified();
     ClearModified();
+    emit state_.datafileEvents.currentChanged();
     return true;
 }
 
@@ -264,6 +266,7 @@ void DatafileEditor::FormClose() {
         WriteFileAtomically(path, JoinDatafileLines(lines));
         // The circuit state follows the file as it now stands.
         state_.ParseCurrentDatafile();
+        emit state_.datafileEvents.currentChanged();
     } catch (const KelvorError& error) {
         state_.messages.ShowError(error.what());
     }

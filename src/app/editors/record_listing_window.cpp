@@ -25,7 +25,7 @@ TFormChk::TFormChk(AppState& state, QWidget* parent) : QDialog(parent), state_(s
     TextBox->setLineWrapMode(QPlainTextEdit::NoWrap);
     TextBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     TextBox->setFont(PixelFont("Courier New", 13, true));
-    TextBox->setStyleSheet("color: navy;");
+    TextBox->setStyleSheet("color: navy; background-color: white;");
 }
 
 void TFormChk::showEvent(QShowEvent* event) {

@@ -194,7 +194,7 @@ void TFormFreqScales::BuildControls() {
     underlined.setUnderline(true);
     LabelSelectFreq->setFont(underlined);
     QPalette maroon = LabelSelectFreq->palette();
-    maroon.setColor(QPalette::WindowText, kMaroon);
+    maroon.setColor(QPalette::WindowText, ReadableText(kMaroon, maroon.color(QPalette::Window)));
     LabelSelectFreq->setPalette(maroon);
     LabelSelectFreq->adjustSize();
 

@@ -95,7 +95,8 @@ void TFormFResults::BuildControls() {
     ListBoxGraphScale->setGeometry(432, 256, 78, 97);
     ListBoxGraphScale->setFont(PixelFont("Arial", 13));
     ListBoxGraphScale->setSelectionMode(QAbstractItemView::SingleSelection);
-    Colour(ListBoxGraphScale, QPalette::Text, kMaroon);
+    Colour(ListBoxGraphScale, QPalette::Text,
+           ReadableText(kMaroon, ListBoxGraphScale->palette().color(QPalette::Base)));
 
     StaticTextGridLines = StaticText(this, "Grid Lines        : -", 186, 300);
     CheckBoxGridLines = CheckBox(this, 326, 301, 25, 17);
@@ -114,7 +115,8 @@ void TFormFResults::BuildControls() {
     connect(ButtonContinue, &QPushButton::clicked, this, &TFormFResults::ButtonContinueClick);
 
     auto* help = StaticText(this, "F1 for Help", 340, 470);
-    Colour(help, QPalette::WindowText, kMaroon);
+    Colour(help, QPalette::WindowText,
+           ReadableText(kMaroon, help->palette().color(QPalette::Window)));
 }
 
 // The graph window reads the boxes through the shared state, so every change reaches it.

@@ -85,6 +85,7 @@ TFormVGA::TFormVGA(AppState& state, QWidget* parent)
     clientArea_->setAutoFillBackground(true);
     QPalette white = clientArea_->palette();
     white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::WindowText, Qt::black);
     clientArea_->setPalette(white);
     setCentralWidget(clientArea_);
 

@@ -7,6 +7,9 @@
 #include "app/common/replace_question.h"
 #include "app/shell/app_state.h"
 #include "app/shell/dialogs.h"
+#include "bode/analyser_range_file.h"
+#include "bode/bode_grid.h"
+#include "bode/significant_format.h"
 #include "circuit/datafile_reader.h"
 #include "files/file_io.h"
 #include "interchange/spice_export.h"
@@ -14,8 +17,10 @@
 #include "interchange/spice_import.h"
 #include "kelvor_error.h"
 #include "text/eng_value.h"
+#include "text/short_eng_text.h"
 
 #include <QFileInfo>
+#include <algorithm>
 
 namespace kelvor::app {
 namespace {
@@ -96,6 +101,11 @@ void OpenExampleCommand(AppState& state, QWidget* owner, const OpenDatafile& ope
             }
             CopyExample(folder, example, state.workingFolder);
         }
+        // The analyser opens the example at the range its index gives.
+        if (example.viewFrom > 0 && example.viewTo > example.viewFrom) {
+            WriteAnalyserRange(target, {ShortEngText(example.viewFrom),
+                                        ShortEngText(example.viewTo), kDefaultPointsPerDecade});
+        }
         open(PathToQt(example.fileName));
     } catch (const KelvorError& error) {
         state.messages.ShowError(error.what());
@@ -106,17 +116,47 @@ void ExportSpiceNetlistCommand(AppState& state, QWidget* owner) {
     try {
         const std::string datafile = ReadWholeFile(state.DatafilePath());
         CircuitState parsed;
-        if (!ParseDatafileText(datafile, parsed, state.shell.TodayText).ok) {
+        const ParseOutcome outcome = ParseDatafileText(datafile, parsed, state.shell.TodayText);
+        if (!outcome.ok) {
             state.messages.ShowWarning(kDatafileErrorsWarning);
             return;
         }
-        const std::string netlist = WriteSpiceNetlist(state.shell.DatafileName, datafile,
-                                                      SweepOfTheAmplitudeGraph(state.settings));
+        // The range the analyser keeps for this Datafile is proposed, else the amplitude
+        // graph's.
+        SpiceExportOptions options = SweepOfTheAmplitudeGraph(state.settings);
+        AnalyserRange proposed{ShortEngText(options.acFrom), ShortEngText(options.acTo), 0};
+        if (const auto kept = ReadAnalyserRange(state.DatafilePath())) {
+            proposed = *kept;
+        }
+        const auto typed = state.dialogs.AskFrequencyRange(
+            owner, "Export SPICE Netlist: the .ac range", ToQt(proposed.start), ToQt(proposed.end));
+        if (!typed) {
+            return;
+        }
+        const FrequencyRangeReading reading = ReadFrequencyRange(
+            FromQt(typed->first), FromQt(typed->second), "Start (Hz)", "End (Hz)");
+        if (!reading.range) {
+            state.messages.ShowError(reading.problem);
+            return;
+        }
+        options.acFrom = reading.range->start;
+        options.acTo = reading.range->end;
+        const std::string netlist = WriteSpiceNetlist(state.shell.DatafileName, datafile, options);
         const std::filesystem::path suggested = state.DatafilePath().replace_extension(".cir");
         const std::optional<QString> target =
             state.dialogs.ChooseFileToWrite(owner, kNetlistToWrite, PathToQt(suggested));
-        if (target && MayReplaceFile(state.messages, PathFromQt(*target))) {
-            WriteFileAtomically(PathFromQt(*target), netlist);
+        if (!target || !MayReplaceFile(state.messages, PathFromQt(*target))) {
+            return;
+        }
+        WriteFileAtomically(PathFromQt(*target), netlist);
+        const bool transformer =
+            std::any_of(outcome.records.begin(), outcome.records.end(),
+                        [](const ComponentRecord& record) { return record.kind == 'T'; });
+        if (transformer) {
+            state.messages.ShowInfo(
+                "The transformers' coupling depends on frequency; the netlist holds it as at " +
+                FormatSignificant(CouplingFrequency(options), 5, "Hz") +
+                ", the middle of the range, and is exact there alone.");
         }
     } catch (const KelvorError& error) {
         state.messages.ShowError(error.what());

@@ -6,6 +6,7 @@
 #include "app/common/screen_checks.h"
 #include "app/common/typing_limit.h"
 #include "app/common/window_fonts.h"
+#include "app/common/window_look.h"
 #include "app/printing/rich_text_printing.h"
 #include "app/shell/help_window.h"
 #include "kelvor_error.h"
@@ -125,7 +126,9 @@ void TFormResponse::BuildButtons(QWidget* panel) {
 
     auto* help = new QLabel("F1 for Help", panel);
     help->setGeometry(625, 144, 80, 16);
-    help->setStyleSheet("color: maroon;");
+    QPalette maroon = help->palette();
+    maroon.setColor(QPalette::WindowText, ReadableText(kMaroon, maroon.color(QPalette::Window)));
+    help->setPalette(maroon);
 }
 
 void TFormResponse::showEvent(QShowEvent* event) {

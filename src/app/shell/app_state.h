@@ -3,6 +3,7 @@
 
 #include "app/graphs/graph_state.h"
 #include "app/shell/analysis_mode.h"
+#include "app/shell/datafile_events.h"
 #include "app/shell/window_registry.h"
 #include "circuit/circuit_state.h"
 #include "circuit/datafile_reader.h"
@@ -69,6 +70,7 @@ struct AppState {
     GraphState graph;
     Pauses pauses;
     WindowRegistry windows{*this};
+    DatafileEvents datafileEvents;
 
     // The one printer of the run: its orientation survives between jobs.
     QPrinter& printer();

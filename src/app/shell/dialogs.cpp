@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/shell/dialogs.h"
 
+#include "app/bode/step_window.h"
 #include "app/common/file_paths.h"
 #include "app/interchange/example_chooser_window.h"
 
@@ -10,7 +11,9 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinterInfo>
@@ -87,6 +90,36 @@ DesktopDialogs::ChooseSpiceNodes(QWidget* owner, const std::vector<std::string>&
         return std::nullopt;
     }
     return window.Roles();
+}
+
+std::optional<std::pair<QString, QString>> DesktopDialogs::AskFrequencyRange(QWidget* owner,
+                                                                             const QString& caption,
+                                                                             const QString& start,
+                                                                             const QString& end) {
+    QDialog window(owner);
+    window.setWindowTitle(caption);
+    auto* layout = new QFormLayout(&window);
+    auto* startBox = new QLineEdit(start, &window);
+    auto* endBox = new QLineEdit(end, &window);
+    layout->addRow("S&tart (Hz)", startBox);
+    layout->addRow("&End (Hz)", endBox);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &window);
+    layout->addRow(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &window, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &window, &QDialog::reject);
+    if (window.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return std::make_pair(startBox->text().trimmed(), endBox->text().trimmed());
+}
+
+std::optional<StepRequest> DesktopDialogs::ChooseStep(QWidget* owner,
+                                                      const std::vector<SteppableLine>& lines) {
+    TFormStep window(lines, owner);
+    if (window.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return window.Request();
 }
 
 void DesktopDialogs::ShowLongText(QWidget* owner, const QString& title, const QString& text) {

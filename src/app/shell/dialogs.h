@@ -3,6 +3,7 @@
 
 #include "app/interchange/spice_nodes_window.h"
 #include "examples/example_catalogue.h"
+#include "stepping/stepped_circuits.h"
 
 #include <QColor>
 #include <QString>
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QPrinter;
@@ -56,6 +58,15 @@ public:
                                                            const SpiceNodeRoles& proposed) = 0;
     // A text too long for a message box, read in a window of its own.
     virtual void ShowLongText(QWidget* owner, const QString& title, const QString& text) = 0;
+    // A start and an end frequency as typed, the boxes holding the proposed ones at first;
+    // nullopt when cancelled.
+    virtual std::optional<std::pair<QString, QString>> AskFrequencyRange(QWidget* owner,
+                                                                         const QString& caption,
+                                                                         const QString& start,
+                                                                         const QString& end) = 0;
+    // The analyser's Step...: which value of which line, and its values; nullopt when cancelled.
+    virtual std::optional<StepRequest> ChooseStep(QWidget* owner,
+                                                  const std::vector<SteppableLine>& lines) = 0;
 
     // Whether jobs can go to an installed printer; otherwise every job goes to a PDF file.
     virtual bool PrinterInstalled() = 0;
@@ -94,6 +105,12 @@ public:
                                                    const std::vector<std::string>& nodes,
                                                    const SpiceNodeRoles& proposed) override;
     void ShowLongText(QWidget* owner, const QString& title, const QString& text) override;
+    std::optional<StepRequest> ChooseStep(QWidget* owner,
+                                          const std::vector<SteppableLine>& lines) override;
+    std::optional<std::pair<QString, QString>> AskFrequencyRange(QWidget* owner,
+                                                                 const QString& caption,
+                                                                 const QString& start,
+                                                                 const QString& end) override;
     bool PrinterInstalled() override;
     bool SetUpPrinter(QPrinter& printer, QWidget* owner) override;
     std::optional<QString> ChoosePdfFile(QWidget* owner, const QString& suggestedFile) override;

@@ -7,6 +7,7 @@
 #include "app/shell/dialogs.h"
 #include "app/shell/help_text_fill.h"
 #include "files/file_io.h"
+#include "files/installed_data.h"
 #include "kelvor_error.h"
 #include "text/rtf_reader.h"
 
@@ -33,9 +34,15 @@ constexpr int kClientHeight = 574;
 } // namespace
 
 std::vector<std::filesystem::path> InstalledHelpFolders() {
-    // Installed first; then, for a program run from its build tree, the documents made by the
-    // build (GRAPHS.PDF) and those kept with the sources (KELVOR.RTF).
-    return {KELVOR_INSTALLED_DOCS_DIR, KELVOR_BUILD_DOCS_DIR, KELVOR_SOURCE_DOCS_DIR};
+    // Installed first: beside the running program, then where the build meant to install it;
+    // then, for a program run from its build tree, the documents made by the build
+    // (GRAPHS.PDF) and those kept with the sources (KELVOR.RTF).
+    std::vector<std::filesystem::path> folders{KELVOR_INSTALLED_DOCS_DIR, KELVOR_BUILD_DOCS_DIR,
+                                               KELVOR_SOURCE_DOCS_DIR};
+    if (const std::filesystem::path installed = InstalledDataFolder(); !installed.empty()) {
+        folders.insert(folders.begin(), installed);
+    }
+    return folders;
 }
 
 std::filesystem::path FindHelpFile(const std::filesystem::path& workingFolder,
@@ -75,7 +82,7 @@ TFormHelp::TFormHelp(AppState& state, QWidget* parent)
     RichEditHelp->setContextMenuPolicy(Qt::NoContextMenu);
     RichEditHelp->setFont(PixelFont("Courier New", 13));
     QPalette palette = RichEditHelp->palette();
-    palette.setColor(QPalette::Text, kMaroon);
+    palette.setColor(QPalette::Text, ReadableText(kMaroon, palette.color(QPalette::Base)));
     // The selection stays visible when the box loses the focus.
     palette.setColor(QPalette::Inactive, QPalette::Highlight,
                      palette.color(QPalette::Active, QPalette::Highlight));

@@ -44,6 +44,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QShowEvent>
+#include <QStatusBar>
 #include <cmath>
 
 namespace kelvor::app {
@@ -95,9 +96,13 @@ TFormMain::TFormMain(AppState& state, QWidget* parent)
     state_.windows.SetMain(this);
     BuildContents();
     BuildMenus();
-    // Sized once the menu bar holds its menus: the client area keeps its full height below it.
+    BuildWorkingFolderLine();
+    setAcceptDrops(true);
+    // Sized once the menu bar holds its menus: the client area keeps its full height between it
+    // and the working folder's line.
     const int menuHeight = menuBar()->heightForWidth(732);
-    setFixedSize(732, 514 + (menuHeight > 0 ? menuHeight : menuBar()->sizeHint().height()));
+    setFixedSize(732, 514 + (menuHeight > 0 ? menuHeight : menuBar()->sizeHint().height()) +
+                          statusBar()->sizeHint().height());
     FormCreate();
     CreateWindows();
     UpdateCaptionAndStatus();
@@ -176,6 +181,7 @@ void TFormMain::BuildContents() {
     contents->setAutoFillBackground(true);
     QPalette silver = contents->palette();
     silver.setColor(QPalette::Window, kSilver);
+    silver.setColor(QPalette::WindowText, Qt::black); // the desktop's may be light
     contents->setPalette(silver);
     setCentralWidget(contents);
 
@@ -197,30 +203,36 @@ void TFormMain::BuildContents() {
     statusPanel_->setObjectName("StatusPanel");
     statusPanel_->setGeometry(96, 440, 540, 30);
     statusPanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    statusPanel_->setStyleSheet("background-color: rgb(248, 248, 248);");
+    statusPanel_->setStyleSheet("background-color: rgb(248, 248, 248); color: black;");
     statusPanel_->setFont(PixelFont("Courier New", 13, true));
 }
 
 void TFormMain::BuildMenus() {
     QMenu* file = menuBar()->addMenu(" &File ");
-    connect(file->addAction("&Open ..."), &QAction::triggered, this, &TFormMain::FileOpenClick);
+    QAction* openAction = file->addAction("&Open ...");
+    connect(openAction, &QAction::triggered, this, &TFormMain::FileOpenClick);
     const OpenDatafile open = [this](const QString& name) { OpenDatafileNamed(name); };
     connect(file->addAction(QString::fromUtf8("Open E&xample\u2026")), &QAction::triggered, this,
             [this, open] { OpenExampleCommand(state_, this, open); });
+    recentMenu_ = file->addMenu("Recent &Datafiles");
+    recentMenu_->setObjectName("RecentDatafiles");
+    connect(recentMenu_, &QMenu::aboutToShow, this, &TFormMain::FillRecentMenu);
     file->addSeparator();
     connect(file->addAction(QString::fromUtf8("Export SPICE Netlist\u2026")), &QAction::triggered,
             this, [this] { ExportSpiceNetlistCommand(state_, this); });
     connect(file->addAction(QString::fromUtf8("Import SPICE Netlist\u2026")), &QAction::triggered,
             this, [this, open] { ImportSpiceNetlistCommand(state_, this, open); });
     file->addSeparator();
-    connect(file->addAction("&Print ..."), &QAction::triggered, this, &TFormMain::FilePrintClick);
+    QAction* printAction = file->addAction("&Print ...");
+    connect(printAction, &QAction::triggered, this, &TFormMain::FilePrintClick);
     connect(file->addAction("P&age Setup"), &QAction::triggered, this, &TFormMain::PageSetupClick);
     file->addSeparator();
-    connect(file->addAction("E&xit ..."), &QAction::triggered, this, &TFormMain::ExitClick);
+    QAction* exitAction = file->addAction("E&xit ...");
+    connect(exitAction, &QAction::triggered, this, &TFormMain::ExitClick);
 
     connect(menuBar()->addAction(" &Edit "), &QAction::triggered, this, &TFormMain::EditClick);
-    connect(menuBar()->addAction(" &Response "), &QAction::triggered, this,
-            &TFormMain::ResponseClick);
+    QAction* responseAction = menuBar()->addAction(" &Response ");
+    connect(responseAction, &QAction::triggered, this, &TFormMain::ResponseClick);
 
     QMenu* graphs = menuBar()->addMenu(" &Graphs ");
     connect(graphs, &QMenu::aboutToShow, this, &TFormMain::GraphsMenuShow);
@@ -232,10 +244,11 @@ void TFormMain::BuildMenus() {
     graphs->addSeparator();
     connect(graphs->addAction("&Pulse ..."), &QAction::triggered, this, &TFormMain::PulseClick);
     graphs->addSeparator();
-    connect(graphs->addAction("&Bode Analyser ..."), &QAction::triggered, this,
-            &TFormMain::BodeClick);
+    QAction* bodeAction = graphs->addAction("&Bode Analyser ...");
+    connect(bodeAction, &QAction::triggered, this, &TFormMain::BodeClick);
     // The schematic stays open beside the other windows; a Datafile with errors shows its report.
-    connect(graphs->addAction("S&chematic ..."), &QAction::triggered, this, [this] {
+    QAction* schematicAction = graphs->addAction("S&chematic ...");
+    connect(schematicAction, &QAction::triggered, this, [this] {
         auto* schematic = findChild<TFormSchematic*>();
         if (schematic == nullptr) {
             schematic = new TFormSchematic(state_, this);
@@ -255,6 +268,7 @@ void TFormMain::BuildMenus() {
         }
     }
     connect(menuBar()->addAction(" &Setup "), &QAction::triggered, this, &TFormMain::SetupClick);
+    AddShortcuts(openAction, printAction, exitAction, responseAction, bodeAction, schematicAction);
 }
 
 void TFormMain::UpdateCaptionAndStatus() {
@@ -345,10 +359,14 @@ void TFormMain::OpenDatafileNamed(const QString& chosenPath) {
     UpdateCaptionAndStatus();
     SaveSettings();
     state_.shell.DatafileChanged = true;
+    emit state_.datafileEvents.currentChanged();
 }
 
 void TFormMain::SaveSettings() {
     state_.settings.Datafilename = state_.shell.DatafileName;
+    if (QueryFile(state_.DatafilePath()).regular) {
+        RememberRecentDatafile(state_.settings, state_.shell.DatafileName);
+    }
     state_.KeepSettings();
 }
 

@@ -8,6 +8,7 @@
 
 class QLabel;
 class QMenu;
+class QMimeData;
 
 namespace kelvor::app {
 
@@ -34,6 +35,8 @@ public:
     void SetupClick();
     void BodeClick();
     void HelpTopicClick(int32_t position);
+    // A Datafile from File / Recent Datafiles; one that has gone is said so and forgotten.
+    void RecentDatafileClick(const std::string& name);
 
     QString StatusText() const;
 
@@ -42,6 +45,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void FormCreate();
@@ -53,9 +58,14 @@ private:
     void UpdateCaptionAndStatus();
     void SaveSettings();
     void ReopenMenuWindows();
+    void FillRecentMenu();
+    void AddShortcuts(QAction* open, QAction* print, QAction* exit, QAction* response,
+                      QAction* bode, QAction* schematic);
+    void BuildWorkingFolderLine();
 
     AppState& state_;
     QLabel* statusPanel_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
     bool graphsDatafileOk_ = false; // the parse when the Graphs menu last opened
     bool reopenScheduled_ = false;
 };

@@ -82,6 +82,7 @@ void TFormSetup::FormCreate(const SystemFacts& facts) {
     setAutoFillBackground(true);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, kWindowColour);
+    colours.setColor(QPalette::WindowText, Qt::black);
     setPalette(colours);
     testMode_ = false;
     userName_ = UserNameOrUnknown(facts);
@@ -147,11 +148,12 @@ void TFormSetup::BuildDiagnosticControls() {
         int top;
         const char* style;
     };
-    for (const ProbeLabel& probe : {ProbeLabel{"Label1", 40, "background-color: red;"},
-                                    ProbeLabel{"Label2", 56,
-                                               "background-color: black; color: "
-                                               "white; font-weight: bold;"},
-                                    ProbeLabel{"Label3", 72, "background-color: yellow;"}}) {
+    for (const ProbeLabel& probe :
+         {ProbeLabel{"Label1", 40, "background-color: red; color: black;"},
+          ProbeLabel{"Label2", 56,
+                     "background-color: black; color: "
+                     "white; font-weight: bold;"},
+          ProbeLabel{"Label3", 72, "background-color: yellow; color: black;"}}) {
         auto* label = new QLabel(probe.name, this);
         label->setObjectName(probe.name);
         label->setStyleSheet(probe.style);

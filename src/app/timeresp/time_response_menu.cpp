@@ -117,7 +117,7 @@ void TimeResponseMenu::BuildEntryControls(const QFont& controls) {
     underlined.setUnderline(true);
     LabelSelect->setFont(underlined);
     QPalette maroon = LabelSelect->palette();
-    maroon.setColor(QPalette::WindowText, kMaroon);
+    maroon.setColor(QPalette::WindowText, ReadableText(kMaroon, maroon.color(QPalette::Window)));
     LabelSelect->setPalette(maroon);
 
     StaticTextValue = new QLabel(layout_.valueCaption, this);

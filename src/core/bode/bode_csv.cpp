@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bode/bode_csv.h"
 
+#include "bode/significant_format.h"
 #include "files/file_io.h"
 
 #include <algorithm>
@@ -8,6 +9,8 @@
 
 namespace kelvor {
 namespace {
+
+constexpr int kRangeDigits = 5;
 
 struct Column {
     const char* heading;
@@ -39,6 +42,14 @@ std::string Field(const std::string& text) {
     return quoted + '"';
 }
 
+// A comment line holds no line end of its own, whatever a name holds.
+std::string CommentLine(const std::string& text) {
+    std::string line = "# " + text;
+    std::replace_if(
+        line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    return line + "\r\n";
+}
+
 void AppendNumber(std::string& line, long double value) {
     char text[64];
     const auto result = std::to_chars(text, text + sizeof text, value);
@@ -47,14 +58,21 @@ void AppendNumber(std::string& line, long double value) {
 
 } // namespace
 
-std::string BodeCsvText(const std::vector<NamedCurve>& curves) {
-    std::string text;
+std::string BodeCsvText(const std::vector<NamedCurve>& curves, const BodeCsvContext& context) {
+    std::string text = CommentLine("Datafile: " + context.datafile);
+    text += CommentLine("Written: " + context.date);
+    text +=
+        CommentLine("Range: " + FormatSignificant(context.range.start, kRangeDigits, "Hz") +
+                    " to " + FormatSignificant(context.range.end, kRangeDigits, "Hz") +
+                    ", at least " + std::to_string(context.pointsPerDecade) + " points per decade");
     std::size_t rows = 0;
+    bool first = true;
     for (const NamedCurve& named : curves) {
         for (const Column& column : kColumns) {
-            if (!text.empty()) {
+            if (!first) {
                 text += ',';
             }
+            first = false;
             text += Field(curves.size() > 1 ? named.title + ": " + column.heading
                                             : std::string(column.heading));
         }
@@ -62,7 +80,7 @@ std::string BodeCsvText(const std::vector<NamedCurve>& curves) {
     }
     text += "\r\n";
     for (std::size_t row = 0; row < rows; ++row) {
-        bool first = true;
+        first = true;
         for (const NamedCurve& named : curves) {
             for (const Column& column : kColumns) {
                 if (!first) {
@@ -80,8 +98,9 @@ std::string BodeCsvText(const std::vector<NamedCurve>& curves) {
     return text;
 }
 
-void WriteBodeCsv(const std::filesystem::path& path, const std::vector<NamedCurve>& curves) {
-    WriteFileAtomically(path, BodeCsvText(curves));
+void WriteBodeCsv(const std::filesystem::path& path, const std::vector<NamedCurve>& curves,
+                  const BodeCsvContext& context) {
+    WriteFileAtomically(path, BodeCsvText(curves, context));
 }
 
 } // namespace kelvor

@@ -2,7 +2,9 @@
 #pragma once
 
 #include "bode/bode_curve.h"
+#include "bode/bode_grid.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -14,14 +16,24 @@ struct NamedCurve {
     const BodeCurve* curve = nullptr;
 };
 
-// Comma-separated values, CR LF line ends: a header row naming each column with its unit, then
-// one row per frequency. Each curve brings its own frequency column and its gain, phase,
-// unwrapped phase, group delay, Zin and Zout; a curve shorter than another leaves its cells
-// empty. With several curves each header starts with the curve's title. Numbers are the
-// shortest text that reads back as the very same long double.
-std::string BodeCsvText(const std::vector<NamedCurve>& curves);
+// Where the numbers come from, said in comment lines above the header.
+struct BodeCsvContext {
+    std::string datafile; // the Datafile's name
+    std::string date;     // the day the file is written
+    FrequencyRange range;
+    int32_t pointsPerDecade = 0; // the least density of the points
+};
+
+// Comma-separated values, CR LF line ends: comment lines ("# ...") naming the Datafile, the date
+// and the range, a header row naming each column with its unit, then one row per frequency.
+// Each curve brings its own frequency column and its gain, phase, unwrapped phase, group delay,
+// Zin and Zout (magnitudes, negative for a negative real part); a curve shorter than another
+// leaves its cells empty. With several curves each header starts with the curve's
+// title. Numbers are the shortest text that reads back as the very same long double.
+std::string BodeCsvText(const std::vector<NamedCurve>& curves, const BodeCsvContext& context);
 
 // Writes BodeCsvText atomically. Throws KelvorError when it cannot.
-void WriteBodeCsv(const std::filesystem::path& path, const std::vector<NamedCurve>& curves);
+void WriteBodeCsv(const std::filesystem::path& path, const std::vector<NamedCurve>& curves,
+                  const BodeCsvContext& context);
 
 } // namespace kelvor

@@ -60,6 +60,17 @@ std::optional<std::string> PointsPerDecadeProblem(long long pointsPerDecade,
            std::to_string(kMostPointsPerDecade);
 }
 
+int32_t PointsPerDecadeForView(const FrequencyRange& computed, const FrequencyRange& view,
+                               int32_t pointsPerDecade) {
+    const long double zoom =
+        std::log(computed.end / computed.start) / std::log(view.end / view.start);
+    const long double wanted = std::ceil(pointsPerDecade * zoom);
+    if (!(wanted < kMostPointsPerDecade)) { // a NaN from an empty view too
+        return kMostPointsPerDecade;
+    }
+    return std::max(pointsPerDecade, static_cast<int32_t>(wanted));
+}
+
 std::vector<long double> LogFrequencyGrid(const FrequencyRange& range, int32_t pointsPerDecade) {
     pointsPerDecade = std::clamp<int32_t>(pointsPerDecade, 1, kMostPointsPerDecade);
     const long double decades = std::log10(range.end / range.start);

@@ -42,6 +42,12 @@ std::optional<FrequencyRange> ParseFrequencyRange(std::string_view start, std::s
 // kMostPointsPerDecade; `name` names the box or option.
 std::optional<std::string> PointsPerDecadeProblem(long long pointsPerDecade, std::string_view name);
 
+// The density at which a part of a computed range (the view a user zoomed to) gets as many
+// points as the whole range had at `pointsPerDecade`, so that zooming in and computing again
+// shows more detail; never below `pointsPerDecade` nor above kMostPointsPerDecade.
+int32_t PointsPerDecadeForView(const FrequencyRange& computed, const FrequencyRange& view,
+                               int32_t pointsPerDecade);
+
 // Log-spaced frequencies from start to end, both included, equally spaced in log frequency with
 // at least `pointsPerDecade` points per decade (1 to kMostPointsPerDecade): the span is cut into
 // the whole number of steps that is next above decades x pointsPerDecade.

@@ -3,6 +3,7 @@
 
 #include "circuit/datafile_text.h"
 #include "files/file_io.h"
+#include "files/installed_data.h"
 #include "kelvor_error.h"
 #include "text/eng_value.h"
 #include "text/words.h"
@@ -61,10 +62,13 @@ std::vector<ExampleEntry> ReadExampleCatalogue(const std::filesystem::path& fold
 }
 
 std::filesystem::path FindExamplesFolder() {
-    for (const char* candidate : {KELVOR_INSTALLED_EXAMPLES_DIR, KELVOR_SOURCE_EXAMPLES_DIR}) {
+    const std::filesystem::path installed = InstalledDataFolder();
+    for (const std::filesystem::path& candidate :
+         {installed.empty() ? installed : installed / "examples",
+          std::filesystem::path(KELVOR_SOURCE_EXAMPLES_DIR)}) {
         std::error_code error;
-        if (std::filesystem::is_regular_file(std::filesystem::path(candidate) / kExampleIndexName,
-                                             error)) {
+        if (!candidate.empty() &&
+            std::filesystem::is_regular_file(candidate / kExampleIndexName, error)) {
             return candidate;
         }
     }

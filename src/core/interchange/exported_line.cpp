@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "interchange/exported_line.h"
 
+#include "circuit/component_kind.h"
 #include "circuit/datafile_reader.h"
 #include "interchange/spice_export.h"
 #include "kelvor_error.h"
@@ -12,44 +13,6 @@
 namespace kelvor {
 
 namespace {
-
-// The node words a Datafile line of each kind has before its values.
-std::size_t DatafileNodeCount(char kind) {
-    switch (kind) {
-    case 'A':
-    case 'B':
-    case 'F':
-    case 'V':
-        return 3;
-    case 'M':
-        return 4;
-    case 'T':
-        return 5;
-    default:
-        return 2;
-    }
-}
-
-// The value words the Datafile reader reads on a line of each kind; words after them are
-// comments.
-std::size_t DatafileValueCount(char kind) {
-    switch (kind) {
-    case 'L':
-        return 2;
-    case 'A':
-        return 3;
-    case 'F':
-        return 4;
-    case 'M':
-    case 'V':
-        return 5;
-    case 'B':
-    case 'T':
-        return 6;
-    default:
-        return 1;
-    }
-}
 
 bool Printable(const std::string& text) {
     return std::none_of(text.begin(), text.end(),
@@ -115,13 +78,15 @@ std::optional<ExportedLine> ExportedLines::Rebuild(int line) const {
     }
     ExportedLine rebuilt;
     rebuilt.kind = record.kind;
-    const std::size_t nodeCount = DatafileNodeCount(record.kind);
+    const ComponentKind& kind = *FindComponentKind(record.kind); // the line was read well
+    const std::size_t nodeCount = static_cast<std::size_t>(kind.NodeCount());
     for (std::size_t i = 0; i < nodeCount; ++i) {
         const int node = record.nodes[i];
         rebuilt.nodes.push_back(node == deck_.exportedCommonNode ? "0" : std::to_string(node));
     }
     const int firstValue = static_cast<int>(nodeCount) + 2;
-    const int firstComment = firstValue + static_cast<int>(DatafileValueCount(record.kind));
+    // Words after the kind's values are comments.
+    const int firstComment = firstValue + static_cast<int>(kind.values.size());
     for (int word = firstValue;; ++word) {
         std::string text = NthWord(words, word);
         if (text.empty()) {

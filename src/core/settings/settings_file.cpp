@@ -9,6 +9,7 @@
 #include "text/text_lines.h"
 #include "text/words.h"
 
+#include <algorithm>
 #include <functional>
 #include <system_error>
 #include <vector>
@@ -37,9 +38,10 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
 
 // One key of the table: how it is read from and written to the file.
 struct KeyBinding {
-    const char* key;
+    std::string key;
     std::function<void(Settings&, std::string_view)> read;
     std::function<std::string(const Settings&)> write;
+    bool writtenWhenEmpty = true;
 };
 
 KeyBinding TextKey(const char* key, std::string Settings::*field) {
@@ -62,6 +64,20 @@ KeyBinding IntegerKey(const char* key, int32_t Settings::*field) {
                 }
             },
             [field](const Settings& settings) { return std::to_string(settings.*field); }};
+}
+
+// A recent Datafile is a name in the working folder, as the current Datafile is: anything
+// else (a folder in the name) is not kept.
+KeyBinding RecentKey(std::size_t place) {
+    return {"Recent" + std::to_string(place + 1),
+            [place](Settings& settings, std::string_view value) {
+                const std::string name =
+                    TrimSpacesAndControls(CutText(value, kSettingsTextCapacity));
+                if (IsPlainFileName(name)) {
+                    settings.RecentDatafiles[place] = name;
+                }
+            },
+            [place](const Settings& settings) { return settings.RecentDatafiles[place]; }, false};
 }
 
 const std::vector<KeyBinding>& KeyTable() {
@@ -88,7 +104,14 @@ const std::vector<KeyBinding>& KeyTable() {
         IntegerKey("GraphScale", &Settings::GraphScale),
         IntegerKey("GraphTop", &Settings::GraphTop),
     };
-    return table;
+    static const std::vector<KeyBinding> withRecent = [] {
+        std::vector<KeyBinding> keys = table;
+        for (std::size_t place = 0; place < kRecentDatafileCount; ++place) {
+            keys.push_back(RecentKey(place));
+        }
+        return keys;
+    }();
+    return withRecent;
 }
 
 // A value ends at a NUL, as it would for the system's own profile reader.
@@ -146,7 +169,31 @@ Settings ParseSettingsText(std::string_view iniText) {
             }
         }
     }
+    // Places left empty by a hand-edited file close up, and a name is listed once.
+    const auto recent = settings.RecentDatafiles;
+    settings.RecentDatafiles = {};
+    for (auto name = recent.rbegin(); name != recent.rend(); ++name) {
+        if (!name->empty()) {
+            RememberRecentDatafile(settings, *name);
+        }
+    }
     return settings;
+}
+
+void RememberRecentDatafile(Settings& settings, const std::string& name) {
+    if (name.empty()) {
+        return;
+    }
+    ForgetRecentDatafile(settings, name);
+    auto& recent = settings.RecentDatafiles;
+    std::move_backward(recent.begin(), recent.end() - 1, recent.end());
+    recent.front() = CutText(name, kSettingsTextCapacity);
+}
+
+void ForgetRecentDatafile(Settings& settings, const std::string& name) {
+    auto& recent = settings.RecentDatafiles;
+    const auto end = std::remove(recent.begin(), recent.end(), name);
+    std::fill(end, recent.end(), std::string());
 }
 
 std::string SettingsText(const Settings& settings, const std::string& today) {
@@ -154,6 +201,9 @@ std::string SettingsText(const Settings& settings, const std::string& today) {
     text += kSectionName;
     text += "]\r\n";
     for (const KeyBinding& binding : KeyTable()) {
+        if (!binding.writtenWhenEmpty && binding.write(settings).empty()) {
+            continue;
+        }
         text += binding.key;
         text += '=';
         text += CleanValue(binding.write(settings));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -9,6 +10,9 @@
 namespace kelvor {
 
 class MessageSink;
+
+// How many Datafiles File / Recent Datafiles remembers.
+inline constexpr std::size_t kRecentDatafileCount = 8;
 
 inline constexpr const char* kSettingsFileName = "KELVOR.INI";
 
@@ -27,7 +31,15 @@ struct Settings {
     std::string WidthStr = "200u";
     int32_t GraphScale = 25;
     int32_t GraphTop = 0;
+    // The Datafiles opened last, most recent first; empty places at the end. Kept after the
+    // keys above as "Recent1" to "Recent8", only those in use.
+    std::array<std::string, kRecentDatafileCount> RecentDatafiles;
 };
+
+// Puts the name first in the recent Datafiles, once, dropping the oldest when all are in use.
+void RememberRecentDatafile(Settings& settings, const std::string& name);
+// Takes the name out of the recent Datafiles, closing the gap.
+void ForgetRecentDatafile(Settings& settings, const std::string& name);
 
 inline constexpr std::size_t kSettingsTextCapacity = 30;
 

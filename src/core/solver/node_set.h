@@ -17,6 +17,13 @@ public:
         words_[0] |= other.words_[0];
         words_[1] |= other.words_[1];
     }
+    void Remove(int node) { words_[node >> 6] &= ~Bit(node); }
+    NodeSet Intersection(const NodeSet& other) const {
+        NodeSet result;
+        result.words_[0] = words_[0] & other.words_[0];
+        result.words_[1] = words_[1] & other.words_[1];
+        return result;
+    }
 
     // Exchanges the membership of nodes p and q.
     void SwapMembers(int p, int q) {

@@ -5,6 +5,7 @@
 #include "app/shell/main_window.h"
 #include "app/support/recording_dialogs.h"
 #include "circuit/sample_datafile.h"
+#include "examples/example_catalogue.h"
 #include "files/file_io.h"
 #include "support/recording_messages.h"
 #include "support/temp_folder.h"
@@ -93,17 +94,22 @@ private slots:
         QVERIFY(folder->Read("KELVOR.INI").find("Datafilename=SKLOWPAS.DAT") != std::string::npos);
     }
 
-    // The netlist sweeps the amplitude graph's range (#8, 100 Hz to 1 kHz and a little beyond)
-    // and lands where the user says; a Datafile with errors is refused before any dialog.
-    void exportWritesTheNetlistOfTheCurrentDatafile() {
+    // The export asks for the range, proposing the analyser's for this Datafile or else the
+    // amplitude graph's (#8, 100 Hz to 1 kHz and a little beyond), sweeps the range typed, and
+    // says where a transformer's coupling was taken; a Datafile with errors is refused first.
+    void exportAsksTheRangeAndWritesTheNetlist() {
         Start();
         dialogs->fileToWrite = app::PathToQt(folder->path() / "hp.cir");
+        dialogs->frequencyRange = std::make_pair(QString("200"), QString("2k"));
         state->settings.FCode = 8;
         Click(QString::fromUtf8("Export SPICE Netlist\u2026"));
         QCOMPARE(dialogs->suggestedWritePaths.size(), 1);
         QVERIFY2(dialogs->suggestedWritePaths[0].endsWith("HPFILTER.cir"),
                  qPrintable(dialogs->suggestedWritePaths[0]));
         QVERIFY(messages->entries.empty());
+        const QStringList proposed = dialogs->proposedRanges[0].split(" to ");
+        QVERIFY(proposed[0].toDouble() > 80 && proposed[0].toDouble() < 100);
+        QVERIFY(proposed[1].endsWith('k'));
         const std::string netlist = folder->Read("hp.cir");
         QVERIFY(netlist.starts_with("* Simple_3_Element_High_Pass_Filter"));
         const std::size_t ac = netlist.find(".ac dec 10 ");
@@ -111,12 +117,28 @@ private slots:
         std::istringstream sweep(netlist.substr(ac + 11));
         double from = 0, to = 0;
         sweep >> from >> to;
-        QVERIFY(from < 100 && from > 80);
-        QVERIFY(to > 1000 && to < 1200);
+        QCOMPARE(from, 200.0);
+        QCOMPARE(to, 2000.0);
+
+        // The analyser's range for the Datafile is proposed; the coupling of the example's
+        // tapped transformer is taken at the geometric middle, sqrt(100k x 10M) = 1 MHz.
+        folder->Write("HPFILTER.range", "[Analyser]\r\nStart = 50\r\nEnd = 5k\r\n"
+                                        "PointsPerDecade = 100\r\n");
+        Click(QString::fromUtf8("Export SPICE Netlist\u2026"));
+        QCOMPARE(dialogs->proposedRanges[1], QString("50 to 5k"));
+        folder->Write("HPFILTER.DAT", ReadWholeFile(FindExamplesFolder() / "IFTRANS.DAT"));
+        dialogs->frequencyRange = std::make_pair(QString("100k"), QString("10M"));
+        dialogs->fileToWrite = app::PathToQt(folder->path() / "if.cir");
+        messages->entries.clear();
+        Click(QString::fromUtf8("Export SPICE Netlist\u2026"));
+        QCOMPARE(messages->Texts().size(), std::size_t{1});
+        QVERIFY2(messages->Texts()[0].find("at 1.0000 MHz") != std::string::npos,
+                 messages->Texts()[0].c_str());
 
         folder->Write("HPFILTER.DAT", "broken\r\n");
+        messages->entries.clear();
         Click(QString::fromUtf8("Export SPICE Netlist\u2026"));
-        QCOMPARE(dialogs->suggestedWritePaths.size(), 1);
+        QCOMPARE(dialogs->proposedRanges.size(), 3);
         QCOMPARE(messages->Texts(),
                  std::vector<std::string>{"\r\nCannot Run  -  Error in Datafile  "});
     }

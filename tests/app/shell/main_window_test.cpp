@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/bode/bode_window.h"
+#include "app/bode/tolerance_window.h"
 #include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "app/response/response_window.h"
+#include "app/schematic/schematic_window.h"
 #include "app/shell/main_window.h"
 #include "app/shell/setup_window.h"
 #include "app/support/action_captions.h"
@@ -17,14 +19,24 @@
 #include "text/date_text.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
+#include <QShortcut>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
+#include <cmath>
 #include <fstream>
+#include <numbers>
 
 using namespace kelvor;
 using Entry = testing::RecordingMessages::Entry;
@@ -146,15 +158,16 @@ private slots:
         const QList<QAction*> top = window->menuBar()->actions();
         QCOMPARE(testing::Captions(top), (QStringList{" &File ", " &Edit ", " &Response ",
                                                       " &Graphs ", " &Help ", " &Setup "}));
-        QCOMPARE(testing::Captions(top[0]->menu()->actions()),
-                 (QStringList{"&Open ...", QString::fromUtf8("Open E&xample\u2026"), "-",
-                              QString::fromUtf8("Export SPICE Netlist\u2026"),
-                              QString::fromUtf8("Import SPICE Netlist\u2026"), "-", "&Print ...",
-                              "P&age Setup", "-", "E&xit ..."}));
+        QCOMPARE(
+            testing::Captions(top[0]->menu()->actions()),
+            (QStringList{"&Open ...", QString::fromUtf8("Open E&xample\u2026"), "Recent &Datafiles",
+                         "-", QString::fromUtf8("Export SPICE Netlist\u2026"),
+                         QString::fromUtf8("Import SPICE Netlist\u2026"), "-", "&Print ...",
+                         "P&age Setup", "-", "E&xit ..."}));
         const QList<QAction*> graphs = top[3]->menu()->actions();
         QCOMPARE(testing::Captions(graphs),
                  (QStringList{"&Amplitude ...", "-", "&SquareWave ...", "-", "&Pulse ...", "-",
-                              "&Bode Analyser ..."}));
+                              "&Bode Analyser ...", "S&chematic ..."}));
         QVERIFY(graphs[0]->isEnabled());
         QVERIFY(graphs[2]->isEnabled());
         QVERIFY(graphs[4]->isEnabled());
@@ -393,6 +406,214 @@ private slots:
         QVERIFY(!state->windows.Bode().isModal());
         QCOMPARE(state->windows.Bode().windowTitle(), QString("Bode Analyser  -  HPFILTER.DAT"));
         QVERIFY(state->windows.Bode().traces().current().curve.size() > 0);
+    }
+
+    // File / Open while the analyser and its panel are open: the first curve, the panel's
+    // component table and its title take the new circuit, and the old spread goes.
+    void theAnalyserAndItsPanelFollowFileOpen() {
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        folder->Write("RC.DAT", "   RC_Low_Pass   Rev. 1   7 Dec 2026\r\n\r\n"
+                                "   NodeIn = 1   NodeOut = 2   NodeCom = 3\r\n\r\n"
+                                "   R  1 2   1k\r\n   C  2 3   159.15nF\r\n");
+        Start();
+        app::TFormBode& bode = state->windows.Bode();
+        bode.ShowForCurrentDatafile();
+        bode.ButtonTolerances->click();
+        app::TFormTolerances& panel = *bode.tolerances();
+        panel.SpinBoxRuns->setValue(20);
+        panel.ButtonRun->click();
+        QVERIFY(panel.analysis().has_value() && bode.Plot->spread().has_value());
+        QCOMPARE(panel.TableComponents->rowCount(), 5);
+
+        dialogs.datafile = QString("RC.DAT");
+        window->FileOpenClick();
+        QCOMPARE(panel.TableComponents->rowCount(), 2);
+        QCOMPARE(panel.windowTitle(), QString("Tolerances  -  RC.DAT"));
+        QVERIFY(!panel.analysis().has_value() && !bode.Plot->spread().has_value());
+        QCOMPARE(bode.windowTitle(), QString("Bode Analyser  -  RC.DAT"));
+        // The first curve is the low pass's: -10 log10(1 + (f/fc)^2) at the range's end.
+        const BodeCurve& curve = bode.traces().current().curve;
+        QVERIFY(curve.size() > 0);
+        const long double corner = 1 / (2 * std::numbers::pi_v<long double> * 1e3L * 159.15e-9L);
+        const long double end = curve.frequency.back();
+        const long double expected = -10 * std::log10(1 + (end / corner) * (end / corner));
+        QVERIFY2(std::fabs(curve.gain.back() - expected) < 1e-6L,
+                 qPrintable(QString::number(static_cast<double>(curve.gain.back()))));
+
+        panel.ButtonRun->click();
+        QVERIFY(panel.analysis().has_value());
+        QCOMPARE(panel.analysis()->nominal.gain.back(), curve.gain.back());
+        QVERIFY(messages->entries.empty());
+    }
+
+    // With a dark desktop theme the status line, which has a near-white background of its own,
+    // still writes dark text on it.
+    void statusLineReadsInADarkPalette() {
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        QPalette dark;
+        dark.setColor(QPalette::Window, QColor(45, 45, 45));
+        dark.setColor(QPalette::WindowText, QColor(235, 235, 235));
+        QApplication::setPalette(dark);
+        Start();
+        auto* status = window->findChild<QLabel*>("StatusPanel");
+        QVERIFY(status != nullptr);
+        // Inside the sunken frame, whose shadow is dark whatever the text is.
+        const QImage picture =
+            status->grab(status->contentsRect().adjusted(2, 2, -2, -2)).toImage();
+        int darkPixels = 0;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                darkPixels += picture.pixelColor(x, y).lightness() < 100 ? 1 : 0;
+            }
+        }
+        QApplication::setPalette(QPalette());
+        QVERIFY2(darkPixels > 50, qPrintable(QString::number(darkPixels)));
+    }
+
+    // Opened Datafiles are listed most recent first, survive a restart, and reopen from the
+    // menu; one that has gone is said so and forgotten instead of becoming an empty skeleton.
+    void recentDatafilesFollowOpeningAndSurviveARestart() {
+        const std::string sample = SampleDatafileText("1 Jan 2026");
+        folder->Write("HPFILTER.DAT", sample);
+        folder->Write("AMP.DAT", sample);
+        Start();
+        window->OpenDatafileNamed("AMP.DAT");
+        window->OpenDatafileNamed("NEW.DAT"); // a new skeleton is a Datafile too
+        QVERIFY(folder->Read("KELVOR.INI").find("Recent1=NEW.DAT\r\nRecent2=AMP.DAT\r\n") !=
+                std::string::npos);
+
+        cleanup();
+        init();
+        folder->Write("HPFILTER.DAT", sample);
+        folder->Write("AMP.DAT", sample);
+        folder->Write("NEW.DAT", sample);
+        folder->Write("KELVOR.INI", "[Parameters]\r\nDatafilename=NEW.DAT\r\n"
+                                    "Recent1=NEW.DAT\r\nRecent2=GONE.DAT\r\nRecent3=AMP.DAT\r\n");
+        Start();
+        auto* recent = window->findChild<QMenu*>("RecentDatafiles");
+        QVERIFY(recent != nullptr);
+        emit recent->aboutToShow();
+        QCOMPARE(testing::Captions(recent->actions()),
+                 (QStringList{"&1  NEW.DAT", "&2  GONE.DAT", "&3  AMP.DAT"}));
+        recent->actions().at(2)->trigger();
+        QCOMPARE(state->shell.DatafileName, std::string("AMP.DAT"));
+        QCOMPARE(state->circuit.NoNodes, 5);
+        recent->actions().at(1)->trigger(); // the menu as it was: GONE.DAT is still listed
+        QCOMPARE(Texts(), std::vector<std::string>{"GONE.DAT does not exist"});
+        QCOMPARE(state->shell.DatafileName, std::string("AMP.DAT"));
+        QVERIFY(!std::filesystem::exists(folder->path() / "GONE.DAT"));
+        emit recent->aboutToShow();
+        QCOMPARE(testing::Captions(recent->actions()), (QStringList{"&1  AMP.DAT", "&2  NEW.DAT"}));
+        QVERIFY(folder->Read("KELVOR.INI").find("GONE") == std::string::npos);
+    }
+
+    // A .dat file dropped from the working folder goes through File / Open; other drops are
+    // refused, and a Datafile from another folder is said to be elsewhere, not opened by name.
+    void droppedDatafilesOpenLikeFileOpen() {
+        const std::string sample = SampleDatafileText("1 Jan 2026");
+        folder->Write("HPFILTER.DAT", sample);
+        folder->Write("AMP.DAT", sample);
+        folder->Write("my amp.dat", sample);
+        testing::TempFolder elsewhere;
+        elsewhere.Write("OTHER.DAT", sample);
+        Start();
+        const auto url = [](const std::filesystem::path& path) {
+            return QUrl::fromLocalFile(app::PathToQt(path));
+        };
+        const struct {
+            QList<QUrl> urls;
+            bool accepted;
+            std::string opened; // the current Datafile after the drop
+            size_t messages;
+        } cases[] = {
+            {{url(folder->path() / "AMP.DAT")}, true, "AMP.DAT", 0},
+            {{url(folder->path() / "my amp.dat")}, true, "my_amp.dat", 1}, // File / Open's rule
+            {{url(elsewhere / "OTHER.DAT")}, true, "my_amp.dat", 1},
+            {{url(folder->path() / "KELVOR.INI")}, false, "my_amp.dat", 0},
+            {{url(folder->path() / "AMP.DAT"), url(folder->path() / "HPFILTER.DAT")},
+             false,
+             "my_amp.dat",
+             0},
+            {{QUrl("https://example.org/AMP.DAT")}, false, "my_amp.dat", 0},
+        };
+        for (const auto& c : cases) {
+            messages->entries.clear();
+            QMimeData data;
+            data.setUrls(c.urls);
+            QDragEnterEvent enter(QPoint(300, 300), Qt::CopyAction, &data, Qt::LeftButton,
+                                  Qt::NoModifier);
+            enter.ignore();
+            QCoreApplication::sendEvent(window.get(), &enter);
+            QCOMPARE(enter.isAccepted(), c.accepted);
+            if (c.accepted) {
+                QDropEvent drop(QPointF(300, 300), Qt::CopyAction, &data, Qt::LeftButton,
+                                Qt::NoModifier);
+                QCoreApplication::sendEvent(window.get(), &drop);
+            }
+            QCOMPARE(state->shell.DatafileName, c.opened);
+            QCOMPARE(messages->entries.size(), c.messages);
+        }
+        QVERIFY(!std::filesystem::exists(folder->path() / "OTHER.DAT"));
+    }
+
+    // The keys shown beside the menus' items are the keys that run them, from the window.
+    void shortcutsRunTheirCommands() {
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        Start();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        const QList<QAction*> top = window->menuBar()->actions();
+        QAction* open = top[0]->menu()->actions().at(0);
+        QAction* bode = top[3]->menu()->actions().at(6);
+        QAction* response = top[2];
+
+        dialogs.datafile.reset();
+        QVERIFY(!open->shortcut().isEmpty());
+        QTest::keySequence(window.get(), open->shortcut());
+        QCOMPARE(dialogs.offeredDatafiles.size(), qsizetype{1});
+
+        // The analyser's key runs the Graphs menu's parse first: a Datafile broken since the
+        // menu last opened is refused.
+        window->GraphsMenuShow();
+        folder->Write("HPFILTER.DAT", "bad\r\n");
+        QVERIFY(!bode->shortcut().isEmpty());
+        QTest::keySequence(window.get(), bode->shortcut());
+        QVERIFY(!state->windows.Bode().isVisible());
+        QCOMPARE(Texts(), std::vector<std::string>{"\r\nCannot Run  -  Error in Datafile  "});
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTest::keySequence(window.get(), bode->shortcut());
+        QVERIFY(state->windows.Bode().isVisible());
+
+        QAction* schematic = top[3]->menu()->actions().at(7);
+        QVERIFY(!schematic->shortcut().isEmpty());
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTest::keySequence(window.get(), schematic->shortcut());
+        QVERIFY(window->findChild<app::TFormSchematic*>() != nullptr);
+        QVERIFY(window->findChild<app::TFormSchematic*>()->isVisible());
+
+        // Last: offscreen, the closed dialog stays the active window and takes later keys.
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        bool responseShown = false;
+        QTimer::singleShot(0, [&] {
+            responseShown = state->windows.Response().isVisible();
+            state->windows.Response().reject();
+        });
+        QVERIFY(!response->shortcut().isEmpty());
+        QTest::keySequence(window.get(), response->shortcut());
+        QVERIFY(responseShown);
+    }
+
+    void theStatusLineNamesTheWorkingFolder() {
+        folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
+        Start();
+        const auto* line = window->statusBar()->findChild<QLabel*>("WorkingFolder");
+        QVERIFY(line != nullptr);
+        QVERIFY(line->isVisible());
+        QVERIFY(line->text().endsWith(app::PathToQt(folder->path())));
     }
 
     void exitAsksAndClosingDeletesTheRecordFile() {

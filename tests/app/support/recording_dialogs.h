@@ -48,6 +48,12 @@ public:
     std::vector<std::string> offeredNodes;
     app::SpiceNodeRoles proposedNodes;
     QString longText;
+    // The step chosen in Step...; the lines it offered.
+    std::optional<StepRequest> step;
+    std::vector<SteppableLine> offeredStepLines;
+    // The range typed into a range question (none: cancelled), and the ranges proposed.
+    std::optional<std::pair<QString, QString>> frequencyRange;
+    QStringList proposedRanges;
 
     // The program name typed into the New Shell box; the proposals it showed.
     std::optional<QString> programName;
@@ -97,6 +103,16 @@ public:
         return nodeRoles;
     }
     void ShowLongText(QWidget*, const QString&, const QString& text) override { longText = text; }
+    std::optional<std::pair<QString, QString>>
+    AskFrequencyRange(QWidget*, const QString&, const QString& start, const QString& end) override {
+        proposedRanges << start + " to " + end;
+        return frequencyRange;
+    }
+    std::optional<StepRequest> ChooseStep(QWidget*,
+                                          const std::vector<SteppableLine>& lines) override {
+        offeredStepLines = lines;
+        return step;
+    }
     QColor ChooseColour(QWidget*, const QColor& current) override {
         offeredColours << current;
         return colour.value_or(current);

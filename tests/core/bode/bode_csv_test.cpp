@@ -59,16 +59,22 @@ BodeCurve Curve(std::vector<long double> frequency) {
     return curve;
 }
 
+const BodeCsvContext kContext{"HP FILTER.DAT\r\n", "7 Dec 2026", {10, 100000}, 100};
+
 TEST(BodeCsv, TwoCurvesReadBackExactly) {
     const BodeCurve longer = Curve({1, 10, 100});
     const BodeCurve shorter = Curve({2.5L, 25});
     testing::TempFolder folder;
     const auto path = folder.path() / "bode.csv";
-    WriteBodeCsv(path, {{"Filter, rev 2", &longer}, {"Keep \"A\"", &shorter}});
+    WriteBodeCsv(path, {{"Filter, rev 2", &longer}, {"Keep \"A\"", &shorter}}, kContext);
     const auto lines = SplitLines(ReadWholeFile(path));
-    ASSERT_EQ(lines.size(), 4u);
+    ASSERT_EQ(lines.size(), 7u);
+    // Comments say where the numbers come from, each on one line whatever a name holds.
+    EXPECT_EQ(lines[0], "# Datafile: HP FILTER.DAT  ");
+    EXPECT_EQ(lines[1], "# Written: 7 Dec 2026");
+    EXPECT_EQ(lines[2], "# Range: 10.000 Hz to 100.00 kHz, at least 100 points per decade");
 
-    const auto header = SplitCells(lines[0]);
+    const auto header = SplitCells(lines[3]);
     ASSERT_EQ(header.size(), 14u);
     EXPECT_EQ(header[0], "Filter, rev 2: Frequency (Hz)");
     EXPECT_EQ(header[4], "Filter, rev 2: Group delay (s)");
@@ -76,7 +82,7 @@ TEST(BodeCsv, TwoCurvesReadBackExactly) {
 
     const BodeCurve* curves[] = {&longer, &shorter};
     for (std::size_t row = 0; row < 3; ++row) {
-        const auto cells = SplitCells(lines[row + 1]);
+        const auto cells = SplitCells(lines[row + 4]);
         ASSERT_EQ(cells.size(), 14u);
         for (std::size_t c = 0; c < 2; ++c) {
             const BodeCurve& curve = *curves[c];
@@ -99,7 +105,7 @@ TEST(BodeCsv, TwoCurvesReadBackExactly) {
 
 TEST(BodeCsv, OneCurveHasPlainHeadings) {
     const BodeCurve curve = Curve({1});
-    const auto header = SplitCells(SplitLines(BodeCsvText({{"Title", &curve}}))[0]);
+    const auto header = SplitCells(SplitLines(BodeCsvText({{"Title", &curve}}, kContext))[3]);
     EXPECT_EQ(header.front(), "Frequency (Hz)");
     EXPECT_EQ(header.back(), "Zout (ohm)");
 }

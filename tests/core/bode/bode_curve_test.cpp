@@ -62,6 +62,22 @@ TEST(BodeGrid, RangeProblemsNameTheBoxAndTheReason) {
     EXPECT_FALSE(PointsPerDecadeProblem(2000, "--ppd"));
 }
 
+// A view a quarter of the computed decades wide gets four times the density, within limits.
+TEST(BodeGrid, ZoomedViewKeepsThePointsOfTheWhole) {
+    const FrequencyRange whole{10, 100e3L};
+    const struct {
+        FrequencyRange view;
+        int perDecade, expected;
+    } cases[] = {{{100, 1000}, 100, 400},
+                 {whole, 100, 100},
+                 {{10, 1e6L}, 100, 100},
+                 {{1000, 1001}, 100, 2000}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(PointsPerDecadeForView(whole, c.view, c.perDecade), c.expected)
+            << static_cast<double>(c.view.start);
+    }
+}
+
 TEST(BodeGrid, EvenLogStepsWithBothEndsExact) {
     struct Case {
         long double start, end;

@@ -51,6 +51,7 @@ void ExpectSameSettings(const Settings& actual, const Settings& expected) {
     EXPECT_EQ(actual.WidthStr, expected.WidthStr);
     EXPECT_EQ(actual.GraphScale, expected.GraphScale);
     EXPECT_EQ(actual.GraphTop, expected.GraphTop);
+    EXPECT_EQ(actual.RecentDatafiles, expected.RecentDatafiles);
 }
 
 Settings ChangedSettings() {
@@ -86,6 +87,69 @@ TEST(SettingsText, ValuesCannotBreakTheirLine) {
     EXPECT_EQ(back.FCode, 8);
     EXPECT_EQ(back.FSStr, "1  FCode=3");
     EXPECT_EQ(back.FFStr, std::string(30, '9'));
+}
+
+std::vector<std::string> InUse(const Settings& settings) {
+    std::vector<std::string> names;
+    for (const std::string& name : settings.RecentDatafiles) {
+        if (!name.empty()) {
+            names.push_back(name);
+        }
+    }
+    return names;
+}
+
+// Each step opens or forgets one name; the list after it, most recent first.
+TEST(RecentDatafiles, LatestFirstOnceAndAtMostEight) {
+    const struct {
+        char action; // 'o' opened, 'f' forgotten
+        std::string name;
+        std::vector<std::string> after;
+    } steps[] = {
+        {'o', "A.DAT", {"A.DAT"}},
+        {'o', "B.DAT", {"B.DAT", "A.DAT"}},
+        {'o', "A.DAT", {"A.DAT", "B.DAT"}},
+        {'o', "", {"A.DAT", "B.DAT"}},
+        {'o', "a.dat", {"a.dat", "A.DAT", "B.DAT"}}, // names are as case-sensitive as the disk
+        {'f', "A.DAT", {"a.dat", "B.DAT"}},
+        {'f', "GONE.DAT", {"a.dat", "B.DAT"}},
+        {'o', "3", {"3", "a.dat", "B.DAT"}},
+        {'o', "4", {"4", "3", "a.dat", "B.DAT"}},
+        {'o', "5", {"5", "4", "3", "a.dat", "B.DAT"}},
+        {'o', "6", {"6", "5", "4", "3", "a.dat", "B.DAT"}},
+        {'o', "7", {"7", "6", "5", "4", "3", "a.dat", "B.DAT"}},
+        {'o', "8", {"8", "7", "6", "5", "4", "3", "a.dat", "B.DAT"}},
+        {'o', "9", {"9", "8", "7", "6", "5", "4", "3", "a.dat"}}, // the oldest goes
+        {'o', "a.dat", {"a.dat", "9", "8", "7", "6", "5", "4", "3"}},
+    };
+    Settings settings;
+    for (const auto& step : steps) {
+        if (step.action == 'o') {
+            RememberRecentDatafile(settings, step.name);
+        } else {
+            ForgetRecentDatafile(settings, step.name);
+        }
+        EXPECT_EQ(InUse(settings), step.after) << step.action << ' ' << step.name;
+        ExpectSameSettings(ParseSettingsText(SettingsText(settings, kToday)), settings);
+    }
+}
+
+// After the other keys and before "Updated", only the places in use; a hand-edited list with
+// gaps, repeats and names with folders reads as the names alone, in order.
+TEST(RecentDatafiles, KeptAfterTheOtherKeysAndReadWithoutGaps) {
+    Settings settings;
+    RememberRecentDatafile(settings, "OLD.DAT");
+    RememberRecentDatafile(settings, "NEW.DAT");
+    const std::string text = SettingsText(settings, kToday);
+    EXPECT_NE(text.find("GraphTop=0\r\nRecent1=NEW.DAT\r\nRecent2=OLD.DAT\r\nUpdated="),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("Recent3"), std::string::npos);
+
+    const Settings read = ParseSettingsText("[Parameters]\r\nRecent2=B.DAT\r\nRecent5=A.DAT\r\n"
+                                            "Recent6=B.DAT\r\nRecent7=../X.DAT\r\n"
+                                            "Recent8=/tmp/Y.DAT\r\nRecent9=C.DAT\r\n");
+    EXPECT_EQ(InUse(read), (std::vector<std::string>{"B.DAT", "A.DAT"}));
 }
 
 TEST(ParseSettings, ToleratesOtherLineEndsCaseSpacesAndOtherSections) {

@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The analyser and its tolerance panel on a small screen: 1024 x 768 logical pixels, given as
+// such or as 2048 x 1536 at a scale factor of 2 (the test's argument names the screen).
+
+#include "app/bode/bode_window.h"
+#include "app/bode/tolerance_window.h"
+#include "app/support/app_fixture.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kelvor;
+
+class AnalyserScreenFitTest : public QObject {
+    Q_OBJECT
+
+private:
+    // Wholly inside the screen's free area, and no smaller than the window's own minimum, so
+    // nothing of it is cut off or off-screen.
+    static void CheckFits(QWidget& window) {
+        const QRect area = window.screen()->availableGeometry();
+        QVERIFY2(area.width() == 1024 && area.height() == 768,
+                 qPrintable(QString("screen %1x%2").arg(area.width()).arg(area.height())));
+        QVERIFY2(area.contains(window.frameGeometry()),
+                 qPrintable(QString("%1 at %2,%3 size %4x%5")
+                                .arg(window.windowTitle())
+                                .arg(window.frameGeometry().x())
+                                .arg(window.frameGeometry().y())
+                                .arg(window.frameGeometry().width())
+                                .arg(window.frameGeometry().height())));
+        const QSize least = window.minimumSizeHint();
+        QVERIFY(least.width() <= window.width() && least.height() <= window.height());
+    }
+
+private slots:
+    void analyserAndPanelFitTheScreen() {
+        testing::AppFixture fixture;
+        QVERIFY(fixture.Parse());
+        app::TFormBode bode(fixture.state);
+        bode.SpinBoxPointsPerDecade->setValue(10);
+        bode.ShowForCurrentDatafile();
+        QVERIFY(QTest::qWaitForWindowExposed(&bode));
+        CheckFits(bode);
+        bode.ButtonTolerances->click();
+        QVERIFY(QTest::qWaitForWindowExposed(bode.tolerances()));
+        CheckFits(*bode.tolerances());
+    }
+};
+
+// The offscreen platform takes its screen from a configuration file.
+int main(int argc, char** argv) {
+    const QString size = argc > 1 ? QString(argv[1]) : QString("1024x768");
+    QTemporaryDir folder;
+    const QString config = folder.filePath("screen.json");
+    QFile file(config);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return 2;
+    }
+    const QStringList sides = size.split('x');
+    file.write(QStringLiteral(R"({"screens": [{"name": "small", "x": 0, "y": 0, "width": %1,
+        "height": %2, "logicalDpi": 96, "logicalBase": 96, "dpr": 1}]})")
+                   .arg(sides.value(0), sides.value(1))
+                   .toUtf8());
+    file.close();
+    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toUtf8());
+    int qtArgc = 1;
+    QApplication application(qtArgc, argv);
+    AnalyserScreenFitTest test;
+    return QTest::qExec(&test, qtArgc, argv);
+}
+
+#include "analyser_screen_fit_test.moc"

@@ -284,8 +284,8 @@ private slots:
         QCOMPARE(fixture->messages.entries.size(), std::size_t{1});
     }
 
-    // The printed page reads: every tick label of the plots is there as text, and no word is
-    // enormous or off the page (pdftotext gives each word's box in points).
+    // The printed page reads: title, Datafile, date and markers are there as text, and no word
+    // is enormous or off the page (pdftotext gives each word's box in points).
     void printedPageReads() {
         const auto pdf = fixture->folder / "BODE.pdf";
         fixture->dialogs.pdfFile = app::PathToQt(pdf);

@@ -8,6 +8,7 @@
 #include "app/shell/app_state.h"
 #include "app/shell/dialogs.h"
 #include "circuit/datafile_reader.h"
+#include "circuit/datafile_text.h"
 #include "files/file_io.h"
 #include "interchange/spice_export.h"
 #include "interchange/spice_import.h"
@@ -18,9 +19,6 @@
 
 namespace kelvor::app {
 namespace {
-
-// File / Open keeps longer names only cut, and finds no file under a cut name.
-constexpr int kLongestDatafileName = 28;
 
 const FileKind kNetlistToWrite{"Export SPICE Netlist", "SPICE netlists (*.cir *.net *.sp)", "cir"};
 const FileKind kNetlistToRead{"Import SPICE Netlist",
@@ -134,8 +132,9 @@ void ImportSpiceNetlistCommand(AppState& state, QWidget* owner, const OpenDatafi
             return;
         }
         QString name = QFileInfo(*target).fileName().replace(' ', '_');
-        if (name.size() > kLongestDatafileName) {
-            state.messages.ShowWarning("\r\n   Filename too long - 24 chars max.    ");
+        // File / Open keeps longer names only cut, and finds no file under a cut name.
+        if (PathFromQt(name).string().size() > kLongestDatafileName) {
+            state.messages.ShowWarning(kDatafileNameTooLong);
             return;
         }
         const std::filesystem::path path = state.workingFolder / PathFromQt(name);

@@ -72,9 +72,14 @@ TEST(Words, FileNamesLoseNoPartOfACharacter) {
         std::size_t capacity;
         const char* cut;
     } cases[] = {
-        {"ab\xc3\xa9.dat", 3, "ab"},     {"ab\xc3\xa9.dat", 4, "ab\xc3\xa9"},
-        {"\xf0\x9f\x94\x8c.dat", 2, ""}, {"ab\xe9\xa9cd", 3, "ab\xe9"},
-        {"plain.dat", 5, "plain"},       {"ab\xc3\xa9", 9, "ab\xc3\xa9"},
+        {"ab\xc3\xa9.dat", 3, "ab"},
+        {"ab\xc3\xa9.dat", 4, "ab\xc3\xa9"},
+        {"\xf0\x9f\x94\x8c.dat", 2, ""},
+        {"ab\xe9\xa9"
+         "cd",
+         3, "ab\xe9"},
+        {"plain.dat", 5, "plain"},
+        {"ab\xc3\xa9", 9, "ab\xc3\xa9"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(CutFileName(c.name, c.capacity), c.cut) << c.name;

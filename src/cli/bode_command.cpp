@@ -48,6 +48,8 @@ namespace {
 constexpr QSize kDefaultPictureSize(1000, 800);
 constexpr int kLargestPictureSide = 10000;
 constexpr int kLargestScale = 4;
+// A picture of 32-bit pixels needs four bytes each, drawn once and encoded once more: 256 MB.
+constexpr long long kMostPicturePixels = 64'000'000;
 
 QSize PictureSize(const std::optional<std::string>& text) {
     if (!text) {
@@ -84,6 +86,13 @@ int RunBodeCommand(Arguments arguments, CommandStreams streams) {
     const int32_t perDecade = PointsPerDecadeFromArgument(perDecadeText);
     const int32_t scale =
         scaleText ? IntegerOptionWithin("--scale", *scaleText, 1, kLargestScale) : 1;
+    const long long pixels = static_cast<long long>(size.width()) * size.height() * scale * scale;
+    if (pixels > kMostPicturePixels) {
+        throw UsageError{"--size " + std::to_string(size.width()) + "x" +
+                         std::to_string(size.height()) + " at --scale " + std::to_string(scale) +
+                         " makes " + std::to_string(pixels / 1'000'000) +
+                         " million pixels; a picture may have 64 million"};
+    }
     std::optional<plot::PictureKind> kind;
     if (out) {
         kind = plot::PictureKindOf(QFile::decodeName(out->c_str()));

@@ -4,8 +4,8 @@
 #include "cli/commands.h"
 #include "cli/picture_output.h"
 #include "kelvor_error.h"
+#include "plot/headless_widgets.h"
 #include "render/amplitude_graph.h"
-#include "render/headless_gui.h"
 #include "text/date_text.h"
 #include "text/eng_value.h"
 
@@ -98,7 +98,7 @@ int RunGraphCommand(Arguments arguments, CommandStreams streams) {
     input.RevisionNumber = datafile->parsed.state.RevisionNumber;
     input.TodayText = TodayText();
 
-    render::EnsureGuiApplication();
+    plot::EnsureWidgetApplication();
     QImage picture = render::BlankAmplitudePicture();
     render::DrawAmplitudeGraph(picture, input);
     SavePicture(picture, output);

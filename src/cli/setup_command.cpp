@@ -30,8 +30,10 @@ void WriteExamples(const std::filesystem::path& folder, CommandStreams streams) 
         throw KelvorError("the example Datafiles are not installed");
     }
     for (const ExampleEntry& example : ReadExampleCatalogue(examples)) {
+        // A link counts as a file that is there, even one that points nowhere.
         std::error_code error;
-        if (std::filesystem::exists(folder / example.fileName, error)) {
+        if (std::filesystem::exists(
+                std::filesystem::symlink_status(folder / example.fileName, error))) {
             streams.err << "kept " << example.fileName << ": a file of that name is already here\n";
             continue;
         }

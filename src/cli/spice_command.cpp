@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "bode/bode_grid.h"
 #include "cli/commands.h"
 #include "files/file_io.h"
 #include "interchange/spice_export.h"
@@ -15,7 +16,7 @@ const char* const kSpiceHelp =
     "linear elements its model stands for, the common node as node 0, 1 V AC at the input\n"
     "node, the output node printed, and an .ac sweep. Comments name the Datafile lines.\n"
     "  --ac-from F --ac-to F   the sweep, in hertz (default 10 to 100k)\n"
-    "  --ppd N                 points per decade (default 10)\n"
+    "  --ppd N                 points per decade, 1 to 2000 (default 10)\n"
     "  --at F                  where a transformer's coupling is taken (default: the\n"
     "                          geometric middle of the sweep); the netlist of a circuit with\n"
     "                          a transformer is exact at that frequency only\n";
@@ -40,7 +41,8 @@ int RunSpiceCommand(Arguments arguments, CommandStreams streams) {
         options.acTo = ParseFrequencyArgument(*to);
     }
     if (const auto points = arguments.Value("--ppd")) {
-        options.pointsPerDecade = IntegerOption("--ppd", *points);
+        // As many as the Bode analyser takes: more only make ngspice run for ever.
+        options.pointsPerDecade = IntegerOptionWithin("--ppd", *points, 1, kMostPointsPerDecade);
     }
     if (const auto at = arguments.Value("--at")) {
         options.couplingFrequency = ParseFrequencyArgument(*at);
@@ -59,9 +61,6 @@ int RunSpiceCommand(Arguments arguments, CommandStreams streams) {
     RequireSpiceFrequency(options.acTo);
     if (options.couplingFrequency != 0) { // 0: the middle of the sweep
         RequireSpiceFrequency(options.couplingFrequency);
-    }
-    if (options.pointsPerDecade < 1) {
-        throw UsageError{"--ppd must be 1 or more"};
     }
     const ParsedDatafile parsed = ParseDatafileAt(positional[0]);
     if (!parsed.outcome.ok) {

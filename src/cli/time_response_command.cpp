@@ -2,7 +2,7 @@
 #include "cli/commands.h"
 #include "cli/picture_output.h"
 #include "kelvor_error.h"
-#include "render/headless_gui.h"
+#include "plot/headless_widgets.h"
 #include "render/time_response_graph.h"
 #include "text/date_text.h"
 #include "text/eng_value.h"
@@ -135,7 +135,7 @@ int RunTimeResponse(const TimeResponseCommand& command, Arguments arguments,
     input.RevisionNumber = datafile->parsed.state.RevisionNumber;
     input.TodayText = TodayText();
 
-    render::EnsureGuiApplication();
+    plot::EnsureWidgetApplication();
     QImage picture = render::BlankTimeResponsePicture();
     command.draw(picture, input, table, {});
     SavePicture(picture, output);

@@ -2,6 +2,7 @@
 #include "plot/bode_plot.h"
 
 #include "plot/unit_tickers.h"
+#include "solver/response.h"
 
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -12,8 +13,6 @@
 namespace kelvor::plot {
 namespace {
 
-// The response window shows gains below this as stars: an output that is exactly zero.
-constexpr long double kNoOutputGain = -49000;
 constexpr double kNotPlotted = std::numeric_limits<double>::quiet_NaN();
 // A press and release closer than this (pixels) is a click, not a drag.
 constexpr int kClickSlop = 3;

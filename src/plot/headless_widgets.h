@@ -3,10 +3,8 @@
 
 namespace kelvor::plot {
 
-// The plots are widgets, which only exist inside a QApplication. A tool without windows calls
-// this before building one: it creates the application for the rest of the process, on the
-// offscreen platform unless QT_QPA_PLATFORM names another. A running QApplication is kept;
-// a running application without widgets throws KelvorError.
+// The plots are widgets, which only exist inside a QApplication: the one application of a tool
+// without windows that shows plots (render::EnsureHeadlessApplication).
 void EnsureWidgetApplication();
 
 } // namespace kelvor::plot

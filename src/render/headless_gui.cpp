@@ -18,12 +18,7 @@ HeadlessArguments PrepareHeadlessApplication() {
 }
 
 void EnsureGuiApplication() {
-    if (QCoreApplication::instance() != nullptr) {
-        return;
-    }
-    const HeadlessArguments arguments = PrepareHeadlessApplication();
-    static QGuiApplication* application = new QGuiApplication(arguments.argc, arguments.argv);
-    (void)application;
+    EnsureHeadlessApplication<QGuiApplication>();
 }
 
 } // namespace kelvor::render

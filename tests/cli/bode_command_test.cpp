@@ -149,6 +149,8 @@ TEST_F(BodeCommandTest, BadOptionsWriteNothing) {
         {"HPFILTER.DAT", "--from", "10", "--to", "1k", "--ppd", "2001"},
         {"HPFILTER.DAT", "--from", "10", "--to", "1k", "--out", "b.bmp"},
         {"HPFILTER.DAT", "--from", "10", "--to", "1k", "--out", "b.png", "--size", "0x5"},
+        {"HPFILTER.DAT", "--from", "10", "--to", "1k", "--out", "b.png", "--size", "10000x10000",
+         "--scale", "4"},
         {"HPFILTER.DAT", "--from", "10"},
     };
     for (const auto& arguments : cases) {

@@ -7,9 +7,9 @@
 #include "circuit/datafile_reader.h"
 #include "circuit/sample_datafile.h"
 #include "cli/cli.h"
+#include "plot/headless_widgets.h"
 #include "render/amplitude_graph.h"
 #include "render/graph_canvas.h"
-#include "render/headless_gui.h"
 #include "solver/response.h"
 #include "support/recording_messages.h"
 #include "support/temp_folder.h"
@@ -34,7 +34,7 @@ protected:
         folder.Write("HPFILTER.DAT", SampleDatafileText("7 Dec 2026"));
         folder.Write("BAD.DAT", "My filter Rev. 1\r\n\r\nNodeIn = 1 NodeOut = 1 NodeCom = 3\r\n"
                                 "R 1 3 1k\r\nX 1 2\r\n");
-        render::EnsureGuiApplication();
+        plot::EnsureWidgetApplication();
     }
 
     GraphRun Graph(std::vector<std::string> arguments) {

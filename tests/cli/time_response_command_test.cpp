@@ -5,8 +5,8 @@
 #include "circuit/datafile_reader.h"
 #include "circuit/sample_datafile.h"
 #include "cli/cli.h"
+#include "plot/headless_widgets.h"
 #include "render/graph_canvas.h"
-#include "render/headless_gui.h"
 #include "render/time_response_graph.h"
 #include "solver/response.h"
 #include "support/recording_messages.h"
@@ -35,7 +35,7 @@ protected:
         // Nothing reaches the output node 2.
         folder.Write("OPEN.DAT", "Open Rev. 4 7 Dec 2026\r\n\r\nNodeIn = 1 NodeOut = 2 "
                                  "NodeCom = 3\r\nR 1 3 1k\r\nR 2 3 1k\r\n");
-        render::EnsureGuiApplication();
+        plot::EnsureWidgetApplication();
     }
 
     CliRun Cli(std::vector<std::string> arguments) {

@@ -179,7 +179,8 @@ void TFormEdt2::LoadBody(const std::vector<std::string>& fileLines) {
     const std::filesystem::path scratch = state_.File(kScratchFileName);
     std::vector<std::string> loaded = body;
     try {
-        WriteFileAtomically(scratch, JoinDatafileLines(body));
+        WriteFileAtomically(scratch, JoinDatafileLines(body), WriteDurability::Durable,
+                            LinkPolicy::Refuse);
         loaded = SplitDatafileLines(ReadWholeFile(scratch));
     } catch (const KelvorError& error) {
         // The body is in memory already: the text box gets it whatever became of the copy.

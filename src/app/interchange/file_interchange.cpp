@@ -11,6 +11,7 @@
 #include "bode/bode_grid.h"
 #include "bode/significant_format.h"
 #include "circuit/datafile_reader.h"
+#include "circuit/datafile_text.h"
 #include "files/file_io.h"
 #include "interchange/spice_export.h"
 #include "interchange/spice_fidelity.h"
@@ -24,9 +25,6 @@
 
 namespace kelvor::app {
 namespace {
-
-// File / Open keeps longer names only cut, and finds no file under a cut name.
-constexpr int kLongestDatafileName = 28;
 
 const FileKind kNetlistToWrite{"Export SPICE Netlist", "SPICE netlists (*.cir *.net *.sp)", "cir"};
 const FileKind kNetlistToRead{"Import SPICE Netlist",
@@ -220,8 +218,9 @@ void ImportSpiceNetlistCommand(AppState& state, QWidget* owner, const OpenDatafi
             return;
         }
         QString name = QFileInfo(*target).fileName().replace(' ', '_');
-        if (name.size() > kLongestDatafileName) {
-            state.messages.ShowWarning("\r\n   Filename too long - 24 chars max.    ");
+        // File / Open keeps longer names only cut, and finds no file under a cut name.
+        if (PathFromQt(name).string().size() > kLongestDatafileName) {
+            state.messages.ShowWarning(kDatafileNameTooLong);
             return;
         }
         const std::filesystem::path path = state.workingFolder / PathFromQt(name);

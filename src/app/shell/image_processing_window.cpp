@@ -4,6 +4,7 @@
 #include "app/common/bitmap_file.h"
 #include "app/common/file_paths.h"
 #include "app/shell/app_state.h"
+#include "files/file_io.h"
 #include "kelvor_error.h"
 #include "render/image_brightening.h"
 
@@ -24,6 +25,8 @@ constexpr int kWindowHeight = 1546;
 // The scrolled area reaches this far beyond the window's own size.
 constexpr int kExtraScrollWidth = 1238;
 constexpr int kExtraScrollHeight = 926;
+// Far above a 2048 x 1536 bitmap of 32-bit pixels.
+constexpr std::size_t kPictureSizeLimit = 64u << 20;
 
 } // namespace
 
@@ -74,8 +77,17 @@ void TFormImgProc::FormShow() {
     if (processing_ || !std::filesystem::exists(source)) {
         return;
     }
+    // Read as every file of the program is: a pipe or device under the name never blocks.
+    std::string bytes;
+    try {
+        bytes = ReadWholeFile(source, kPictureSizeLimit);
+    } catch (const KelvorError& fault) {
+        state_.messages.ShowWarning(fault.what());
+        return;
+    }
     QImage photograph;
-    if (!photograph.load(PathToQt(source))) {
+    if (!photograph.loadFromData(reinterpret_cast<const uchar*>(bytes.data()),
+                                 static_cast<int>(bytes.size()))) {
         state_.messages.ShowWarning(std::string("\r\n   ") + render::kImageToBrighten +
                                     " is not a picture that can be read   ");
         return;

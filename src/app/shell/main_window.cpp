@@ -27,6 +27,7 @@
 #include "app/timeresp/pulse_window.h"
 #include "app/timeresp/square_wave_window.h"
 #include "circuit/datafile_reader.h"
+#include "circuit/datafile_text.h"
 #include "circuit/record_file.h"
 #include "circuit/sample_datafile.h"
 #include "files/delete_file_reported.h"
@@ -49,8 +50,6 @@
 
 namespace kelvor::app {
 namespace {
-
-constexpr int kDatafileNameCapacity = 30;
 
 // The picture filling the main window: silver, with the amplitude response of a high-pass filter
 // on a grid, the kind of graph the program draws, between the banner and the status panel.
@@ -92,7 +91,7 @@ TFormMain::TFormMain(AppState& state, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint),
-      state_(state) {
+      state_(state), folderPresence_(state.workingFolder) {
     state_.windows.SetMain(this);
     BuildContents();
     BuildMenus();
@@ -116,7 +115,11 @@ void TFormMain::FormCreate() {
     state_.shell.TodayText = TodayText();
     ReadSettingsAtStart();
     state_.shell.DatafileName = state_.settings.Datafilename;
-    DeleteFileReported(state_.File(kRecordFileName), "Main #1", state_.messages);
+    // A record file left by a copy that still runs here is that copy's, not a stale one.
+    if (folderPresence_.OnlyCopyInFolder()) {
+        DeleteFileReported(state_.File(kRecordFileName), "Main #1", state_.messages);
+    }
+    RemoveStaleTemporaries(state_.workingFolder);
     WarnAboutTheDisplay();
     state_.shell.DatafileChanged = true;
     state_.shell.ReopenFreqScales = false;
@@ -330,8 +333,8 @@ void TFormMain::OpenDatafileNamed(const QString& chosenPath) {
     MessageSink& messages = state_.messages;
     std::string name =
         CutFileName(PathFromQt(QFileInfo(chosenPath).fileName()).string(), kDatafileNameCapacity);
-    if (name.size() > 28) {
-        messages.ShowWarning("\r\n   Filename too long - 24 chars max.    ");
+    if (name.size() > kLongestDatafileName) {
+        messages.ShowWarning(kDatafileNameTooLong);
     }
     if (ReplaceChar(name, ' ', '_')) {
         messages.ShowWarning("\r\n      Space(s) in filename replaced with '_'     \r\n\r\n"
@@ -348,7 +351,8 @@ void TFormMain::OpenDatafileNamed(const QString& chosenPath) {
             state_.shell.NewDatafile = false;
         } else {
             WriteFileAtomically(state_.DatafilePath(), NewDatafileSkeleton(state_.shell.TodayText));
-            DeleteOwnRecordFile(state_.workingFolder, state_.circuit, "Main #2", messages);
+            DeleteOwnRecordFile(state_.workingFolder, state_.circuit, folderPresence_, "Main #2",
+                                messages);
             state_.shell.NewDatafile = true;
             state_.circuit.CircuitTitle = "NEW_FILE_-_type_in_description_here";
         }
@@ -386,7 +390,8 @@ void TFormMain::ExitClick() {
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
-    DeleteOwnRecordFile(state_.workingFolder, state_.circuit, "Main #3", state_.messages);
+    DeleteOwnRecordFile(state_.workingFolder, state_.circuit, folderPresence_, "Main #3",
+                        state_.messages);
     event->accept();
 }
 

@@ -3,6 +3,7 @@
 
 #include "app/interchange/file_interchange.h"
 #include "app/shell/app_state.h"
+#include "files/folder_presence.h"
 
 #include <QMainWindow>
 
@@ -64,6 +65,8 @@ private:
     void BuildWorkingFolderLine();
 
     AppState& state_;
+    // Tells this copy whether another one works in the folder, whose RECORDS.TMP must stay.
+    FolderPresence folderPresence_;
     QLabel* statusPanel_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     bool graphsDatafileOk_ = false; // the parse when the Graphs menu last opened

@@ -2,17 +2,10 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
+#include <memory>
 #include <string>
 
 namespace kelvor {
-
-// Size and hash of the record file's bytes.
-struct RecordFileFingerprint {
-    std::uint64_t size = 0;
-    std::uint64_t hash = 0;
-    bool operator==(const RecordFileFingerprint&) const = default;
-};
 
 // The circuit left by the last parse. Fields keep their previous values when the Datafile ends
 // before the line that sets them.
@@ -24,9 +17,10 @@ struct CircuitState {
     int32_t NodeOut = 0;
     int32_t NodeCom = 0;
     int32_t NoNodes = 0;
-    // The RECORDS.TMP this program wrote at that parse. Another copy of the program working in
-    // the same folder may replace the file; its records must never be taken for this circuit's.
-    std::optional<RecordFileFingerprint> ownRecordFile;
+    // The bytes of the RECORDS.TMP this program wrote at that parse. Another copy of the
+    // program working in the same folder may replace the file with its own circuit's; this copy
+    // then goes on with the records it wrote, never with the other's.
+    std::shared_ptr<const std::string> ownRecordFile;
 };
 
 } // namespace kelvor

@@ -25,6 +25,12 @@ std::string StandardTitleLine(std::string_view title, int revision, std::string_
 std::string StandardNodeLine(std::string_view nodeIn, std::string_view nodeOut,
                              std::string_view nodeCom);
 
+// A Datafile's name is kept to 30 bytes; one of more than 28 is refused or warned about, as a
+// cut name no longer finds its file.
+inline constexpr std::size_t kDatafileNameCapacity = 30;
+inline constexpr std::size_t kLongestDatafileName = 28;
+inline constexpr const char* kDatafileNameTooLong = "\r\n   Filename too long - 24 chars max.    ";
+
 inline constexpr std::size_t kHeaderLineCount = 4;
 inline constexpr std::size_t kFormEditorLineCapacity = 132;
 

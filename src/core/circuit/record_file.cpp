@@ -20,20 +20,6 @@ std::string Describe(const std::filesystem::path& path) {
     return path.filename().string();
 }
 
-// 64-bit FNV-1a: enough to tell two circuits apart, not meant to resist a forger.
-std::uint64_t HashOf(std::string_view bytes) {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const char c : bytes) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
-
-RecordFileFingerprint FingerprintOf(std::string_view bytes) {
-    return {bytes.size(), HashOf(bytes)};
-}
-
 std::string ReadRecordBytes(const std::filesystem::path& path) {
     std::error_code error;
     if (!std::filesystem::exists(path, error) && !error) {
@@ -63,9 +49,9 @@ RecordList DecodeRecords(const std::filesystem::path& path, const std::string& b
 }
 
 bool IsOwnRecordFile(const std::filesystem::path& path,
-                     const std::optional<RecordFileFingerprint>& own) {
+                     const std::shared_ptr<const std::string>& own) {
     try {
-        return own && FingerprintOf(ReadWholeFile(path, kRecordFileSizeLimit)) == *own;
+        return own && ReadWholeFile(path, kRecordFileSizeLimit) == *own;
     } catch (const KelvorError&) {
         return false;
     }
@@ -73,16 +59,16 @@ bool IsOwnRecordFile(const std::filesystem::path& path,
 
 } // namespace
 
-RecordFileFingerprint WriteRecordFile(const std::filesystem::path& path,
-                                      const RecordList& records) {
+std::shared_ptr<const std::string> WriteRecordFile(const std::filesystem::path& path,
+                                                   const RecordList& records) {
     std::string bytes;
     bytes.reserve(records.size() * kRecordSize);
     for (const ComponentRecord& record : records) {
         const auto encoded = EncodeRecord(record);
         bytes.append(reinterpret_cast<const char*>(encoded.data()), encoded.size());
     }
-    WriteFileAtomically(path, bytes, WriteDurability::Scratch);
-    return FingerprintOf(bytes);
+    WriteFileAtomically(path, bytes, WriteDurability::Scratch, LinkPolicy::Refuse);
+    return std::make_shared<const std::string>(std::move(bytes));
 }
 
 RecordList ReadRecordFile(const std::filesystem::path& path) {
@@ -90,20 +76,24 @@ RecordList ReadRecordFile(const std::filesystem::path& path) {
 }
 
 RecordList ReadOwnRecordFile(const std::filesystem::path& path,
-                             const std::optional<RecordFileFingerprint>& own) {
-    const std::string bytes = ReadRecordBytes(path);
-    if (!own || FingerprintOf(bytes) != *own) {
+                             const std::shared_ptr<const std::string>& own) {
+    // A missing or unreadable record file is a file error, as for every reading of it.
+    ReadRecordBytes(path);
+    if (!own) {
         throw KelvorError("Record file " + Describe(path) +
-                          " was changed by another program (another copy of KELVOR2007 in "
+                          " was written by another program (another copy of KELVOR2007 in "
                           "this folder?): the Datafile must be parsed again.");
     }
-    return DecodeRecords(path, bytes);
+    // Another copy's parse may have replaced the file since: this circuit is still the one
+    // this copy parsed.
+    return DecodeRecords(path, *own);
 }
 
 void DeleteOwnRecordFile(const std::filesystem::path& folder, CircuitState& state,
-                         const std::string& unitLabel, MessageSink& messages) {
+                         const FolderPresence& presence, const std::string& unitLabel,
+                         MessageSink& messages) {
     const std::filesystem::path path = folder / kRecordFileName;
-    if (IsOwnRecordFile(path, state.ownRecordFile)) {
+    if (IsOwnRecordFile(path, state.ownRecordFile) && presence.OnlyCopyInFolder()) {
         DeleteFileReported(path, unitLabel, messages);
     }
     state.ownRecordFile.reset();

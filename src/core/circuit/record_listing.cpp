@@ -110,7 +110,7 @@ void WriteRecordListing(const std::filesystem::path& folder, std::string_view da
     const RecordList records = ReadOwnRecordFile(folder / kRecordFileName, state.ownRecordFile);
     WriteFileAtomically(folder / kListingFileName,
                         BuildRecordListing(records, datafileName, state.RevisionNumber),
-                        WriteDurability::Scratch);
+                        WriteDurability::Scratch, LinkPolicy::Refuse);
 }
 
 } // namespace kelvor

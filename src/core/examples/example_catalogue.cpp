@@ -78,7 +78,8 @@ std::filesystem::path FindExamplesFolder() {
 void CopyExample(const std::filesystem::path& examplesFolder, const ExampleEntry& example,
                  const std::filesystem::path& targetFolder) {
     WriteFileAtomically(targetFolder / example.fileName,
-                        ReadWholeFile(examplesFolder / example.fileName));
+                        ReadWholeFile(examplesFolder / example.fileName), WriteDurability::Durable,
+                        LinkPolicy::Refuse);
 }
 
 } // namespace kelvor

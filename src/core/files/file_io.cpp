@@ -73,14 +73,27 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// The file a save replaces: a symbolic link is followed, so the link stays and the file it
-// names gets the new content. A target that does not exist yet is created.
-std::filesystem::path WriteTarget(const std::filesystem::path& path) {
+// The file a save replaces. A target that does not exist yet is created, unless a link named
+// it: a save through a link only ever replaces a regular file that is there.
+std::filesystem::path WriteTarget(const std::filesystem::path& path, LinkPolicy links) {
     std::filesystem::path target = path;
     for (int hop = 0; hop < kMostSymbolicLinks; ++hop) {
         struct stat info {};
-        if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+        if (::lstat(target.c_str(), &info) != 0) {
+            if (hop > 0) {
+                ThrowFileError("Cannot write file", path,
+                               "it is a symbolic link to " + target.string() +
+                                   ", which does not exist");
+            }
             return target;
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            return target;
+        }
+        if (links == LinkPolicy::Refuse) {
+            ThrowFileError("Cannot write file", path,
+                           "it is a symbolic link; the program writes its own files only in "
+                           "place (remove the link)");
         }
         std::string link(static_cast<std::size_t>(info.st_size) + 256, '\0');
         const ssize_t length = ::readlink(target.c_str(), link.data(), link.size());
@@ -99,40 +112,35 @@ std::filesystem::path FolderOf(const std::filesystem::path& target) {
     return folder.empty() ? std::filesystem::path(".") : folder;
 }
 
-std::string TemporaryPrefix(const std::filesystem::path& target) {
-    return target.filename().string() + std::string(kTemporaryMark);
-}
-
 std::filesystem::path TemporaryName(const std::filesystem::path& target) {
     static std::mt19937_64 random{std::random_device{}()};
     char suffix[64];
     std::snprintf(suffix, sizeof suffix, "%ld-%016llx", static_cast<long>(::getpid()),
                   static_cast<unsigned long long>(random()));
-    return FolderOf(target) / (TemporaryPrefix(target) + suffix + std::string(kTemporaryEnd));
+    return FolderOf(target) / (target.filename().string() + std::string(kTemporaryMark) + suffix +
+                               std::string(kTemporaryEnd));
 }
 
-// Named temporary files of this target whose writer no longer runs: a kill between writing and
-// renaming left them. Those of a running copy are in use and stay.
-void RemoveStaleTemporaries(const std::filesystem::path& target) {
-    const std::string prefix = TemporaryPrefix(target);
-    std::error_code error;
-    std::filesystem::directory_iterator entries(FolderOf(target), error);
-    for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
-        const std::string name = entries->path().filename().string();
-        if (!name.starts_with(prefix) || !name.ends_with(kTemporaryEnd)) {
-            continue;
-        }
-        char* end = nullptr;
-        const long writer = std::strtol(name.c_str() + prefix.size(), &end, 10);
-        if (end == name.c_str() + prefix.size() || *end != '-' || writer <= 0 ||
-            writer == ::getpid()) {
-            continue;
-        }
-        if (::kill(static_cast<pid_t>(writer), 0) != 0 && errno == ESRCH) {
-            std::error_code ignored;
-            std::filesystem::remove(entries->path(), ignored);
-        }
+constexpr std::size_t kRandomDigits = 16;
+
+// The process that wrote a temporary file of ours, or 0 when the name is not one of them.
+long TemporaryWriter(const std::string& name) {
+    const std::size_t mark = name.rfind(kTemporaryMark);
+    if (mark == std::string::npos || !name.ends_with(kTemporaryEnd)) {
+        return 0;
     }
+    const char* const digits = name.c_str() + mark + kTemporaryMark.size();
+    char* end = nullptr;
+    const long writer = std::strtol(digits, &end, 10);
+    if (end == digits || *end != '-' || writer <= 0) {
+        return 0;
+    }
+    const std::string_view random(end + 1);
+    if (random.size() != kRandomDigits + kTemporaryEnd.size() ||
+        random.find_first_not_of("0123456789abcdef") != kRandomDigits) {
+        return 0;
+    }
+    return writer;
 }
 
 // A new file beside the target, created exclusively so that two writers never share one.
@@ -228,9 +236,26 @@ std::string ReadWholeFile(const std::filesystem::path& path, std::size_t sizeLim
     }
 }
 
+void RemoveStaleTemporaries(const std::filesystem::path& folder) {
+    std::error_code error;
+    std::filesystem::directory_iterator entries(folder, error);
+    for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+        const long writer = TemporaryWriter(entries->path().filename().string());
+        if (writer == 0 || writer == ::getpid()) {
+            continue;
+        }
+        std::error_code kindError;
+        if (::kill(static_cast<pid_t>(writer), 0) != 0 && errno == ESRCH &&
+            entries->symlink_status(kindError).type() == std::filesystem::file_type::regular) {
+            std::error_code ignored;
+            std::filesystem::remove(entries->path(), ignored);
+        }
+    }
+}
+
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
-                         WriteDurability durability) {
-    const std::filesystem::path target = WriteTarget(path);
+                         WriteDurability durability, LinkPolicy links) {
+    const std::filesystem::path target = WriteTarget(path, links);
     struct stat existing {};
     const bool replacing = ::stat(target.c_str(), &existing) == 0;
     if (replacing && !S_ISREG(existing.st_mode)) {
@@ -239,7 +264,7 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
     if (replacing && IsReadOnly(target, existing)) {
         ThrowFileError("Cannot write file", path, "the file is read-only");
     }
-    RemoveStaleTemporaries(target);
+    RemoveStaleTemporaries(FolderOf(target));
 
     std::filesystem::path temporary;
     bool named = false;

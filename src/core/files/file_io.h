@@ -28,14 +28,29 @@ enum class WriteDurability {
     Scratch, // a temporary file of the program, rewritten at every use
 };
 
+enum class LinkPolicy {
+    // A file the user names: a symbolic link is followed to the regular file it names and that
+    // file is replaced; a link to nothing is refused, so a save never creates a file elsewhere.
+    FollowToExistingFile,
+    // One of the program's own files (records, listings, settings, the examples it copies): a
+    // symbolic link there is refused, so nothing is ever written where another user points it.
+    Refuse,
+};
+
 // Replaces the file whole through a temporary file beside it and an atomic rename, so a crash
-// never leaves half a file. A symbolic link is followed and its target replaced; a read-only
-// file is refused. The temporary file has no name until the data is written, so a kill leaves
-// nothing behind; where the file system cannot do that, a named temporary file is used and
-// those left by a killed copy of the program are removed at the next save. Throws KelvorError
-// naming the file and the reason when it cannot.
+// never leaves half a file. A read-only file is refused. The temporary file has no name while
+// the data is written; where the file system cannot do that, or when the program is killed in
+// the instant between naming it and the rename, a "<name>.kelvor-<process>-<random>.tmp" is
+// left, and such files of copies that no longer run are removed at the next save in that folder
+// and at start-up (RemoveStaleTemporaries). Throws KelvorError naming the file and the reason
+// when it cannot.
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
-                         WriteDurability durability = WriteDurability::Durable);
+                         WriteDurability durability = WriteDurability::Durable,
+                         LinkPolicy links = LinkPolicy::FollowToExistingFile);
+
+// Removes the temporary files that copies of the program which no longer run left in the folder;
+// those of running copies stay. Failures are ignored: the files only take room.
+void RemoveStaleTemporaries(const std::filesystem::path& folder);
 
 // A Datafile is named without a folder: reject names that would reach outside the working folder.
 bool IsPlainFileName(std::string_view name);

@@ -8,6 +8,7 @@
 #include "solver/component_models.h"
 #include "text/words.h"
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 
@@ -213,6 +214,16 @@ void WriteRecord(RecordWriter& w, const ComponentRecord& record, long double cou
     }
 }
 
+// Text from outside (a file name, a title, a Datafile line) goes into comments: a line break
+// in it would start a line that SPICE runs, a control section or a shell command among them.
+std::string OneLine(std::string_view text) {
+    std::string line(text);
+    std::replace_if(
+        line.begin(), line.end(),
+        [](char c) { return static_cast<unsigned char>(c) < 32 || c == '\x7f'; }, ' ');
+    return line;
+}
+
 } // namespace
 
 std::string WriteSpiceElements(const ComponentRecord& record, int nodeCom, int recordNumber,
@@ -239,15 +250,16 @@ std::string WriteSpiceNetlist(std::string_view datafileName, std::string_view da
     const long double couplingHz = CouplingFrequency(options);
 
     std::ostringstream out;
-    out << "* " << state.CircuitTitle << "  Rev. " << state.RevisionNumber << "  (" << datafileName
-        << "), written by KELVOR2007\n"
+    out << "* " << OneLine(state.CircuitTitle) << "  Rev. " << state.RevisionNumber << "  ("
+        << OneLine(datafileName) << "), written by KELVOR2007\n"
         << "* Datafile nodes keep their numbers; the common node " << state.NodeCom
         << " is node 0.\n"
         << "VIN " << state.NodeIn << " 0 DC 0 AC 1 $ NodeIn = " << state.NodeIn << '\n';
     for (std::size_t index = 1; index < parsed.records.size(); ++index) {
         const int sourceLine = parsed.sourceLines[index - 1];
         out << "* line " << sourceLine << ": "
-            << TrimSpacesAndControls(lines[static_cast<std::size_t>(sourceLine - 1)]) << '\n';
+            << OneLine(TrimSpacesAndControls(lines[static_cast<std::size_t>(sourceLine - 1)]))
+            << '\n';
         RecordWriter writer(out, state.NodeCom, static_cast<int>(index), sourceLine);
         WriteRecord(writer, parsed.records[index], TwoPi * couplingHz, couplingHz);
     }

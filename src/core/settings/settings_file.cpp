@@ -233,7 +233,8 @@ Settings ReadSettings(const std::filesystem::path& folder, MessageSink& messages
         settings.Datafilename = kSampleDatafileName;
         if (!IsExistingFile(folder / kSampleDatafileName)) {
             messages.ShowWarning("  Making new file HPFILTER.DAT  ");
-            WriteFileAtomically(folder / kSampleDatafileName, SampleDatafileText(today));
+            WriteFileAtomically(folder / kSampleDatafileName, SampleDatafileText(today),
+                                WriteDurability::Durable, LinkPolicy::Refuse);
         }
     }
     try {
@@ -246,7 +247,8 @@ Settings ReadSettings(const std::filesystem::path& folder, MessageSink& messages
 
 void WriteSettings(const std::filesystem::path& folder, const Settings& settings,
                    const std::string& today) {
-    WriteFileAtomically(folder / kSettingsFileName, SettingsText(settings, today));
+    WriteFileAtomically(folder / kSettingsFileName, SettingsText(settings, today),
+                        WriteDurability::Durable, LinkPolicy::Refuse);
 }
 
 } // namespace kelvor

@@ -87,11 +87,10 @@ bool RunNumberedJobs(int jobs, int workers, const NumberedJob& job, const JobPro
                      int runLength) {
     JobSet set(jobs, job, std::max(1, runLength));
     // Joined however this thread leaves, even by an exception from its progress report, so
-    // that none outlives the results it writes. Their solvers go unused: each job keeps its
-    // worker's own state.
+    // that none outlives the results it writes. Each job keeps its worker's own state.
     SolverThreads helpers([&set] { set.Stop(); });
     for (int worker = 1; worker < workers; ++worker) {
-        helpers.Start(false, [&set, worker](ResponseSolver&) { set.Work(worker, nullptr); });
+        helpers.Start([&set, worker] { set.Work(worker, nullptr); });
     }
     int reported = 0;
     JobProgress report;

@@ -20,7 +20,7 @@ inline int SolverThreadCount(int requested) {
     return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
 }
 
-// The threads that help the calling one solve points, each with a solver of its own. They are
+// The threads that help the calling one, each with a solver of its own when it solves. They are
 // stopped and joined however the calling thread leaves, even by an exception from its progress
 // report, so that none outlives the results it fills.
 class SolverThreads {
@@ -37,8 +37,13 @@ public:
     void Start(bool test1Trace, std::function<void(ResponseSolver&)> work) {
         solvers_.push_back(std::make_unique<ResponseSolver>());
         solvers_.back()->Test1Trace = test1Trace;
-        threads_.emplace_back([this, work = std::move(work), &solver = *solvers_.back()] {
-            work(solver);
+        Start([work = std::move(work), &solver = *solvers_.back()] { work(solver); });
+    }
+
+    // A thread whose work keeps its own state and needs no solver.
+    void Start(std::function<void()> work) {
+        threads_.emplace_back([this, work = std::move(work)] {
+            work();
             done_.fetch_add(1);
         });
     }

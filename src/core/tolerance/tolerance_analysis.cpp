@@ -8,17 +8,7 @@
 namespace kelvor {
 namespace {
 
-void CheckSolveCount(const ToleranceSettings& settings, std::size_t points) {
-    if (static_cast<long long>(settings.runs) * static_cast<long long>(points) >
-        kMostToleranceSolves) {
-        throw KelvorError("Runs times frequencies may not pass " +
-                          std::to_string(kMostToleranceSolves) +
-                          ": lower the runs or the points per decade.");
-    }
-}
-
-void CheckAnalysable(const LoadedCircuit& circuit, const ToleranceSettings& settings,
-                     std::size_t points) {
+void CheckAnalysable(const LoadedCircuit& circuit, const ToleranceSettings& settings) {
     for (std::size_t index = 1; index < circuit.records.size(); ++index) {
         if (!IsComponentKind(circuit.records[index].kind)) {
             throw KelvorError("The tolerance analysis needs a Datafile without errors.");
@@ -28,7 +18,25 @@ void CheckAnalysable(const LoadedCircuit& circuit, const ToleranceSettings& sett
         throw KelvorError("The number of runs must lie from 1 to " +
                           std::to_string(kMostToleranceRuns) + ".");
     }
-    CheckSolveCount(settings, points);
+}
+
+// Every solve counts, the worst case's among them: it moves each toleranced value in turn, so
+// its solves grow with the components, and each of them sets every value and stamps every
+// record again.
+void CheckSize(const ToleranceCircuit& varied, const ToleranceSettings& settings,
+               std::size_t points) {
+    const long long worstCase = WorstCaseSolvesPerPoint(varied);
+    const long long solves = static_cast<long long>(points) * (1 + settings.runs + worstCase);
+    const auto components = static_cast<long long>(varied.nominal.records.size()) - 1;
+    const auto perSolve = components + static_cast<long long>(varied.values.size());
+    if (solves > kMostToleranceSolves || solves * perSolve > kMostToleranceWork) {
+        throw KelvorError("This tolerance analysis is too large: " + std::to_string(points) +
+                          " frequencies x (the nominal, " + std::to_string(settings.runs) +
+                          " runs and " + std::to_string(worstCase) + " worst-case solves) make " +
+                          std::to_string(solves) + " solves of " + std::to_string(components) +
+                          " components; lower the runs, the points per decade or the "
+                          "toleranced components.");
+    }
 }
 
 // The nominal's markers are the analyser's: the same curve, refined with the same solver.
@@ -87,8 +95,9 @@ ToleranceRun RunToleranceAnalysis(const LoadedCircuit& circuit,
                                   const ToleranceSettings& settings,
                                   std::vector<long double> frequencies,
                                   const ToleranceProgress& progress, int threads) {
-    CheckAnalysable(circuit, settings, frequencies.size());
+    CheckAnalysable(circuit, settings);
     const ToleranceCircuit varied{circuit, TolerancedValues(circuit, componentLines, settings)};
+    CheckSize(varied, settings, frequencies.size());
     int points = static_cast<int>(frequencies.size());
     const int workers = WorkerCount(threads, std::max(settings.runs, points));
     const int perPoint = WorstCaseSolvesPerPoint(varied);
@@ -120,7 +129,7 @@ ToleranceRun RunToleranceAnalysis(const LoadedCircuit& circuit,
     before = points;
     // The runs share the nominal's points, which adapt to where its response bends.
     points = static_cast<int>(analysis.nominal.size());
-    CheckSolveCount(settings, analysis.nominal.size());
+    CheckSize(varied, settings, analysis.nominal.size());
     total = before + settings.runs * points + points * perPoint;
     const long double firstPhase = points > 0 ? analysis.nominal.unwrappedPhase.front() : 0;
     if (!SolveMonteCarloRuns(varied, settings, analysis.nominal.frequency, firstPhase,
@@ -128,7 +137,7 @@ ToleranceRun RunToleranceAnalysis(const LoadedCircuit& circuit,
         return run;
     }
     before += settings.runs * points;
-    if (!SolveWorstCase(varied, analysis.nominal, analysis.worstCase, stage(perPoint), workers)) {
+    if (!SolveWorstCase(varied, analysis.nominal, analysis.worstCase, stage(1), workers)) {
         return run;
     }
     analysis.gain = EnvelopeOf(analysis.runs.gain, settings.runs, points);

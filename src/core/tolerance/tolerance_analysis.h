@@ -13,8 +13,12 @@
 
 namespace kelvor {
 
-// Runs x frequencies above this would hold more than some 160 MB of curves.
+// Solves of one analysis (nominal, runs and worst case at every frequency): runs x frequencies
+// above this would hold more than some 160 MB of curves.
 inline constexpr long long kMostToleranceSolves = 5'000'000;
+// Solves x (records + toleranced values), what each solve sets and stamps: a minute or so of
+// work on two cores.
+inline constexpr long long kMostToleranceWork = 1'000'000'000;
 
 // The spread over the runs of one automatic marker.
 struct MarkerSpread {

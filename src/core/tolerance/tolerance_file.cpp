@@ -19,6 +19,7 @@ constexpr const char* kTolerancesSection = "Tolerances";
 constexpr const char* kOverridesSection = "Overrides";
 constexpr const char* kMaskSection = "Mask";
 constexpr const char* kNoLimit = "-";
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 // A damaged file could have thousands of bad lines; the message names the first few.
 constexpr int kProblemsListed = 5;
 
@@ -285,6 +286,10 @@ std::string ToleranceFileText(const ToleranceSettings& settings, std::string_vie
 
 ToleranceFileReading ParseToleranceFileText(std::string_view text, std::string_view fileName) {
     Reader reader(fileName);
+    // Editors that save UTF-8 may put a byte-order mark before the first section.
+    if (text.starts_with(kUtf8ByteOrderMark)) {
+        text.remove_prefix(kUtf8ByteOrderMark.size());
+    }
     const std::vector<std::string> lines = SplitDatafileLines(text);
     for (std::size_t index = 0; index < lines.size(); ++index) {
         reader.Line(static_cast<int>(index) + 1, lines[index]);
@@ -293,8 +298,10 @@ ToleranceFileReading ParseToleranceFileText(std::string_view text, std::string_v
 }
 
 ToleranceFileReading ReadToleranceFile(const std::filesystem::path& path) {
+    // Only a name with nothing under it means "no tolerances yet": a link that leads nowhere,
+    // or round in a loop, is reported by the reading below.
     std::error_code error;
-    if (!std::filesystem::exists(path, error)) {
+    if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
         return {DefaultToleranceSettings(), {}};
     }
     try {

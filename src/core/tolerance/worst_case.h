@@ -24,7 +24,7 @@ struct WorstCase {
 };
 
 // Solves per frequency (count + 4) times for `count` toleranced values. `progress` counts
-// finished frequencies. Returns false when it stopped them.
+// the solves finished. Returns false when it stopped them.
 bool SolveWorstCase(const ToleranceCircuit& circuit, const BodeCurve& nominal, WorstCase& worst,
                     const JobProgress& progress, int workers);
 

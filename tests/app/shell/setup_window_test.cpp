@@ -16,6 +16,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <sys/stat.h>
 
 using namespace kelvor;
 using Entry = testing::RecordingMessages::Entry;
@@ -419,6 +420,13 @@ private slots:
             files += entry.path().filename().string().starts_with("102_0251_") ? 1 : 0;
         }
         QCOMPARE(files, size_t(0));
+
+        // A pipe under the picture's name would block the read for ever: it is refused.
+        std::filesystem::remove(fixture->folder / "102_0251.bmp");
+        QCOMPARE(::mkfifo((fixture->folder / "102_0251.bmp").c_str(), 0600), 0);
+        imageWindow.FormShow();
+        QCOMPARE(Messages().entries.size(), size_t(2));
+        QVERIFY(Messages().entries[1].text.find("not a regular file") != std::string::npos);
     }
 };
 

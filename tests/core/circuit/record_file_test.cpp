@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -91,37 +92,38 @@ TEST(RecordFile, UnwritableFileIsAnError) {
     }
 }
 
-// Two copies of the program in one folder share RECORDS.TMP: the one whose records were
-// replaced refuses to compute or list with the other's, and leaves the file alone at close.
-TEST(RecordFile, ACopyUsesOnlyTheRecordsItWrote) {
+// Two copies of the program in one folder share RECORDS.TMP: each computes and lists with the
+// records it wrote whatever the other parsed since, and neither deletes the file while the
+// other works there, even when both parsed the same Datafile.
+TEST(RecordFile, TwoCopiesInOneFolderKeepTheirOwnRecords) {
     TempFolder folder;
     folder.Write("HPFILTER.DAT", SampleDatafileText("7 Dec 2026"));
     folder.Write("OTHER.DAT", "Other Rev. 1\r\n\r\nNodeIn = 1 NodeOut = 2 NodeCom = 3\r\n"
                               "R 1 2 1k\r\nR 2 3 1k\r\n");
     testing::RecordingMessages messages;
+    auto firstCopy = std::make_unique<FolderPresence>(folder.path());
+    const FolderPresence secondCopy(folder.path());
     CircuitState first, second;
     ParseDatafile(folder.path(), "HPFILTER.DAT", ParseMode::Silent, first, messages, "");
-    EXPECT_EQ(LoadCircuit(folder.path(), first).records.size(), 6u);
     ParseDatafile(folder.path(), "OTHER.DAT", ParseMode::Silent, second, messages, "");
-
-    for (const auto& use : std::vector<std::function<void()>>{
-             [&] { LoadCircuit(folder.path(), first); },
-             [&] { WriteRecordListing(folder.path(), "HPFILTER.DAT", first); },
-             [&] { LoadCircuit(folder.path(), CircuitState{}); }}) {
-        try {
-            use();
-            ADD_FAILURE() << "another program's records were used";
-        } catch (const KelvorError& error) {
-            EXPECT_NE(std::string(error.what()).find("changed by another program"),
-                      std::string::npos)
-                << error.what();
-        }
-    }
+    EXPECT_EQ(LoadCircuit(folder.path(), first).records.size(), 6u);
     EXPECT_EQ(LoadCircuit(folder.path(), second).records.size(), 3u);
+    WriteRecordListing(folder.path(), "HPFILTER.DAT", first);
+    EXPECT_NE(folder.Read(kListingFileName).find("    #5  "), std::string::npos); // 5 components
+    try {
+        LoadCircuit(folder.path(), CircuitState{});
+        ADD_FAILURE() << "a file this copy did not write was read as its circuit";
+    } catch (const KelvorError& error) {
+        EXPECT_NE(std::string(error.what()).find("another program"), std::string::npos);
+    }
 
-    DeleteOwnRecordFile(folder.path(), first, "Main #3", messages);
-    EXPECT_TRUE(std::filesystem::exists(folder / kRecordFileName));
-    DeleteOwnRecordFile(folder.path(), second, "Main #3", messages);
+    ParseDatafile(folder.path(), "OTHER.DAT", ParseMode::Silent, first, messages, "");
+    EXPECT_FALSE(firstCopy->OnlyCopyInFolder());
+    DeleteOwnRecordFile(folder.path(), first, *firstCopy, "Main #3", messages);
+    firstCopy.reset();
+    EXPECT_EQ(LoadCircuit(folder.path(), second).records.size(), 3u);
+    EXPECT_TRUE(secondCopy.OnlyCopyInFolder());
+    DeleteOwnRecordFile(folder.path(), second, secondCopy, "Main #3", messages);
     EXPECT_FALSE(std::filesystem::exists(folder / kRecordFileName));
     EXPECT_TRUE(messages.entries.empty());
 }

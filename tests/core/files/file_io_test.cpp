@@ -193,6 +193,8 @@ TEST(FileIo, SaveCutOffHalfWayLeavesTheOldFileAndNothingElse) {
     }
 }
 
+// Left by a copy killed between naming its temporary file and the rename: whatever file it
+// was saving, the next save in the folder, or the start of the program, removes it.
 TEST(FileIo, TemporariesOfCopiesThatNoLongerRunAreRemoved) {
     TempFolder folder;
     const pid_t ended = ::fork();
@@ -200,16 +202,44 @@ TEST(FileIo, TemporariesOfCopiesThatNoLongerRunAreRemoved) {
         ::_exit(0);
     }
     ASSERT_EQ(::waitpid(ended, nullptr, 0), ended);
-    const std::string stale = "A.DAT.kelvor-" + std::to_string(ended) + "-0123456789abcdef.tmp";
+    const std::string dead = std::to_string(ended);
     const std::string running = "A.DAT.kelvor-1-0123456789abcdef.tmp"; // process 1 always runs
-    const std::string other = "B.DAT.kelvor-" + std::to_string(ended) + "-0123456789abcdef.tmp";
-    for (const std::string& name : {stale, running, other}) {
-        folder.Write(name, "left over");
+    const std::string notOurs = "B.DAT.kelvor-" + dead + "-notrandom.tmp";
+    for (const char* target : {"A.DAT", "B.DAT"}) {
+        folder.Write(std::string(target) + ".kelvor-" + dead + "-0123456789abcdef.tmp",
+                     "left over");
     }
+    folder.Write(running, "in use");
+    folder.Write(notOurs, "a user's");
     WriteFileAtomically(folder / "A.DAT", "new");
-    std::vector<std::string> expected{"A.DAT", running, other};
+    std::vector<std::string> expected{"A.DAT", notOurs, running};
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(FolderEntries(folder.path()), expected);
+
+    folder.Write("C.DAT.kelvor-" + dead + "-fedcba9876543210.tmp", "left over");
+    RemoveStaleTemporaries(folder.path());
+    EXPECT_EQ(FolderEntries(folder.path()), expected);
+}
+
+// A save through a link only replaces a regular file that is there; the program's own files
+// are never written through a link at all.
+TEST(FileIo, LinksLeadOnlyToExistingFilesAndNeverToTheProgramsOwn) {
+    TempFolder folder;
+    fs::create_directory(folder / "elsewhere");
+    folder.Write("elsewhere/A.DAT", "old");
+    fs::create_symlink("elsewhere/A.DAT", folder / "LINK.DAT");
+    fs::create_symlink("elsewhere/NEW.DAT", folder / "DANGLING.DAT");
+    const std::string dangling =
+        ErrorMessageOf([&] { WriteFileAtomically(folder / "DANGLING.DAT", "x"); });
+    EXPECT_NE(dangling.find("DANGLING.DAT : it is a symbolic link to"), std::string::npos)
+        << dangling;
+    const std::string own = ErrorMessageOf([&] {
+        WriteFileAtomically(folder / "LINK.DAT", "x", WriteDurability::Scratch, LinkPolicy::Refuse);
+    });
+    EXPECT_NE(own.find("LINK.DAT : it is a symbolic link"), std::string::npos) << own;
+    EXPECT_EQ(FolderEntries(folder / "elsewhere"), std::vector<std::string>{"A.DAT"});
+    EXPECT_EQ(folder.Read("elsewhere/A.DAT"), "old");
+    EXPECT_TRUE(fs::is_symlink(folder / "LINK.DAT"));
 }
 
 TEST(FileIo, PlainFileNames) {

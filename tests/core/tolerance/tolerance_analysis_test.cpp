@@ -6,6 +6,7 @@
 #include "core/timeresp/test_circuits.h"
 #include "kelvor_error.h"
 #include "messages.h"
+#include "support/circuit_builder.h"
 #include "tolerance/tolerance_report.h"
 
 #include <cmath>
@@ -253,6 +254,30 @@ TEST(ToleranceAnalysis, RefusesWhatItCannotRun) {
     const auto grid = LogFrequencyGrid({10, 1e6L}, 200); // 1001 points
     EXPECT_THROW(RunToleranceAnalysis(damaged, {}, Settings(10, {}), grid), KelvorError);
     EXPECT_THROW(RunToleranceAnalysis(SampleCircuit(), {}, huge, grid), KelvorError);
+
+    // One run, but 1500 resistors: the worst case moves each in turn at every frequency, and
+    // every one of those solves stamps all 1500 again.
+    testing::CircuitBuilder many(1, 2, 3);
+    many.Add('R', {1, 2}, {1}).Add('R', {2, 3}, {1});
+    for (int index = 2; index < 1500; ++index) {
+        many.Add('R', {1, 3}, {1e6L});
+    }
+    const auto fewPoints = LogFrequencyGrid({10, 1e6L}, 80); // 401 points
+    try {
+        RunToleranceAnalysis(many.circuit(), {}, Settings(1, {}), fewPoints);
+        ADD_FAILURE() << "the worst case's solves were not counted";
+    } catch (const KelvorError& error) {
+        EXPECT_NE(std::string(error.what()).find("too large"), std::string::npos) << error.what();
+    }
+    // At one frequency the worst case alone is 1504 solves: a stop is seen within them.
+    int last = 0;
+    const ToleranceRun stopped =
+        RunToleranceAnalysis(many.circuit(), {}, Settings(1, {}), {1000}, [&](int done, int) {
+            last = done;
+            return done < 200;
+        });
+    EXPECT_FALSE(stopped.complete);
+    EXPECT_LT(last, 600);
 }
 
 // Far below the corner of a 1 MHz low-pass the gains and phases are tiny: every one of the

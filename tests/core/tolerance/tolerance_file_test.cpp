@@ -40,6 +40,21 @@ TEST(ToleranceFile, EverySettingRoundTrips) {
     EXPECT_EQ(missing.settings, DefaultToleranceSettings());
 }
 
+// A byte-order mark before the first section is no damage; a name that cannot be read (a
+// link round in a loop) is reported, as only a name with nothing under it means defaults.
+TEST(ToleranceFile, ByteOrderMarkReadsAndALinkLoopIsReported) {
+    const ToleranceFileReading marked =
+        ParseToleranceFileText("\xEF\xBB\xBF[Tolerances]\r\nC = 7%\r\n", "A.tol");
+    EXPECT_EQ(marked.problem, "");
+    EXPECT_EQ(marked.settings.kindPercent.at('C'), 7);
+
+    const TempFolder folder;
+    std::filesystem::create_symlink("LOOP.tol", folder / "LOOP.tol");
+    const ToleranceFileReading loop = ReadToleranceFile(folder / "LOOP.tol");
+    EXPECT_NE(loop.problem.find("LOOP.tol"), std::string::npos) << loop.problem;
+    EXPECT_EQ(loop.settings, DefaultToleranceSettings());
+}
+
 TEST(ToleranceFile, DamagedLinesNamedAndTheirSettingsDefault) {
     struct Case {
         const char* text;

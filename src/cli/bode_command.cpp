@@ -69,16 +69,19 @@ QSize PictureSize(const std::optional<std::string>& text) {
 
 } // namespace
 
-int RunBodeCommand(Arguments arguments, CommandStreams streams) {
-    const bool csv = arguments.Flag("--csv");
-    const auto from = arguments.Value("--from");
-    const auto to = arguments.Value("--to");
-    const auto perDecadeText = arguments.Value("--ppd");
-    const auto out = arguments.Value("--out");
-    const QSize size = PictureSize(arguments.Value("--size"));
-    const auto scaleText = arguments.Value("--scale");
-    const auto stepText = arguments.Value("--step");
-    const std::vector<std::string> positional = arguments.Positional();
+int RunBodeCommand(CommandLine& line, CommandStreams streams) {
+    bool csv = false;
+    std::optional<std::string> from, to, perDecadeText, out, sizeText, scaleText, stepText;
+    line.Flag("--csv", csv);
+    line.Value("--from", from);
+    line.Value("--to", to);
+    line.Value("--ppd", perDecadeText);
+    line.Value("--out", out);
+    line.Value("--size", sizeText);
+    line.Value("--scale", scaleText);
+    line.Value("--step", stepText);
+    const std::vector<std::string> positional = line.Parse();
+    const QSize size = PictureSize(sizeText);
     if (positional.size() != 1) {
         throw UsageError{"bode takes exactly one Datafile"};
     }

@@ -13,9 +13,10 @@ const char* const kCheckHelp =
     "  --list   also print the record listing (every record in absolute units)\n"
     "Exit status: 0 good Datafile, 1 Datafile with errors, 2 usage or file error.\n";
 
-int RunCheckCommand(Arguments arguments, CommandStreams streams) {
-    const bool list = arguments.Flag("--list");
-    const std::vector<std::string> positional = arguments.Positional();
+int RunCheckCommand(CommandLine& line, CommandStreams streams) {
+    bool list = false;
+    line.Flag("--list", list);
+    const std::vector<std::string> positional = line.Parse();
     if (positional.size() != 1) {
         throw UsageError{"check takes exactly one Datafile"};
     }

@@ -41,10 +41,11 @@ const char* const kToolHelp =
     "  setup [--examples]                           first-run files (and the examples) here\n"
     "\n"
     "Run kelvor-cli COMMAND --help for the options of a command, kelvor-cli --version for\n"
-    "the release.\n"
+    "the release. An option's value follows it (--from 10) or an equals sign (--from=10);\n"
+    "after -- every argument is a file name, even one that starts with -.\n"
     "\n"
     "Exit status: 0 ok, 1 Datafile with errors, 2 usage or file error, 3 computation fault\n"
-    "(division by zero or overflow in the circuit's models).\n"
+    "(division by zero or overflow in the circuit's models), 4 out of memory.\n"
     "\n"
     "Examples:\n"
     "  kelvor-cli setup --examples                  the sample and the examples, here\n"
@@ -54,7 +55,7 @@ const char* const kToolHelp =
 
 struct Command {
     const char* name;
-    int (*run)(Arguments, CommandStreams);
+    int (*run)(CommandLine&, CommandStreams);
     const char* const* help;
 };
 
@@ -75,6 +76,11 @@ constexpr Command kCommands[] = {
     {"schematic", RunSchematicCommand, &kSchematicHelp},
 };
 
+void PrintVersion(std::ostream& out) {
+    out << "kelvor-cli (KELVOR2007) " << KELVOR_RELEASE_VERSION << '\n'
+        << "Licence GPL-3.0-or-later: this is free software; there is NO WARRANTY.\n";
+}
+
 } // namespace
 
 int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
@@ -87,24 +93,27 @@ int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
         return kExitOk;
     }
     if (arguments[0] == "--version") {
-        out << "kelvor-cli (KELVOR2007) " << KELVOR_RELEASE_VERSION << '\n'
-            << "Licence GPL-3.0-or-later: this is free software; there is NO WARRANTY.\n";
+        PrintVersion(out);
         return kExitOk;
     }
     for (const Command& command : kCommands) {
         if (arguments[0] != command.name) {
             continue;
         }
-        Arguments rest(std::vector<std::string>(arguments.begin() + 1, arguments.end()));
-        if (rest.Flag("--help") || rest.Flag("-h")) {
+        std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
+        if (HasOption(rest, "--help") || HasOption(rest, "-h")) {
             out << *command.help;
             return kExitOk;
         }
+        if (HasOption(rest, "--version")) {
+            PrintVersion(out);
+            return kExitOk;
+        }
         try {
-            return command.run(std::move(rest), {out, err});
+            CommandLine line(std::move(rest));
+            return command.run(line, {out, err});
         } catch (const UsageError& error) {
-            err << "kelvor-cli " << command.name << ": " << error.message << "\n\n"
-                << *command.help;
+            err << "kelvor-cli " << command.name << ": " << error.what() << "\n\n" << *command.help;
             return kExitUsage;
         } catch (const ComputationFault& error) {
             err << "kelvor-cli " << command.name << ": " << error.what() << '\n';
@@ -114,7 +123,7 @@ int RunCli(const std::vector<std::string>& arguments, std::ostream& out, std::os
             return kExitUsage;
         } catch (const std::bad_alloc&) {
             err << "kelvor-cli " << command.name << ": out of memory\n";
-            return kExitUsage;
+            return kExitOutOfMemory;
         } catch (const std::exception& error) {
             // Whatever else goes wrong ends the command with a message, never an abort.
             err << "kelvor-cli " << command.name << ": " << error.what() << '\n';

@@ -49,47 +49,6 @@ ParsedDatafile ParseDatafileAt(const std::string& path) {
     return parsed;
 }
 
-bool Arguments::Flag(const std::string& name) {
-    for (auto it = arguments_.begin(); it != arguments_.end(); ++it) {
-        if (*it == name) {
-            arguments_.erase(it);
-            return true;
-        }
-    }
-    return false;
-}
-
-std::optional<std::string> Arguments::Value(const std::string& name) {
-    const std::optional<std::vector<std::string>> values = Values(name, 1);
-    return values ? std::optional<std::string>(values->front()) : std::nullopt;
-}
-
-std::optional<std::vector<std::string>> Arguments::Values(const std::string& name,
-                                                          std::size_t count) {
-    for (auto it = arguments_.begin(); it != arguments_.end(); ++it) {
-        if (*it == name) {
-            if (static_cast<std::size_t>(arguments_.end() - it) <= count) {
-                throw UsageError{name + (count == 1
-                                             ? " needs a value"
-                                             : " needs " + std::to_string(count) + " values")};
-            }
-            std::vector<std::string> values(it + 1, it + 1 + static_cast<std::ptrdiff_t>(count));
-            arguments_.erase(it, it + 1 + static_cast<std::ptrdiff_t>(count));
-            return values;
-        }
-    }
-    return std::nullopt;
-}
-
-std::vector<std::string> Arguments::Positional() const {
-    for (const std::string& argument : arguments_) {
-        if (argument.size() > 1 && argument.starts_with("--")) {
-            throw UsageError{"unknown option " + argument};
-        }
-    }
-    return arguments_;
-}
-
 long double ParseFrequencyArgument(const std::string& text) {
     bool ok = true;
     const long double frequency = ParseEngValue(text, ok);

@@ -3,6 +3,7 @@
 
 #include "bode/bode_grid.h"
 #include "circuit/datafile_reader.h"
+#include "cli/command_line.h"
 #include "messages.h"
 #include "solver/response.h"
 
@@ -38,26 +39,6 @@ struct ParsedDatafile {
 // Parses a Datafile given by path without writing the record file. Throws KelvorError when the
 // file cannot be read.
 ParsedDatafile ParseDatafileAt(const std::string& path);
-
-// Options of the form --name value and plain --flag, after the positional arguments.
-class Arguments {
-public:
-    explicit Arguments(std::vector<std::string> arguments) : arguments_(std::move(arguments)) {}
-    bool Flag(const std::string& name);
-    std::optional<std::string> Value(const std::string& name);
-    // An option followed by `count` values ("--range 1 100k").
-    std::optional<std::vector<std::string>> Values(const std::string& name, std::size_t count);
-    // What is left after the flags and values have been taken; throws on an unknown option.
-    std::vector<std::string> Positional() const;
-
-private:
-    std::vector<std::string> arguments_;
-};
-
-// Thrown for a bad command line: the message is printed with the usage hint, exit status 2.
-struct UsageError {
-    std::string message;
-};
 
 // An option's integer value (decimal or hexadecimal); a UsageError naming the option otherwise.
 int32_t IntegerOption(const std::string& name, const std::string& text);

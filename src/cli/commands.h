@@ -15,20 +15,20 @@ struct CommandStreams {
     std::ostream& err;
 };
 
-int RunCheckCommand(Arguments arguments, CommandStreams streams);
-int RunResponseCommand(Arguments arguments, CommandStreams streams);
-int RunSweepCommand(Arguments arguments, CommandStreams streams);
-int RunSetupCommand(Arguments arguments, CommandStreams streams);
-int RunGraphCommand(Arguments arguments, CommandStreams streams);
-int RunSquareCommand(Arguments arguments, CommandStreams streams);
-int RunPulseCommand(Arguments arguments, CommandStreams streams);
-int RunBodeCommand(Arguments arguments, CommandStreams streams);
-int RunToleranceCommand(Arguments arguments, CommandStreams streams);
-int RunSpiceCommand(Arguments arguments, CommandStreams streams);
-int RunImportCommand(Arguments arguments, CommandStreams streams);
-int RunNoiseCommand(Arguments arguments, CommandStreams streams);
-int RunSensitivityCommand(Arguments arguments, CommandStreams streams);
-int RunSchematicCommand(Arguments arguments, CommandStreams streams);
+int RunCheckCommand(CommandLine& line, CommandStreams streams);
+int RunResponseCommand(CommandLine& line, CommandStreams streams);
+int RunSweepCommand(CommandLine& line, CommandStreams streams);
+int RunSetupCommand(CommandLine& line, CommandStreams streams);
+int RunGraphCommand(CommandLine& line, CommandStreams streams);
+int RunSquareCommand(CommandLine& line, CommandStreams streams);
+int RunPulseCommand(CommandLine& line, CommandStreams streams);
+int RunBodeCommand(CommandLine& line, CommandStreams streams);
+int RunToleranceCommand(CommandLine& line, CommandStreams streams);
+int RunSpiceCommand(CommandLine& line, CommandStreams streams);
+int RunImportCommand(CommandLine& line, CommandStreams streams);
+int RunNoiseCommand(CommandLine& line, CommandStreams streams);
+int RunSensitivityCommand(CommandLine& line, CommandStreams streams);
+int RunSchematicCommand(CommandLine& line, CommandStreams streams);
 
 extern const char* const kCheckHelp;
 extern const char* const kResponseHelp;
@@ -57,6 +57,14 @@ struct GoodDatafile {
 std::optional<GoodDatafile> LoadGoodDatafile(const std::string& path, CommandStreams streams);
 
 // The frequency scale of --fcode N, or of --from F --to F; a UsageError for anything else.
-FrequencyScale ScaleFromArguments(Arguments& arguments);
+struct ScaleOptions {
+    // Declares the options into this object, which therefore stays where it is.
+    explicit ScaleOptions(CommandLine& line);
+    ScaleOptions(const ScaleOptions&) = delete;
+    ScaleOptions& operator=(const ScaleOptions&) = delete;
+    FrequencyScale Scale() const;
+
+    std::optional<std::string> fcode, from, to;
+};
 
 } // namespace kelvor::cli

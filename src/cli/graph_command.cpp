@@ -41,15 +41,18 @@ constexpr int32_t kHighestColour = 0xFFFFFF;
 
 } // namespace
 
-int RunGraphCommand(Arguments arguments, CommandStreams streams) {
-    const bool grid = arguments.Flag("--grid");
-    const bool bold = arguments.Flag("--bold");
-    const auto spanText = arguments.Value("--span");
-    const auto topText = arguments.Value("--top");
-    const auto colourText = arguments.Value("--colour");
-    const auto out = arguments.Value("--out");
-    const FrequencyScale scale = ScaleFromArguments(arguments);
-    const std::vector<std::string> positional = arguments.Positional();
+int RunGraphCommand(CommandLine& line, CommandStreams streams) {
+    bool grid = false, bold = false;
+    std::optional<std::string> spanText, topText, colourText, out;
+    line.Flag("--grid", grid);
+    line.Flag("--bold", bold);
+    line.Value("--span", spanText);
+    line.Value("--top", topText);
+    line.Value("--colour", colourText);
+    line.Value("--out", out);
+    const ScaleOptions scaleOptions(line);
+    const std::vector<std::string> positional = line.Parse();
+    const FrequencyScale scale = scaleOptions.Scale();
     if (positional.size() != 1) {
         throw UsageError{"graph takes exactly one Datafile"};
     }

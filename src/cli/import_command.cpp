@@ -39,8 +39,7 @@ namespace {
 // The import was refused because its Datafile strays too far from the deck.
 constexpr int kExitBeyondMaxDeviation = 3;
 
-std::optional<AcRange> RangeArgument(Arguments& arguments) {
-    const std::optional<std::vector<std::string>> range = arguments.Values("--range", 2);
+std::optional<AcRange> RangeArgument(const std::optional<std::vector<std::string>>& range) {
     if (!range) {
         return std::nullopt;
     }
@@ -51,14 +50,41 @@ std::optional<AcRange> RangeArgument(Arguments& arguments) {
     return given;
 }
 
+// The core names the nodes by their roles; here each role is chosen with an option.
+std::string WithOptionNames(std::string text) {
+    for (const auto& [role, option] :
+         {std::pair{"input node", "--in"}, std::pair{"output node", "--out"},
+          std::pair{"common node", "--common"}}) {
+        const std::string roleText(role);
+        const std::string named = roleText + " (" + option + ")";
+        for (auto at = text.find(roleText); at != std::string::npos;
+             at = text.find(roleText, at + named.size())) {
+            text.replace(at, roleText.size(), named);
+        }
+    }
+    return text;
+}
+
+SpiceImport ImportWithOptionNames(const SpiceDeck& deck, const SpiceImportOptions& options) {
+    try {
+        return ImportSpiceDeck(deck, options);
+    } catch (const SpiceImportRefused& error) {
+        throw SpiceImportRefused(WithOptionNames(error.what()), error.RolesOnly());
+    }
+}
+
 } // namespace
 
-int RunImportCommand(Arguments arguments, CommandStreams streams) {
-    const std::optional<std::string> input = arguments.Value("--in");
-    const std::optional<std::string> output = arguments.Value("--out");
-    const std::optional<std::string> common = arguments.Value("--common");
-    const std::optional<AcRange> range = RangeArgument(arguments);
-    const std::optional<std::string> maxDeviationText = arguments.Value("--max-deviation");
+int RunImportCommand(CommandLine& line, CommandStreams streams) {
+    std::optional<std::string> input, output, common, maxDeviationText;
+    std::optional<std::vector<std::string>> rangeTexts;
+    line.Value("--in", input);
+    line.Value("--out", output);
+    line.Value("--common", common);
+    line.Values("--range", 2, rangeTexts);
+    line.Value("--max-deviation", maxDeviationText);
+    const std::vector<std::string> positional = line.Parse();
+    const std::optional<AcRange> range = RangeArgument(rangeTexts);
     std::optional<long double> maxDeviation;
     if (maxDeviationText) {
         bool ok = true;
@@ -68,7 +94,6 @@ int RunImportCommand(Arguments arguments, CommandStreams streams) {
                              *maxDeviationText};
         }
     }
-    const std::vector<std::string> positional = arguments.Positional();
     if (positional.size() != 1) {
         throw UsageError{"import needs one netlist"};
     }
@@ -86,7 +111,7 @@ int RunImportCommand(Arguments arguments, CommandStreams streams) {
     options.commonNode = common.value_or("0");
     options.deckName = std::filesystem::path(positional[0]).filename().string();
     options.today = TodayText();
-    const SpiceImport imported = ImportSpiceDeck(deck, options);
+    const SpiceImport imported = ImportWithOptionNames(deck, options);
     for (const std::string& note : imported.notes) {
         streams.err << "note: " << ForTerminal(note) << '\n';
     }

@@ -34,17 +34,20 @@ const char* const kNoiseHelp =
     "  --csv            the densities as comma-separated values on standard output,\n"
     "                   full precision; the totals and contributors go to standard error\n";
 
-int RunNoiseCommand(Arguments arguments, CommandStreams streams) {
-    const bool csv = arguments.Flag("--csv");
-    const auto from = arguments.Value("--from");
-    const auto to = arguments.Value("--to");
-    const auto perDecade = arguments.Value("--ppd");
-    const auto temperature = arguments.Value("--temp");
-    const auto bandTexts = arguments.Values("--band", 2);
-    const auto weighting = arguments.Value("--weighting");
-    const auto sourceLine = arguments.Value("--source-line");
-    const auto reference = arguments.Value("--reference");
-    const std::vector<std::string> positional = arguments.Positional();
+int RunNoiseCommand(CommandLine& line, CommandStreams streams) {
+    bool csv = false;
+    std::optional<std::string> from, to, perDecade, temperature, weighting, sourceLine, reference;
+    std::optional<std::vector<std::string>> bandTexts;
+    line.Flag("--csv", csv);
+    line.Value("--from", from);
+    line.Value("--to", to);
+    line.Value("--ppd", perDecade);
+    line.Value("--temp", temperature);
+    line.Values("--band", 2, bandTexts);
+    line.Value("--weighting", weighting);
+    line.Value("--source-line", sourceLine);
+    line.Value("--reference", reference);
+    const std::vector<std::string> positional = line.Parse();
     if (positional.size() != 1) {
         throw UsageError{"noise takes exactly one Datafile"};
     }

@@ -49,10 +49,11 @@ std::string CsvRow(const std::array<std::string, 5>& fields) {
 
 } // namespace
 
-int RunResponseCommand(Arguments arguments, CommandStreams streams) {
-    const bool extended = arguments.Flag("--extended");
-    const bool csv = arguments.Flag("--csv");
-    const std::vector<std::string> positional = arguments.Positional();
+int RunResponseCommand(CommandLine& line, CommandStreams streams) {
+    bool extended = false, csv = false;
+    line.Flag("--extended", extended);
+    line.Flag("--csv", csv);
+    const std::vector<std::string> positional = line.Parse();
     if (positional.size() < 2) {
         throw UsageError{"response needs a Datafile and at least one frequency"};
     }

@@ -24,11 +24,13 @@ const char* const kSchematicHelp =
     "  --nodes    label every net with its node number\n"
     "Exit status: 0 drawn, 1 Datafile with errors, 2 usage or file error.\n";
 
-int RunSchematicCommand(Arguments arguments, CommandStreams streams) {
-    const std::optional<std::string> out = arguments.Value("--out");
-    const std::optional<std::string> json = arguments.Value("--json");
-    const bool nodes = arguments.Flag("--nodes");
-    const std::vector<std::string> positional = arguments.Positional();
+int RunSchematicCommand(CommandLine& line, CommandStreams streams) {
+    std::optional<std::string> out, json;
+    bool nodes = false;
+    line.Value("--out", out);
+    line.Value("--json", json);
+    line.Flag("--nodes", nodes);
+    const std::vector<std::string> positional = line.Parse();
     if (positional.size() != 1) {
         throw UsageError{"schematic takes exactly one Datafile"};
     }

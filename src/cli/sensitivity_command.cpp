@@ -15,10 +15,12 @@ const char* const kSensitivityHelp =
     "  --at F   the frequency, above 0 (1k, 2.5M)\n"
     "  --csv    comma-separated values, full precision, with a header row\n";
 
-int RunSensitivityCommand(Arguments arguments, CommandStreams streams) {
-    const bool csv = arguments.Flag("--csv");
-    const auto at = arguments.Value("--at");
-    const std::vector<std::string> positional = arguments.Positional();
+int RunSensitivityCommand(CommandLine& line, CommandStreams streams) {
+    bool csv = false;
+    std::optional<std::string> at;
+    line.Flag("--csv", csv);
+    line.Value("--at", at);
+    const std::vector<std::string> positional = line.Parse();
     if (positional.size() != 1) {
         throw UsageError{"sensitivity takes exactly one Datafile"};
     }

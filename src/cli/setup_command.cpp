@@ -45,9 +45,10 @@ void WriteExamples(const std::filesystem::path& folder, CommandStreams streams) 
 
 } // namespace
 
-int RunSetupCommand(Arguments arguments, CommandStreams streams) {
-    const bool withExamples = arguments.Flag("--examples");
-    if (!arguments.Positional().empty()) {
+int RunSetupCommand(CommandLine& line, CommandStreams streams) {
+    bool withExamples = false;
+    line.Flag("--examples", withExamples);
+    if (!line.Parse().empty()) {
         throw UsageError{"setup takes no arguments"};
     }
     std::error_code error;

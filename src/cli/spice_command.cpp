@@ -32,25 +32,30 @@ void RequireSpiceFrequency(long double frequency) {
 
 } // namespace
 
-int RunSpiceCommand(Arguments arguments, CommandStreams streams) {
+int RunSpiceCommand(CommandLine& line, CommandStreams streams) {
+    std::optional<std::string> from, to, points, at;
+    line.Value("--ac-from", from);
+    line.Value("--ac-to", to);
+    line.Value("--ppd", points);
+    line.Value("--at", at);
+    const std::vector<std::string> positional = line.Parse();
     SpiceExportOptions options;
-    if (const auto from = arguments.Value("--ac-from")) {
+    if (from) {
         options.acFrom = ParseFrequencyArgument(*from);
     }
-    if (const auto to = arguments.Value("--ac-to")) {
+    if (to) {
         options.acTo = ParseFrequencyArgument(*to);
     }
-    if (const auto points = arguments.Value("--ppd")) {
+    if (points) {
         // As many as the Bode analyser takes: more only make ngspice run for ever.
         options.pointsPerDecade = IntegerOptionWithin("--ppd", *points, 1, kMostPointsPerDecade);
     }
-    if (const auto at = arguments.Value("--at")) {
+    if (at) {
         options.couplingFrequency = ParseFrequencyArgument(*at);
         if (options.couplingFrequency == 0) {
             throw UsageError{"--at must be above 0 Hz: at 0 Hz a transformer has no coupling"};
         }
     }
-    const std::vector<std::string> positional = arguments.Positional();
     if (positional.size() != 1) {
         throw UsageError{"spice needs one Datafile"};
     }

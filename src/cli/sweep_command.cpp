@@ -22,10 +22,13 @@ const char* const kSweepHelp =
     "  --csv            comma-separated columns\n"
     "  --all            add phase, Zin and Zout to every column\n";
 
-FrequencyScale ScaleFromArguments(Arguments& arguments) {
-    const auto fcode = arguments.Value("--fcode");
-    const auto from = arguments.Value("--from");
-    const auto to = arguments.Value("--to");
+ScaleOptions::ScaleOptions(CommandLine& line) {
+    line.Value("--fcode", fcode);
+    line.Value("--from", from);
+    line.Value("--to", to);
+}
+
+FrequencyScale ScaleOptions::Scale() const {
     if (fcode && !from && !to) {
         bool ok = true;
         const int32_t code = ParseIntField(*fcode, ok);
@@ -56,11 +59,13 @@ std::string Number(const char* format, long double value) {
 
 } // namespace
 
-int RunSweepCommand(Arguments arguments, CommandStreams streams) {
-    const bool csv = arguments.Flag("--csv");
-    const bool all = arguments.Flag("--all");
-    const FrequencyScale scale = ScaleFromArguments(arguments);
-    const std::vector<std::string> positional = arguments.Positional();
+int RunSweepCommand(CommandLine& line, CommandStreams streams) {
+    bool csv = false, all = false;
+    line.Flag("--csv", csv);
+    line.Flag("--all", all);
+    const ScaleOptions scaleOptions(line);
+    const std::vector<std::string> positional = line.Parse();
+    const FrequencyScale scale = scaleOptions.Scale();
     if (positional.size() != 1) {
         throw UsageError{"sweep takes exactly one Datafile"};
     }

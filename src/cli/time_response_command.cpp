@@ -79,17 +79,19 @@ int32_t BoxColour(const std::string& text) {
     throw UsageError{"--box must be black, grey or none"};
 }
 
-int RunTimeResponse(const TimeResponseCommand& command, Arguments arguments,
-                    CommandStreams streams) {
+int RunTimeResponse(const TimeResponseCommand& command, CommandLine& line, CommandStreams streams) {
     render::TimeResponsePlotInput input;
-    input.Bold = arguments.Flag("--bold");
-    input.ShowOriginal = !arguments.Flag("--no-original");
-    const auto valueText = arguments.Value(command.valueOption);
-    const auto choiceText = arguments.Value(command.choiceOption);
-    const auto gainText = arguments.Value("--gain");
-    const auto boxText = arguments.Value("--box");
-    const auto out = arguments.Value("--out");
-    const std::vector<std::string> positional = arguments.Positional();
+    bool noOriginal = false;
+    std::optional<std::string> valueText, choiceText, gainText, boxText, out;
+    line.Flag("--bold", input.Bold);
+    line.Flag("--no-original", noOriginal);
+    line.Value(command.valueOption, valueText);
+    line.Value(command.choiceOption, choiceText);
+    line.Value("--gain", gainText);
+    line.Value("--box", boxText);
+    line.Value("--out", out);
+    const std::vector<std::string> positional = line.Parse();
+    input.ShowOriginal = !noOriginal;
     if (positional.size() != 1) {
         throw UsageError{std::string(command.name) + " takes exactly one Datafile"};
     }
@@ -177,12 +179,12 @@ const TimeResponseCommand kPulse{
 
 } // namespace
 
-int RunSquareCommand(Arguments arguments, CommandStreams streams) {
-    return RunTimeResponse(kSquare, std::move(arguments), streams);
+int RunSquareCommand(CommandLine& line, CommandStreams streams) {
+    return RunTimeResponse(kSquare, line, streams);
 }
 
-int RunPulseCommand(Arguments arguments, CommandStreams streams) {
-    return RunTimeResponse(kPulse, std::move(arguments), streams);
+int RunPulseCommand(CommandLine& line, CommandStreams streams) {
+    return RunTimeResponse(kPulse, line, streams);
 }
 
 } // namespace kelvor::cli

@@ -37,9 +37,15 @@ namespace {
 
 // The options that change the settings of FILE.tol, taken before the Datafile is known.
 struct SettingOptions {
-    explicit SettingOptions(Arguments& arguments)
-        : runs(arguments.Value("--runs")), seed(arguments.Value("--seed")),
-          tolerances(arguments.Value("--tol")), distribution(arguments.Value("--distribution")) {}
+    // Declares the options into this object, which therefore stays where it is.
+    explicit SettingOptions(CommandLine& line) {
+        line.Value("--runs", runs);
+        line.Value("--seed", seed);
+        line.Value("--tol", tolerances);
+        line.Value("--distribution", distribution);
+    }
+    SettingOptions(const SettingOptions&) = delete;
+    SettingOptions& operator=(const SettingOptions&) = delete;
 
     void ApplyTo(ToleranceSettings& settings) const {
         if (runs) {
@@ -74,13 +80,15 @@ struct SettingOptions {
 
 } // namespace
 
-int RunToleranceCommand(Arguments arguments, CommandStreams streams) {
-    const bool csv = arguments.Flag("--csv");
-    const auto from = arguments.Value("--from");
-    const auto to = arguments.Value("--to");
-    const auto perDecade = arguments.Value("--ppd");
-    const SettingOptions options(arguments);
-    const std::vector<std::string> positional = arguments.Positional();
+int RunToleranceCommand(CommandLine& line, CommandStreams streams) {
+    bool csv = false;
+    std::optional<std::string> from, to, perDecade;
+    line.Flag("--csv", csv);
+    line.Value("--from", from);
+    line.Value("--to", to);
+    line.Value("--ppd", perDecade);
+    const SettingOptions options(line);
+    const std::vector<std::string> positional = line.Parse();
     if (positional.size() != 1) {
         throw UsageError{"tolerance takes exactly one Datafile"};
     }

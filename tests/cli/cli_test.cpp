@@ -227,6 +227,41 @@ TEST_F(CliTest, BadDatafileIsRefusedByComputingCommands) {
     EXPECT_EQ(run.err.substr(0, 32), "Cannot Run  -  Error in Datafile");
 }
 
+// Options may be joined to their values, "--" ends them, and whatever the line holds besides
+// the command's own options is refused rather than taken as a file.
+TEST_F(CliTest, CommandLineSyntax) {
+    const CliRun spaced = Cli({"sweep", "HPFILTER.DAT", "--from", "250", "--to", "360"});
+    const CliRun joined = Cli({"sweep", "--from=250", "HPFILTER.DAT", "--to=360"});
+    ASSERT_EQ(spaced.status, 0) << spaced.err;
+    EXPECT_EQ(joined.status, 0) << joined.err;
+    EXPECT_EQ(joined.out, spaced.out);
+
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        const char* says; // in the output, or in the errors when the status is not 0
+    } cases[] = {
+        {{"check", "HPFILTER.DAT", "--bogus"}, 2, "unknown option --bogus"},
+        {{"check", "HPFILTER.DAT", "-x"}, 2, "unknown option -x"},
+        {{"check", "HPFILTER.DAT", "--list", "--list"}, 2, "--list"},
+        {{"sweep", "HPFILTER.DAT", "--fcode", "8", "--fcode", "9"}, 2, "--fcode"},
+        {{"sweep", "HPFILTER.DAT", "--fcode"}, 2, "--fcode"},
+        // After "--" an option's name is a file name.
+        {{"check", "--", "--list"}, 2, "--list : No such file"},
+        {{"check", "--", "--help"}, 2, "--help : No such file"},
+        {{"check", "HPFILTER.DAT", "--version"}, 0, "kelvor-cli (KELVOR2007) "},
+        {{"check", "-h"}, 0, "usage: kelvor-cli check"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = Cli(c.arguments);
+        const std::string shown = ::testing::PrintToString(c.arguments);
+        EXPECT_EQ(run.status, c.status) << shown << "\n" << run.err;
+        EXPECT_NE((c.status == 0 ? run.out : run.err).find(c.says), std::string::npos)
+            << shown << "\n"
+            << run.out << run.err;
+    }
+}
+
 TEST_F(CliTest, HelpForTheToolAndEveryCommand) {
     for (const char* command : {"check", "response", "sweep", "setup"}) {
         const CliRun run = Cli({command, "--help"});

@@ -79,6 +79,11 @@ TEST(ImportCommand, WritesNothingOnErrorAndListsNodes) {
     EXPECT_EQ(failed.status, 2);
     EXPECT_EQ(failed.out, "");
     EXPECT_NE(failed.err.find("line 4: D1: element type 'd'"), std::string::npos) << failed.err;
+    // The importer names the node by its role, the tool by the option that chose it.
+    const CliRun unused = Cli({"import", deck, "--in", "in", "--out", "nowhere"});
+    EXPECT_EQ(unused.status, 2);
+    EXPECT_NE(unused.err.find("the output node (--out) nowhere: no element"), std::string::npos)
+        << unused.err;
 
     folder.Write("deck.cir", "deck\nV1 in 0 AC 1\nR1 in out 1k\nR2 out 0 1k\n.tran 1u 1m\n");
     const CliRun done = Cli({"import", deck, "--in", "IN", "--out", "out", "--common", "GND"});

@@ -316,9 +316,9 @@ private:
                 return std::nullopt;
             }
             ++roleProblems_;
-            Problem(element, "only the source that drives the input node (between --in and "
-                             "--common) can be expressed, as the Datafile's input; a source of "
-                             "0 V joins its nodes");
+            Problem(element, "only the source that drives the input node (between it and the "
+                             "common node) can be expressed, as the Datafile's input; a source "
+                             "of 0 V joins its nodes");
             return std::nullopt;
         default:
             Problem(element, std::string("element type '") + element.type +
@@ -718,7 +718,7 @@ SpiceImport ImportSpiceDeck(const SpiceDeck& deck, const SpiceImportOptions& giv
             }
         }
     }
-    const char* const roles[] = {"--in", "--out", "--common"};
+    const char* const roles[] = {"the input node", "the output node", "the common node"};
     for (std::size_t i = 0; i < 3; ++i) {
         if (!usedSet.contains(order[i])) {
             ++importer.RoleProblems();
@@ -728,8 +728,9 @@ SpiceImport ImportSpiceDeck(const SpiceDeck& deck, const SpiceImportOptions& giv
     }
     if (order[0] == order[1] || order[0] == order[2] || order[1] == order[2]) {
         ++importer.RoleProblems();
-        problems.push_back("--in, --out and --common must be three different nodes (nodes "
-                           "joined by a 0 V source or a 0 ohm resistor are one node)");
+        problems.push_back("the input node, the output node and the common node must be three "
+                           "different nodes (nodes joined by a 0 V source or a 0 ohm resistor "
+                           "are one node)");
     }
     const std::unordered_set<std::string> roleNodes(order.begin(), order.end());
     for (const std::string& node : used) {

@@ -294,7 +294,7 @@ TEST(SpiceImport, EveryInexpressibleConstructIsListedWithItsLine) {
         EXPECT_NE(message.find(" more"), std::string::npos);
         EXPECT_LT(message.size(), 40000u);
     }
-    for (const auto& [in, out, fault] : {std::tuple{"in", "nowhere", "--out nowhere"},
+    for (const auto& [in, out, fault] : {std::tuple{"in", "nowhere", "output node nowhere"},
                                          std::tuple{"in", "in", "three different"}}) {
         try {
             Import("t\nR1 in out 1k\nR2 out 0 1k\n", in, out);

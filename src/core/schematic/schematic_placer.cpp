@@ -13,18 +13,6 @@ namespace {
 
 constexpr int G = kGridStep;
 
-int UpToGrid(int units) {
-    return units >= 0 ? (units + G - 1) / G * G : -((-units) / G * G);
-}
-
-int DownToGrid(int units) {
-    return -UpToGrid(-units);
-}
-
-Box Union(const Box& a, const Box& b) {
-    return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
-}
-
 bool IsTwoTerminal(char kind) {
     return kind == 'R' || kind == 'C' || kind == 'L';
 }

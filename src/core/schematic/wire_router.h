@@ -8,6 +8,14 @@
 
 namespace kelvor::schematic {
 
+// The wires of every net, as a layout hands them on to the drawing.
+struct RoutedWires {
+    std::vector<Wire> wires;
+    std::vector<NodePoint> junctions;
+    std::vector<NodePoint> grounds; // symbols of their own, beside the rail's
+    int crossings = 0;
+};
+
 // Draws each net as orthogonal wires on the grid points of an area. A wire never enters a
 // blocked point (a symbol or a label), never shares a grid step with another net, and meets
 // another net only by crossing it straight where that net runs straight through, so that the

@@ -302,6 +302,50 @@ TEST(SchematicLayout, RandomCircuitsReadBackWithoutFaults) {
     RecordProperty("crossings", crossings);
 }
 
+TEST(SchematicLayout, TangledCircuitsStillDrawEveryNet) {
+    // 100 nodes: a chain with 200 parts between random nodes and transistors among them, and a
+    // 10 x 10 resistor mesh; far past what the placer untangles, so drawn in channels.
+    std::vector<std::pair<std::string, std::string>> cases;
+    for (unsigned seed : {7U, 8U}) {
+        std::mt19937 random(seed);
+        auto node = [&] { return std::to_string(1 + random() % 100); };
+        std::vector<std::string> lines;
+        for (int n = 1; n < 100; ++n) {
+            lines.push_back("R " + std::to_string(n) + " " + std::to_string(n + 1) + " 1k");
+        }
+        for (int i = 0; i < 200; ++i) {
+            const std::string a = node();
+            std::string b = node();
+            while (b == a) {
+                b = node();
+            }
+            lines.push_back(std::string(i % 2 == 0 ? "C " : "L ") + a + " " + b + " 1n");
+            if (i % 10 == 0) {
+                lines.push_back("B " + a + " " + b + " " + node() + " 100 1m");
+            }
+        }
+        cases.push_back({"random seed " + std::to_string(seed), Datafile(1, 50, 100, lines)});
+    }
+    std::vector<std::string> mesh;
+    for (int n = 1; n < 100; ++n) {
+        if (n % 10 != 0 && n + 1 < 100) {
+            mesh.push_back("R " + std::to_string(n) + " " + std::to_string(n + 1) + " 1k");
+        }
+        if (n + 10 < 100) {
+            mesh.push_back("R " + std::to_string(n) + " " + std::to_string(n + 10) + " 1k");
+        }
+    }
+    mesh.push_back("C 99 100 1n");
+    cases.push_back({"mesh", Datafile(1, 99, 100, mesh)});
+    for (const auto& [name, text] : cases) {
+        SCOPED_TRACE(name);
+        const Circuit circuit = CircuitOf(text);
+        const Drawing drawing = LayOut(circuit, {true});
+        EXPECT_EQ(NetlistDifference(drawing, circuit), "");
+        EXPECT_EQ(Joined(Judge(drawing).list), "");
+    }
+}
+
 TEST(SchematicLayout, JsonDescribesEveryItem) {
     const Circuit circuit =
         CircuitOf(Datafile(1, 2, 3, {"* a comment", "R 1 2 1k", "C 2 3 159.15n"}));

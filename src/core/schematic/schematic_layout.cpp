@@ -99,15 +99,16 @@ std::optional<RoutedWires> Route(const Circuit& circuit, const PlacedCircuit& pl
             return std::nullopt;
         }
     }
-    // Then each pin to common goes straight down to the rail if it can without crossing a
-    // wire; else a pin that faces down gets a ground symbol of its own, and only the others
-    // cross on their way to the rail.
+    // Then each pin to common goes down to the rail if it can without crossing a wire or a
+    // long way round; else a pin that faces down gets a ground symbol of its own, and the
+    // others go the long way or, failing that, cross on their way to the rail.
+    constexpr int kShortDetour = 8;
     RoutedWires routed;
     std::vector<Point> grounds = pins[com];
     std::sort(grounds.begin(), grounds.end());
     std::vector<Point> crossing;
     for (const Point& pin : grounds) {
-        if (router.ConnectToRail(com, pin, placed.railY, false)) {
+        if (router.ConnectToRail(com, pin, placed.railY, false, kShortDetour)) {
             continue;
         }
         const Box symbol = GroundSymbolBox(pin);
@@ -123,7 +124,8 @@ std::optional<RoutedWires> Route(const Circuit& circuit, const PlacedCircuit& pl
         crossing.push_back(pin);
     }
     for (const Point& pin : crossing) {
-        if (!router.ConnectToRail(com, pin, placed.railY, true)) {
+        if (!router.ConnectToRail(com, pin, placed.railY, false) &&
+            !router.ConnectToRail(com, pin, placed.railY, true)) {
             return std::nullopt;
         }
     }
@@ -270,7 +272,7 @@ Drawing Assemble(const Circuit& circuit, const PlacedCircuit& placed, RoutedWire
 Drawing LayOut(const Circuit& circuit, const LayoutOptions& options) {
     // Past this many loops the placer's drawing is a tangle, and its wires may find no way
     // out: the channels draw such a circuit at once.
-    constexpr int kMostLoopsToPlace = 40;
+    constexpr int kMostLoopsToPlace = 32;
     if (Loops(circuit) <= kMostLoopsToPlace) {
         for (int spread = 0; spread < kMostSpreads; ++spread) {
             // The variant with the fewest crossings, the first one among equals.

@@ -16,6 +16,9 @@ struct RoutedWires {
     int crossings = 0;
 };
 
+// A detour of any length a drawing can have.
+inline constexpr int kAnyDetour = 1 << 20;
+
 // Draws each net as orthogonal wires on the grid points of an area. A wire never enters a
 // blocked point (a symbol or a label), never shares a grid step with another net, and meets
 // another net only by crossing it straight where that net runs straight through, so that the
@@ -33,8 +36,9 @@ public:
     // no way out.
     bool Connect(int node, const std::vector<Point>& pins);
     // Takes a pin straight to the rail rather than to the nearest wire of its node; without
-    // crossing anything unless `mayCross`.
-    bool ConnectToRail(int node, Point pin, int railY, bool mayCross);
+    // crossing anything unless `mayCross`, and at most `detourSteps` grid steps longer than
+    // the way down.
+    bool ConnectToRail(int node, Point pin, int railY, bool mayCross, int detourSteps = kAnyDetour);
     // Whether the grid step below a point is free for a ground symbol hung there.
     bool FreeBelow(Point at) const;
     // Cuts the rail back to the outermost wires that reach it and the points given.
@@ -52,7 +56,7 @@ private:
         return {left_ + index % width_ * kGridStep, top_ + index / width_ * kGridStep};
     }
     bool Inside(Point p) const;
-    bool Route(int node, Point from, int onlyRow, bool mayCross);
+    bool Route(int node, Point from, int onlyRow, bool mayCross, int detourSteps);
     int Degree(int index, int node) const;
     bool BreaksWire(int index, int node) const;
     int EdgeOwner(int index, int direction) const;

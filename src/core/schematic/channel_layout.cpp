@@ -104,19 +104,18 @@ private:
                 }
             }
         }
+        // Every pin takes a column, a pin without a wire too: a column rising past it would
+        // join it to another net.
         std::vector<std::pair<Point, int>> left;
         std::vector<std::pair<Point, int>> right;
         for (std::size_t pin = 0; pin < f.pins.size(); ++pin) {
-            const int node = part.nodes[pin];
-            if (!Wired(node)) {
-                continue;
-            }
+            const int node = Wired(part.nodes[pin]) ? part.nodes[pin] : 0;
             const Point p = f.pins[pin];
             if (p.x <= f.body.x0) {
                 left.push_back({p, node});
             } else if (p.x >= f.body.x1 || p.y >= f.body.y1) {
                 right.push_back({p, node});
-            } else {
+            } else if (node != 0) {
                 cell.escapes.push_back({node, {p}}); // above the body: straight up
             }
         }
@@ -131,7 +130,9 @@ private:
         }
         for (std::size_t k = 0; k < left.size(); ++k) {
             const auto [p, node] = left[k];
-            cell.escapes.push_back({node, {p, {leftStart - G * static_cast<int>(k), p.y}}});
+            if (node != 0) {
+                cell.escapes.push_back({node, {p, {leftStart - G * static_cast<int>(k), p.y}}});
+            }
         }
         int rightStart = f.body.x1;
         for (const auto& [p, node] : right) {
@@ -143,7 +144,9 @@ private:
         rightStart = UpToGrid(rightStart);
         for (std::size_t k = 0; k < right.size(); ++k) {
             const auto [p, node] = right[k];
-            cell.escapes.push_back({node, {p, {rightStart + G * static_cast<int>(k), p.y}}});
+            if (node != 0) {
+                cell.escapes.push_back({node, {p, {rightStart + G * static_cast<int>(k), p.y}}});
+            }
         }
         if (f.labelSide == LabelSide::Right) {
             const int from = right.empty()

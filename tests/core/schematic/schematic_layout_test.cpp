@@ -281,26 +281,38 @@ std::string RandomLine(std::mt19937& random, int nodes) {
 }
 
 TEST(SchematicLayout, RandomCircuitsReadBackWithoutFaults) {
+    // Small circuits for the placer, then larger ones on either side of where the channels
+    // take over, with nodes that have a single pin.
+    struct Size {
+        unsigned seeds;
+        int fewestNodes;
+        int moreNodes;
+        int fewestParts;
+        int moreParts;
+    };
     int crossings = 0;
-    for (unsigned seed = 1; seed <= 150; ++seed) {
-        std::mt19937 random(seed);
-        const int nodes = 3 + static_cast<int>(random() % 14);
-        std::vector<std::string> lines;
-        const int parts = 1 + static_cast<int>(random() % 16);
-        for (int i = 0; i < parts; ++i) {
-            lines.push_back(RandomLine(random, nodes));
+    for (const Size size : {Size{150, 3, 14, 1, 16}, Size{12, 20, 40, 20, 70}}) {
+        for (unsigned seed = 1; seed <= size.seeds; ++seed) {
+            std::mt19937 random(seed);
+            const int nodes = size.fewestNodes + static_cast<int>(random() % size.moreNodes);
+            std::vector<std::string> lines;
+            const int parts = size.fewestParts + static_cast<int>(random() % size.moreParts);
+            for (int i = 0; i < parts; ++i) {
+                lines.push_back(RandomLine(random, nodes));
+            }
+            // The roles must differ and the highest node must be in use, or the parser refuses.
+            lines.push_back("C " + std::to_string(nodes - 1) + " " + std::to_string(nodes) + " 1n");
+            const std::string text = Datafile(
+                1, 2 + static_cast<int>(random() % static_cast<unsigned>(nodes - 2)), nodes, lines);
+            SCOPED_TRACE(std::to_string(nodes) + " nodes, seed " + std::to_string(seed) + "\n" +
+                         text);
+            const Circuit circuit = CircuitOf(text);
+            const Drawing drawing = LayOut(circuit, {seed % 2 == 0});
+            EXPECT_EQ(NetlistDifference(drawing, circuit), "");
+            const Faults faults = Judge(drawing);
+            EXPECT_EQ(Joined(faults.list), "");
+            crossings += faults.crossings;
         }
-        // The roles must differ and the highest node must be in use, or the parser refuses.
-        lines.push_back("C " + std::to_string(nodes - 1) + " " + std::to_string(nodes) + " 1n");
-        const std::string text = Datafile(
-            1, 2 + static_cast<int>(random() % static_cast<unsigned>(nodes - 2)), nodes, lines);
-        SCOPED_TRACE("seed " + std::to_string(seed) + "\n" + text);
-        const Circuit circuit = CircuitOf(text);
-        const Drawing drawing = LayOut(circuit, {seed % 2 == 0});
-        EXPECT_EQ(NetlistDifference(drawing, circuit), "");
-        const Faults faults = Judge(drawing);
-        EXPECT_EQ(Joined(faults.list), "");
-        crossings += faults.crossings;
     }
     RecordProperty("crossings", crossings);
 }

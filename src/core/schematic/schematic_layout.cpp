@@ -28,7 +28,7 @@ Box TerminalLabelBox(const PlacedCircuit& placed, TerminalRole role) {
     return {p.x + 6, p.y - 18, p.x + 36, p.y - 6};
 }
 
-std::optional<RoutedWires> Route(const Circuit& circuit, const PlacedCircuit& placed) {
+std::optional<RoutedWires> Route(const Circuit& circuit, const PlacedCircuit& placed, long& work) {
     const int com = circuit.nodeCom;
     Box area{placed.railLeft, placed.railY, placed.railRight, placed.railY};
     for (const Placement& part : placed.parts) {
@@ -96,6 +96,7 @@ std::optional<RoutedWires> Route(const Circuit& circuit, const PlacedCircuit& pl
             return p == placed.inTerminal || p == placed.outTerminal;
         });
         if (!router.Connect(node, points)) {
+            work += router.Work();
             return std::nullopt;
         }
     }
@@ -126,6 +127,7 @@ std::optional<RoutedWires> Route(const Circuit& circuit, const PlacedCircuit& pl
     for (const Point& pin : crossing) {
         if (!router.ConnectToRail(com, pin, placed.railY, false) &&
             !router.ConnectToRail(com, pin, placed.railY, true)) {
+            work += router.Work();
             return std::nullopt;
         }
     }
@@ -133,6 +135,7 @@ std::optional<RoutedWires> Route(const Circuit& circuit, const PlacedCircuit& pl
     routed.wires = router.Wires();
     routed.junctions = router.Junctions();
     routed.crossings = router.Crossings();
+    work += router.Work();
     return routed;
 }
 
@@ -271,16 +274,20 @@ Drawing Assemble(const Circuit& circuit, const PlacedCircuit& placed, RoutedWire
 
 Drawing LayOut(const Circuit& circuit, const LayoutOptions& options) {
     // Past this many loops the placer's drawing is a tangle, and its wires may find no way
-    // out: the channels draw such a circuit at once.
+    // out: the channels draw such a circuit at once. The searches for wires stop at about a
+    // tenth of a second's work, so that the window never waits long for a drawing.
     constexpr int kMostLoopsToPlace = 32;
+    constexpr long kMostRoutingWork = 300000;
+    long work = 0;
     if (Loops(circuit) <= kMostLoopsToPlace) {
-        for (int spread = 0; spread < kMostSpreads; ++spread) {
+        for (int spread = 0; spread < kMostSpreads && work < kMostRoutingWork; ++spread) {
             // The variant with the fewest crossings, the first one among equals.
             std::optional<PlacedCircuit> best;
             std::optional<RoutedWires> routed;
-            for (int variant = 0; variant < kPlacementVariants; ++variant) {
+            for (int variant = 0; variant < kPlacementVariants && work < kMostRoutingWork;
+                 ++variant) {
                 PlacedCircuit candidate = PlaceCircuit(circuit, spread, variant);
-                std::optional<RoutedWires> wires = Route(circuit, candidate);
+                std::optional<RoutedWires> wires = Route(circuit, candidate, work);
                 if (wires && (!routed || wires->crossings < routed->crossings)) {
                     best = std::move(candidate);
                     routed = std::move(wires);

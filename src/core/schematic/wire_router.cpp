@@ -156,6 +156,7 @@ bool WireRouter::Route(int node, Point from, int onlyRow, bool mayCross, int det
     while (!open.empty()) {
         const auto [total, negativeCost, state] = open.top();
         open.pop();
+        ++work_;
         const int index = state / 4;
         const int heading = state % 4;
         const int cost = cost_[static_cast<std::size_t>(state)];

@@ -47,6 +47,8 @@ public:
     std::vector<Wire> Wires() const;
     std::vector<NodePoint> Junctions() const;
     int Crossings() const;
+    // Grid points the searches have looked at so far: what the wires cost to find.
+    long Work() const { return work_; }
 
 private:
     int Index(Point p) const {
@@ -79,6 +81,7 @@ private:
     std::vector<int> from_;
     std::vector<std::uint32_t> stamp_;
     std::uint32_t search_ = 0;
+    long work_ = 0;
 };
 
 } // namespace kelvor::schematic

@@ -103,7 +103,7 @@ std::optional<RoutedWires> Route(const Circuit& circuit, const PlacedCircuit& pl
     // Then each pin to common goes down to the rail if it can without crossing a wire or a
     // long way round; else a pin that faces down gets a ground symbol of its own, and the
     // others go the long way or, failing that, cross on their way to the rail.
-    constexpr int kShortDetour = 8;
+    constexpr int kShortDetour = 4;
     RoutedWires routed;
     std::vector<Point> grounds = pins[com];
     std::sort(grounds.begin(), grounds.end());

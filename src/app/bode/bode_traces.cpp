@@ -20,10 +20,13 @@ void BodeTraceSet::ForgetCurrent(std::string title) {
     std::erase_if(traces_, [](const BodeTrace& trace) { return trace.stepped; });
 }
 
-bool BodeTraceSet::SetSteps(std::vector<std::pair<std::string, LoadedCircuit>> steps) {
-    const auto kept = static_cast<std::size_t>(std::count_if(
+std::size_t BodeTraceSet::UnsteppedCount() const {
+    return static_cast<std::size_t>(std::count_if(
         traces_.begin(), traces_.end(), [](const BodeTrace& trace) { return !trace.stepped; }));
-    if (kept + steps.size() > kMostBodeTraces) {
+}
+
+bool BodeTraceSet::SetSteps(std::vector<std::pair<std::string, LoadedCircuit>> steps) {
+    if (steps.size() > kMostSteppedTraces) {
         return false;
     }
     std::erase_if(traces_, [](const BodeTrace& trace) { return trace.stepped; });

@@ -23,8 +23,10 @@ struct BodeTrace {
     bool stepped = false; // a variant of the current Datafile, made by Step...
 };
 
-// The current Datafile's curve and one per stepped value.
-inline constexpr std::size_t kMostBodeTraces = 1 + kMostStepValues;
+// Datafiles and kept curves laid over each other, the current Datafile's among them.
+inline constexpr std::size_t kMostBodeTraces = 8;
+// Stepped variants of the current Datafile come beside those, one per stepped value.
+inline constexpr auto kMostSteppedTraces = static_cast<std::size_t>(kMostStepValues);
 
 // The curves of the window, the current Datafile's first.
 class BodeTraceSet {
@@ -34,7 +36,7 @@ public:
     const std::vector<BodeTrace>& traces() const { return traces_; }
     BodeTrace& at(std::size_t index) { return traces_.at(index); }
     const BodeTrace& current() const { return traces_.front(); }
-    bool Full() const { return traces_.size() >= kMostBodeTraces; }
+    bool Full() const { return UnsteppedCount() >= kMostBodeTraces; }
 
     // The current Datafile's circuit; its curve stays until the next computation replaces it.
     void SetCurrent(std::string title, LoadedCircuit circuit);
@@ -55,6 +57,8 @@ public:
     std::vector<std::size_t> Computable() const;
 
 private:
+    std::size_t UnsteppedCount() const;
+
     std::vector<BodeTrace> traces_;
     int keptCount_ = 0;
 };

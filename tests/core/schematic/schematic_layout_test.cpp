@@ -291,7 +291,7 @@ TEST(SchematicLayout, RandomCircuitsReadBackWithoutFaults) {
         int moreParts;
     };
     int crossings = 0;
-    for (const Size size : {Size{150, 3, 14, 1, 16}, Size{12, 20, 40, 20, 70}}) {
+    for (const Size size : {Size{150, 3, 14, 1, 16}, Size{6, 20, 40, 20, 70}}) {
         for (unsigned seed = 1; seed <= size.seeds; ++seed) {
             std::mt19937 random(seed);
             const int nodes = size.fewestNodes + static_cast<int>(random() % size.moreNodes);

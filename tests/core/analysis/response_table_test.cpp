@@ -14,9 +14,19 @@ std::string Spaces(std::size_t count) {
     return std::string(count, ' ');
 }
 
+// The four numbers the boxes show; the complex impedances stay 0.
+ResponsePoint Point(long double gain, long double phase, long double zin, long double zout) {
+    ResponsePoint point;
+    point.Gain = gain;
+    point.Phase = phase;
+    point.Zin = zin;
+    point.Zout = zout;
+    return point;
+}
+
 TEST(ResponseTable, NormalBoxesAndRow) {
     RecordingMessages messages;
-    const ResponsePoint point{-6.0206L, 45.04L, 999.7L, 47.5L};
+    const ResponsePoint point = Point(-6.0206L, 45.04L, 999.7L, 47.5L);
     const ResponseBoxes boxes = FormatResponseBoxes(point, false, messages);
     EXPECT_EQ(boxes.gain, "  -6.021");
     EXPECT_EQ(boxes.phase, "  45.0");
@@ -33,7 +43,7 @@ TEST(ResponseTable, NormalBoxesAndRow) {
 
 TEST(ResponseTable, ExtendedBoxesAndRow) {
     RecordingMessages messages;
-    const ResponsePoint point{-6.0206L, 45.04L, 999.7L, -47.5L};
+    const ResponsePoint point = Point(-6.0206L, 45.04L, 999.7L, -47.5L);
     const ResponseBoxes boxes = FormatResponseBoxes(point, true, messages);
     EXPECT_EQ(boxes.gain, "  -6.0206000000000E+0000");
     EXPECT_EQ(boxes.phase, "  4.5040000000000E+0001");
@@ -46,7 +56,7 @@ TEST(ResponseTable, ExtendedBoxesAndRow) {
 
 TEST(ResponseTable, ZeroOutputShowsStarsInTheGainBoxOnly) {
     RecordingMessages messages;
-    const ResponsePoint silent{-50000.0L, -90.0L, 1e3L, 0.0L};
+    const ResponsePoint silent = Point(-50000.0L, -90.0L, 1e3L, 0.0L);
     const ResponseBoxes normal = FormatResponseBoxes(silent, false, messages);
     EXPECT_EQ(normal.gain, "   * * * ");
     EXPECT_EQ(normal.phase, "  -90.0");
@@ -57,7 +67,7 @@ TEST(ResponseTable, ZeroOutputShowsStarsInTheGainBoxOnly) {
                                                          "1.00k" + Spaces(15) + "0.00");
 
     // Just above the threshold the number is still shown.
-    EXPECT_EQ(FormatResponseBoxes({-49000.0L, 0.0L, 1.0L, 1.0L}, false, messages).gain,
+    EXPECT_EQ(FormatResponseBoxes(Point(-49000.0L, 0.0L, 1.0L, 1.0L), false, messages).gain,
               "  -49000.000");
 }
 

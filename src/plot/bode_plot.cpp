@@ -288,6 +288,10 @@ QCPAxisRect* BodePlot::AddSection(Section section, bool last) {
     rects_.push_back(rect);
     sections_.push_back(section);
     rect->setMarginGroup(QCP::msLeft | QCP::msRight, marginGroup_);
+    // The frequency label at the range's end stands half outside the plot: room for it, or a
+    // printout, whose plots fill the page's width, loses it at the paper's edge.
+    rect->setMinimumMargins(QMargins(
+        0, 0, QFontMetrics(font()).horizontalAdvance(QStringLiteral("100 kHz")) / 2 + 4, 0));
     rect->setRangeDrag(Qt::Horizontal | Qt::Vertical);
     // Zooming the values would cut peaks off: they fit what is visible instead.
     rect->setRangeZoom(Qt::Horizontal);
@@ -502,9 +506,11 @@ void BodePlot::PlaceMarkerLabels() {
               [](const auto& a, const auto& b) { return a.first < b.first; });
     for (const auto& [x, label] : byPlace) {
         const int width = metrics.horizontalAdvance(label->text()) + 8;
-        // Right of its line, or left of it where the plot ends first.
+        // Right of its line, or left of it where the plot ends first (the line's pixel has a
+        // fraction, so the side is decided once, not read back from the rounded box).
+        const bool rightOfLine = x + width <= area.right();
         const int left =
-            x + width <= area.right() ? static_cast<int>(x) : static_cast<int>(x) - width;
+            rightOfLine ? static_cast<int>(std::floor(x)) : static_cast<int>(std::ceil(x)) - width;
         bool placed = false;
         for (int row = 0; row < rows && !placed && x >= area.left() && x <= area.right(); ++row) {
             const QRect box(left, area.top() + row * rowHeight, width, rowHeight);
@@ -515,7 +521,8 @@ void BodePlot::PlaceMarkerLabels() {
                 continue;
             }
             taken[static_cast<std::size_t>(row)].push_back(box);
-            label->setPositionAlignment((left < x ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
+            label->setPositionAlignment((rightOfLine ? Qt::AlignLeft : Qt::AlignRight) |
+                                        Qt::AlignTop);
             label->position->setCoords(label->position->coords().x(),
                                        static_cast<double>(row * rowHeight) / area.height());
             placed = true;

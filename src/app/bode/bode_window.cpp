@@ -246,6 +246,7 @@ bool TFormBode::Compute(const FrequencyRange& range) {
     ProgressBar->setRange(0, std::max(1, perCurve * static_cast<int>(computable.size())));
     ProgressBar->setValue(0);
 
+    bool pointLimitReached = false;
     const CalculationEnd end = calculation_.Run([&] {
         std::vector<BodeRun> runs;
         std::vector<std::vector<BodeMarker>> markers;
@@ -262,6 +263,7 @@ bool TFormBode::Compute(const FrequencyRange& range) {
             if (!runs.back().complete) {
                 return false;
             }
+            pointLimitReached = pointLimitReached || runs.back().pointLimitReached;
             markers.push_back(FindMarkers(runs.back().curve, circuit, solver_));
         }
         // Only a computation that ran to its end replaces the curves.
@@ -284,6 +286,9 @@ bool TFormBode::Compute(const FrequencyRange& range) {
     SetComputing(false);
     ProgressBar->setValue(ProgressBar->maximum());
     ShowTraces();
+    if (pointLimitReached) {
+        state_.messages.ShowWarning(PointLimitWarning());
+    }
     return true;
 }
 

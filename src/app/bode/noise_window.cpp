@@ -2,11 +2,8 @@
 #include "app/bode/noise_window.h"
 
 #include "app/bode/bode_window.h"
-#include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
-#include "app/common/replace_question.h"
 #include "app/common/screen_checks.h"
-#include "app/shell/dialogs.h"
 #include "app/shell/help_window.h"
 #include "bode/significant_format.h"
 #include "circuit/datafile_reader.h"
@@ -18,9 +15,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -41,10 +36,6 @@ constexpr int kAtCursorColumn = 3;
 // The boxes as their refusals name them.
 constexpr const char* kBandFromBox = "Band from (Hz)";
 constexpr const char* kBandToBox = "Band to (Hz)";
-
-const FileKind kNoiseCsvToWrite{"Export Noise CSV", "Comma-separated values (*.csv)", "csv"};
-const FileKind kSensitivityCsvToWrite{"Export Sensitivity CSV", "Comma-separated values (*.csv)",
-                                      "csv"};
 
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
@@ -79,16 +70,6 @@ QTableWidgetItem* Fixed(const QString& text) {
     return item;
 }
 
-QTableWidget* Table(const QStringList& headings, QWidget* parent) {
-    auto* table = new QTableWidget(0, static_cast<int>(headings.size()), parent);
-    table->setHorizontalHeaderLabels(headings);
-    table->verticalHeader()->hide();
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
-    table->horizontalHeader()->setStretchLastSection(true);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    return table;
-}
-
 bool SameSettings(const NoiseSettings& a, const NoiseSettings& b) {
     if (a.temperatureCelsius != b.temperatureCelsius || a.opAmps.size() != b.opAmps.size()) {
         return false;
@@ -101,35 +82,6 @@ bool SameSettings(const NoiseSettings& a, const NoiseSettings& b) {
         }
     }
     return true;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = text.find('\n', start);
-        lines.push_back(text.substr(start, end - start));
-        start = end == std::string::npos ? text.size() : end + 1;
-    }
-    return lines;
-}
-
-// A CSV file written by the panel: comment lines that say where the numbers come from, then the
-// core's table, all with CR LF line ends as the analyser's own export has them. A name holds no
-// line end of its own.
-std::string CsvFileText(const std::vector<std::string>& comments, const std::string& table) {
-    std::string text;
-    const auto addLine = [&](std::string line) {
-        std::replace_if(
-            line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
-        text += line + "\r\n";
-    };
-    for (const std::string& comment : comments) {
-        addLine("# " + comment);
-    }
-    for (const std::string& line : Lines(table)) {
-        addLine(line);
-    }
-    return text;
 }
 
 // The totals of the core's summary: every line above the contributors.
@@ -180,89 +132,6 @@ TFormNoise::TFormNoise(AppState& state, TFormBode& bode)
     FitOnScreen(this, 1060, 680);
     SetRunning(false);
     LoadCurrentDatafile();
-}
-
-QWidget* TFormNoise::BuildSettings() {
-    auto* panel = new QWidget(this);
-    auto* layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto* grid = new QGridLayout;
-    const auto row = [&](int at, const char* caption, QWidget* control) {
-        auto* label = new QLabel(caption, panel);
-        label->setBuddy(control);
-        grid->addWidget(label, at, 0);
-        grid->addWidget(control, at, 1);
-    };
-    EditBoxTemperature = new QLineEdit(panel);
-    ComboBoxSourceLine = new QComboBox(panel);
-    CheckBoxVisibleBand = new QCheckBox("Band is the &visible range", panel);
-    CheckBoxVisibleBand->setChecked(true);
-    EditBoxBandFrom = new QLineEdit("20", panel);
-    EditBoxBandTo = new QLineEdit("20k", panel);
-    ComboBoxWeighting = new QComboBox(panel);
-    ComboBoxWeighting->addItem("None (flat)");
-    ComboBoxWeighting->addItem("A-weighting (IEC 61672)");
-    EditBoxReference = new QLineEdit(panel);
-    EditBoxReference->setPlaceholderText("none");
-    row(0, "&Temperature (\u00b0C)", EditBoxTemperature);
-    row(1, "&Source resistor", ComboBoxSourceLine);
-    grid->addWidget(CheckBoxVisibleBand, 2, 0, 1, 2);
-    row(3, "Band &from (Hz)", EditBoxBandFrom);
-    row(4, "Band t&o (Hz)", EditBoxBandTo);
-    row(5, "&Weighting", ComboBoxWeighting);
-    row(6, "R&eference (V rms)", EditBoxReference);
-    layout->addLayout(grid);
-    const auto followBand = [this](bool visible) {
-        EditBoxBandFrom->setEnabled(!visible);
-        EditBoxBandTo->setEnabled(!visible);
-    };
-    connect(CheckBoxVisibleBand, &QCheckBox::toggled, this, followBand);
-    followBand(true);
-
-    layout->addWidget(new QLabel("Op-amp input noise (kept beside the Datafile):", panel));
-    TableOpAmps = Table({"Line", "Op-amp", "en (V/\u221aHz)", "in (A/\u221aHz)"}, panel);
-    layout->addWidget(TableOpAmps, 1);
-    return panel;
-}
-
-QWidget* TFormNoise::BuildResults() {
-    auto* panel = new QWidget(this);
-    auto* layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(0, 0, 0, 0);
-    LabelTotals = new QLabel(panel);
-    LabelTotals->setWordWrap(true);
-    LabelTotals->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    layout->addWidget(LabelTotals);
-    TableContributors = Table({"Generator", "Band (V rms)", "Share of band", "At cursor"}, panel);
-    TableContributors->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    TableContributors->setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(TableContributors, &QTableWidget::itemSelectionChanged, this, [this] {
-        const QTableWidgetItem* item = TableContributors->item(TableContributors->currentRow(), 0);
-        highlighted_.reset();
-        if (item != nullptr) {
-            highlighted_ = item->data(Qt::UserRole).toULongLong();
-        }
-        ShowNoiseCurve();
-    });
-    layout->addWidget(TableContributors, 3);
-    LabelSensitivity = new QLabel(panel);
-    LabelSensitivity->setWordWrap(true);
-    layout->addWidget(LabelSensitivity);
-    TableSensitivity =
-        Table({"Line", "Component", "Value", "Gain (dB/%)", "Phase (\u00b0/%)"}, panel);
-    TableSensitivity->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    layout->addWidget(TableSensitivity, 2);
-    auto* exports = new QHBoxLayout;
-    ButtonExportCsv = new QPushButton("E&xport Noise CSV...", panel);
-    ButtonExportSensitivity = new QPushButton("Export Sensitivity CSV...", panel);
-    exports->addWidget(ButtonExportCsv);
-    exports->addWidget(ButtonExportSensitivity);
-    exports->addStretch(1);
-    layout->addLayout(exports);
-    connect(ButtonExportCsv, &QPushButton::clicked, this, &TFormNoise::ButtonExportCsvClick);
-    connect(ButtonExportSensitivity, &QPushButton::clicked, this,
-            &TFormNoise::ButtonExportSensitivityClick);
-    return panel;
 }
 
 void TFormNoise::ShowForCurrentDatafile() {
@@ -630,50 +499,6 @@ void TFormNoise::ShowAtFrequency(double frequency) {
             row, 4, new QTableWidgetItem(Significant(value.phaseDegreesPerPercent, "", false)));
     }
     TableSensitivity->resizeColumnsToContents();
-}
-
-void TFormNoise::ButtonExportCsvClick() {
-    if (!analysis_) {
-        state_.messages.ShowWarning("Run the noise analysis first: there is nothing to export.");
-        return;
-    }
-    const std::optional<QString> path = state_.dialogs.ChooseFileToWrite(
-        this, kNoiseCsvToWrite, PathToQt(state_.File("NOISE.CSV")));
-    if (!path || !MayReplaceFile(state_.messages, PathFromQt(*path))) {
-        return;
-    }
-    std::vector<std::string> comments = {"Datafile: " + state_.shell.DatafileName,
-                                         "Written: " + state_.shell.TodayText};
-    for (std::string& line : Lines(NoiseSummaryText(*analysis_))) {
-        comments.push_back(std::move(line));
-    }
-    try {
-        WriteFileAtomically(PathFromQt(*path), CsvFileText(comments, NoiseCsvText(*analysis_)));
-    } catch (const KelvorError& error) {
-        state_.messages.ShowError(error.what());
-    }
-}
-
-void TFormNoise::ButtonExportSensitivityClick() {
-    if (!sensitivity_) {
-        state_.messages.ShowWarning(
-            "Point at the analyser's plots first: the sensitivity is taken at the cursor.");
-        return;
-    }
-    const std::optional<QString> path = state_.dialogs.ChooseFileToWrite(
-        this, kSensitivityCsvToWrite, PathToQt(state_.File("SENSITIV.CSV")));
-    if (!path || !MayReplaceFile(state_.messages, PathFromQt(*path))) {
-        return;
-    }
-    const std::vector<std::string> comments = {
-        "Datafile: " + state_.shell.DatafileName, "Written: " + state_.shell.TodayText,
-        "Frequency: " + FormatSignificant(sensitivity_->frequency, kSignificantDigits, "Hz")};
-    try {
-        WriteFileAtomically(PathFromQt(*path),
-                            CsvFileText(comments, SensitivityCsvText(*sensitivity_)));
-    } catch (const KelvorError& error) {
-        state_.messages.ShowError(error.what());
-    }
 }
 
 void TFormNoise::keyReleaseEvent(QKeyEvent* event) {

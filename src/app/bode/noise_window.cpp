@@ -284,6 +284,7 @@ std::optional<NoiseRequest> TFormNoise::RequestFromControls() {
         return std::nullopt;
     }
     NoiseRequest request;
+    request.refine = true; // the noise plot must not miss a peak of its own
     // The analyser's points, where its curve has the least density and more where it turns.
     const BodeCurve& curve = bode_.traces().current().curve;
     request.frequencies = curve.size() > 0
@@ -423,6 +424,12 @@ void TFormNoise::ShowResults() {
                              .arg(Significant(band.start, "Hz"), Significant(band.end, "Hz"),
                                   request_->weighting == NoiseWeighting::A ? ", A-weighted" : "",
                                   EngText(analysedTemperature_)));
+    if (analysis_->pointLimitReached) {
+        LabelTotals->setText(LabelTotals->text() +
+                             "\nThe noise curves reached the most points they may have before "
+                             "they were smooth everywhere: between some points the densities may "
+                             "differ from the lines drawn.");
+    }
     for (const NoiseContributor& contributor : analysis_->band.ranked) {
         const int row = TableContributors->rowCount();
         TableContributors->insertRow(row);

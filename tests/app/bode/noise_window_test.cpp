@@ -100,6 +100,7 @@ private slots:
         request.weighting = NoiseWeighting::A;
         request.sourceLine = 7;
         request.referenceLevel = 1;
+        request.refine = true;
         const NoiseAnalysis expected = RunNoiseAnalysis(
             MakeLoadedCircuit(std::move(outcome.records), parsed), lines, {}, request);
 

@@ -85,10 +85,11 @@ QWidget* TFormNoise::BuildResults() {
     TableContributors->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TableContributors->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(TableContributors, &QTableWidget::itemSelectionChanged, this, [this] {
-        const QTableWidgetItem* item = TableContributors->item(TableContributors->currentRow(), 0);
+        const QModelIndexList rows = TableContributors->selectionModel()->selectedRows();
         highlighted_.reset();
-        if (item != nullptr) {
-            highlighted_ = item->data(Qt::UserRole).toULongLong();
+        if (!rows.isEmpty()) {
+            highlighted_ =
+                TableContributors->item(rows.front().row(), 0)->data(Qt::UserRole).toULongLong();
         }
         ShowNoiseCurve();
     });

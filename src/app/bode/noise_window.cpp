@@ -324,16 +324,19 @@ bool TFormNoise::Run() {
     if (calculation_.Running() || bode_.Computing()) {
         return false;
     }
-    std::optional<NoiseSettings> settings = SettingsFromControls();
+    // Another Datafile brings its own .noi file; the same one changed behind the panel's back
+    // (saved by an editor, or by another program) is read again with the figures typed in kept
+    // by line, so the run solves the circuit as it stands.
+    if (datafile_ != state_.DatafilePath()) {
+        LoadCurrentDatafile();
+    }
+    const std::optional<NoiseSettings> settings = SettingsFromControls();
     if (!settings) {
         return false;
     }
-    // A Datafile changed behind the panel's back is read again, so the run solves the circuit as
-    // it stands; the figures typed in are kept by line.
     if (!CircuitIsCurrent()) {
         LoadCircuit();
         ShowSettings(*settings);
-        setWindowTitle("Noise  -  " + ShownText(state_.shell.DatafileName));
     }
     if (!datafileGood_) {
         state_.messages.ShowWarning(kDatafileErrorsWarning);

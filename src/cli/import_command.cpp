@@ -39,12 +39,6 @@ namespace {
 // The import was refused because its Datafile strays too far from the deck.
 constexpr int kExitBeyondMaxDeviation = 3;
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 std::optional<AcRange> RangeArgument(Arguments& arguments) {
     const std::optional<std::vector<std::string>> range = arguments.Values("--range", 2);
     if (!range) {
@@ -82,14 +76,14 @@ int RunImportCommand(Arguments arguments, CommandStreams streams) {
     if (!input || !output) {
         std::string nodes;
         for (const std::string& node : CircuitNodeNames(deck)) {
-            nodes += " " + node;
+            nodes += " " + SpelledInDeck(deck, node);
         }
         throw UsageError{"import needs --in and --out; the netlist's nodes are:" + nodes};
     }
     SpiceImportOptions options;
-    options.inputNode = Lower(*input);
-    options.outputNode = Lower(*output);
-    options.commonNode = Lower(common.value_or("0"));
+    options.inputNode = *input;
+    options.outputNode = *output;
+    options.commonNode = common.value_or("0");
     options.deckName = std::filesystem::path(positional[0]).filename().string();
     options.today = TodayText();
     const SpiceImport imported = ImportSpiceDeck(deck, options);

@@ -172,14 +172,21 @@ void ImportSpiceNetlistCommand(AppState& state, QWidget* owner, const OpenDatafi
         }
         const std::filesystem::path deckPath = PathFromQt(*source);
         const SpiceDeck deck = ReadSpiceDeck(ReadWholeFile(deckPath));
-        const std::vector<std::string> nodes = CircuitNodeNames(deck);
+        // The nodes as the deck spells them; the import reads names without regard to case.
+        std::vector<std::string> nodes = CircuitNodeNames(deck);
+        for (std::string& node : nodes) {
+            node = SpelledInDeck(deck, node);
+        }
         if (nodes.size() < 3) {
             state.messages.ShowWarning("\r\n   " + deckPath.filename().string() +
                                        " has fewer than 3 nodes to import.   ");
             return;
         }
         SpiceImportOptions options{"", "", "", deckPath.filename().string(), state.shell.TodayText};
-        const ProposedSpiceNodes proposed = ProposeSpiceNodes(deck);
+        ProposedSpiceNodes proposed = ProposeSpiceNodes(deck);
+        for (std::string* node : {&proposed.input, &proposed.output, &proposed.common}) {
+            *node = SpelledInDeck(deck, *node);
+        }
         // A deck that no choice of nodes can import is refused before the question.
         options.inputNode = proposed.input.empty() ? nodes[0] : proposed.input;
         options.outputNode = proposed.output.empty() ? nodes[1] : proposed.output;

@@ -54,11 +54,19 @@ constexpr std::string_view kExportCommonNode =
 constexpr std::string_view kExportLineComment = "* line ";
 constexpr std::string_view kExportTag = "$ line ";
 
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower;
+// Keeps the token's spelling and that of each name inside it, for messages.
+void RecordSpellings(const std::string& token, SpiceDeck& deck) {
+    deck.spellings.try_emplace(SpiceNameKey(token), token);
+    std::size_t start = 0;
+    while (start < token.size()) {
+        const std::size_t end = token.find_first_of("{}='(),", start);
+        const std::size_t stop = end == std::string::npos ? token.size() : end;
+        if (stop > start && (start > 0 || stop < token.size())) {
+            const std::string piece = token.substr(start, stop - start);
+            deck.spellings.try_emplace(SpiceNameKey(piece), piece);
+        }
+        start = stop + 1;
+    }
 }
 
 // The number at the start of the text, if it has one.
@@ -261,12 +269,12 @@ private:
         }
         const auto found = subcircuits_.find(tokens[last - 1]);
         if (found == subcircuits_.end()) {
-            problem("no subcircuit " + tokens[last - 1] + " is defined");
+            problem("no subcircuit " + SpelledInDeck(deck_, tokens[last - 1]) + " is defined");
             return;
         }
         const Subcircuit& subcircuit = found->second;
         if (last - 2 != subcircuit.ports.size()) {
-            problem("subcircuit " + tokens[last - 1] + " has " +
+            problem("subcircuit " + SpelledInDeck(deck_, tokens[last - 1]) + " has " +
                     std::to_string(subcircuit.ports.size()) + " nodes, the call gives " +
                     std::to_string(last - 2));
             return;
@@ -315,23 +323,23 @@ private:
                 break;
             }
             if (!IsName(inner)) {
-                problem("the expression " + text +
+                problem("the expression " + SpelledInDeck(deck_, text) +
                         " is not supported: only numbers and parameter names are expanded");
                 return false;
             }
             if (std::find(chain.begin(), chain.end(), inner) != chain.end()) {
                 std::string cycle;
                 for (const std::string& name : chain) {
-                    cycle += name + " -> ";
+                    cycle += SpelledInDeck(deck_, name) + " -> ";
                 }
-                problem("the parameters " + cycle + inner +
+                problem("the parameters " + cycle + SpelledInDeck(deck_, inner) +
                         " are defined by one another: none has a value");
                 return false;
             }
             chain.push_back(inner);
             const auto parameter = parameters.find(inner);
             if (parameter == parameters.end()) {
-                problem("parameter " + inner + " is not defined");
+                problem("parameter " + SpelledInDeck(deck_, inner) + " is not defined");
                 return false;
             }
             text = parameter->second;
@@ -375,7 +383,8 @@ std::vector<Statement> ReadStatements(std::string_view text, SpiceDeck& deck) {
         std::vector<std::string> tokens = Tokens(content);
         const std::string spelled = tokens.empty() ? "" : tokens[0];
         for (std::string& token : tokens) {
-            token = Lower(token);
+            RecordSpellings(token, deck);
+            token = SpiceNameKey(token);
         }
         if (lineNumber == 1 && !StartsWithCircuit(tokens)) {
             deck.title = line;
@@ -399,7 +408,11 @@ std::vector<Statement> ReadStatements(std::string_view text, SpiceDeck& deck) {
         }
         if (content[first] == '+') {
             if (!statements.empty()) {
-                const std::vector<std::string> more = Tokens(Lower(content.substr(first + 1)));
+                std::vector<std::string> more = Tokens(content.substr(first + 1));
+                for (std::string& token : more) {
+                    RecordSpellings(token, deck);
+                    token = SpiceNameKey(token);
+                }
                 statements.back().tokens.insert(statements.back().tokens.end(), more.begin(),
                                                 more.end());
             }
@@ -448,6 +461,18 @@ bool UsedByAnElement(const SpiceDeck& deck, const std::string& model) {
 }
 
 } // namespace
+
+std::string SpiceNameKey(std::string_view name) {
+    std::string key(name);
+    std::transform(key.begin(), key.end(), key.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return key;
+}
+
+const std::string& SpelledInDeck(const SpiceDeck& deck, const std::string& word) {
+    const auto found = deck.spellings.find(word);
+    return found == deck.spellings.end() ? word : found->second;
+}
 
 bool IsPlainSpiceNumber(std::string_view text) {
     std::size_t i = 0;

@@ -42,7 +42,17 @@ struct SpiceDeck {
     // Datafile's common node, which the deck calls 0. Empty and 0 for any other deck.
     std::map<int, std::string> exportedLines;
     int exportedCommonNode = 0;
+    // The deck's words and the names inside them ("{Rload}", "Rload=1k"), by their lower-case
+    // form, as first written: the deck is read without regard to case, messages spell names as
+    // the deck does.
+    std::map<std::string, std::string> spellings;
 };
+
+// The form in which the deck's names are compared: SPICE reads them without regard to case.
+std::string SpiceNameKey(std::string_view name);
+
+// The word as the deck first spells it; the word itself when the deck never wrote it so.
+const std::string& SpelledInDeck(const SpiceDeck& deck, const std::string& word);
 
 // Reads a netlist: continuation lines, comments ("*" lines, "$ " and ";" to the line's end),
 // .control blocks and the analysis and output commands (which describe no circuit) are taken

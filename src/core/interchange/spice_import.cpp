@@ -155,6 +155,7 @@ private:
         problems_.push_back("line " + std::to_string(element.line) + ": " + element.spelled + ": " +
                             why);
     }
+    const std::string& Spelled(const std::string& word) const { return SpelledInDeck(deck_, word); }
     void Note(const SpiceElement& element, const std::string& what) {
         notes_.push_back("line " + std::to_string(element.line) + ": " + element.spelled + ": " +
                          what);
@@ -181,8 +182,8 @@ private:
             const std::string a = Find(element.nodes[0]);
             const std::string b = Find(element.nodes[1]);
             Note(element, (element.type == 'v' ? "a 0 V source" : "a 0 ohm resistor") +
-                              std::string(" joins nodes ") + element.nodes[0] + " and " +
-                              element.nodes[1]);
+                              std::string(" joins nodes ") + Spelled(element.nodes[0]) + " and " +
+                              Spelled(element.nodes[1]));
             if (a == b) {
                 continue;
             }
@@ -210,9 +211,10 @@ private:
             for (int i = 0; i < 2; ++i) {
                 const std::string& name = element.fields[static_cast<std::size_t>(i)];
                 if (!inductors_.count(name)) {
-                    Problem(element, "no inductor " + name);
+                    Problem(element, "no inductor " + Spelled(name));
                 } else if (coupled.count(name)) {
-                    Problem(element, name + " is coupled twice; a Datafile couples pairs only");
+                    Problem(element,
+                            Spelled(name) + " is coupled twice; a Datafile couples pairs only");
                 } else {
                     coupled[name] = &element;
                 }
@@ -229,14 +231,15 @@ private:
         if (!number) {
             const bool name = !text.empty() && (std::isalpha(static_cast<unsigned char>(text[0])) ||
                                                 text[0] == '\'');
-            Problem(element, "cannot read the " + std::string(what) + " " + text +
-                                 (name ? ": write {" + Unquoted(text) + "} for a parameter" : ""));
+            Problem(element,
+                    "cannot read the " + std::string(what) + " " + Spelled(text) +
+                        (name ? ": write {" + Spelled(Unquoted(text)) + "} for a parameter" : ""));
             return std::nullopt;
         }
         const long double approximate = ApproximateValue(*number);
         if (!std::isfinite(approximate) || std::fabs(approximate) > kLargestValue) {
-            Problem(element,
-                    "the " + std::string(what) + " " + text + " is too large for a Datafile");
+            Problem(element, "the " + std::string(what) + " " + Spelled(text) +
+                                 " is too large for a Datafile");
             return std::nullopt;
         }
         if (resistance && !number->negative && approximate < Rmin) {
@@ -246,8 +249,8 @@ private:
             return kLeastResistance;
         }
         if (!number->negative && number->digits != "0" && approximate < kSmallestValue) {
-            Problem(element,
-                    "the " + std::string(what) + " " + text + " is too small for a Datafile");
+            Problem(element, "the " + std::string(what) + " " + Spelled(text) +
+                                 " is too small for a Datafile");
             return std::nullopt;
         }
         return Fitting(element, DatafileValueText(*number), text, what);
@@ -278,7 +281,8 @@ private:
     std::optional<ElementFields> Fields(const SpiceElement& element) {
         ElementFields fields = SplitElementFields(element);
         if (!fields.unknown.empty()) {
-            Problem(element, "'" + fields.unknown.front() + "' cannot be expressed in a Datafile");
+            Problem(element,
+                    "'" + Spelled(fields.unknown.front()) + "' cannot be expressed in a Datafile");
             return std::nullopt;
         }
         if (!fields.value) {
@@ -441,9 +445,9 @@ private:
     // a sign or the order of the nodes can often be turned round to make it so.
     std::optional<Component> Transconductance(const SpiceElement& element) {
         if (element.fields.size() != 1) {
-            Problem(element, element.fields.empty()
-                                 ? "no value"
-                                 : "'" + element.fields[1] + "' cannot be expressed in a Datafile");
+            Problem(element, element.fields.empty() ? "no value"
+                                                    : "'" + Spelled(element.fields[1]) +
+                                                          "' cannot be expressed in a Datafile");
             return std::nullopt;
         }
         std::optional<DecimalValue> gm = ParseSpiceNumber(element.fields[0]);
@@ -484,9 +488,9 @@ private:
     // whose input resistance and pole lie far away. Its 1 ohm output resistance remains.
     std::optional<Component> VoltageAmplifier(const SpiceElement& element) {
         if (element.fields.size() != 1) {
-            Problem(element, element.fields.empty()
-                                 ? "no value"
-                                 : "'" + element.fields[1] + "' cannot be expressed in a Datafile");
+            Problem(element, element.fields.empty() ? "no value"
+                                                    : "'" + Spelled(element.fields[1]) +
+                                                          "' cannot be expressed in a Datafile");
             return std::nullopt;
         }
         const std::optional<DecimalValue> gain = ParseSpiceNumber(element.fields[0]);
@@ -687,9 +691,9 @@ ProposedSpiceNodes ProposeSpiceNodes(const SpiceDeck& deck) {
 
 SpiceImport ImportSpiceDeck(const SpiceDeck& deck, const SpiceImportOptions& given) {
     SpiceImportOptions options = given;
-    options.inputNode = Ground(options.inputNode);
-    options.outputNode = Ground(options.outputNode);
-    options.commonNode = Ground(options.commonNode);
+    options.inputNode = Ground(SpiceNameKey(options.inputNode));
+    options.outputNode = Ground(SpiceNameKey(options.outputNode));
+    options.commonNode = Ground(SpiceNameKey(options.commonNode));
     Importer importer(deck, options);
     std::vector<Component> components = importer.Components();
     std::vector<std::string>& problems = importer.Problems();
@@ -715,7 +719,7 @@ SpiceImport ImportSpiceDeck(const SpiceDeck& deck, const SpiceImportOptions& giv
     for (std::size_t i = 0; i < 3; ++i) {
         if (!usedSet.contains(order[i])) {
             ++importer.RoleProblems();
-            problems.push_back(std::string(roles[i]) + " " + roleNames[i] +
+            problems.push_back(std::string(roles[i]) + " " + SpelledInDeck(deck, roleNames[i]) +
                                ": no element of the circuit uses this node");
         }
     }

@@ -172,9 +172,10 @@ TEST(SpiceImport, DecksAsPeopleWriteThem) {
          "R  1 2       1k  R1|L  2 3       1m  L1|R  2 3       10k  L1.rpar|C  2 3       5p  "
          "L1.cpar",
          "every coil 1 uohm of series resistance: L1"},
-        {"a 0 V source joins its nodes", head + "R1 in a 1k\nVAMP a out 0\nR2 out 0 1k\n",
+        {"a 0 V source joins its nodes, named as the deck spells them",
+         head + "R1 IN Amp 1k\nVAMP amp OUT 0\nR2 Out Gnd 1k\n",
          "R  1 2       1k  R1|R  2 3       1k  R2",
-         "line 4: VAMP: a 0 V source joins nodes a and out"},
+         "line 4: VAMP: a 0 V source joins nodes Amp and OUT"},
         {"a 0 ohm resistor joins its nodes", head + "R1 in a 1k\nRLINK a out 0\nR2 out 0 1k\n",
          "R  1 2       1k  R1|R  2 3       1k  R2", "line 4: RLINK: a 0 ohm resistor joins"},
         {"DC 0 is a 0 V source too", head + "R1 in a 1k\nVS out a DC 0\nR2 out 0 1k\n",
@@ -230,8 +231,8 @@ TEST(SpiceImport, EveryInexpressibleConstructIsListedWithItsLine) {
                              ".param twice={2*r}\n"                        // 3
                              "Q1 out in 0 qn\n"                            // 4
                              "R1 in out {twice}\n"                         // 5
-                             "R2 in 0 {missing}\n"                         // 6
-                             "X1 in out nosub\n"                           // 7
+                             "R2 in 0 {Missing}\n"                         // 6
+                             "X1 in out NoSub\n"                           // 7
                              "L1 in 0 1m\n"                                // 8
                              "L2 out 0 1m\n"                               // 9
                              "L3 mid 0 1m\n"                               // 10
@@ -261,16 +262,16 @@ TEST(SpiceImport, EveryInexpressibleConstructIsListedWithItsLine) {
         std::size_t last = 0;
         for (const char* expected :
              {"line 4: Q1: element type 'q'", "line 5: R1: the expression {2*r}",
-              "line 6: R2: parameter missing is not defined", "line 7: X1: no subcircuit nosub",
-              "line 12: K2: l1 is coupled twice", "line 13: G1: a controlled source",
+              "line 6: R2: parameter Missing is not defined", "line 7: X1: no subcircuit NoSub",
+              "line 12: K2: L1 is coupled twice", "line 13: G1: a controlled source",
               "line 14: V2: only the source that drives", "line 15: C1: the negative value -5p",
               "line 16: R3: 'tc1=0.1' cannot be expressed", "line 18: x2.x9.x9",
               "line 21: R4: the value 1234567890123456789012345678901 needs more characters",
               "line 23: R5: the parameters a -> b -> a are defined by one another",
               "line 24: .subckt loop: defined a second time (first on line 17)",
               "line 26: R6: the value 1e400 is too large",
-              "line 27: R7: cannot read the value r: "
-              "write {r} for a parameter",
+              "line 27: R7: cannot read the value R: "
+              "write {R} for a parameter",
               "line 28: R8: the value 7777",
               "line 29: E1: a "
               "voltage-controlled voltage source is expressed as an op-amp"}) {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The analyser and its tolerance and noise panels on a small screen: 1024 x 768 logical pixels, given as
-// such or as 2048 x 1536 at a scale factor of 2 (the test's argument names the screen).
+// The analyser and its tolerance and noise panels on a small screen: 1024 x 768 logical pixels,
+// given as such or as 2048 x 1536 at a scale factor of 2 (the test's argument names the screen).
 
 #include "app/bode/bode_window.h"
 #include "app/bode/noise_window.h"

@@ -15,6 +15,8 @@ namespace {
 // The response window shows gains below this as stars: an output that is exactly zero.
 constexpr long double kNoOutputGain = -49000;
 constexpr double kNotPlotted = std::numeric_limits<double>::quiet_NaN();
+// A layout row with this stretch takes no more height than its content needs.
+constexpr double kLeastStretch = 0.001;
 // A press and release closer than this (pixels) is a click, not a drag.
 constexpr int kClickSlop = 3;
 // A drag must move this far up or down (pixels) before it moves a value axis, so that panning
@@ -230,7 +232,14 @@ void BodePlot::Rebuild() {
         if (index == 0 || sections[index] == Section::Impedance ||
             sections[index] == Section::Noise) {
             legend = new QCPLegend;
-            rect->insetLayout()->addElement(legend, Qt::AlignTop | Qt::AlignRight);
+            if (sections[index] == Section::Noise) {
+                // Under its plot (always the last), where its many names cover no curve.
+                const int row = static_cast<int>(rects_.size()) + (heading_.isEmpty() ? 0 : 1);
+                plotLayout()->addElement(row, 0, legend);
+                plotLayout()->setRowStretchFactor(row, kLeastStretch);
+            } else {
+                rect->insetLayout()->addElement(legend, Qt::AlignTop | Qt::AlignRight);
+            }
             legend->setLayer(QLatin1String("legend"));
             legend->setBrush(colours.brush(QPalette::Base));
             legend->setBorderPen(QPen(colours.color(QPalette::Mid)));

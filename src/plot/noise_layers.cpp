@@ -21,6 +21,7 @@ QVector<double> Positive(const std::vector<long double>& values) {
 constexpr double kTotalWidth = 1.5;
 constexpr double kContributorWidth = 1;
 constexpr double kHighlightedWidth = 3;
+constexpr int kLegendColumns = 2;
 
 } // namespace
 
@@ -77,6 +78,11 @@ void AddNoiseGraphs(QCustomPlot& plot, QCPAxisRect* rect, const PlotNoise& noise
     }
     add(noise.output, QPen(colour(0), kTotalWidth), QStringLiteral("Output"));
     add(noise.input, QPen(colour(1), kTotalWidth, Qt::DashLine), QStringLiteral("Input-referred"));
+    if (legend != nullptr) {
+        // Side by side, so that seven names do not cover the plot's height.
+        legend->setWrap(kLegendColumns);
+        legend->setFillOrder(QCPLayoutGrid::foColumnsFirst, true);
+    }
 }
 
 } // namespace kelvor::plot

@@ -500,8 +500,11 @@ void TFormNoise::ShowAtFrequency(double frequency) {
         const int row = TableSensitivity->rowCount();
         TableSensitivity->insertRow(row);
         TableSensitivity->setItem(row, 0, new QTableWidgetItem(QString::number(value.line)));
-        TableSensitivity->setItem(
-            row, 1, new QTableWidgetItem(QString(QChar(value.kind)) + " " + Text(value.valueName)));
+        // "R" for a resistor's one value, "B Beta" where a kind has several.
+        const QString kind(QChar(value.kind));
+        const QString name = Text(value.valueName);
+        TableSensitivity->setItem(row, 1,
+                                  new QTableWidgetItem(name == kind ? kind : kind + " " + name));
         TableSensitivity->setItem(row, 2, new QTableWidgetItem(EngText(value.value)));
         TableSensitivity->setItem(
             row, 3, new QTableWidgetItem(Significant(value.gainDbPerPercent, "", false)));

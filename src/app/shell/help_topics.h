@@ -66,7 +66,10 @@ inline constexpr HelpMenuItem kHelpMenu[] = {
     {"     2.9  Help and Setup", help::kHelpAndSetup, true},
     {"3.  Sample Datafiles", help::kSampleDatafiles, true},
     {"4.  Hardware && Software", help::kHardwareAndSoftware, true},
-    {"5.  TOLVARN Software", help::kTolvarnSoftware, false},
+    {"5.  TOLVARN Software", help::kTolvarnSoftware, true},
+    {"6.  Bode Analyser", help::kBodeAnalyser, true},
+    {"7.  Tolerance Analysis", help::kToleranceAnalysis, true},
+    {"8.  Schematic View", help::kSchematicView, false},
 };
 
 } // namespace kelvor::app

@@ -6,25 +6,66 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <numbers>
+#include <optional>
 
 namespace kelvor {
 namespace {
 
 constexpr int kRangeDigits = 5;
 
+using Cell = std::optional<long double> (*)(const BodeCurve&, std::size_t);
+
+template <std::vector<long double> BodeCurve::*values>
+std::optional<long double> Plain(const BodeCurve& curve, std::size_t row) {
+    const std::vector<long double>& column = curve.*values;
+    return row < column.size() ? std::optional(column[row]) : std::nullopt;
+}
+
+// An impedance's part; empty where the curve holds no complex value (a curve read back
+// from before they were kept).
+template <std::vector<Complex> BodeCurve::*values, long double Complex::*part>
+std::optional<long double> Part(const BodeCurve& curve, std::size_t row) {
+    const std::vector<Complex>& column = curve.*values;
+    return row < column.size() ? std::optional(column[row].*part) : std::nullopt;
+}
+
+// The magnitude is the window's number, without the sign that marks a negative real part.
+template <std::vector<long double> BodeCurve::*values>
+std::optional<long double> Magnitude(const BodeCurve& curve, std::size_t row) {
+    const std::optional<long double> signedMagnitude = Plain<values>(curve, row);
+    return signedMagnitude ? std::optional(std::fabs(*signedMagnitude)) : std::nullopt;
+}
+
+template <std::vector<Complex> BodeCurve::*values>
+std::optional<long double> AngleDegrees(const BodeCurve& curve, std::size_t row) {
+    const std::vector<Complex>& column = curve.*values;
+    if (row >= column.size()) {
+        return std::nullopt;
+    }
+    return std::atan2(column[row].Im, column[row].Re) * (180 / std::numbers::pi_v<long double>);
+}
+
 struct Column {
     const char* heading;
-    std::vector<long double> BodeCurve::*values;
+    Cell cell;
 };
 
 constexpr Column kColumns[] = {
-    {"Frequency (Hz)", &BodeCurve::frequency},
-    {"Gain (dB)", &BodeCurve::gain},
-    {"Phase (deg)", &BodeCurve::phase},
-    {"Unwrapped phase (deg)", &BodeCurve::unwrappedPhase},
-    {"Group delay (s)", &BodeCurve::groupDelay},
-    {"Zin (ohm)", &BodeCurve::zin},
-    {"Zout (ohm)", &BodeCurve::zout},
+    {"Frequency (Hz)", Plain<&BodeCurve::frequency>},
+    {"Gain (dB)", Plain<&BodeCurve::gain>},
+    {"Phase (deg)", Plain<&BodeCurve::phase>},
+    {"Unwrapped phase (deg)", Plain<&BodeCurve::unwrappedPhase>},
+    {"Group delay (s)", Plain<&BodeCurve::groupDelay>},
+    {"Zin real (ohm)", Part<&BodeCurve::zinComplex, &Complex::Re>},
+    {"Zin imaginary (ohm)", Part<&BodeCurve::zinComplex, &Complex::Im>},
+    {"|Zin| (ohm)", Magnitude<&BodeCurve::zin>},
+    {"Zin angle (deg)", AngleDegrees<&BodeCurve::zinComplex>},
+    {"Zout real (ohm)", Part<&BodeCurve::zoutComplex, &Complex::Re>},
+    {"Zout imaginary (ohm)", Part<&BodeCurve::zoutComplex, &Complex::Im>},
+    {"|Zout| (ohm)", Magnitude<&BodeCurve::zout>},
+    {"Zout angle (deg)", AngleDegrees<&BodeCurve::zoutComplex>},
 };
 
 // A field in quotes when it holds a comma, a quote or a line end; quotes doubled.
@@ -87,9 +128,8 @@ std::string BodeCsvText(const std::vector<NamedCurve>& curves, const BodeCsvCont
                     text += ',';
                 }
                 first = false;
-                const std::vector<long double>& values = named.curve->*column.values;
-                if (row < values.size()) {
-                    AppendNumber(text, values[row]);
+                if (const std::optional<long double> value = column.cell(*named.curve, row)) {
+                    AppendNumber(text, *value);
                 }
             }
         }

@@ -27,8 +27,8 @@ struct BodeCsvContext {
 // Comma-separated values, CR LF line ends: comment lines ("# ...") naming the Datafile, the date
 // and the range, a header row naming each column with its unit, then one row per frequency.
 // Each curve brings its own frequency column and its gain, phase, unwrapped phase, group delay,
-// Zin and Zout (magnitudes, negative for a negative real part); a curve shorter than another
-// leaves its cells empty. With several curves each header starts with the curve's
+// and Zin and Zout each as real and imaginary parts, magnitude and angle; a curve shorter than
+// another leaves its cells empty. With several curves each header starts with the curve's
 // title. Numbers are the shortest text that reads back as the very same long double.
 std::string BodeCsvText(const std::vector<NamedCurve>& curves, const BodeCsvContext& context);
 

@@ -74,6 +74,8 @@ BodeCurve MakeBodeCurve(std::vector<long double> frequencies,
         curve.phase.push_back(point.Phase);
         curve.zin.push_back(point.Zin);
         curve.zout.push_back(point.Zout);
+        curve.zinComplex.push_back(point.ZinComplex);
+        curve.zoutComplex.push_back(point.ZoutComplex);
     }
     curve.unwrappedPhase = UnwrapPhase(curve.phase);
     curve.groupDelay = GroupDelay(curve.frequency, curve.unwrappedPhase);

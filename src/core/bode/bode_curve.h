@@ -18,6 +18,8 @@ struct BodeCurve {
     std::vector<long double> groupDelay;     // seconds, from the unwrapped phase
     std::vector<long double> zin;            // ohms, negative for a negative real part
     std::vector<long double> zout;
+    std::vector<Complex> zinComplex; // ohms, for the exports
+    std::vector<Complex> zoutComplex;
 
     std::size_t size() const { return frequency.size(); }
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,19 @@ struct Box {
     bool HasInside(Point p) const { return x0 < p.x && p.x < x1 && y0 < p.y && p.y < y1; }
     Box Moved(int dx, int dy) const { return {x0 + dx, y0 + dy, x1 + dx, y1 + dy}; }
 };
+
+inline Box Union(const Box& a, const Box& b) {
+    return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
+}
+
+// The grid line at or after, and at or before, a coordinate.
+inline int UpToGrid(int units) {
+    return units >= 0 ? (units + kGridStep - 1) / kGridStep * kGridStep
+                      : -((-units) / kGridStep * kGridStep);
+}
+inline int DownToGrid(int units) {
+    return -UpToGrid(-units);
+}
 
 // What a ground symbol hung at a point covers.
 inline Box GroundSymbolBox(Point at) {

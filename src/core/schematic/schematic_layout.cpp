@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "schematic/schematic_layout.h"
 
-#include "kelvor_error.h"
+#include "schematic/channel_layout.h"
 #include "schematic/schematic_placer.h"
 #include "schematic/symbol_footprint.h"
 #include "schematic/wire_router.h"
@@ -19,14 +19,6 @@ namespace {
 constexpr int G = kGridStep;
 constexpr int kMostSpreads = 4;
 
-int FloorToGrid(int units) {
-    return units >= 0 ? units / G * G : -((-units + G - 1) / G * G);
-}
-
-Box Union(const Box& a, const Box& b) {
-    return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
-}
-
 Box TerminalLabelBox(const PlacedCircuit& placed, TerminalRole role) {
     if (role == TerminalRole::In) {
         const Point p = placed.inTerminal;
@@ -36,23 +28,16 @@ Box TerminalLabelBox(const PlacedCircuit& placed, TerminalRole role) {
     return {p.x + 6, p.y - 18, p.x + 36, p.y - 6};
 }
 
-struct Routed {
-    std::vector<Wire> wires;
-    std::vector<NodePoint> junctions;
-    std::vector<NodePoint> grounds; // symbols of their own, beside the rail's
-    int crossings = 0;
-};
-
-std::optional<Routed> Route(const Circuit& circuit, const PlacedCircuit& placed) {
+std::optional<RoutedWires> Route(const Circuit& circuit, const PlacedCircuit& placed, long& work) {
     const int com = circuit.nodeCom;
     Box area{placed.railLeft, placed.railY, placed.railRight, placed.railY};
     for (const Placement& part : placed.parts) {
         area = Union(area, Union(Union(part.body, part.nameBox), part.valueBox));
     }
     // Grid points all round, with room to go round the outermost parts.
-    area.x0 = FloorToGrid(area.x0) - 2 * G;
-    area.y0 = FloorToGrid(area.y0) - 3 * G;
-    area.x1 = FloorToGrid(area.x1) + 3 * G;
+    area.x0 = DownToGrid(area.x0) - 2 * G;
+    area.y0 = DownToGrid(area.y0) - 3 * G;
+    area.x1 = DownToGrid(area.x1) + 3 * G;
     area.y1 = placed.railY;
     WireRouter router(area);
 
@@ -111,18 +96,20 @@ std::optional<Routed> Route(const Circuit& circuit, const PlacedCircuit& placed)
             return p == placed.inTerminal || p == placed.outTerminal;
         });
         if (!router.Connect(node, points)) {
+            work += router.Work();
             return std::nullopt;
         }
     }
-    // Then each pin to common goes straight down to the rail if it can without crossing a
-    // wire; else a pin that faces down gets a ground symbol of its own, and only the others
-    // cross on their way to the rail.
-    Routed routed;
+    // Then each pin to common goes down to the rail if it can without crossing a wire or a
+    // long way round; else a pin that faces down gets a ground symbol of its own, and the
+    // others go the long way or, failing that, cross on their way to the rail.
+    constexpr int kShortDetour = 4;
+    RoutedWires routed;
     std::vector<Point> grounds = pins[com];
     std::sort(grounds.begin(), grounds.end());
     std::vector<Point> crossing;
     for (const Point& pin : grounds) {
-        if (router.ConnectToRail(com, pin, placed.railY, false)) {
+        if (router.ConnectToRail(com, pin, placed.railY, false, kShortDetour)) {
             continue;
         }
         const Box symbol = GroundSymbolBox(pin);
@@ -138,7 +125,9 @@ std::optional<Routed> Route(const Circuit& circuit, const PlacedCircuit& placed)
         crossing.push_back(pin);
     }
     for (const Point& pin : crossing) {
-        if (!router.ConnectToRail(com, pin, placed.railY, true)) {
+        if (!router.ConnectToRail(com, pin, placed.railY, false) &&
+            !router.ConnectToRail(com, pin, placed.railY, true)) {
+            work += router.Work();
             return std::nullopt;
         }
     }
@@ -146,6 +135,7 @@ std::optional<Routed> Route(const Circuit& circuit, const PlacedCircuit& placed)
     routed.wires = router.Wires();
     routed.junctions = router.Junctions();
     routed.crossings = router.Crossings();
+    work += router.Work();
     return routed;
 }
 
@@ -195,80 +185,124 @@ void AddNodeLabels(Drawing& drawing) {
     }
 }
 
+// Independent loops among the nets other than common: how tangled the circuit is.
+int Loops(const Circuit& circuit) {
+    std::map<int, int> parent;
+    auto find = [&](int node) {
+        parent.emplace(node, node);
+        while (parent[node] != node) {
+            node = parent[node] = parent[parent[node]];
+        }
+        return node;
+    };
+    int loops = 0;
+    for (const Part& part : circuit.parts) {
+        int previous = 0;
+        for (int node : part.nodes) {
+            if (node <= 0 || node == circuit.nodeCom || node == previous) {
+                continue;
+            }
+            if (previous != 0) {
+                const int a = find(previous);
+                const int b = find(node);
+                if (a == b) {
+                    ++loops;
+                } else {
+                    parent[a] = b;
+                }
+            }
+            previous = node;
+        }
+    }
+    return loops;
+}
+
+Drawing Assemble(const Circuit& circuit, const PlacedCircuit& placed, RoutedWires routed,
+                 const LayoutOptions& options) {
+    Drawing drawing;
+    for (std::size_t i = 0; i < circuit.parts.size(); ++i) {
+        const Part& part = circuit.parts[i];
+        const Placement& where = placed.parts[i];
+        DrawnComponent component;
+        component.line = part.line;
+        component.kind = part.kind;
+        component.name = part.name;
+        component.box = where.body;
+        component.turn = where.turn;
+        component.origin = where.origin;
+        for (std::size_t pin = 0; pin < where.pins.size(); ++pin) {
+            component.pins.push_back({part.nodes[pin], where.pins[pin]});
+        }
+        drawing.components.push_back(std::move(component));
+        drawing.labels.push_back({part.name, where.nameBox, LabelRole::Name});
+        if (!part.valueText.empty()) {
+            drawing.labels.push_back({part.valueText, where.valueBox, LabelRole::Value});
+        }
+    }
+    drawing.wires = std::move(routed.wires);
+    drawing.junctions = std::move(routed.junctions);
+    drawing.grounds.push_back({circuit.nodeCom, {placed.railLeft, placed.railY}});
+    drawing.grounds.insert(drawing.grounds.end(), routed.grounds.begin(), routed.grounds.end());
+    drawing.terminals.push_back({TerminalRole::In, circuit.nodeIn, placed.inTerminal});
+    drawing.terminals.push_back({TerminalRole::Out, circuit.nodeOut, placed.outTerminal});
+    drawing.labels.push_back(
+        {"IN", TerminalLabelBox(placed, TerminalRole::In), LabelRole::Terminal});
+    drawing.labels.push_back(
+        {"OUT", TerminalLabelBox(placed, TerminalRole::Out), LabelRole::Terminal});
+    drawing.hasSource = placed.hasSource;
+    drawing.sourceBox = placed.sourceBox;
+    if (options.nodeNumbers) {
+        AddNodeLabels(drawing);
+    }
+    Box bounds{placed.railLeft, placed.railY, placed.railRight, placed.railY + 20};
+    for (const DrawnComponent& component : drawing.components) {
+        bounds = Union(bounds, component.box);
+    }
+    for (const Label& label : drawing.labels) {
+        bounds = Union(bounds, label.box);
+    }
+    for (const Wire& wire : drawing.wires) {
+        bounds =
+            Union(bounds, {std::min(wire.from.x, wire.to.x), std::min(wire.from.y, wire.to.y),
+                           std::max(wire.from.x, wire.to.x), std::max(wire.from.y, wire.to.y)});
+    }
+    drawing.bounds = {bounds.x0 - G, bounds.y0 - G, bounds.x1 + G, bounds.y1 + G};
+    return drawing;
+}
+
 } // namespace
 
 Drawing LayOut(const Circuit& circuit, const LayoutOptions& options) {
-    for (int spread = 0; spread < kMostSpreads; ++spread) {
-        // The variant with the fewest crossings, the first one among equals.
-        std::optional<PlacedCircuit> best;
-        std::optional<Routed> routed;
-        for (int variant = 0; variant < kPlacementVariants; ++variant) {
-            PlacedCircuit candidate = PlaceCircuit(circuit, spread, variant);
-            std::optional<Routed> wires = Route(circuit, candidate);
-            if (wires && (!routed || wires->crossings < routed->crossings)) {
-                best = std::move(candidate);
-                routed = std::move(wires);
-                if (routed->crossings == 0) {
-                    break;
+    // Past this many loops the placer's drawing is a tangle, and its wires may find no way
+    // out: the channels draw such a circuit at once. The searches for wires stop at about a
+    // tenth of a second's work, so that the window never waits long for a drawing.
+    constexpr int kMostLoopsToPlace = 32;
+    constexpr long kMostRoutingWork = 300000;
+    long work = 0;
+    if (Loops(circuit) <= kMostLoopsToPlace) {
+        for (int spread = 0; spread < kMostSpreads && work < kMostRoutingWork; ++spread) {
+            // The variant with the fewest crossings, the first one among equals.
+            std::optional<PlacedCircuit> best;
+            std::optional<RoutedWires> routed;
+            for (int variant = 0; variant < kPlacementVariants && work < kMostRoutingWork;
+                 ++variant) {
+                PlacedCircuit candidate = PlaceCircuit(circuit, spread, variant);
+                std::optional<RoutedWires> wires = Route(circuit, candidate, work);
+                if (wires && (!routed || wires->crossings < routed->crossings)) {
+                    best = std::move(candidate);
+                    routed = std::move(wires);
+                    if (routed->crossings == 0) {
+                        break;
+                    }
                 }
             }
-        }
-        if (!routed) {
-            continue;
-        }
-        const PlacedCircuit& placed = *best;
-        Drawing drawing;
-        for (std::size_t i = 0; i < circuit.parts.size(); ++i) {
-            const Part& part = circuit.parts[i];
-            const Placement& where = placed.parts[i];
-            DrawnComponent component;
-            component.line = part.line;
-            component.kind = part.kind;
-            component.name = part.name;
-            component.box = where.body;
-            component.turn = where.turn;
-            component.origin = where.origin;
-            for (std::size_t pin = 0; pin < where.pins.size(); ++pin) {
-                component.pins.push_back({part.nodes[pin], where.pins[pin]});
-            }
-            drawing.components.push_back(std::move(component));
-            drawing.labels.push_back({part.name, where.nameBox, LabelRole::Name});
-            if (!part.valueText.empty()) {
-                drawing.labels.push_back({part.valueText, where.valueBox, LabelRole::Value});
+            if (routed) {
+                return Assemble(circuit, *best, std::move(*routed), options);
             }
         }
-        drawing.wires = std::move(routed->wires);
-        drawing.junctions = std::move(routed->junctions);
-        drawing.grounds.push_back({circuit.nodeCom, {placed.railLeft, placed.railY}});
-        drawing.grounds.insert(drawing.grounds.end(), routed->grounds.begin(),
-                               routed->grounds.end());
-        drawing.terminals.push_back({TerminalRole::In, circuit.nodeIn, placed.inTerminal});
-        drawing.terminals.push_back({TerminalRole::Out, circuit.nodeOut, placed.outTerminal});
-        drawing.labels.push_back(
-            {"IN", TerminalLabelBox(placed, TerminalRole::In), LabelRole::Terminal});
-        drawing.labels.push_back(
-            {"OUT", TerminalLabelBox(placed, TerminalRole::Out), LabelRole::Terminal});
-        drawing.hasSource = placed.hasSource;
-        drawing.sourceBox = placed.sourceBox;
-        if (options.nodeNumbers) {
-            AddNodeLabels(drawing);
-        }
-        Box bounds{placed.railLeft, placed.railY, placed.railRight, placed.railY + 20};
-        for (const DrawnComponent& component : drawing.components) {
-            bounds = Union(bounds, component.box);
-        }
-        for (const Label& label : drawing.labels) {
-            bounds = Union(bounds, label.box);
-        }
-        for (const Wire& wire : drawing.wires) {
-            bounds =
-                Union(bounds, {std::min(wire.from.x, wire.to.x), std::min(wire.from.y, wire.to.y),
-                               std::max(wire.from.x, wire.to.x), std::max(wire.from.y, wire.to.y)});
-        }
-        drawing.bounds = {bounds.x0 - G, bounds.y0 - G, bounds.x1 + G, bounds.y1 + G};
-        return drawing;
     }
-    throw KelvorError("The schematic could not be drawn: a pin is shut in.");
+    ChannelLayout channels = LayOutInChannels(circuit);
+    return Assemble(circuit, channels.placed, std::move(channels.routed), options);
 }
 
 } // namespace kelvor::schematic

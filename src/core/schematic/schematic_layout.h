@@ -10,9 +10,8 @@ struct LayoutOptions {
     bool nodeNumbers = false; // a label with its node number at every net
 };
 
-// The whole drawing of a circuit: parts placed, wires drawn, labels set. Throws KelvorError
-// when the wires find no way even with the parts spread out, which the placement is meant to
-// rule out.
+// The whole drawing of a circuit: parts placed, wires drawn, labels set. Every circuit the
+// reader accepts is drawn: what the placer cannot wire goes into channels, with crossings.
 Drawing LayOut(const Circuit& circuit, const LayoutOptions& options = {});
 
 } // namespace kelvor::schematic

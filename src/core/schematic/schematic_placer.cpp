@@ -13,18 +13,6 @@ namespace {
 
 constexpr int G = kGridStep;
 
-int UpToGrid(int units) {
-    return units >= 0 ? (units + G - 1) / G * G : -((-units) / G * G);
-}
-
-int DownToGrid(int units) {
-    return -UpToGrid(-units);
-}
-
-Box Union(const Box& a, const Box& b) {
-    return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
-}
-
 bool IsTwoTerminal(char kind) {
     return kind == 'R' || kind == 'C' || kind == 'L';
 }
@@ -48,7 +36,8 @@ class Placer {
 public:
     Placer(const Circuit& circuit, int spacing, int variant)
         : circuit_(circuit), gap_(12 + spacing * G), com_(circuit.nodeCom),
-          reversed_((variant & 1) != 0), anyDirection_((variant & 2) != 0) {
+          reversed_((variant & 1) != 0), anyDirection_((variant & 2) != 0),
+          branchesAbove_((variant & 4) != 0) {
         int highest = std::max({circuit.nodeIn, circuit.nodeOut, circuit.nodeCom, 0});
         for (const Part& part : circuit.parts) {
             for (int node : part.nodes) {
@@ -63,7 +52,7 @@ public:
         visited_.assign(nets, false);
         containsOut_.assign(nets, false);
         anchor_.assign(nets, Point{});
-        distance_.assign(nets, INT_MAX);
+        position_.assign(nets, 0);
         entry_.assign(circuit.parts.size(), -1);
         children_.resize(circuit.parts.size());
         result_.parts.resize(circuit.parts.size());
@@ -72,7 +61,7 @@ public:
 
     PlacedCircuit Run() {
         Classify();
-        MeasureDistances();
+        MeasurePositions();
         BuildTree();
         Fragment all;
         bool first = true;
@@ -156,24 +145,39 @@ private:
                present_[static_cast<std::size_t>(node)];
     }
 
-    void MeasureDistances() {
-        if (!Present(circuit_.nodeIn)) {
-            return;
+    std::vector<int> StepsFrom(int origin) const {
+        // Unreachable nets count as further than any reachable one.
+        std::vector<int> steps(present_.size(), static_cast<int>(present_.size()));
+        if (!Present(origin)) {
+            return steps;
         }
-        std::deque<int> queue{circuit_.nodeIn};
-        distance_[static_cast<std::size_t>(circuit_.nodeIn)] = 0;
+        std::vector<bool> seen(present_.size(), false);
+        std::deque<int> queue{origin};
+        steps[static_cast<std::size_t>(origin)] = 0;
+        seen[static_cast<std::size_t>(origin)] = true;
         while (!queue.empty()) {
             const int net = queue.front();
             queue.pop_front();
             for (int part : partsAt_[static_cast<std::size_t>(net)]) {
                 for (int next : NetsOf(part)) {
-                    int& d = distance_[static_cast<std::size_t>(next)];
-                    if (d == INT_MAX) {
-                        d = distance_[static_cast<std::size_t>(net)] + 1;
+                    if (!seen[static_cast<std::size_t>(next)]) {
+                        seen[static_cast<std::size_t>(next)] = true;
+                        steps[static_cast<std::size_t>(next)] =
+                            steps[static_cast<std::size_t>(net)] + 1;
                         queue.push_back(next);
                     }
                 }
             }
+        }
+        return steps;
+    }
+
+    // How far along the way from the input to the output a net lies.
+    void MeasurePositions() {
+        const std::vector<int> fromIn = StepsFrom(circuit_.nodeIn);
+        const std::vector<int> toOut = StepsFrom(circuit_.nodeOut);
+        for (std::size_t net = 0; net < present_.size(); ++net) {
+            position_[net] = fromIn[net] - toOut[net];
         }
     }
 
@@ -194,7 +198,7 @@ private:
             for (int next : NetsOf(part)) {
                 const auto n = static_cast<std::size_t>(next);
                 if (next != net && !visited_[n] &&
-                    (!forwardOnly || distance_[n] >= distance_[static_cast<std::size_t>(net)])) {
+                    (!forwardOnly || position_[n] > position_[static_cast<std::size_t>(net)])) {
                     kids.push_back(next);
                 }
             }
@@ -380,7 +384,8 @@ private:
             }
             Fragment branch = LayoutEdge(edges[i], net);
             const int dx = std::max(G, UpToGrid(cursor + gap_ - branch.bounds->x0));
-            const int dy = std::max(2 * G, UpToGrid(gap_ - branch.bounds->y0));
+            const int dy = branchesAbove_ ? std::min(-2 * G, Above(0, branch))
+                                          : std::max(2 * G, UpToGrid(gap_ - branch.bounds->y0));
             Move(branch, dx, dy);
             fragment.Take(branch);
             cursor = fragment.bounds->x1;
@@ -394,6 +399,12 @@ private:
             fragment.Include({-4, -4, 4, 4});
         }
         return fragment;
+    }
+
+    // The move that puts a fragment above a line at `top`, with room under it for the ground
+    // symbols its parts to common may need.
+    int Above(int top, const Fragment& fragment) const {
+        return DownToGrid(top - gap_ - G - fragment.bounds->y1);
     }
 
     // Two-terminal parts across the same two nets as a two-terminal tree edge go right below
@@ -480,7 +491,9 @@ private:
             }
             Fragment below = LayoutNet(kid.net);
             const int x = std::max(kid.pin.x, UpToGrid(cursor + gap_ - below.bounds->x0));
-            const int y = std::max(kid.pin.y, UpToGrid(own.y1 + gap_ - below.bounds->y0));
+            const int y = branchesAbove_ && kid.pin.y < 0
+                              ? std::min(kid.pin.y, Above(own.y0, below))
+                              : std::max(kid.pin.y, UpToGrid(own.y1 + gap_ - below.bounds->y0));
             Move(below, x, y);
             fragment.Take(below);
             cursor = below.bounds->x1;
@@ -506,37 +519,53 @@ private:
         return all.value_or(Box{0, 0, 0, 0});
     }
 
-    // Parts that close a loop of the tree go above everything between the nets they join,
-    // each on a level of its own, so that their wires come down from above.
-    void PlaceChords() {
-        for (std::size_t index = 0; index < circuit_.parts.size(); ++index) {
-            const int part = static_cast<int>(index);
-            if (placed_[index]) {
+    // Where a part's nets lie along the drawing: the leftmost one's pin and the span.
+    struct Reach {
+        int entryPin = 0;
+        int left = INT_MAX;
+        int right = INT_MIN;
+    };
+    Reach ReachOf(int part) const {
+        const Part& p = PartAt(part);
+        Reach reach;
+        for (std::size_t pin = 0; pin < p.nodes.size(); ++pin) {
+            const int node = p.nodes[pin];
+            if (node <= 0 || Ground(node)) {
                 continue;
             }
-            const Part& p = PartAt(part);
-            int entryPin = 0;
-            int left = INT_MAX;
-            int right = INT_MIN;
-            for (std::size_t pin = 0; pin < p.nodes.size(); ++pin) {
-                const int node = p.nodes[pin];
-                if (node <= 0 || Ground(node)) {
-                    continue;
-                }
-                const int x = anchor_[static_cast<std::size_t>(node)].x;
-                if (x < left) {
-                    left = x;
-                    entryPin = static_cast<int>(pin);
-                }
-                right = std::max(right, x);
+            const int x = anchor_[static_cast<std::size_t>(node)].x;
+            if (x < reach.left) {
+                reach.left = x;
+                reach.entryPin = static_cast<int>(pin);
             }
-            if (left == INT_MAX) {
-                left = right = 0;
+            reach.right = std::max(reach.right, x);
+        }
+        if (reach.left == INT_MAX) {
+            reach.left = reach.right = 0;
+        }
+        return reach;
+    }
+
+    // Parts that close a loop of the tree go above everything between the nets they join,
+    // each on a level of its own, so that their wires come down from above. The narrowest go
+    // first: an arch inside another then lies below it and its wires cross nothing.
+    void PlaceChords() {
+        std::vector<std::pair<int, Reach>> chords;
+        for (std::size_t index = 0; index < circuit_.parts.size(); ++index) {
+            if (!placed_[index]) {
+                const int part = static_cast<int>(index);
+                chords.push_back({part, ReachOf(part)});
             }
-            Put(part, TurnFor(part, entryPin), {0, 0});
+        }
+        std::stable_sort(chords.begin(), chords.end(), [](const auto& a, const auto& b) {
+            return a.second.right - a.second.left < b.second.right - b.second.left;
+        });
+        for (const auto& [part, reach] : chords) {
+            const auto index = static_cast<std::size_t>(part);
+            Put(part, TurnFor(part, reach.entryPin), {0, 0});
             placed_[index] = false; // not among the parts it must clear
             const Box alone = Extent(part);
-            const int dx = DownToGrid((left + right) / 2 - (alone.x0 + alone.x1) / 2);
+            const int dx = DownToGrid((reach.left + reach.right) / 2 - (alone.x0 + alone.x1) / 2);
             int top = INT_MAX;
             for (std::size_t other = 0; other < circuit_.parts.size(); ++other) {
                 if (!placed_[other]) {
@@ -579,6 +608,9 @@ private:
     int com_;
     bool reversed_;
     bool anyDirection_;
+    // Side branches above the line they leave rather than below: a branch that closes a loop
+    // with the line further on then meets it from above instead of crossing it.
+    bool branchesAbove_;
     std::vector<std::vector<int>> partsAt_;
     std::vector<std::vector<int>> shuntsAt_;
     std::vector<std::vector<int>> edgesOf_;
@@ -586,7 +618,7 @@ private:
     std::vector<bool> visited_;
     std::vector<bool> containsOut_;
     std::vector<Point> anchor_;
-    std::vector<int> distance_;
+    std::vector<int> position_;
     std::vector<int> entry_;
     std::vector<std::vector<int>> children_;
     std::vector<int> nets_;

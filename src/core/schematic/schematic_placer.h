@@ -34,8 +34,9 @@ struct PlacedCircuit {
 // right, along the top, with the parts to common hanging down towards the rail at the bottom.
 // `spacing` widens every gap (in grid steps), for a second try when a wire found no way.
 // The tree of nets that decides the places can be grown in kPlacementVariants ways (which
-// branch becomes the main line, which the loops drawn above): the caller keeps the best.
-inline constexpr int kPlacementVariants = 4;
+// branch becomes the main line, which the loops drawn above, whether side branches go below
+// or above): the caller keeps the best.
+inline constexpr int kPlacementVariants = 8;
 PlacedCircuit PlaceCircuit(const Circuit& circuit, int spacing, int variant = 0);
 
 } // namespace kelvor::schematic

@@ -126,7 +126,7 @@ bool WireRouter::BreaksWire(int index, int node) const {
     return pinNode_[static_cast<std::size_t>(index)] == node || Degree(index, node) >= 3;
 }
 
-bool WireRouter::Route(int node, Point from, int onlyRow, bool mayCross) {
+bool WireRouter::Route(int node, Point from, int onlyRow, bool mayCross, int detourSteps) {
     Box reach = reach_[static_cast<std::size_t>(node)];
     if (onlyRow != INT_MIN) {
         reach.y0 = reach.y1 = onlyRow;
@@ -136,6 +136,8 @@ bool WireRouter::Route(int node, Point from, int onlyRow, bool mayCross) {
         const int dy = p.y < reach.y0 ? reach.y0 - p.y : (p.y > reach.y1 ? p.y - reach.y1 : 0);
         return (dx + dy) / G * kStepCost;
     };
+    // Room for the detour and for the four bends that a way round an obstacle takes.
+    const int mostCost = estimate(from) + detourSteps * kStepCost + 4 * kBendCost;
     ++search_;
     // Estimated total first; among equals the one furthest along, which keeps the search from
     // spreading over the plateaus that a grid has so many of.
@@ -154,6 +156,7 @@ bool WireRouter::Route(int node, Point from, int onlyRow, bool mayCross) {
     while (!open.empty()) {
         const auto [total, negativeCost, state] = open.top();
         open.pop();
+        ++work_;
         const int index = state / 4;
         const int heading = state % 4;
         const int cost = cost_[static_cast<std::size_t>(state)];
@@ -204,6 +207,9 @@ bool WireRouter::Route(int node, Point from, int onlyRow, bool mayCross) {
             }
             const auto nextState = static_cast<std::size_t>(next * 4 + direction);
             const int nextCost = cost + step;
+            if (nextCost + estimate(q) > mostCost) {
+                continue;
+            }
             if (stamp_[nextState] == search_ && cost_[nextState] <= nextCost) {
                 continue;
             }
@@ -263,16 +269,16 @@ bool WireRouter::Connect(int node, const std::vector<Point>& pins) {
         if (owner_[static_cast<std::size_t>(Index(pin))] == node) {
             continue; // an earlier wire passed through it
         }
-        if (!Route(node, pin, INT_MIN, true)) {
+        if (!Route(node, pin, INT_MIN, true, kAnyDetour)) {
             return false;
         }
     }
     return true;
 }
 
-bool WireRouter::ConnectToRail(int node, Point pin, int railY, bool mayCross) {
+bool WireRouter::ConnectToRail(int node, Point pin, int railY, bool mayCross, int detourSteps) {
     return owner_[static_cast<std::size_t>(Index(pin))] == node ||
-           Route(node, pin, railY, mayCross);
+           Route(node, pin, railY, mayCross, detourSteps);
 }
 
 bool WireRouter::FreeBelow(Point at) const {

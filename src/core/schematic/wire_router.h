@@ -8,6 +8,17 @@
 
 namespace kelvor::schematic {
 
+// The wires of every net, as a layout hands them on to the drawing.
+struct RoutedWires {
+    std::vector<Wire> wires;
+    std::vector<NodePoint> junctions;
+    std::vector<NodePoint> grounds; // symbols of their own, beside the rail's
+    int crossings = 0;
+};
+
+// A detour of any length a drawing can have.
+inline constexpr int kAnyDetour = 1 << 20;
+
 // Draws each net as orthogonal wires on the grid points of an area. A wire never enters a
 // blocked point (a symbol or a label), never shares a grid step with another net, and meets
 // another net only by crossing it straight where that net runs straight through, so that the
@@ -25,8 +36,9 @@ public:
     // no way out.
     bool Connect(int node, const std::vector<Point>& pins);
     // Takes a pin straight to the rail rather than to the nearest wire of its node; without
-    // crossing anything unless `mayCross`.
-    bool ConnectToRail(int node, Point pin, int railY, bool mayCross);
+    // crossing anything unless `mayCross`, and at most `detourSteps` grid steps longer than
+    // the way down.
+    bool ConnectToRail(int node, Point pin, int railY, bool mayCross, int detourSteps = kAnyDetour);
     // Whether the grid step below a point is free for a ground symbol hung there.
     bool FreeBelow(Point at) const;
     // Cuts the rail back to the outermost wires that reach it and the points given.
@@ -35,6 +47,8 @@ public:
     std::vector<Wire> Wires() const;
     std::vector<NodePoint> Junctions() const;
     int Crossings() const;
+    // Grid points the searches have looked at so far: what the wires cost to find.
+    long Work() const { return work_; }
 
 private:
     int Index(Point p) const {
@@ -44,7 +58,7 @@ private:
         return {left_ + index % width_ * kGridStep, top_ + index / width_ * kGridStep};
     }
     bool Inside(Point p) const;
-    bool Route(int node, Point from, int onlyRow, bool mayCross);
+    bool Route(int node, Point from, int onlyRow, bool mayCross, int detourSteps);
     int Degree(int index, int node) const;
     bool BreaksWire(int index, int node) const;
     int EdgeOwner(int index, int direction) const;
@@ -67,6 +81,7 @@ private:
     std::vector<int> from_;
     std::vector<std::uint32_t> stamp_;
     std::uint32_t search_ = 0;
+    long work_ = 0;
 };
 
 } // namespace kelvor::schematic

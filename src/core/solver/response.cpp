@@ -64,7 +64,7 @@ void FinishPoint(const TwoPortAdmittances& y, long double frequency, ResponseFor
         zout = -zout;
     }
     ThrowIfFloatingPointFault(activity);
-    point = {gain, phase, zin, zout};
+    point = {gain, phase, zin, zout, zinC, zoutC};
 }
 
 } // namespace

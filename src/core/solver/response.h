@@ -4,6 +4,7 @@
 #include "circuit/circuit_state.h"
 #include "circuit/record_file.h"
 #include "solver/admittance_matrix.h"
+#include "solver/complex.h"
 #include "solver/solve_plan.h"
 
 #include <filesystem>
@@ -21,6 +22,10 @@ struct ResponsePoint {
     long double Phase = 0;
     long double Zin = 0;
     long double Zout = 0;
+    // Display form: the complex impedances the signed magnitudes fold, for exports that give
+    // the real and imaginary parts.
+    Complex ZinComplex;
+    Complex ZoutComplex;
 };
 
 // A display-form gain below this is the exact zero: the output carries no signal at all.

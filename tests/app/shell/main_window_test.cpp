@@ -5,6 +5,7 @@
 #include "app/common/qt_text.h"
 #include "app/response/response_window.h"
 #include "app/schematic/schematic_window.h"
+#include "app/shell/help_topics.h"
 #include "app/shell/main_window.h"
 #include "app/shell/setup_window.h"
 #include "app/support/action_captions.h"
@@ -34,6 +35,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <numbers>
@@ -172,7 +174,7 @@ private slots:
         QVERIFY(graphs[2]->isEnabled());
         QVERIFY(graphs[4]->isEnabled());
         const QStringList help = testing::Captions(top[4]->menu()->actions());
-        QCOMPARE(help.size(), 1 + 1 + 14 + 4);
+        QCOMPARE(help.size(), 1 + 1 + 17 + 7);
         QCOMPARE(help[0], QString("                   HELP  MENU"));
         QCOMPARE(help[1], QString("-"));
         QCOMPARE(help[2], QString("1.  Introduction"));
@@ -182,6 +184,30 @@ private slots:
         QCOMPARE(help[14], QString("-"));
         QCOMPARE(help[17], QString("4.  Hardware && Software"));
         QCOMPARE(help[19], QString("5.  TOLVARN Software"));
+        QCOMPARE(help[20], QString("-"));
+        QCOMPARE(help[25], QString("8.  Schematic View"));
+    }
+
+    // The topics after the original five are on the menu too, each opening help at its heading.
+    void laterHelpTopicsOpenAtTheirHeadings() {
+        Start();
+        const QList<QAction*> items = window->menuBar()->actions()[4]->menu()->actions();
+        for (const app::HelpPlace& place :
+             {app::help::kBodeAnalyser, app::help::kToleranceAnalysis, app::help::kSchematicView}) {
+            const auto item = std::find_if(items.begin(), items.end(), [&](QAction* action) {
+                return action->text() == QString(place.heading);
+            });
+            QVERIFY2(item != items.end(), place.heading);
+            int32_t opened = -1;
+            QTimer::singleShot(0, [&] {
+                opened = state->shell.HelpPosition;
+                if (QWidget* help = QApplication::activeModalWidget()) {
+                    help->close();
+                }
+            });
+            (*item)->trigger();
+            QCOMPARE(opened, place.position);
+        }
     }
 
     // Minimise and close boxes only, centred, with the picture under the banner and the status

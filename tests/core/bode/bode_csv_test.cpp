@@ -55,6 +55,8 @@ BodeCurve Curve(std::vector<long double> frequency) {
         curve.groupDelay.push_back(1 / (f * 7));
         curve.zin.push_back(-1e300L * 1e300L);            // beyond double's range
         curve.zout.push_back(std::nextafter(5.0L, 6.0L)); // one unit in the last place
+        curve.zinComplex.push_back({-1e300L * 1e300L, 0});
+        curve.zoutComplex.push_back({3, 4});
     }
     return curve;
 }
@@ -75,29 +77,47 @@ TEST(BodeCsv, TwoCurvesReadBackExactly) {
     EXPECT_EQ(lines[2], "# Range: 10.000 Hz to 100.00 kHz, at least 100 points per decade");
 
     const auto header = SplitCells(lines[3]);
-    ASSERT_EQ(header.size(), 14u);
+    constexpr std::size_t kPerCurve = 13;
+    ASSERT_EQ(header.size(), 2 * kPerCurve);
     EXPECT_EQ(header[0], "Filter, rev 2: Frequency (Hz)");
     EXPECT_EQ(header[4], "Filter, rev 2: Group delay (s)");
-    EXPECT_EQ(header[12], "Keep \"A\": Zin (ohm)");
+    EXPECT_EQ(header[kPerCurve + 5], "Keep \"A\": Zin real (ohm)");
 
     const BodeCurve* curves[] = {&longer, &shorter};
     for (std::size_t row = 0; row < 3; ++row) {
         const auto cells = SplitCells(lines[row + 4]);
-        ASSERT_EQ(cells.size(), 14u);
+        ASSERT_EQ(cells.size(), 2 * kPerCurve);
         for (std::size_t c = 0; c < 2; ++c) {
             const BodeCurve& curve = *curves[c];
-            const std::vector<long double>* columns[] = {
-                &curve.frequency,  &curve.gain, &curve.phase, &curve.unwrappedPhase,
-                &curve.groupDelay, &curve.zin,  &curve.zout};
-            for (std::size_t q = 0; q < 7; ++q) {
-                const std::string& cell = cells[c * 7 + q];
-                if (row >= curve.size()) {
-                    EXPECT_TRUE(cell.empty()) << "row " << row << " column " << c * 7 + q;
-                    continue;
+            if (row >= curve.size()) {
+                for (std::size_t q = 0; q < kPerCurve; ++q) {
+                    EXPECT_TRUE(cells[c * kPerCurve + q].empty()) << row << " " << q;
                 }
+                continue;
+            }
+            // Zin: a negative real part beyond double's range, angle 180 degrees; Zout 3 + 4j,
+            // whose magnitude is the window's (one unit above 5) and angle atan(4/3).
+            const long double expected[] = {curve.frequency[row],
+                                            curve.gain[row],
+                                            curve.phase[row],
+                                            curve.unwrappedPhase[row],
+                                            curve.groupDelay[row],
+                                            -1e300L * 1e300L,
+                                            0,
+                                            1e300L * 1e300L,
+                                            180,
+                                            3,
+                                            4,
+                                            std::nextafter(5.0L, 6.0L),
+                                            53.130102354155978703L};
+            for (std::size_t q = 0; q < kPerCurve; ++q) {
+                const std::string& cell = cells[c * kPerCurve + q];
                 const long double read = std::strtold(cell.c_str(), nullptr);
-                const long double expected = (*columns[q])[row];
-                EXPECT_EQ(std::memcmp(&read, &expected, 10), 0) << cell;
+                if (q == 12) {
+                    EXPECT_NEAR(read, expected[q], 1e-15L) << cell;
+                } else {
+                    EXPECT_EQ(std::memcmp(&read, &expected[q], 10), 0) << q << ": " << cell;
+                }
             }
         }
     }
@@ -107,7 +127,7 @@ TEST(BodeCsv, OneCurveHasPlainHeadings) {
     const BodeCurve curve = Curve({1});
     const auto header = SplitCells(SplitLines(BodeCsvText({{"Title", &curve}}, kContext))[3]);
     EXPECT_EQ(header.front(), "Frequency (Hz)");
-    EXPECT_EQ(header.back(), "Zout (ohm)");
+    EXPECT_EQ(header.back(), "Zout angle (deg)");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "app/bode/bode_window.h"
 #include "app/common/file_paths.h"
+#include "app/shell/help_topics.h"
 #include "app/support/app_fixture.h"
 #include "app/support/help_opening.h"
 #include "circuit/sample_datafile.h"
@@ -260,7 +261,8 @@ private slots:
 
     void f1OpensTheNoiseTopic() {
         OpenPanel();
-        QCOMPARE(testing::ReleaseF1(panel, fixture->state).position, 41280);
+        QCOMPARE(testing::ReleaseF1(panel, fixture->state).position,
+                 app::help::kNoiseAnalysis.position);
     }
 };
 

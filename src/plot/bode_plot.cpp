@@ -15,6 +15,8 @@ namespace {
 // The response window shows gains below this as stars: an output that is exactly zero.
 constexpr long double kNoOutputGain = -49000;
 constexpr double kNotPlotted = std::numeric_limits<double>::quiet_NaN();
+// A layout row with this stretch takes no more height than its content needs.
+constexpr double kLeastStretch = 0.001;
 // A press and release closer than this (pixels) is a click, not a drag.
 constexpr int kClickSlop = 3;
 // A drag must move this far up or down (pixels) before it moves a value axis, so that panning
@@ -130,6 +132,11 @@ void BodePlot::setSpread(std::optional<PlotSpread> spread) {
     Rebuild();
 }
 
+void BodePlot::setNoise(std::optional<PlotNoise> noise) {
+    noise_ = std::move(noise);
+    Rebuild();
+}
+
 void BodePlot::setCursorFrequency(std::optional<double> frequency) {
     cursor_ = frequency;
     for (QCPItemStraightLine* line : cursorLines_) {
@@ -206,6 +213,9 @@ void BodePlot::Rebuild() {
     if (choice_.zin || choice_.zout) {
         sections.push_back(Section::Impedance);
     }
+    if (choice_.noise) {
+        sections.push_back(Section::Noise);
+    }
     const QPalette& colours = palette();
     setBackground(colours.brush(QPalette::Base));
     if (!heading_.isEmpty()) {
@@ -217,10 +227,19 @@ void BodePlot::Rebuild() {
     for (std::size_t index = 0; index < sections.size(); ++index) {
         QCPAxisRect* rect = AddSection(sections[index], index + 1 == sections.size());
         QCPLegend* legend = nullptr;
-        // One legend of trace titles in the top plot; the impedance plot names Zin and Zout.
-        if (index == 0 || sections[index] == Section::Impedance) {
+        // One legend of trace titles in the top plot; the impedance plot names Zin and Zout, the
+        // noise plot its curves.
+        if (index == 0 || sections[index] == Section::Impedance ||
+            sections[index] == Section::Noise) {
             legend = new QCPLegend;
-            rect->insetLayout()->addElement(legend, Qt::AlignTop | Qt::AlignRight);
+            if (sections[index] == Section::Noise) {
+                // Under its plot (always the last), where its many names cover no curve.
+                const int row = static_cast<int>(rects_.size()) + (heading_.isEmpty() ? 0 : 1);
+                plotLayout()->addElement(row, 0, legend);
+                plotLayout()->setRowStretchFactor(row, kLeastStretch);
+            } else {
+                rect->insetLayout()->addElement(legend, Qt::AlignTop | Qt::AlignRight);
+            }
             legend->setLayer(QLatin1String("legend"));
             legend->setBrush(colours.brush(QPalette::Base));
             legend->setBorderPen(QPen(colours.color(QPalette::Mid)));
@@ -329,6 +348,11 @@ QCPAxisRect* BodePlot::AddSection(Section section, bool last) {
         value->setTicker(ticker);
         break;
     }
+    case Section::Noise:
+        value->setLabel(tr("Noise density"));
+        value->setScaleType(QCPAxis::stLogarithmic);
+        value->setTicker(QSharedPointer<LogUnitTicker>::create(QString::fromUtf8("V/\u221aHz")));
+        break;
     }
     connect(value, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
             [this, section](const QCPRange& range) {
@@ -370,6 +394,19 @@ void BodePlot::AddGraphs(QCPAxisRect* rect, Section section, QCPLegend* legend) 
     QCPAxis* valueAxis = rect->axis(QCPAxis::atLeft);
     const bool dark = DarkBackground();
     bool impedanceNamed = false;
+    if (section == Section::Noise) {
+        if (noise_) {
+            std::vector<QColor> colours;
+            for (int index = 0; index < kMostTraces; ++index) {
+                colours.push_back(TraceColour(index, dark));
+            }
+            AddNoiseGraphs(*this, rect, *noise_, colours, legend);
+        }
+        if (legend != nullptr && legend->itemCount() == 0) {
+            legend->setVisible(false);
+        }
+        return;
+    }
     if (spread_ && (section == Section::Gain || section == Section::Phase)) {
         AddSpreadGraphs(*this, rect, *spread_,
                         section == Section::Gain ? SpreadQuantity::Gain : SpreadQuantity::Phase,
@@ -428,6 +465,8 @@ void BodePlot::AddGraphs(QCPAxisRect* rect, Section section, QCPLegend* legend) 
             impedanceNamed = true;
             break;
         }
+        case Section::Noise:
+            break; // drawn from the noise analysis above
         }
     }
     if (legend != nullptr && legend->itemCount() == 0) {

@@ -2,6 +2,7 @@
 #include "app/bode/bode_window.h"
 
 #include "app/bode/bode_page.h"
+#include "app/bode/noise_window.h"
 #include "app/bode/tolerance_window.h"
 #include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
@@ -135,6 +136,17 @@ void TFormBode::ButtonTolerancesClick() {
         tolerances_ = new TFormTolerances(state_, *this);
     }
     tolerances_->ShowForCurrentDatafile();
+}
+
+void TFormBode::ButtonNoiseClick() {
+    NoisePanel().ShowForCurrentDatafile();
+}
+
+TFormNoise& TFormBode::NoisePanel() {
+    if (noise_ == nullptr) {
+        noise_ = new TFormNoise(state_, *this);
+    }
+    return *noise_;
 }
 
 void TFormBode::FollowCurrentDatafile() {
@@ -288,6 +300,10 @@ bool TFormBode::Compute(const FrequencyRange& range) {
     ShowTraces();
     if (pointLimitReached) {
         state_.messages.ShowWarning(PointLimitWarning());
+    }
+    // The noise plot follows the curves: the same circuit at the same points.
+    if (CheckBoxNoise->isChecked() || (noise_ != nullptr && noise_->isVisible())) {
+        NoisePanel().Run();
     }
     return true;
 }
@@ -499,6 +515,7 @@ void TFormBode::ShowQuantities() {
     choice.groupDelay = CheckBoxGroupDelay->isChecked();
     choice.zin = CheckBoxZin->isChecked();
     choice.zout = CheckBoxZout->isChecked();
+    choice.noise = CheckBoxNoise->isChecked();
     Plot->setQuantities(choice);
     ShowMarkers();
 }

@@ -14,6 +14,8 @@ namespace kelvor::plot {
 namespace {
 
 constexpr double kNotPlotted = std::numeric_limits<double>::quiet_NaN();
+// A layout row with this stretch takes no more height than its content needs.
+constexpr double kLeastStretch = 0.001;
 // A press and release closer than this (pixels) is a click, not a drag.
 constexpr int kClickSlop = 3;
 // A drag must move this far up or down (pixels) before it moves a value axis, so that panning
@@ -129,6 +131,11 @@ void BodePlot::setSpread(std::optional<PlotSpread> spread) {
     Rebuild();
 }
 
+void BodePlot::setNoise(std::optional<PlotNoise> noise) {
+    noise_ = std::move(noise);
+    Rebuild();
+}
+
 void BodePlot::setCursorFrequency(std::optional<double> frequency) {
     cursor_ = frequency;
     for (QCPItemStraightLine* line : cursorLines_) {
@@ -205,6 +212,9 @@ void BodePlot::Rebuild() {
     if (choice_.zin || choice_.zout) {
         sections.push_back(Section::Impedance);
     }
+    if (choice_.noise) {
+        sections.push_back(Section::Noise);
+    }
     const QPalette& colours = palette();
     setBackground(colours.brush(QPalette::Base));
     if (!heading_.isEmpty()) {
@@ -216,10 +226,19 @@ void BodePlot::Rebuild() {
     for (std::size_t index = 0; index < sections.size(); ++index) {
         QCPAxisRect* rect = AddSection(sections[index], index + 1 == sections.size());
         QCPLegend* legend = nullptr;
-        // One legend of trace titles in the top plot; the impedance plot names Zin and Zout.
-        if (index == 0 || sections[index] == Section::Impedance) {
+        // One legend of trace titles in the top plot; the impedance plot names Zin and Zout, the
+        // noise plot its curves.
+        if (index == 0 || sections[index] == Section::Impedance ||
+            sections[index] == Section::Noise) {
             legend = new QCPLegend;
-            rect->insetLayout()->addElement(legend, Qt::AlignTop | Qt::AlignRight);
+            if (sections[index] == Section::Noise) {
+                // Under its plot (always the last), where its many names cover no curve.
+                const int row = static_cast<int>(rects_.size()) + (heading_.isEmpty() ? 0 : 1);
+                plotLayout()->addElement(row, 0, legend);
+                plotLayout()->setRowStretchFactor(row, kLeastStretch);
+            } else {
+                rect->insetLayout()->addElement(legend, Qt::AlignTop | Qt::AlignRight);
+            }
             legend->setLayer(QLatin1String("legend"));
             legend->setBrush(colours.brush(QPalette::Base));
             legend->setBorderPen(QPen(colours.color(QPalette::Mid)));
@@ -287,6 +306,10 @@ QCPAxisRect* BodePlot::AddSection(Section section, bool last) {
     rects_.push_back(rect);
     sections_.push_back(section);
     rect->setMarginGroup(QCP::msLeft | QCP::msRight, marginGroup_);
+    // The frequency label at the range's end stands half outside the plot: room for it, or a
+    // printout, whose plots fill the page's width, loses it at the paper's edge.
+    rect->setMinimumMargins(QMargins(
+        0, 0, QFontMetrics(font()).horizontalAdvance(QStringLiteral("100 kHz")) / 2 + 4, 0));
     rect->setRangeDrag(Qt::Horizontal | Qt::Vertical);
     // Zooming the values would cut peaks off: they fit what is visible instead.
     rect->setRangeZoom(Qt::Horizontal);
@@ -324,6 +347,11 @@ QCPAxisRect* BodePlot::AddSection(Section section, bool last) {
         value->setTicker(ticker);
         break;
     }
+    case Section::Noise:
+        value->setLabel(tr("Noise density"));
+        value->setScaleType(QCPAxis::stLogarithmic);
+        value->setTicker(QSharedPointer<LogUnitTicker>::create(QString::fromUtf8("V/\u221aHz")));
+        break;
     }
     connect(value, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
             [this, section](const QCPRange& range) {
@@ -365,6 +393,19 @@ void BodePlot::AddGraphs(QCPAxisRect* rect, Section section, QCPLegend* legend) 
     QCPAxis* valueAxis = rect->axis(QCPAxis::atLeft);
     const bool dark = DarkBackground();
     bool impedanceNamed = false;
+    if (section == Section::Noise) {
+        if (noise_) {
+            std::vector<QColor> colours;
+            for (int index = 0; index < kMostTraces; ++index) {
+                colours.push_back(TraceColour(index, dark));
+            }
+            AddNoiseGraphs(*this, rect, *noise_, colours, legend);
+        }
+        if (legend != nullptr && legend->itemCount() == 0) {
+            legend->setVisible(false);
+        }
+        return;
+    }
     if (spread_ && (section == Section::Gain || section == Section::Phase)) {
         AddSpreadGraphs(*this, rect, *spread_,
                         section == Section::Gain ? SpreadQuantity::Gain : SpreadQuantity::Phase,
@@ -423,6 +464,8 @@ void BodePlot::AddGraphs(QCPAxisRect* rect, Section section, QCPLegend* legend) 
             impedanceNamed = true;
             break;
         }
+        case Section::Noise:
+            break; // drawn from the noise analysis above
         }
     }
     if (legend != nullptr && legend->itemCount() == 0) {
@@ -501,9 +544,11 @@ void BodePlot::PlaceMarkerLabels() {
               [](const auto& a, const auto& b) { return a.first < b.first; });
     for (const auto& [x, label] : byPlace) {
         const int width = metrics.horizontalAdvance(label->text()) + 8;
-        // Right of its line, or left of it where the plot ends first.
+        // Right of its line, or left of it where the plot ends first (the line's pixel has a
+        // fraction, so the side is decided once, not read back from the rounded box).
+        const bool rightOfLine = x + width <= area.right();
         const int left =
-            x + width <= area.right() ? static_cast<int>(x) : static_cast<int>(x) - width;
+            rightOfLine ? static_cast<int>(std::floor(x)) : static_cast<int>(std::ceil(x)) - width;
         bool placed = false;
         for (int row = 0; row < rows && !placed && x >= area.left() && x <= area.right(); ++row) {
             const QRect box(left, area.top() + row * rowHeight, width, rowHeight);
@@ -514,7 +559,8 @@ void BodePlot::PlaceMarkerLabels() {
                 continue;
             }
             taken[static_cast<std::size_t>(row)].push_back(box);
-            label->setPositionAlignment((left < x ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
+            label->setPositionAlignment((rightOfLine ? Qt::AlignLeft : Qt::AlignRight) |
+                                        Qt::AlignTop);
             label->position->setCoords(label->position->coords().x(),
                                        static_cast<double>(row * rowHeight) / area.height());
             placed = true;

@@ -3,6 +3,7 @@
 
 #include "bode/bode_curve.h"
 #include "bode/bode_markers.h"
+#include "plot/noise_layers.h"
 #include "plot/spread_layers.h"
 
 #include <QColor>
@@ -21,6 +22,7 @@ struct QuantityChoice {
     bool groupDelay = true;
     bool zin = true;
     bool zout = true;
+    bool noise = false;
 };
 
 struct PlotTrace {
@@ -41,7 +43,8 @@ inline constexpr int kMostTraces = 8;
 std::vector<PlotMarker> PlaceableMarkers(const std::vector<BodeMarker>& markers);
 
 // The stacked Bode plots of up to eight traces on one logarithmic frequency axis: gain (dB),
-// phase (degrees), group delay (seconds) and |Zin|, |Zout| (ohms, log axis), with a grid,
+// phase (degrees), group delay (seconds), |Zin|, |Zout| (ohms, log axis) and the current
+// Datafile's noise densities (V/rtHz, log axis), with a grid,
 // legends, marker lines and a cursor line, drawn in the colours of the widget's palette.
 // The wheel zooms the frequency axis, dragging pans, dragging with Shift held zooms to the
 // dragged rectangle; the frequency axes of all plots move together. Each value axis fits what
@@ -63,6 +66,10 @@ public:
     // A tolerance analysis's spread under the gain and phase curves, or none.
     void setSpread(std::optional<PlotSpread> spread);
     const std::optional<PlotSpread>& spread() const { return spread_; }
+    // The noise analysis of the current Datafile for the noise plot, or none.
+    void setNoise(std::optional<PlotNoise> noise);
+    const std::optional<PlotNoise>& noise() const { return noise_; }
+    std::optional<double> cursorFrequency() const { return cursor_; }
 
     // Shows every point of the visible traces.
     void fit();
@@ -88,8 +95,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    enum class Section { Gain, Phase, GroupDelay, Impedance };
-    static constexpr std::size_t kSectionCount = 4;
+    enum class Section { Gain, Phase, GroupDelay, Impedance, Noise };
+    static constexpr std::size_t kSectionCount = 5;
 
     void Rebuild();
     QCPAxisRect* AddSection(Section section, bool last);
@@ -109,6 +116,7 @@ private:
     QuantityChoice choice_;
     std::vector<PlotMarker> markers_;
     std::optional<PlotSpread> spread_;
+    std::optional<PlotNoise> noise_;
     std::optional<double> cursor_;
     QString heading_;
     std::vector<QCPItemStraightLine*> cursorLines_;

@@ -2,6 +2,7 @@
 #include "app/bode/bode_window.h"
 
 #include "app/bode/bode_page.h"
+#include "app/bode/noise_window.h"
 #include "app/bode/tolerance_window.h"
 #include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
@@ -137,6 +138,17 @@ void TFormBode::ButtonTolerancesClick() {
     tolerances_->ShowForCurrentDatafile();
 }
 
+void TFormBode::ButtonNoiseClick() {
+    NoisePanel().ShowForCurrentDatafile();
+}
+
+TFormNoise& TFormBode::NoisePanel() {
+    if (noise_ == nullptr) {
+        noise_ = new TFormNoise(state_, *this);
+    }
+    return *noise_;
+}
+
 void TFormBode::FollowCurrentDatafile() {
     if (computing_) {
         // The running computation holds references to the curves: it stops first, and
@@ -246,6 +258,7 @@ bool TFormBode::Compute(const FrequencyRange& range) {
     ProgressBar->setRange(0, std::max(1, perCurve * static_cast<int>(computable.size())));
     ProgressBar->setValue(0);
 
+    bool pointLimitReached = false;
     const CalculationEnd end = calculation_.Run([&] {
         std::vector<BodeRun> runs;
         std::vector<std::vector<BodeMarker>> markers;
@@ -262,6 +275,7 @@ bool TFormBode::Compute(const FrequencyRange& range) {
             if (!runs.back().complete) {
                 return false;
             }
+            pointLimitReached = pointLimitReached || runs.back().pointLimitReached;
             markers.push_back(FindMarkers(runs.back().curve, circuit, solver_));
         }
         // Only a computation that ran to its end replaces the curves.
@@ -284,6 +298,13 @@ bool TFormBode::Compute(const FrequencyRange& range) {
     SetComputing(false);
     ProgressBar->setValue(ProgressBar->maximum());
     ShowTraces();
+    if (pointLimitReached) {
+        state_.messages.ShowWarning(PointLimitWarning());
+    }
+    // The noise plot follows the curves: the same circuit at the same points.
+    if (CheckBoxNoise->isChecked() || (noise_ != nullptr && noise_->isVisible())) {
+        NoisePanel().Run();
+    }
     return true;
 }
 
@@ -494,6 +515,7 @@ void TFormBode::ShowQuantities() {
     choice.groupDelay = CheckBoxGroupDelay->isChecked();
     choice.zin = CheckBoxZin->isChecked();
     choice.zout = CheckBoxZout->isChecked();
+    choice.noise = CheckBoxNoise->isChecked();
     Plot->setQuantities(choice);
     ShowMarkers();
 }

@@ -28,6 +28,7 @@ inline constexpr int kAnalyserEventSliceMs = 20;
 // computation's limit is answered with a message at Compute or Run, not cut down unseen.
 inline constexpr int kSpinBoxCeiling = 999999;
 
+class TFormNoise;
 class TFormTolerances;
 
 // The Bode analyser: gain, phase, group delay, Zin and Zout of the current Datafile over a
@@ -54,6 +55,7 @@ public:
     void ButtonExportPictureClick();
     void ButtonPrintClick();
     void ButtonTolerancesClick();
+    void ButtonNoiseClick();
 
     // While a computation runs the range, the computing buttons and the export are locked and
     // Cancel is enabled; the tolerance panel locks them too while it runs.
@@ -64,6 +66,7 @@ public:
     std::optional<FrequencyRange> RangeFromBoxes();
 
     TFormTolerances* tolerances() const { return tolerances_; }
+    TFormNoise* noise() const { return noise_; }
 
     const BodeTraceSet& traces() const { return traces_; }
     const std::vector<double>& pinnedMarkers() const { return pinned_; }
@@ -81,6 +84,7 @@ public:
     QCheckBox* CheckBoxZin = nullptr;
     QCheckBox* CheckBoxZout = nullptr;
     QCheckBox* CheckBoxAutoMarkers = nullptr;
+    QCheckBox* CheckBoxNoise = nullptr;
     plot::BodePlot* Plot = nullptr;
     QLabel* LabelReadout = nullptr;
     QTableWidget* TableMarkers = nullptr;
@@ -97,6 +101,7 @@ public:
     QSpinBox* SpinBoxPictureScale = nullptr;
     QPushButton* ButtonPrint = nullptr;
     QPushButton* ButtonTolerances = nullptr;
+    QPushButton* ButtonNoise = nullptr;
 
 protected:
     void keyReleaseEvent(QKeyEvent* event) override;
@@ -129,6 +134,8 @@ private:
     void PlotCursorMoved(double frequency);
     void PlotClickedAt(double frequency);
     void ShowQuantities();
+    // The noise panel, made hidden when first needed: it computes the noise plot's curves.
+    TFormNoise& NoisePanel();
     // Title, Datafile and date, as pictures and printouts carry them.
     QString HeadingText() const;
     // The index of the computed point of the first visible curve nearest to the frequency.
@@ -148,6 +155,7 @@ private:
     bool followPending_ = false; // the Datafile changed while a computation ran
     LongCalculation calculation_;
     TFormTolerances* tolerances_ = nullptr; // made when first opened
+    TFormNoise* noise_ = nullptr;
 };
 
 } // namespace kelvor::app

@@ -4,6 +4,8 @@
 
 #include "app/bode/bode_window.h"
 
+#include "app/bode/noise_window.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -110,10 +112,18 @@ QLayout* TFormBode::BuildQuantityChecks(QWidget* panel) {
     CheckBoxZin = check("|Z&in|", true);
     CheckBoxZout = check("|Z&out|", true);
     CheckBoxAutoMarkers = check("&Automatic markers", true);
+    // Every letter of its caption is some other control's access key.
+    CheckBoxNoise = check("Noise", false);
+    connect(CheckBoxNoise, &QCheckBox::toggled, this, [this](bool shown) {
+        if (shown && !computing_ && (noise_ == nullptr || !noise_->analysis())) {
+            NoisePanel().Run();
+        }
+    });
     checks->addWidget(CheckBoxGain, 0, 0);
     checks->addWidget(CheckBoxPhase, 1, 0);
     checks->addWidget(CheckBoxUnwrapped, 1, 1);
     checks->addWidget(CheckBoxGroupDelay, 2, 0);
+    checks->addWidget(CheckBoxNoise, 2, 1);
     checks->addWidget(CheckBoxZin, 3, 0);
     checks->addWidget(CheckBoxZout, 3, 1);
     checks->addWidget(CheckBoxAutoMarkers, 4, 0, 1, 2);
@@ -158,7 +168,10 @@ QLayout* TFormBode::BuildExportButtons(QWidget* panel) {
     // Every letter of its caption is some other control's access key.
     ButtonTolerances = NewButton(panel, "Tolerances...", &TFormBode::ButtonTolerancesClick);
     ButtonTolerances->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    ButtonNoise = NewButton(panel, "Noise...", &TFormBode::ButtonNoiseClick);
+    ButtonNoise->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     exports->addWidget(ButtonExportCsv, 0, 0);
+    exports->addWidget(ButtonNoise, 0, 1);
     exports->addWidget(ButtonExportPicture, 1, 0);
     exports->addWidget(SpinBoxPictureScale, 1, 1);
     exports->addWidget(ButtonPrint, 2, 0);

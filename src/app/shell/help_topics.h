@@ -33,6 +33,7 @@ inline constexpr HelpPlace kTolvarnSoftware{33450, "5.  TOLVARN Software"};
 inline constexpr HelpPlace kBodeAnalyser{33844, "6.  Bode Analyser"};
 inline constexpr HelpPlace kToleranceAnalysis{36460, "7.  Tolerance Analysis"};
 inline constexpr HelpPlace kSchematicView{39630, "8.  Schematic View"};
+inline constexpr HelpPlace kNoiseAnalysis{41432, "9.  Noise and Sensitivity"};
 
 inline constexpr HelpPlace kEveryPlace[] = {
     kIntroduction,      kRunningKelvor,        kOpenDatafile,       kNewCircuit,
@@ -40,6 +41,7 @@ inline constexpr HelpPlace kEveryPlace[] = {
     kAmplitudeResponse, kAmplitudeGraphWindow, kSquareWaveResponse, kSquareWaveGraphWindow,
     kPulseResponse,     kHelpAndSetup,         kSampleDatafiles,    kHardwareAndSoftware,
     kTolvarnSoftware,   kBodeAnalyser,         kToleranceAnalysis,  kSchematicView,
+    kNoiseAnalysis,
 };
 } // namespace help
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "noise/noise_analysis.h"
 
+#include "bode/adaptive_sampling.h"
 #include "bode/significant_format.h"
 #include "kelvor_error.h"
 #include "noise/a_weighting.h"
@@ -70,6 +71,103 @@ long double Sum(const std::vector<long double>& values) {
     return sum;
 }
 
+// One point of the densities, solved on the worker's solver.
+void SolvePoint(NoisePointSolver& solver, NoiseDensityPoint& point) {
+    const long double gainSquared = solver.Solve(point.frequency, point.powers);
+    const long double total = Sum(point.powers);
+    point.output = std::sqrt(total);
+    point.input = std::sqrt(total / gainSquared);
+    point.gainDb = 10 * std::log10(gainSquared);
+}
+
+// A generator this far below the total lies under the plot's curves: its own shape is not
+// refined.
+constexpr long double kSmallestRefinedShare = 1e-4L;
+
+// True when a density at the geometric middle lies farther from the straight line between its
+// neighbours, on log-log axes, than a gain curve may. A density of zero breaks the curve there:
+// no number of points draws it, so it is not refined.
+bool Strays(long double low, long double high, long double middle) {
+    if (!(low > 0 && high > 0 && middle > 0)) {
+        return false;
+    }
+    const long double straying = 10 * std::log10(middle) - 5 * (std::log10(low) + std::log10(high));
+    return std::fabs(straying) > kMostGainStraying;
+}
+
+bool MiddleStrays(const NoiseDensityPoint& low, const NoiseDensityPoint& high,
+                  const NoiseDensityPoint& middle) {
+    const long double total = middle.output * middle.output;
+    if (Strays(low.output * low.output, high.output * high.output, total) ||
+        Strays(low.input * low.input, high.input * high.input, middle.input * middle.input)) {
+        return true;
+    }
+    for (std::size_t index = 0; index < middle.powers.size(); ++index) {
+        if (middle.powers[index] >= kSmallestRefinedShare * total &&
+            Strays(low.powers[index], high.powers[index], middle.powers[index])) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Halves every interval whose middle strays until none does, keeping every middle solved.
+// Each round solves the open intervals' middles on the workers; a middle depends only on its
+// frequency, so the points do not depend on the number of threads. False when stopped.
+bool RefinePoints(std::vector<NoiseDensityPoint>& points,
+                  std::vector<std::unique_ptr<NoisePointSolver>>& solvers,
+                  const std::function<bool()>& goOn, bool& limitReached) {
+    std::vector<bool> open(points.size() > 1 ? points.size() - 1 : 0, true);
+    int added = 0;
+    for (;;) {
+        std::vector<std::size_t> intervals;
+        for (std::size_t index = 0; index < open.size(); ++index) {
+            const long double low = points[index].frequency, high = points[index + 1].frequency;
+            if (open[index] && (high - low) > kNarrowestInterval * low) {
+                intervals.push_back(index);
+            }
+        }
+        if (intervals.empty()) {
+            return true;
+        }
+        const int jobs = static_cast<int>(intervals.size());
+        if (added + jobs > kMostAddedPoints) {
+            limitReached = true;
+            return true;
+        }
+        std::vector<NoiseDensityPoint> middles(intervals.size());
+        const bool done = RunNumberedJobs(
+            jobs, WorkerCount(static_cast<int>(solvers.size()), jobs),
+            [&](int job, int worker) {
+                const std::size_t index = intervals[static_cast<std::size_t>(job)];
+                middles[static_cast<std::size_t>(job)].frequency =
+                    std::sqrt(points[index].frequency * points[index + 1].frequency);
+                SolvePoint(*solvers[worker], middles[static_cast<std::size_t>(job)]);
+            },
+            [&](int) { return goOn(); }, 8);
+        if (!done) {
+            return false;
+        }
+        added += jobs;
+        std::vector<NoiseDensityPoint> merged;
+        std::vector<bool> mergedOpen;
+        std::size_t next = 0;
+        for (std::size_t index = 0; index < points.size(); ++index) {
+            merged.push_back(std::move(points[index]));
+            if (next < intervals.size() && intervals[next] == index) {
+                const bool strays = MiddleStrays(merged.back(), points[index + 1], middles[next]);
+                merged.push_back(std::move(middles[next++]));
+                mergedOpen.push_back(strays);
+                mergedOpen.push_back(strays);
+            } else if (index < open.size()) {
+                mergedOpen.push_back(false);
+            }
+        }
+        points = std::move(merged);
+        open = std::move(mergedOpen);
+    }
+}
+
 std::size_t SourceGenerator(const std::vector<NoiseGenerator>& generators, int line) {
     for (std::size_t index = 0; index < generators.size(); ++index) {
         if (generators[index].line == line && generators[index].kind == 'R') {
@@ -122,14 +220,17 @@ NoiseAnalysis RunNoiseAnalysis(const LoadedCircuit& circuit, const std::vector<i
         [&](int job, int worker) {
             NoiseDensityPoint& point = analysis.points[job];
             point.frequency = request.frequencies[job];
-            const long double gainSquared = solvers[worker]->Solve(point.frequency, point.powers);
-            const long double total = Sum(point.powers);
-            point.output = std::sqrt(total);
-            point.input = std::sqrt(total / gainSquared);
-            point.gainDb = 10 * std::log10(gainSquared);
+            SolvePoint(*solvers[worker], point);
         },
         [&](int finished) { return !progress || progress(finished, gridPoints); }, 8);
     if (!gridDone) {
+        return analysis;
+    }
+    // While the middles are solved the grid's count is reported, so that a stop is still seen.
+    if (request.refine &&
+        !RefinePoints(
+            analysis.points, solvers, [&] { return !progress || progress(gridPoints, gridPoints); },
+            analysis.pointLimitReached)) {
         return analysis;
     }
 

@@ -24,6 +24,9 @@ struct NoiseRequest {
     // The output level (V rms) the signal-to-noise ratio is taken against.
     std::optional<long double> referenceLevel;
     int threads = 0; // 0: one per core
+    // Points are added between the frequencies until no density a plot draws strays from the
+    // straight line between neighbours (see RefinedNoisePoints).
+    bool refine = false;
 };
 
 struct NoiseDensityPoint {
@@ -53,6 +56,8 @@ struct NoiseAnalysis {
     std::vector<NoiseDensityPoint> points; // one per requested frequency
     BandNoise band;
     bool complete = false; // false when the progress report stopped it
+    // Refinement stopped at kMostAddedPoints before every interval was straight.
+    bool pointLimitReached = false;
 };
 
 // Called on the calling thread with the work done so far and the most expected (it can grow

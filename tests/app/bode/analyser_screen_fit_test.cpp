@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The analyser and its tolerance panel on a small screen: 1024 x 768 logical pixels, given as
-// such or as 2048 x 1536 at a scale factor of 2 (the test's argument names the screen).
+// The analyser and its tolerance and noise panels on a small screen: 1024 x 768 logical pixels,
+// given as such or as 2048 x 1536 at a scale factor of 2 (the test's argument names the screen).
 
 #include "app/bode/bode_window.h"
+#include "app/bode/noise_window.h"
 #include "app/bode/tolerance_window.h"
 #include "app/support/app_fixture.h"
 
@@ -37,7 +38,7 @@ private:
     }
 
 private slots:
-    void analyserAndPanelFitTheScreen() {
+    void analyserAndPanelsFitTheScreen() {
         testing::AppFixture fixture;
         QVERIFY(fixture.Parse());
         app::TFormBode bode(fixture.state);
@@ -48,6 +49,9 @@ private slots:
         bode.ButtonTolerances->click();
         QVERIFY(QTest::qWaitForWindowExposed(bode.tolerances()));
         CheckFits(*bode.tolerances());
+        bode.ButtonNoise->click();
+        QVERIFY(QTest::qWaitForWindowExposed(bode.noise()));
+        CheckFits(*bode.noise());
     }
 };
 

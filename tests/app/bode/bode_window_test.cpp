@@ -317,12 +317,52 @@ private slots:
         QVERIFY(text.contains(QString::fromStdString(fixture->state.shell.TodayText)));
         QVERIFY(text.contains("HPFILTER.DAT"));
         QVERIFY(text.contains("Peak gain"));
+        QCoreApplication::processEvents(); // the plots are laid out again for the screen
+        int labels = 0;
+        for (QCPAxisRect* rect : window->Plot->axisRects()) {
+            for (QCPAxis* axis : rect->axes()) {
+                if (!axis->visible() || !axis->tickLabels()) {
+                    continue;
+                }
+                for (const QString& label : axis->tickVectorLabels()) {
+                    const QString spaced = label.simplified();
+                    QVERIFY2(text.contains(spaced), qPrintable(spaced));
+                    ++labels;
+                }
+            }
+        }
+        QVERIFY(labels > 10);
     }
 
-    // The phase axis keeps at least three labels on a span of a few degrees.
-    void phaseAxisKeepsThreeLabelsOnANarrowSpan() {
+    // Marker labels never print over each other or the legend, however close the markers are;
+    // the phase axis keeps at least three labels on a span of a few degrees.
+    void labelsStayReadable() {
+        std::vector<plot::PlotMarker> markers;
+        for (int index = 0; index < 12; ++index) {
+            markers.push_back({5000 * (1 + 0.008 * index), QString("Marker %1").arg(index)});
+        }
+        markers.push_back({5.48e3, "Near the legend"});
+        window->Plot->setMarkers(markers);
         window->Plot->setFrequencyView(QCPRange(5e3, 5.5e3)); // a few degrees of phase
         window->Plot->replot();
+        std::vector<QRectF> boxes;
+        for (int index = 0; index < window->Plot->itemCount(); ++index) {
+            auto* label = qobject_cast<QCPItemText*>(window->Plot->item(index));
+            if (label != nullptr && label->visible()) {
+                boxes.push_back(
+                    QRectF(label->topLeft->pixelPosition(), label->bottomRight->pixelPosition()));
+            }
+        }
+        QVERIFY(boxes.size() >= 4);
+        const QRect legend =
+            window->Plot->axisRects().front()->insetLayout()->elementAt(0)->outerRect();
+        for (std::size_t a = 0; a < boxes.size(); ++a) {
+            QVERIFY2(!boxes[a].intersects(legend), qPrintable(QString::number(a)));
+            for (std::size_t b = a + 1; b < boxes.size(); ++b) {
+                QVERIFY2(!boxes[a].intersects(boxes[b]),
+                         qPrintable(QString("%1 and %2").arg(a).arg(b)));
+            }
+        }
         QCPAxis* phase = window->Plot->axisRects()[1]->axis(QCPAxis::atLeft);
         QVERIFY2(phase->range().size() < 20, qPrintable(QString::number(phase->range().size())));
         QVERIFY(phase->tickVectorLabels().size() >= 3);

@@ -3,12 +3,14 @@
 // integral and kT/C), the input-referred noise of each active kind's generator, a common-
 // emitter stage against the textbook shot-noise formula; shares adding up, stopping and faults.
 
+#include "bode/adaptive_sampling.h"
 #include "kelvor_error.h"
 #include "noise/a_weighting.h"
 #include "noise/noise_analysis.h"
 #include "support/circuit_builder.h"
 
 #include <cmath>
+#include <complex>
 #include <gtest/gtest.h>
 #include <numbers>
 
@@ -70,6 +72,60 @@ TEST(NoiseAnalysis, DividerAndRcLowPassMatchTheirClosedForms) {
     // Over a band far wider than the corner the total approaches kT/C.
     const NoiseAnalysis wide = Analyse(circuit, Request({1e3L}, 1e-3L, 1e12L));
     EXPECT_NEAR(Ratio(wide.band.outputRms, std::sqrt(kFourKT / 4 / c)), 1, 1e-3);
+}
+
+// A tank's noise peak between the points of a grid of one point per decade: refined, every
+// interval is straight to a gain curve's limit against the passive circuit's closed form
+// 4kT Re(Zout) (input shorted), and the drawn maximum is the true peak.
+TEST(NoiseAnalysis, RefinementDrawsAPeakBetweenGridPoints) {
+    const long double r = 1e3L, l = 1e-3L, coilR = 1, c = 253.3e-9L;
+    testing::CircuitBuilder tank(1, 2, 3);
+    tank.Add('R', {1, 2}, {r}).Add('L', {2, 3}, {l, coilR}).Add('C', {2, 3}, {c});
+    const auto closedForm = [&](long double frequency) {
+        const long double omega = 2 * std::numbers::pi_v<long double> * frequency;
+        const std::complex<long double> admittance =
+            1 / r + 1.0L / std::complex<long double>(coilR, omega * l) +
+            std::complex<long double>(0, omega * c);
+        return kFourKT * (1.0L / admittance).real();
+    };
+    NoiseRequest request = Request({130, 1.3e3L, 13e3L, 130e3L, 1.3e6L}, 130, 1.3e6L);
+    const NoiseAnalysis grid = Analyse(tank.circuit(), request);
+    request.refine = true;
+    const NoiseAnalysis refined = Analyse(tank.circuit(), request);
+    ASSERT_FALSE(refined.pointLimitReached);
+
+    const auto level = [](long double power) { return 10 * std::log10(power); };
+    long double drawnPeak = 0, gridPeak = 0;
+    for (std::size_t index = 0; index + 1 < refined.points.size(); ++index) {
+        const NoiseDensityPoint& low = refined.points[index];
+        const NoiseDensityPoint& high = refined.points[index + 1];
+        const long double middle = closedForm(std::sqrt(low.frequency * high.frequency));
+        const long double line =
+            (level(low.output * low.output) + level(high.output * high.output)) / 2;
+        // Halving an interval that passed leaves a quarter of its straying: a margin of 2.
+        EXPECT_LE(std::fabs(level(middle) - line), 2 * kMostGainStraying) << low.frequency;
+    }
+    for (const NoiseDensityPoint& point : refined.points) {
+        drawnPeak = std::max(drawnPeak, point.output * point.output);
+    }
+    for (const NoiseDensityPoint& point : grid.points) {
+        gridPeak = std::max(gridPeak, point.output * point.output);
+    }
+    // The true peak, by golden-section search on the closed form around the resonance.
+    long double lowEnd = 5e3L, highEnd = 20e3L;
+    const long double golden = (std::sqrt(5.0L) - 1) / 2;
+    for (int step = 0; step < 200; ++step) {
+        const long double a = highEnd - golden * (highEnd - lowEnd);
+        const long double b = lowEnd + golden * (highEnd - lowEnd);
+        if (closedForm(a) > closedForm(b)) {
+            highEnd = b;
+        } else {
+            lowEnd = a;
+        }
+    }
+    const long double truePeak = closedForm((lowEnd + highEnd) / 2);
+    EXPECT_GT(level(truePeak) - level(gridPeak), 3); // the grid alone misses it
+    EXPECT_NEAR(static_cast<double>(level(drawnPeak) - level(truePeak)), 0, 0.02);
 }
 
 TEST(NoiseAnalysis, EachActiveKindReferredToItsInput) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/bode/noise_window.h"
 
+#include "app/bode/analysis_panel_frame.h"
 #include "app/bode/bode_window.h"
 #include "app/common/qt_text.h"
 #include "app/common/screen_checks.h"
@@ -101,24 +102,11 @@ TFormNoise::TFormNoise(AppState& state, TFormBode& bode)
                                                                   },
                                                                   kAnalyserEventSliceMs) {
     setWindowTitle("Noise");
-    auto* splitter = new QSplitter(Qt::Horizontal, this);
-    splitter->addWidget(ScrolledWhenSmall(BuildSettings(), splitter));
-    splitter->addWidget(ScrolledWhenSmall(BuildResults(), splitter));
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({420, 640});
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(splitter, 1);
-    auto* runRow = new QHBoxLayout;
-    ButtonRun = new QPushButton("&Run", this);
-    ButtonCancel = new QPushButton("&Cancel", this);
-    ProgressBar = new QProgressBar(this);
-    ProgressBar->setTextVisible(false);
-    runRow->addWidget(ButtonRun);
-    runRow->addWidget(ButtonCancel);
-    runRow->addWidget(ProgressBar, 1);
-    runRow->addWidget(new QLabel("F1 for Help", this));
-    layout->addLayout(runRow);
-    ButtonRun->setDefault(true);
+    const AnalysisPanelControls controls =
+        BuildAnalysisPanelFrame(*this, BuildSettings(), BuildResults(), 420);
+    ButtonRun = controls.run;
+    ButtonCancel = controls.cancel;
+    ProgressBar = controls.progress;
     connect(ButtonRun, &QPushButton::clicked, this, &TFormNoise::ButtonRunClick);
     connect(ButtonCancel, &QPushButton::clicked, this, &TFormNoise::ButtonCancelClick);
     // The analyser's own Cancel stops the analysis too: it is enabled while this one runs.

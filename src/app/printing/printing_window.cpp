@@ -5,7 +5,7 @@
 
 #include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
-#include "app/shell/app_state.h"
+#include "app/state/app_state.h"
 #include "text/words.h"
 
 #include <QCoreApplication>

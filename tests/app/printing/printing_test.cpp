@@ -9,7 +9,7 @@
 #include "app/printing/rich_text_printing.h"
 #include "app/printing/text_printing.h"
 #include "app/response/response_window.h"
-#include "app/shell/app_state.h"
+#include "app/state/app_state.h"
 #include "app/support/app_fixture.h"
 #include "app/support/recording_dialogs.h"
 #include "settings/settings_file.h"

@@ -4,7 +4,7 @@
 #include "app/common/file_paths.h"
 #include "app/editors/form_editor_window.h"
 #include "app/schematic/schematic_view.h"
-#include "app/shell/help_topics.h"
+#include "app/state/help_topics.h"
 #include "app/support/app_fixture.h"
 #include "app/support/help_opening.h"
 #include "circuit/datafile_text.h"

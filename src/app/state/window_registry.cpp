@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/shell/window_registry.h"
+#include "app/state/window_registry.h"
 
 #include "app/bode/bode_window.h"
 #include "app/editors/form_editor_window.h"
@@ -9,10 +9,10 @@
 #include "app/graphs/graph_page_setup_window.h"
 #include "app/graphs/graph_parameters_window.h"
 #include "app/graphs/graph_window.h"
+#include "app/help/help_window.h"
 #include "app/printing/page_setup_window.h"
 #include "app/printing/printing_window.h"
 #include "app/response/response_window.h"
-#include "app/shell/help_window.h"
 #include "app/shell/image_processing_window.h"
 #include "app/shell/main_window.h"
 #include "app/shell/setup_window.h"

@@ -195,7 +195,7 @@ void DatafileEditor::CheckClick() {
 }
 
 void DatafileEditor::OpenListing() {
-    state_.windows.Listing().exec();
+    state_.windows.Get<TFormChk>().exec();
 }
 
 void DatafileEditor::HelpClick() {

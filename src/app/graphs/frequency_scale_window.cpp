@@ -325,7 +325,7 @@ void TFormFreqScales::RunSweep(const FrequencyScale& scale) {
 
     hide();
     done(QDialog::Accepted);
-    state_.windows.GraphParameters().exec();
+    state_.windows.Get<TFormFResults>().exec();
 }
 
 void TFormFreqScales::keyReleaseEvent(QKeyEvent* event) {

@@ -96,7 +96,7 @@ void TFormGraphSetUp::BuildControls() {
 
 QSize TFormGraphSetUp::GraphPictureSize() const {
     if (state_.windows.Has<TFormVGA>()) {
-        return state_.windows.Graph().PictureSize();
+        return state_.windows.Get<TFormVGA>().PictureSize();
     }
     if (!state_.graph.picture.isNull()) {
         return state_.graph.picture.size();

@@ -241,7 +241,7 @@ void TFormFResults::ButtonContinueClick() {
     if (!state_.graph.KeepsPicture(CheckBoxSuperimpose->isChecked())) {
         ClearPicture();
     }
-    state_.windows.Graph().show();
+    state_.windows.Get<TFormVGA>().show();
 }
 
 void TFormFResults::keyReleaseEvent(QKeyEvent* event) {

@@ -214,7 +214,7 @@ void TFormHelp::FormKeyUp(int key) {
 
 void OpenHelp(AppState& state, int32_t position) {
     state.shell.HelpPosition = position;
-    state.windows.Help().exec();
+    state.windows.Get<TFormHelp>().exec();
 }
 
 bool OpenHelpOnF1(const QKeyEvent* event, AppState& state, const HelpPlace& place) {

@@ -119,11 +119,12 @@ bool PrintCancelRequested(AppState& state) {
     if (!state.windows.Has<TFormPrinting>()) {
         return false;
     }
-    const TFormPrinting& window = state.windows.Printing();
+    const TFormPrinting& window = state.windows.Get<TFormPrinting>();
     return window.isVisible() && window.CancelRequested();
 }
 
-PrintingWindowShown::PrintingWindowShown(AppState& state) : window_(state.windows.Printing()) {
+PrintingWindowShown::PrintingWindowShown(AppState& state)
+    : window_(state.windows.Get<TFormPrinting>()) {
     window_.show();
     QCoreApplication::processEvents();
 }

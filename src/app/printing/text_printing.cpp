@@ -153,7 +153,7 @@ void PrintTextFile(AppState& state, const std::string& fileName, const std::stri
         beforePrinting();
     }
     if (target->toPdf && state.windows.Has<TFormPrinting>()) {
-        state.windows.Printing().ShowPdfFile(QFileInfo(target->pdfFile).fileName());
+        state.windows.Get<TFormPrinting>().ShowPdfFile(QFileInfo(target->pdfFile).fileName());
     }
     printer.setDocName(ShownText(fileName));
 

@@ -154,7 +154,7 @@ void TFormSchematic::EditComponent(int component) {
         state_.messages.ShowError(error.what());
         return;
     }
-    TFormEdt2& editor = state_.windows.FormEditor();
+    TFormEdt2& editor = state_.windows.Get<TFormEdt2>();
     // The editor puts its caret at the top as it opens; this runs once it is open.
     QTimer::singleShot(0, &editor, [&editor, row] {
         QTextCursor caret(editor.MemoBoxEDT2->document()->findBlockByNumber(row));

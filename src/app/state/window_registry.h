@@ -1,36 +1,36 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QWidget>
 #include <memory>
-#include <type_traits>
-
-class QWidget;
+#include <tuple>
 
 namespace kelvor::app {
 
 struct AppState;
-class TFormMain;
-class TFormHelp;
-class TFormResponse;
-class TFormChk;
-class TFormPrinting;
-class TFormPSet;
-class TFormVGA;
-class TFormFreqScales;
-class TFormFResults;
-class TFormGraphSetUp;
-class TFormEdt;
-class TFormEdt2;
-class TFormSqWMenu;
-class TFormPMenu;
-class TFormSetup;
-class TFormImgProc;
-class TFormBode;
+
+// The windows the registry makes, listed once, in the order the main window makes them at
+// start-up.
+template <class... Window> struct WindowList {};
+using RegisteredWindows =
+    WindowList<class TFormSetup, class TFormGraphSetUp, class TFormResponse, class TFormHelp,
+               class TFormPrinting, class TFormVGA, class TFormChk, class TFormEdt,
+               class TFormFreqScales, class TFormFResults, class TFormSqWMenu, class TFormPMenu,
+               class TFormPSet, class TFormEdt2, class TFormBode, class TFormImgProc>;
 
 // Every window is made once, when it is first asked for, and lives for the whole run: as a child
 // of the main window when there is one, otherwise here. A window that opens another asks for it
-// here. A test may put a window of its own in a slot before anything asks for that window.
+// here (Get<TFormVGA>()); the caller includes that window's header, so the registry itself knows
+// no window and sits below them all. A test may put a window of its own in a slot before
+// anything asks for that window.
 class WindowRegistry {
+    template <class Window> struct Slot {
+        QWidget* window = nullptr;
+        std::unique_ptr<QWidget> owned; // made while there was no main window
+    };
+    template <class... Window> static std::tuple<Slot<Window>...> SlotsOf(WindowList<Window...>);
+    using Slots = decltype(SlotsOf(RegisteredWindows{}));
+
 public:
     explicit WindowRegistry(AppState& state);
     ~WindowRegistry();
@@ -39,93 +39,39 @@ public:
 
     // The main window: it parents the windows made from now on. Null when it goes, together
     // with the windows it parents.
-    void SetMain(TFormMain* main);
-    TFormMain* Main() const { return main_; }
+    void SetMain(QWidget* main);
 
-    TFormHelp& Help();
-    TFormResponse& Response();
-    TFormChk& Listing();
-    TFormPrinting& Printing();
-    TFormPSet& PageSetup();
-    TFormVGA& Graph();
-    TFormFreqScales& FreqScales();
-    TFormFResults& GraphParameters();
-    TFormGraphSetUp& GraphPageSetup();
-    TFormEdt& TextEditor();
-    TFormEdt2& FormEditor();
-    TFormSqWMenu& SquareWave();
-    TFormPMenu& Pulse();
-    TFormSetup& Setup();
-    TFormImgProc& ImageProcessing();
-    TFormBode& Bode();
+    // Makes each listed window not made yet, in order: MakeEach(RegisteredWindows{}) makes them
+    // all. The caller sees every one of them.
+    template <class... Window> void MakeEach(WindowList<Window...>) { (Get<Window>(), ...); }
+
+    template <class Window> Window& Get() {
+        Slot<Window>& slot = std::get<Slot<Window>>(slots_);
+        if (slot.window == nullptr) {
+            if (main_ != nullptr) {
+                slot.window = new Window(state_, main_);
+            } else {
+                slot.owned = std::make_unique<Window>(state_);
+                slot.window = slot.owned.get();
+            }
+        }
+        return static_cast<Window&>(*slot.window);
+    }
 
     // A window made elsewhere in place of the one the registry would make; null empties the
     // slot. The caller keeps it alive for as long as it stays in the slot.
-    template <class Window> void Use(Window* window) { SlotOf<Window>().window = window; }
+    template <class Window> void Use(Window* window) {
+        std::get<Slot<Window>>(slots_).window = window;
+    }
     // Whether the window has been made (or put in place), without making it.
-    template <class Window> bool Has() { return SlotOf<Window>().window != nullptr; }
-
-private:
-    template <class Window> struct Slot {
-        Window* window = nullptr;
-        std::unique_ptr<Window> owned; // made while there was no main window
-    };
-    template <class Window> Window& Get(Slot<Window>& slot);
-    template <class Window> Slot<Window>& SlotOf() {
-        if constexpr (std::is_same_v<Window, TFormHelp>) {
-            return help_;
-        } else if constexpr (std::is_same_v<Window, TFormResponse>) {
-            return response_;
-        } else if constexpr (std::is_same_v<Window, TFormChk>) {
-            return listing_;
-        } else if constexpr (std::is_same_v<Window, TFormPrinting>) {
-            return printing_;
-        } else if constexpr (std::is_same_v<Window, TFormPSet>) {
-            return pageSetup_;
-        } else if constexpr (std::is_same_v<Window, TFormVGA>) {
-            return graph_;
-        } else if constexpr (std::is_same_v<Window, TFormFreqScales>) {
-            return freqScales_;
-        } else if constexpr (std::is_same_v<Window, TFormFResults>) {
-            return graphParameters_;
-        } else if constexpr (std::is_same_v<Window, TFormGraphSetUp>) {
-            return graphPageSetup_;
-        } else if constexpr (std::is_same_v<Window, TFormEdt>) {
-            return textEditor_;
-        } else if constexpr (std::is_same_v<Window, TFormEdt2>) {
-            return formEditor_;
-        } else if constexpr (std::is_same_v<Window, TFormSqWMenu>) {
-            return squareWave_;
-        } else if constexpr (std::is_same_v<Window, TFormPMenu>) {
-            return pulse_;
-        } else if constexpr (std::is_same_v<Window, TFormSetup>) {
-            return setup_;
-        } else if constexpr (std::is_same_v<Window, TFormBode>) {
-            return bode_;
-        } else {
-            static_assert(std::is_same_v<Window, TFormImgProc>, "a window the registry makes");
-            return imageProcessing_;
-        }
+    template <class Window> bool Has() const {
+        return std::get<Slot<Window>>(slots_).window != nullptr;
     }
 
+private:
     AppState& state_;
-    TFormMain* main_ = nullptr;
-    Slot<TFormHelp> help_;
-    Slot<TFormResponse> response_;
-    Slot<TFormChk> listing_;
-    Slot<TFormPrinting> printing_;
-    Slot<TFormPSet> pageSetup_;
-    Slot<TFormVGA> graph_;
-    Slot<TFormFreqScales> freqScales_;
-    Slot<TFormFResults> graphParameters_;
-    Slot<TFormGraphSetUp> graphPageSetup_;
-    Slot<TFormEdt> textEditor_;
-    Slot<TFormEdt2> formEditor_;
-    Slot<TFormSqWMenu> squareWave_;
-    Slot<TFormPMenu> pulse_;
-    Slot<TFormSetup> setup_;
-    Slot<TFormImgProc> imageProcessing_;
-    Slot<TFormBode> bode_;
+    QWidget* main_ = nullptr;
+    Slots slots_;
 };
 
 } // namespace kelvor::app

@@ -498,7 +498,7 @@ private slots:
         main.EditClick();
         QCOMPARE(description, QString(" Simple 3 Element High Pass Filter"));
         QVERIFY(fixture.messages.entries.empty());
-        QVERIFY(!fixture.state.windows.FormEditor().isVisible());
+        QVERIFY(!fixture.state.windows.Get<app::TFormEdt2>().isVisible());
     }
 
     void editCommandWarnsWhenTheDatafileIsMissing() {

@@ -488,7 +488,7 @@ private slots:
         QVERIFY(!State().windows.Has<TFormPrinting>());
         PrintDatafile(State());
         QVERIFY(State().windows.Has<TFormPrinting>());
-        QVERIFY(!State().windows.Printing().isVisible());
+        QVERIFY(!State().windows.Get<TFormPrinting>().isVisible());
         QCOMPARE(State().shell.PrintJobName, std::string("amp1.dat"));
         State().windows.Use<TFormPrinting>(nullptr);
     }

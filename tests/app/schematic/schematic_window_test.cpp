@@ -71,7 +71,7 @@ private slots:
         QString caretLine;
         bool opened = false;
         QTimer::singleShot(200, [&] {
-            app::TFormEdt2& editor = fixture->state.windows.FormEditor();
+            app::TFormEdt2& editor = fixture->state.windows.Get<app::TFormEdt2>();
             opened = editor.isVisible();
             caretLine = editor.MemoBoxEDT2->textCursor().block().text();
             editor.reject();

@@ -5,6 +5,7 @@
 #include "app/common/file_paths.h"
 #include "app/shell/help_topics.h"
 #include "app/support/app_fixture.h"
+#include "app/support/app_test_main.h"
 #include "app/support/help_opening.h"
 #include "circuit/sample_datafile.h"
 
@@ -266,5 +267,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(NoiseWindowTest)
+KELVOR_APP_TEST_MAIN(NoiseWindowTest)
 #include "noise_window_test.moc"

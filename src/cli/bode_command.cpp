@@ -146,7 +146,7 @@ int RunBodeCommand(CommandLine& line, CommandStreams streams) {
         for (std::size_t index = 0; index < circuits.size(); ++index) {
             named.push_back({circuits[index].name, &curves[index]});
         }
-        streams.out << BodeCsvText(named, {parsed.name, TodayText(), range, perDecade});
+        streams.out << BodeCsvText(named, {parsed.name, TodayText(), range, perDecade, {}});
     }
     for (std::size_t index = 0; index < circuits.size(); ++index) {
         if (step) {

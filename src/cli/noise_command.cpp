@@ -2,6 +2,7 @@
 #include "bode/bode_grid.h"
 #include "cli/commands.h"
 #include "noise/noise_analysis.h"
+#include "noise/noise_csv.h"
 #include "noise/noise_settings.h"
 #include "text/eng_value.h"
 

@@ -142,6 +142,10 @@ void TFormBode::ButtonNoiseClick() {
     NoisePanel().ShowForCurrentDatafile();
 }
 
+bool TFormBode::NoiseFollowsCurves() const {
+    return CheckBoxNoise->isChecked() || (noise_ != nullptr && noise_->isVisible());
+}
+
 TFormNoise& TFormBode::NoisePanel() {
     if (noise_ == nullptr) {
         noise_ = new TFormNoise(state_, *this);
@@ -302,7 +306,7 @@ bool TFormBode::Compute(const FrequencyRange& range) {
         state_.messages.ShowWarning(PointLimitWarning());
     }
     // The noise plot follows the curves: the same circuit at the same points.
-    if (CheckBoxNoise->isChecked() || (noise_ != nullptr && noise_->isVisible())) {
+    if (NoiseFollowsCurves()) {
         NoisePanel().Run();
     }
     return true;
@@ -445,10 +449,15 @@ void TFormBode::ButtonExportCsvClick() {
             curves.push_back({trace.title, &trace.curve});
         }
     }
+    BodeCsvContext context{
+        state_.shell.DatafileName, state_.shell.TodayText, computedRange_, computedDensity_, {}};
+    if (noise_ != nullptr && NoiseFollowsCurves()) {
+        if (std::optional<CsvColumns> noise = noise_->ColumnsBesideCurves()) {
+            context.beside.push_back(std::move(*noise));
+        }
+    }
     try {
-        WriteBodeCsv(
-            PathFromQt(*path), curves,
-            {state_.shell.DatafileName, state_.shell.TodayText, computedRange_, computedDensity_});
+        WriteBodeCsv(PathFromQt(*path), curves, context);
     } catch (const KelvorError& error) {
         state_.messages.ShowError(error.what());
     }

@@ -4,6 +4,7 @@
 #include "app/common/long_calculation.h"
 #include "app/state/app_state.h"
 #include "noise/noise_analysis.h"
+#include "noise/noise_csv.h"
 #include "sensitivity/sensitivity.h"
 
 #include <QWidget>
@@ -54,6 +55,8 @@ public:
     const std::optional<NoiseAnalysis>& analysis() const { return analysis_; }
     const std::optional<SensitivityAnalysis>& sensitivity() const { return sensitivity_; }
     const std::vector<int>& sourceLines() const { return sourceLines_; }
+    // The last run's densities as the analyser's CSV writes them beside its curves, or none.
+    std::optional<CsvColumns> ColumnsBesideCurves() const;
 
     QLineEdit* EditBoxTemperature = nullptr;
     QComboBox* ComboBoxSourceLine = nullptr;

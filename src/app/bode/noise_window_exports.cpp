@@ -52,6 +52,13 @@ std::string CsvFileText(const std::vector<std::string>& comments, const std::str
 
 } // namespace
 
+std::optional<CsvColumns> TFormNoise::ColumnsBesideCurves() const {
+    if (!analysis_) {
+        return std::nullopt;
+    }
+    return NoiseColumnsBesideCurves(*analysis_, *request_, analysedTemperature_);
+}
+
 void TFormNoise::ButtonExportCsvClick() {
     if (!analysis_) {
         state_.messages.ShowWarning("Run the noise analysis first: there is nothing to export.");
@@ -64,7 +71,7 @@ void TFormNoise::ButtonExportCsvClick() {
     }
     std::vector<std::string> comments = {"Datafile: " + state_.shell.DatafileName,
                                          "Written: " + state_.shell.TodayText};
-    for (std::string& line : Lines(NoiseSummaryText(*analysis_))) {
+    for (std::string& line : NoiseCsvNotes(*analysis_, *request_, analysedTemperature_)) {
         comments.push_back(std::move(line));
     }
     try {

@@ -4,6 +4,7 @@
 #include "app/common/file_paths.h"
 #include "app/printing/print_target.h"
 #include "app/support/app_fixture.h"
+#include "app/support/app_test_main.h"
 #include "app/support/help_opening.h"
 #include "bode/bode_curve.h"
 #include "circuit/datafile_reader.h"
@@ -392,5 +393,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(BodeWindowTest)
+KELVOR_APP_TEST_MAIN(BodeWindowTest)
 #include "bode_window_test.moc"

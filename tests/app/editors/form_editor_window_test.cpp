@@ -5,6 +5,7 @@
 #include "app/shell/main_window.h"
 #include "app/support/action_captions.h"
 #include "app/support/app_fixture.h"
+#include "app/support/app_test_main.h"
 #include "app/support/editor_test_helpers.h"
 
 #include <QLabel>
@@ -517,5 +518,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(FormEditorWindowTest)
+KELVOR_APP_TEST_MAIN(FormEditorWindowTest)
 #include "form_editor_window_test.moc"

@@ -5,6 +5,7 @@
 #include "app/graphs/graph_window.h"
 #include "app/shell/main_window.h"
 #include "app/support/app_fixture.h"
+#include "app/support/app_test_main.h"
 #include "app/support/help_opening.h"
 #include "app/support/recording_dialogs.h"
 
@@ -612,7 +613,9 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
+namespace {
+
+int RunTests(int argc, char** argv) {
     QApplication application(argc, argv);
     int failures = 0;
     {
@@ -625,5 +628,9 @@ int main(int argc, char** argv) {
     }
     return failures;
 }
+
+} // namespace
+
+KELVOR_APP_TEST_RUN(RunTests)
 
 #include "frequency_scale_window_test.moc"

@@ -11,6 +11,7 @@
 #include "app/response/response_window.h"
 #include "app/state/app_state.h"
 #include "app/support/app_fixture.h"
+#include "app/support/app_test_main.h"
 #include "app/support/recording_dialogs.h"
 #include "settings/settings_file.h"
 #include "support/recording_messages.h"
@@ -660,5 +661,5 @@ private slots:
 
 } // namespace kelvor::app
 
-QTEST_MAIN(kelvor::app::PrintingTest)
+KELVOR_APP_TEST_MAIN(kelvor::app::PrintingTest)
 #include "printing_test.moc"

@@ -6,6 +6,7 @@
 #include "app/schematic/schematic_view.h"
 #include "app/state/help_topics.h"
 #include "app/support/app_fixture.h"
+#include "app/support/app_test_main.h"
 #include "app/support/help_opening.h"
 #include "circuit/datafile_text.h"
 
@@ -123,5 +124,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SchematicWindowTest)
+KELVOR_APP_TEST_MAIN(SchematicWindowTest)
 #include "schematic_window_test.moc"

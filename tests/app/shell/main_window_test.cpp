@@ -9,6 +9,7 @@
 #include "app/shell/setup_window.h"
 #include "app/state/help_topics.h"
 #include "app/support/action_captions.h"
+#include "app/support/app_test_main.h"
 #include "app/support/recording_dialogs.h"
 #include "app/support/unwritable_folder.h"
 #include "app/timeresp/pulse_window.h"
@@ -660,5 +661,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(MainWindowTest)
+KELVOR_APP_TEST_MAIN(MainWindowTest)
 #include "main_window_test.moc"

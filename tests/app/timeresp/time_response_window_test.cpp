@@ -8,6 +8,7 @@
 #include "app/graphs/graph_window.h"
 #include "app/help/help_window.h"
 #include "app/support/app_fixture.h"
+#include "app/support/app_test_main.h"
 #include "app/support/help_opening.h"
 #include "app/timeresp/pulse_window.h"
 #include "app/timeresp/square_wave_window.h"
@@ -507,5 +508,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TimeResponseWindowTest)
+KELVOR_APP_TEST_MAIN(TimeResponseWindowTest)
 #include "time_response_window_test.moc"

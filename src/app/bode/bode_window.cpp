@@ -15,9 +15,9 @@
 #include "bode/bode_csv.h"
 #include "bode/significant_format.h"
 #include "circuit/datafile_reader.h"
-#include "files/file_io.h"
 #include "kelvor_error.h"
 #include "plot/plot_export.h"
+#include "solver/loaded_datafile.h"
 #include "stepping/stepped_circuits.h"
 
 #include <QApplication>
@@ -46,7 +46,6 @@ constexpr int kSignificantDigits = 5;
 constexpr const char* kStartBox = "Start (Hz)";
 constexpr const char* kEndBox = "End (Hz)";
 constexpr const char* kPointsPerDecadeBox = "Points per decade";
-// Events are let through at least this often while a computation runs.
 const std::string kSetFull =
     "At most " + std::to_string(kMostBodeTraces) + " curves can be shown: remove one first.";
 
@@ -346,17 +345,15 @@ void TFormBode::ButtonAddDatafileClick() {
     }
     const QString& path = *chosen;
     try {
-        CircuitState circuit;
-        ParseOutcome outcome =
-            ParseDatafileText(ReadWholeFile(PathFromQt(path)), circuit, state_.shell.TodayText);
-        if (!outcome.ok) {
+        LoadedDatafile added = LoadDatafile(PathFromQt(path), state_.shell.TodayText);
+        if (!added.ok) {
             state_.messages.ShowWarning(kDatafileErrorsWarning);
             return;
         }
-        const std::string title = circuit.CircuitTitle.empty()
+        const std::string title = added.state.CircuitTitle.empty()
                                       ? QFileInfo(path).fileName().toStdString()
-                                      : circuit.CircuitTitle;
-        traces_.AddOverlay(title, MakeLoadedCircuit(std::move(outcome.records), circuit));
+                                      : added.state.CircuitTitle;
+        traces_.AddOverlay(title, std::move(added.circuit));
     } catch (const KelvorError& error) {
         state_.messages.ShowError(error.what());
         return;

@@ -11,6 +11,7 @@
 #include "files/file_io.h"
 #include "kelvor_error.h"
 #include "plot/noise_layers.h"
+#include "solver/loaded_datafile.h"
 #include "text/eng_value.h"
 
 #include <QCheckBox>
@@ -189,13 +190,12 @@ void TFormNoise::LoadCircuit() {
     componentLines_.clear();
     sourceLines_.clear();
     try {
-        datafileText_ = ReadWholeFile(datafile_);
-        CircuitState parsed;
-        ParseOutcome outcome = ParseDatafileText(datafileText_, parsed, state_.shell.TodayText);
-        datafileGood_ = outcome.ok;
-        componentLines_ = std::move(outcome.componentLines);
-        sourceLines_ = std::move(outcome.sourceLines);
-        circuit_ = MakeLoadedCircuit(std::move(outcome.records), parsed);
+        LoadedDatafile loaded = LoadDatafile(datafile_, state_.shell.TodayText);
+        datafileText_ = std::move(loaded.bytes);
+        datafileGood_ = loaded.ok;
+        componentLines_ = std::move(loaded.componentLines);
+        sourceLines_ = std::move(loaded.sourceLines);
+        circuit_ = std::move(loaded.circuit);
     } catch (const KelvorError& error) {
         state_.messages.ShowError(error.what());
     }

@@ -12,6 +12,7 @@
 #include "circuit/datafile_reader.h"
 #include "files/file_io.h"
 #include "kelvor_error.h"
+#include "solver/loaded_datafile.h"
 #include "text/words.h"
 #include "tolerance/tolerance_file.h"
 #include "tolerance/tolerance_report.h"
@@ -44,7 +45,6 @@ namespace {
 
 constexpr int kSignificantDigits = 5;
 constexpr int kHistogramBins = 20;
-// Events are let through at least this often while the analysis runs.
 
 const ComponentKind& KindOfRow(int row) {
     return ComponentKinds()[static_cast<std::size_t>(row)];
@@ -250,12 +250,11 @@ void TFormTolerances::LoadCircuit() {
     circuit_ = {};
     componentLines_.clear();
     try {
-        datafileText_ = ReadWholeFile(datafile_);
-        CircuitState parsed;
-        ParseOutcome outcome = ParseDatafileText(datafileText_, parsed, state_.shell.TodayText);
-        datafileGood_ = outcome.ok;
-        componentLines_ = std::move(outcome.componentLines);
-        circuit_ = MakeLoadedCircuit(std::move(outcome.records), parsed);
+        LoadedDatafile loaded = LoadDatafile(datafile_, state_.shell.TodayText);
+        datafileText_ = std::move(loaded.bytes);
+        datafileGood_ = loaded.ok;
+        componentLines_ = std::move(loaded.componentLines);
+        circuit_ = std::move(loaded.circuit);
     } catch (const KelvorError& error) {
         state_.messages.ShowError(error.what());
     }

@@ -15,6 +15,7 @@
 #include "render/schematic_export.h"
 #include "render/schematic_painter.h"
 #include "schematic/schematic_layout.h"
+#include "solver/loaded_datafile.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -96,18 +97,16 @@ void TFormSchematic::Redraw() {
     watcher_.addPath(path);
     std::string problem;
     try {
-        // A copy of the circuit state: drawing must not change what the analyses read.
-        CircuitState circuit = state_.circuit;
-        const ParseOutcome outcome = ParseDatafileText(ReadDatafileBytes(state_.DatafilePath()),
-                                                       circuit, state_.shell.TodayText);
-        if (outcome.ok) {
-            circuit_ = schematic::CircuitFromParse(outcome, circuit);
-            lineTexts_ = outcome.componentLines;
+        // Loaded on its own: drawing must not change what the analyses read.
+        const LoadedDatafile datafile = LoadDatafile(state_.DatafilePath(), state_.shell.TodayText);
+        if (datafile.ok) {
+            circuit_ = schematic::CircuitFromParse(datafile);
+            lineTexts_ = datafile.componentLines;
             schematic::LayoutOptions options;
             options.nodeNumbers = CheckBoxNodes->isChecked();
             View->SetDrawing(schematic::LayOut(circuit_, options));
         } else {
-            problem = "Cannot Draw  -  Error in Datafile" + outcome.report;
+            problem = "Cannot Draw  -  Error in Datafile" + datafile.report;
         }
     } catch (const KelvorError& error) {
         problem = error.what();

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -94,12 +95,19 @@ private slots:
     void clickPinsAMarkerThatCanBeRemoved() {
         const int automatic = window->TableMarkers->rowCount();
         QVERIFY(MarkerNames().contains("Peak gain"));
+        // A marker adds a line to each plot and a label to the top one; the curves stay.
+        const QPointer<QCPGraph> curve = window->Plot->graph(0);
+        const int items = window->Plot->itemCount();
+        const int plots = window->Plot->axisRectCount();
         QTest::mouseClick(window->Plot, Qt::LeftButton, {}, InsidePlot(0.25));
         QCOMPARE(window->pinnedMarkers().size(), std::size_t{1});
         QCOMPARE(MarkerNames().last(), QString("M1"));
+        QVERIFY(!curve.isNull());
+        QCOMPARE(window->Plot->itemCount(), items + plots + 1);
         window->TableMarkers->selectRow(automatic);
         window->ButtonRemoveMarker->click();
         QVERIFY(window->pinnedMarkers().empty());
+        QCOMPARE(window->Plot->itemCount(), items);
         window->CheckBoxAutoMarkers->click();
         QCOMPARE(window->TableMarkers->rowCount(), 0);
     }

@@ -3,7 +3,7 @@
 
 #include "app/bode/bode_traces.h"
 #include "app/common/long_calculation.h"
-#include "app/shell/app_state.h"
+#include "app/state/app_state.h"
 #include "plot/bode_plot.h"
 
 #include <QWidget>

@@ -5,7 +5,7 @@
 #include "app/bode/bode_window.h"
 #include "app/common/qt_text.h"
 #include "app/common/screen_checks.h"
-#include "app/shell/help_window.h"
+#include "app/help/help_window.h"
 #include "bode/significant_format.h"
 #include "circuit/datafile_reader.h"
 #include "files/file_io.h"

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/common/long_calculation.h"
-#include "app/shell/app_state.h"
+#include "app/state/app_state.h"
 #include "noise/noise_analysis.h"
 #include "noise/noise_csv.h"
 #include "sensitivity/sensitivity.h"

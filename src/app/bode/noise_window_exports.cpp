@@ -5,7 +5,7 @@
 
 #include "app/common/file_paths.h"
 #include "app/common/replace_question.h"
-#include "app/shell/dialogs.h"
+#include "app/state/dialogs.h"
 #include "bode/significant_format.h"
 #include "files/file_io.h"
 #include "kelvor_error.h"

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/common/long_calculation.h"
-#include "app/shell/app_state.h"
+#include "app/state/app_state.h"
 #include "tolerance/tolerance_analysis.h"
 
 #include <QWidget>

@@ -4,11 +4,11 @@
 #include "app/common/file_paths.h"
 #include "app/common/replace_question.h"
 #include "app/editors/form_editor_window.h"
+#include "app/help/help_window.h"
 #include "app/printing/print_target.h"
 #include "app/schematic/schematic_view.h"
-#include "app/shell/dialogs.h"
-#include "app/shell/help_topics.h"
-#include "app/shell/help_window.h"
+#include "app/state/dialogs.h"
+#include "app/state/help_topics.h"
 #include "circuit/datafile_text.h"
 #include "files/file_io.h"
 #include "kelvor_error.h"
@@ -154,7 +154,7 @@ void TFormSchematic::EditComponent(int component) {
         state_.messages.ShowError(error.what());
         return;
     }
-    TFormEdt2& editor = state_.windows.FormEditor();
+    TFormEdt2& editor = state_.windows.Get<TFormEdt2>();
     // The editor puts its caret at the top as it opens; this runs once it is open.
     QTimer::singleShot(0, &editor, [&editor, row] {
         QTextCursor caret(editor.MemoBoxEDT2->document()->findBlockByNumber(row));

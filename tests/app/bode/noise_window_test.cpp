@@ -3,7 +3,7 @@
 
 #include "app/bode/bode_window.h"
 #include "app/common/file_paths.h"
-#include "app/shell/help_topics.h"
+#include "app/state/help_topics.h"
 #include "app/support/app_fixture.h"
 #include "app/support/app_test_main.h"
 #include "app/support/help_opening.h"

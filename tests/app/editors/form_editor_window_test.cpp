@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/editors/form_editor_window.h"
 #include "app/editors/record_listing_window.h"
-#include "app/shell/help_window.h"
+#include "app/help/help_window.h"
 #include "app/shell/main_window.h"
 #include "app/support/action_captions.h"
 #include "app/support/app_fixture.h"
@@ -499,7 +499,7 @@ private slots:
         main.EditClick();
         QCOMPARE(description, QString(" Simple 3 Element High Pass Filter"));
         QVERIFY(fixture.messages.entries.empty());
-        QVERIFY(!fixture.state.windows.FormEditor().isVisible());
+        QVERIFY(!fixture.state.windows.Get<app::TFormEdt2>().isVisible());
     }
 
     void editCommandWarnsWhenTheDatafileIsMissing() {

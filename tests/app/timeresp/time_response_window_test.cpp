@@ -6,7 +6,7 @@
 
 #include "app/common/screen_checks.h"
 #include "app/graphs/graph_window.h"
-#include "app/shell/help_window.h"
+#include "app/help/help_window.h"
 #include "app/support/app_fixture.h"
 #include "app/support/app_test_main.h"
 #include "app/support/help_opening.h"

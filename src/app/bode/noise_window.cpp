@@ -186,7 +186,7 @@ void TFormNoise::LoadCircuit() {
     datafile_ = state_.DatafilePath();
     datafileGood_ = false;
     datafileText_.clear();
-    circuit_ = {};
+    circuit_.reset();
     componentLines_.clear();
     sourceLines_.clear();
     try {
@@ -195,7 +195,7 @@ void TFormNoise::LoadCircuit() {
         datafileGood_ = loaded.ok;
         componentLines_ = std::move(loaded.componentLines);
         sourceLines_ = std::move(loaded.sourceLines);
-        circuit_ = std::move(loaded.circuit);
+        circuit_ = std::make_shared<const LoadedCircuit>(std::move(loaded.circuit));
     } catch (const KelvorError& error) {
         state_.messages.ShowError(error.what());
     }
@@ -209,7 +209,7 @@ void TFormNoise::ShowSettings(const NoiseSettings& settings) {
     TableOpAmps->setRowCount(0);
     for (std::size_t index = 0; index < componentLines_.size() && index < sourceLines_.size();
          ++index) {
-        const char kind = circuit_.records[index + 1].kind;
+        const char kind = circuit_->records[index + 1].kind;
         const int line = sourceLines_[index];
         const QString text = Text(componentLines_[index]).simplified();
         if (kind == 'R') {
@@ -355,7 +355,7 @@ bool TFormNoise::Run() {
             ProgressBar->setValue(done);
             return calculation_.LetEventsThrough();
         };
-        result = RunNoiseAnalysis(circuit_, sourceLines_, *settings, *request, progress);
+        result = RunNoiseAnalysis(*circuit_, sourceLines_, *settings, *request, progress);
         return result->complete;
     });
     if (end != CalculationEnd::Finished) {
@@ -476,7 +476,7 @@ void TFormNoise::ShowAtFrequency(double frequency) {
         return; // solved when the panel is shown
     }
     try {
-        sensitivity_ = RunSensitivityAnalysis(circuit_, sourceLines_, at);
+        sensitivity_ = RunSensitivityAnalysis(*circuit_, sourceLines_, at);
     } catch (const KelvorError& error) {
         // Said beside the table: a box at every move of the mouse would be in the way.
         LabelSensitivity->setText(Text(error.what()));

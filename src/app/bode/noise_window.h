@@ -9,6 +9,7 @@
 
 #include <QWidget>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -100,8 +101,8 @@ private:
     AppState& state_;
     TFormBode& bode_;
     std::filesystem::path datafile_;
-    std::string datafileText_; // as the circuit was read from it
-    LoadedCircuit circuit_;
+    std::string datafileText_;                     // as the circuit was read from it
+    std::shared_ptr<const LoadedCircuit> circuit_; // none until a Datafile could be read
     std::vector<std::string> componentLines_;
     std::vector<int> sourceLines_;
     bool datafileGood_ = false;

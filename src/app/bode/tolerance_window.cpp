@@ -247,14 +247,14 @@ void TFormTolerances::LoadCircuit() {
     datafile_ = state_.DatafilePath();
     datafileGood_ = false;
     datafileText_.clear();
-    circuit_ = {};
+    circuit_.reset();
     componentLines_.clear();
     try {
         LoadedDatafile loaded = LoadDatafile(datafile_, state_.shell.TodayText);
         datafileText_ = std::move(loaded.bytes);
         datafileGood_ = loaded.ok;
         componentLines_ = std::move(loaded.componentLines);
-        circuit_ = std::move(loaded.circuit);
+        circuit_ = std::make_shared<const LoadedCircuit>(std::move(loaded.circuit));
     } catch (const KelvorError& error) {
         state_.messages.ShowError(error.what());
     }
@@ -275,7 +275,7 @@ void TFormTolerances::ShowSettings(const ToleranceSettings& settings) {
     TableComponents->setRowCount(0);
     for (std::size_t index = 0; index < componentLines_.size(); ++index) {
         const std::string key = ComponentLineKey(componentLines_[index]);
-        const char kind = circuit_.records[index + 1].kind;
+        const char kind = circuit_->records[index + 1].kind;
         const int nodes = UsedNodeCount(kind);
         std::string nodeText, valueText;
         for (int word = 2;; ++word) {
@@ -453,7 +453,7 @@ void TFormTolerances::ButtonRunClick() {
             ProgressBar->setValue(done);
             return calculation_.LetEventsThrough();
         };
-        run = RunToleranceAnalysis(circuit_, componentLines_, *settings,
+        run = RunToleranceAnalysis(*circuit_, componentLines_, *settings,
                                    LogFrequencyGrid(*range, bode_.SpinBoxPointsPerDecade->value()),
                                    progress);
         return run->complete;

@@ -7,6 +7,7 @@
 
 #include <QWidget>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -91,7 +92,7 @@ private:
     AppState& state_;
     TFormBode& bode_;
     std::filesystem::path datafile_;
-    LoadedCircuit circuit_;
+    std::shared_ptr<const LoadedCircuit> circuit_; // none until a Datafile could be read
     std::vector<std::string> componentLines_;
     std::map<std::string, long double> unshownLines_; // overrides of lines not in the Datafile
     std::string datafileText_;                        // as the circuit was read from it

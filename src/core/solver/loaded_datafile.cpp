@@ -14,6 +14,7 @@ LoadedDatafile LoadDatafile(const std::filesystem::path& path, const std::string
 LoadedDatafile LoadDatafileText(std::string bytes, const std::string& today) {
     CircuitState state;
     ParseOutcome outcome = ParseDatafileText(bytes, state, today);
+    // Made in place: a circuit never changes, so moving one copies its records.
     return LoadedDatafile{std::move(bytes),
                           state,
                           outcome.ok,

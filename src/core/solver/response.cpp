@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 namespace kelvor {
 namespace {
@@ -69,24 +70,36 @@ void FinishPoint(const TwoPortAdmittances& y, long double frequency, ResponseFor
 
 } // namespace
 
+LoadedCircuit::LoadedCircuit(RecordList recordList, const NodeRoles& roles, bool withPlan)
+    : records(std::move(recordList)), NodeIn(roles.NodeIn), NodeOut(roles.NodeOut),
+      NodeCom(roles.NodeCom), NoNodes(roles.NoNodes),
+      // The plan reads the members above, which are all in place by now.
+      plan(withPlan ? SolvePlan::Prepare(*this) : nullptr) {}
+
+LoadedCircuit LoadedCircuit::Prepared(RecordList records, const NodeRoles& roles) {
+    return LoadedCircuit(std::move(records), roles, true);
+}
+
+LoadedCircuit LoadedCircuit::WithValues(const std::vector<ValueChange>& changes) const {
+    RecordList changed = records;
+    for (const ValueChange& change : changes) {
+        changed[change.record].values[static_cast<std::size_t>(change.value)] = change.to;
+    }
+    return LoadedCircuit(std::move(changed), {NodeIn, NodeOut, NodeCom, NoNodes}, true);
+}
+
+LoadedCircuit LoadedCircuit::WithoutPlan() const {
+    return LoadedCircuit(records, {NodeIn, NodeOut, NodeCom, NoNodes}, false);
+}
+
 LoadedCircuit MakeLoadedCircuit(RecordList records, const CircuitState& state) {
-    LoadedCircuit circuit;
-    circuit.records = std::move(records);
-    circuit.NodeIn = state.NodeIn;
-    circuit.NodeOut = state.NodeOut;
-    circuit.NodeCom = state.NodeCom;
-    circuit.NoNodes = state.NoNodes;
-    PrepareSolvePlan(circuit);
-    return circuit;
+    return LoadedCircuit::Prepared(std::move(records),
+                                   {state.NodeIn, state.NodeOut, state.NodeCom, state.NoNodes});
 }
 
 LoadedCircuit LoadCircuit(const std::filesystem::path& folder, const CircuitState& state) {
     return MakeLoadedCircuit(ReadOwnRecordFile(folder / kRecordFileName, state.ownRecordFile),
                              state);
-}
-
-void PrepareSolvePlan(LoadedCircuit& circuit) {
-    circuit.plan = SolvePlan::Prepare(circuit);
 }
 
 bool NeedsSequentialSolve(const LoadedCircuit& circuit, bool test1Trace) {

@@ -95,5 +95,26 @@ TEST(LoadDatafile, SolvesAsTheRecordFileRoad) {
     EXPECT_EQ(brokenLoad.report, brokenParse.report);
 }
 
+// A varied circuit solves as the Datafile with the varied values written in, and the circuit
+// it was made from keeps its own values and plan.
+TEST(LoadedCircuit, WithValuesSolvesAsTheEditedDatafile) {
+    const auto datafile = [](const char* resistor, const char* capacitor) {
+        return std::string("RC Rev. 1\r\n\r\nNodeIn = 1 NodeOut = 2 NodeCom = 3\r\nR 1 2 ") +
+               resistor + "\r\nC 2 3 " + capacitor + "\r\nR 2 3 1000000\r\n";
+    };
+    const LoadedDatafile nominal = LoadDatafileText(datafile("1000", "1e-7"), kToday);
+    const LoadedDatafile edited = LoadDatafileText(datafile("2200", "1e-7"), kToday);
+    const LoadedDatafile editedTwice = LoadDatafileText(datafile("2200", "4.7e-9"), kToday);
+    ASSERT_TRUE(nominal.ok && edited.ok && editedTwice.ok);
+    const LoadedCircuit varied = nominal.circuit.WithValues({{1, 0, 2200}});
+    ExpectSamePoints(varied, edited.circuit);
+    ExpectSamePoints(nominal.circuit.WithValues(
+                         {{1, 0, 2200}, {2, 0, editedTwice.circuit.records[2].values[0]}}),
+                     editedTwice.circuit);
+    ExpectSamePoints(nominal.circuit, LoadDatafileText(datafile("1000", "1e-7"), kToday).circuit);
+    EXPECT_NE(varied.plan, nominal.circuit.plan);
+    EXPECT_NE(At(varied, 1e3L).Gain, At(nominal.circuit, 1e3L).Gain);
+}
+
 } // namespace
 } // namespace kelvor

@@ -102,8 +102,7 @@ TEST(SolvePlan, ResultsBitForBitThoseOfThePerRecordComputation) {
     ResponseSolver prepared, perRecord;
     for (const auto& [name, circuit] : circuits) {
         ASSERT_NE(circuit.plan, nullptr) << name;
-        LoadedCircuit unprepared = circuit;
-        unprepared.plan = nullptr;
+        const LoadedCircuit unprepared = circuit.WithoutPlan();
         int mismatches = 0;
         for (long double frequency : frequencies) {
             for (ResponseForm form : {ResponseForm::Display, ResponseForm::Raw}) {

@@ -248,8 +248,11 @@ TEST(ToleranceAnalysis, MarkersAsExactAsTheAnalysersAtAnyDensity) {
 }
 
 TEST(ToleranceAnalysis, RefusesWhatItCannotRun) {
-    LoadedCircuit damaged = SampleCircuit();
-    damaged.records[2].kind = 'X';
+    const LoadedCircuit sample = SampleCircuit();
+    RecordList records = sample.records;
+    records[2].kind = 'X';
+    const LoadedCircuit damaged = LoadedCircuit::Prepared(
+        records, {sample.NodeIn, sample.NodeOut, sample.NodeCom, sample.NoNodes});
     ToleranceSettings huge = Settings(kMostToleranceRuns, {});
     const auto grid = LogFrequencyGrid({10, 1e6L}, 200); // 1001 points
     EXPECT_THROW(RunToleranceAnalysis(damaged, {}, Settings(10, {}), grid), KelvorError);

@@ -9,8 +9,9 @@ namespace kelvor {
 // eight registers and reloads the pivot at every entry, and an 80-bit load costs about as much
 // as the arithmetic of a whole update. Here the pivot and Y[i][k] stay in registers, each result
 // is combined by the popping form of its last operation instead of a separate store to the
-// stack, and only the squared magnitude is reloaded (the stack has no room for it). The row loop
-// is inside too, so a step of one or two rows (every step of a ladder) costs no call per row.
+// stack, and only the pivot's squared magnitude, worked out here once, is reloaded (the stack
+// has no room for it). The row loop is inside too, so a step of one or two rows (every step of
+// a ladder) costs no call and no reload of the pivot per row.
 // Exchanging the operands of a multiplication or an addition, or choosing the reversed form of a
 // subtraction or division, leaves every bit as it is: these are the same IEEE operations.
 void EliminatePivot(Complex* cells, int stride, int k, const int* rows, const int* rowsEnd,
@@ -20,7 +21,7 @@ void EliminatePivot(Complex* cells, int stride, int k, const int* rows, const in
         return;
     }
     const Complex* pivotRow = cells + static_cast<std::ptrdiff_t>(k) * stride;
-    const long double pivotSquared = GuardedSquaredMagnitude(pivotRow[k]);
+    long double pivotSquared;
     const long rowBytes = static_cast<long>(stride) * static_cast<long>(sizeof(Complex));
     const long pivotColumnBytes = static_cast<long>(k) * static_cast<long>(sizeof(Complex));
     long offset;
@@ -32,7 +33,19 @@ void EliminatePivot(Complex* cells, int stride, int k, const int* rows, const in
     // the divisions.
     asm volatile(
         "fldt 16(%[pivotRow],%[pivotColumn])\n\t" // pI
-        "fldt (%[pivotRow],%[pivotColumn])\n"     // pR pI
+        "fldt (%[pivotRow],%[pivotColumn])\n\t"   // pR pI
+        // GuardedSquaredMagnitude: pR*pR+pI*pI, raised to the floor when below it (a sum of
+        // squares is never negative).
+        "fld %%st(0)\n\t"           // pR pR pI
+        "fmul %%st(0), %%st\n\t"    // pR*pR pR pI
+        "fld %%st(2)\n\t"           // pI pR*pR pR pI
+        "fmul %%st(0), %%st\n\t"    // pI*pI pR*pR pR pI
+        "faddp %%st, %%st(1)\n\t"   // d pR pI
+        "fldt %[floor]\n\t"         // floor d pR pI
+        "fucomi %%st(1), %%st\n\t"  // floor > d, or not (a NaN d stays)
+        "fcmovbe %%st(1), %%st\n\t" // d' d pR pI
+        "fstp %%st(1)\n\t"          // d' pR pI
+        "fstpt %[d]\n"              // pR pI
         "5:\n\t"
         "movslq (%[rows]), %[row]\n\t"
         "imul %[rowBytes], %[row]\n\t"
@@ -98,10 +111,11 @@ void EliminatePivot(Complex* cells, int stride, int k, const int* rows, const in
         "jne 5b\n\t"
         "fstp %%st(0)\n\t"
         "fstp %%st(0)\n\t"
-        : [rows] "+r"(rows), [row] "=&r"(row), [column] "=&r"(column), [offset] "=&r"(offset)
+        : [d] "=m"(pivotSquared), [rows] "+r"(rows), [row] "=&r"(row), [column] "=&r"(column),
+          [offset] "=&r"(offset)
         : [rowsEnd] "r"(rowsEnd), [columnsBegin] "r"(columns), [columnsEnd] "r"(columnsEnd),
           [cells] "r"(cells), [rowBytes] "r"(rowBytes), [pivotRow] "r"(pivotRow),
-          [pivotColumn] "r"(pivotColumnBytes), [d] "m"(pivotSquared)
+          [pivotColumn] "r"(pivotColumnBytes), [floor] "m"(TinyDenominator)
         : "st", "st(1)", "st(2)", "st(3)", "st(4)", "st(5)", "st(6)", "st(7)", "memory", "cc");
 }
 

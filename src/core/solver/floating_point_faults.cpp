@@ -22,7 +22,8 @@ void ClearFloatingPointFaults() {
 int RaisedFloatingPointFaults() {
     // The flags themselves, read without the library's call: the x87 status word holds the
     // extended arithmetic's, the SSE control and status register those of any double code.
-    // Both keep the exception bits in the positions FE_* name.
+    // Both keep the exception bits in the positions FE_* name. Out of line, as the library's
+    // call was, so that the arithmetic before a call has been done when it reads them.
     std::uint16_t x87Status;
     std::uint32_t sseStatus;
     asm volatile("fnstsw %0" : "=a"(x87Status));

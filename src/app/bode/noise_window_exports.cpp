@@ -9,6 +9,7 @@
 #include "bode/significant_format.h"
 #include "files/file_io.h"
 #include "kelvor_error.h"
+#include "text/text_lines.h"
 
 #include <algorithm>
 
@@ -20,16 +21,6 @@ constexpr int kSignificantDigits = 5;
 const FileKind kNoiseCsvToWrite{"Export Noise CSV", "Comma-separated values (*.csv)", "csv"};
 const FileKind kSensitivityCsvToWrite{"Export Sensitivity CSV", "Comma-separated values (*.csv)",
                                       "csv"};
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = text.find('\n', start);
-        lines.push_back(text.substr(start, end - start));
-        start = end == std::string::npos ? text.size() : end + 1;
-    }
-    return lines;
-}
 
 // A CSV file written by the panel: comment lines that say where the numbers come from, then the
 // core's table, all with CR LF line ends as the analyser's own export has them. A name holds no
@@ -44,8 +35,8 @@ std::string CsvFileText(const std::vector<std::string>& comments, const std::str
     for (const std::string& comment : comments) {
         addLine("# " + comment);
     }
-    for (const std::string& line : Lines(table)) {
-        addLine(line);
+    for (TextLines lines(table); !lines.AtEnd();) {
+        addLine(std::string(lines.Next()));
     }
     return text;
 }

@@ -2,6 +2,7 @@
 #include "noise/noise_csv.h"
 
 #include "bode/significant_format.h"
+#include "text/text_lines.h"
 
 #include <charconv>
 #include <cmath>
@@ -23,16 +24,6 @@ std::string JoinedLine(const std::vector<std::string>& cells) {
         line += (line.empty() ? "" : ",") + cell;
     }
     return line + "\n";
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = text.find('\n', start);
-        lines.push_back(text.substr(start, end - start));
-        start = end == std::string::npos ? text.size() : end + 1;
-    }
-    return lines;
 }
 
 } // namespace
@@ -74,8 +65,9 @@ std::vector<std::string> NoiseCsvNotes(const NoiseAnalysis& analysis, const Nois
         FormatSignificant(request.band.end, kBandDigits, "Hz") +
         (request.weighting == NoiseWeighting::A ? ", A-weighted" : "") + ", at " +
         FormatSignificant(temperatureCelsius, kBandDigits, "deg C", false)};
-    for (std::string& line : Lines(NoiseSummaryText(analysis))) {
-        notes.push_back(std::move(line));
+    const std::string summary = NoiseSummaryText(analysis);
+    for (TextLines lines(summary); !lines.AtEnd();) {
+        notes.emplace_back(lines.Next());
     }
     return notes;
 }

@@ -19,6 +19,7 @@ DisplayFacts CurrentDisplay(const QWidget* window) {
         facts.dotsPerInch = static_cast<int>(std::lround(screen->logicalDotsPerInch()));
         facts.width = screen->geometry().width();
         facts.height = screen->geometry().height();
+        facts.devicePixelRatio = screen->devicePixelRatio();
     }
     return facts;
 }

@@ -12,9 +12,12 @@ struct DisplayFacts {
     int dotsPerInch = 96;
     int width = 0;
     int height = 0;
+    // Device pixels per logical pixel: 2 at 200 % scaling.
+    double devicePixelRatio = 1;
 };
 
-// The dots per inch and the size in pixels of the screen the window is on.
+// The dots per inch and the size in logical pixels of the screen the window is on, which is what
+// windows are laid out and fitted in.
 DisplayFacts CurrentDisplay(const QWidget* window);
 
 // Windows open centred on the screen they are on.

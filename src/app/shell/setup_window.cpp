@@ -11,6 +11,7 @@
 #include "app/graphs/graph_window.h"
 #include "app/shell/file_date_stamp.h"
 #include "app/shell/image_processing_window.h"
+#include "app/shell/label_room.h"
 #include "app/shell/setup_labels.h"
 #include "app/shell/setup_pictures.h"
 #include "app/shell/system_facts.h"
@@ -98,8 +99,8 @@ void TFormSetup::BuildInformationLabels(const SystemFacts& facts) {
         auto* label = new QLabel(ToQt(line.text), this);
         label->setObjectName(line.name);
         label->setFont(PixelFont("Arial", line.fontPixels, line.bold));
-        label->adjustSize();
-        label->move(CentredLeft(kClientWidth, label->width()), line.top);
+        label->move(0, line.top);
+        informationLines_.push_back({label, label->text()});
         if (QLatin1String(line.name) == QLatin1String("LabelNoNodesLimit")) {
             LabelNoNodesLimit = label;
         }
@@ -186,6 +187,33 @@ void TFormSetup::ShowDiagnosticControls() {
     for (QWidget* control : diagnosticControls) {
         control->setVisible(testMode_);
     }
+    FitInformationLines();
+}
+
+// Each line centred; while the diagnostic controls show, a line that would run under one moves
+// aside, and one wider than the room beside them is cut short with its whole text as tool tip.
+void TFormSetup::FitInformationLines() {
+    std::vector<QRect> shownControls;
+    if (testMode_) {
+        for (const QWidget* control : diagnosticControls) {
+            shownControls.push_back(control->geometry());
+        }
+    }
+    for (const InformationLine& line : informationLines_) {
+        QLabel* label = line.label;
+        label->setText(line.text);
+        label->setToolTip(QString());
+        label->adjustSize();
+        const QRect centred(CentredLeft(kClientWidth, label->width()), label->y(), label->width(),
+                            label->height());
+        const QRect room = LabelRoom(centred, shownControls, kClientWidth);
+        if (room.width() < centred.width()) {
+            label->setText(
+                label->fontMetrics().elidedText(line.text, Qt::ElideRight, room.width()));
+            label->setToolTip(line.text);
+        }
+        label->setGeometry(room);
+    }
 }
 
 void TFormSetup::showEvent(QShowEvent* event) {
@@ -196,7 +224,13 @@ void TFormSetup::showEvent(QShowEvent* event) {
 }
 
 void TFormSetup::paintEvent(QPaintEvent* event) {
-    LabelNoNodesLimit->setText(ToQt(NodesLimitText()));
+    const QString nodesLimit = ToQt(NodesLimitText());
+    for (InformationLine& line : informationLines_) {
+        if (line.label == LabelNoNodesLimit && line.text != nodesLimit) {
+            line.text = nodesLimit;
+            FitInformationLines();
+        }
+    }
     QDialog::paintEvent(event);
     if (!blackenedPixels_.empty()) {
         QPainter painter(this);

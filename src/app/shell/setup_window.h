@@ -66,11 +66,20 @@ private:
     QPushButton* DiagnosticButton(const char* name, const char* caption, int left, int top,
                                   void (TFormSetup::*handler)());
     void ShowDiagnosticControls();
+    void FitInformationLines();
     void FormClose();
     void ConnectToGraphWindow();
     void GraphClosed(AnalysisMode mode);
 
+    // An information line and its whole text: a line cut short to clear the diagnostic controls
+    // keeps the whole text as its tool tip.
+    struct InformationLine {
+        QLabel* label = nullptr;
+        QString text;
+    };
+
     AppState& state_;
+    std::vector<InformationLine> informationLines_;
     std::string userName_;
     std::string operatingSystem_;
     bool testMode_ = false;

@@ -5,6 +5,7 @@
 
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <cmath>
 #include <fstream>
 #include <pwd.h>
 #include <sstream>
@@ -80,7 +81,10 @@ std::string DesktopSystemFacts::OperatingSystem() const {
 
 ScreenFacts DesktopSystemFacts::Screen() const {
     const DisplayFacts display = CurrentDisplay(nullptr);
-    return {display.width, display.height, display.dotsPerInch};
+    const auto devicePixels = [&display](int logical) {
+        return static_cast<int>(std::lround(logical * display.devicePixelRatio));
+    };
+    return {devicePixels(display.width), devicePixels(display.height), display.dotsPerInch};
 }
 
 std::optional<uint64_t>

@@ -13,6 +13,8 @@ struct PrinterResolution {
     int verticalDpi = 0;
 };
 
+// The screen's size in device pixels (its logical size times the scaling), as the user set the
+// display; windows are fitted in logical pixels instead.
 struct ScreenFacts {
     int width = 0;
     int height = 0;

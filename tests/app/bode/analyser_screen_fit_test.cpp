@@ -7,9 +7,9 @@
 #include "app/bode/tolerance_window.h"
 #include "app/support/app_fixture.h"
 #include "app/support/app_test_main.h"
+#include "app/support/offscreen_screen.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -58,22 +58,11 @@ private slots:
 
 namespace {
 
-// The offscreen platform takes its screen from a configuration file.
 int RunTests(int argc, char** argv) {
-    const QString size = argc > 1 ? QString(argv[1]) : QString("1024x768");
     QTemporaryDir folder;
-    const QString config = folder.filePath("screen.json");
-    QFile file(config);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!testing::UseOffscreenScreen(folder, argc > 1 ? QString(argv[1]) : QString("1024x768"))) {
         return 2;
     }
-    const QStringList sides = size.split('x');
-    file.write(QStringLiteral(R"({"screens": [{"name": "small", "x": 0, "y": 0, "width": %1,
-        "height": %2, "logicalDpi": 96, "logicalBase": 96, "dpr": 1}]})")
-                   .arg(sides.value(0), sides.value(1))
-                   .toUtf8());
-    file.close();
-    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toUtf8());
     int qtArgc = 1;
     QApplication application(qtArgc, argv);
     AnalyserScreenFitTest test;

@@ -24,6 +24,14 @@ using Entry = testing::RecordingMessages::Entry;
 
 namespace {
 
+const char* const kInformationLines[] = {"LabelVersion",    "LabelNoNodesLimit", "LabelUserName",
+                                         "LabelWinVer",     "LabelResolution",   "LabelCPU",
+                                         "LabelPrinterDPI", "LabelDPI"};
+
+bool Centred(const QWidget& widget) {
+    return std::abs(2 * widget.x() + widget.width() - widget.parentWidget()->width()) <= 1;
+}
+
 class FakeFacts : public app::SystemFacts {
 public:
     std::string userName = "ada";
@@ -92,12 +100,57 @@ private slots:
                  QString("Printer Resolution  :  X = 600 dpi   Y = 1200 dpi"));
         QCOMPARE(LabelText("LabelDPI"), QString("Screen Font Size  :  120 dpi"));
         QCOMPARE(LabelText("LabelNoNodesLimit"), QString(" Max. Number of Circuit Nodes  :  100"));
-        for (const char* name :
-             {"LabelVersion", "LabelNoNodesLimit", "LabelUserName", "LabelWinVer",
-              "LabelResolution", "LabelCPU", "LabelPrinterDPI", "LabelDPI"}) {
+        for (const char* name : kInformationLines) {
             const QLabel* label = window->findChild<QLabel*>(name);
             QVERIFY2(label->width() >= label->sizeHint().width(), name);
-            QVERIFY2(std::abs(2 * label->x() + label->width() - window->width()) <= 1, name);
+            QVERIFY2(Centred(*label), name);
+        }
+    }
+
+    // While the diagnostic controls show, no line runs under one: a line that would moves
+    // aside, one wider than the room beside them is cut short with its whole text as tool tip.
+    // Leaving test mode centres every line whole again.
+    void testModeLinesClearTheDiagnosticControls() {
+        enum class Shown { Centred, Moved, Cut };
+        struct Case {
+            const char* operatingSystem;
+            Shown shown;
+        };
+        const Case cases[] = {
+            {"Debian GNU/Linux 12 (bookworm)", Shown::Centred},
+            {"Debian GNU/Linux 12 (bookworm) / Linux 6.1.0-18-rt", Shown::Moved},
+            {"Debian GNU/Linux 12 (bookworm) / Linux 6.1.0-28-cloud-amd64 #1 SMP PREEMPT_DYNAMIC",
+             Shown::Cut},
+        };
+        for (const Case& c : cases) {
+            facts.operatingSystem = c.operatingSystem;
+            Open();
+            window->show();
+            ChordUp(Qt::Key_T);
+            const QString whole = QString("Operating System   :   ") + c.operatingSystem;
+            const QLabel* line = window->findChild<QLabel*>("LabelWinVer");
+            for (const char* name : kInformationLines) {
+                const QLabel* label = window->findChild<QLabel*>(name);
+                QVERIFY2(label->sizeHint().width() <= label->width(), name);
+                for (const QWidget* control : window->diagnosticControls) {
+                    QVERIFY2(!label->geometry().intersects(control->geometry()),
+                             qPrintable(QString(name) + " under " + control->objectName()));
+                }
+            }
+            QCOMPARE(Centred(*line), c.shown == Shown::Centred);
+            if (c.shown == Shown::Cut) {
+                QVERIFY(line->text().endsWith(QChar(0x2026)));
+                QVERIFY(whole.startsWith(line->text().chopped(1)));
+                QCOMPARE(line->toolTip(), whole);
+            } else {
+                QCOMPARE(line->text(), whole);
+                QVERIFY(line->toolTip().isEmpty());
+            }
+
+            ChordUp(Qt::Key_T);
+            QCOMPARE(line->text(), whole);
+            QVERIFY(line->toolTip().isEmpty());
+            QVERIFY(Centred(*line));
         }
     }
 

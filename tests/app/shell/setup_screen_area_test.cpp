@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The setup window's screen line at 200 % scaling, on a screen of 2560 x 1440 device pixels:
+// the line gives the size the user set the display to, while windows fit in 1280 x 720.
+
+#include "app/shell/setup_window.h"
+#include "app/support/app_fixture.h"
+#include "app/support/app_test_main.h"
+#include "app/support/offscreen_screen.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kelvor;
+
+class SetupScreenAreaTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void screenAreaIsInDevicePixels() {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        QCOMPARE(screen->geometry().size(), QSize(1280, 720));
+        testing::AppFixture fixture;
+        app::TFormSetup window(fixture.state);
+        QCOMPARE(window.findChild<QLabel*>("LabelResolution")->text(),
+                 QString("Screen Area   :   2560 x 1440"));
+    }
+};
+
+namespace {
+
+int RunTests(int, char** argv) {
+    QTemporaryDir folder;
+    if (!testing::UseOffscreenScreen(folder, "2560x1440")) {
+        return 2;
+    }
+    qputenv("QT_SCALE_FACTOR", "2");
+    int qtArgc = 1;
+    QApplication application(qtArgc, argv);
+    SetupScreenAreaTest test;
+    return QTest::qExec(&test, qtArgc, argv);
+}
+
+} // namespace
+
+KELVOR_APP_TEST_RUN(RunTests)
+
+#include "setup_screen_area_test.moc"

@@ -3,6 +3,7 @@
 
 #include "app/bode/bode_window.h"
 #include "app/support/app_fixture.h"
+#include "app/support/calculation_wait.h"
 #include "app/support/help_opening.h"
 #include "tolerance/tolerance_file.h"
 
@@ -27,6 +28,7 @@ private:
 
     void OpenPanel() {
         bode->ButtonTolerances->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
         panel = bode->tolerances();
         QVERIFY(panel != nullptr && panel->isVisible());
     }
@@ -43,6 +45,7 @@ private slots:
         bode->EditBoxEnd->setText("10k");
         bode->SpinBoxPointsPerDecade->setValue(20);
         bode->ShowForCurrentDatafile();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
         QVERIFY(QTest::qWaitForWindowExposed(bode.get()));
     }
     void cleanup() {
@@ -63,6 +66,7 @@ private slots:
             SetCell(panel->TableMask, 0, column, QStringList{"1k", "10k", "-3", "3"}[column]);
         }
         panel->ButtonRun->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
         QVERIFY2(fixture->messages.entries.empty(),
                  fixture->messages.entries.empty() ? ""
                                                    : fixture->messages.entries[0].text.c_str());
@@ -103,6 +107,7 @@ private slots:
 
         SetCell(panel->TableComponents, 2, 3, "many");
         panel->ButtonRun->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
         QCOMPARE(fixture->messages.entries.size(), std::size_t{2});
         QVERIFY(!panel->analysis().has_value());
         QCOMPARE(fixture->folder.Read("HPFILTER.tol"), std::string("[Tolerances]\r\nC = lots\r\n"));
@@ -131,6 +136,7 @@ private slots:
                 SetCell(panel->TableMask, 0, column, bad.cells[column]);
             }
             panel->ButtonRun->click();
+            QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
             QCOMPARE(fixture->messages.entries.size(), std::size_t{1});
             QVERIFY2(fixture->messages.entries[0].text.rfind(bad.message, 0) == 0,
                      fixture->messages.entries[0].text.c_str());
@@ -144,6 +150,7 @@ private slots:
         panel->SpinBoxRuns->setValue(10000);
         QTimer::singleShot(0, panel, [this] { panel->ButtonCancel->click(); });
         panel->ButtonRun->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
         QVERIFY(!panel->analysis().has_value());
         QVERIFY(panel->LabelYield->text().startsWith("Cancelled"));
         QVERIFY(panel->ButtonRun->isEnabled());
@@ -163,6 +170,7 @@ private slots:
             emit fixture->state.datafileEvents.currentChanged();
         });
         panel->ButtonRun->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
         QVERIFY(!panel->analysis().has_value());
         QTRY_COMPARE(panel->TableComponents->rowCount(), 2);
         QVERIFY(panel->ButtonRun->isEnabled());

@@ -9,6 +9,7 @@
 #include "app/shell/main_window.h"
 #include "app/shell/setup_window.h"
 #include "app/support/action_captions.h"
+#include "app/support/calculation_wait.h"
 #include "app/support/recording_dialogs.h"
 #include "app/support/unwritable_folder.h"
 #include "app/timeresp/pulse_window.h"
@@ -431,6 +432,7 @@ private slots:
         QVERIFY(state->windows.Bode().isVisible());
         QVERIFY(!state->windows.Bode().isModal());
         QCOMPARE(state->windows.Bode().windowTitle(), QString("Bode Analyser  -  HPFILTER.DAT"));
+        QVERIFY(testing::WaitUntilIdle([&] { return state->windows.Bode().Computing(); }));
         QVERIFY(state->windows.Bode().traces().current().curve.size() > 0);
     }
 
@@ -444,15 +446,18 @@ private slots:
         Start();
         app::TFormBode& bode = state->windows.Bode();
         bode.ShowForCurrentDatafile();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode.Computing(); }));
         bode.ButtonTolerances->click();
         app::TFormTolerances& panel = *bode.tolerances();
         panel.SpinBoxRuns->setValue(20);
         panel.ButtonRun->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode.Computing(); }));
         QVERIFY(panel.analysis().has_value() && bode.Plot->spread().has_value());
         QCOMPARE(panel.TableComponents->rowCount(), 5);
 
         dialogs.datafile = QString("RC.DAT");
         window->FileOpenClick();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode.Computing(); }));
         QCOMPARE(panel.TableComponents->rowCount(), 2);
         QCOMPARE(panel.windowTitle(), QString("Tolerances  -  RC.DAT"));
         QVERIFY(!panel.analysis().has_value() && !bode.Plot->spread().has_value());
@@ -467,6 +472,7 @@ private slots:
                  qPrintable(QString::number(static_cast<double>(curve.gain.back()))));
 
         panel.ButtonRun->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode.Computing(); }));
         QVERIFY(panel.analysis().has_value());
         QCOMPARE(panel.analysis()->nominal.gain.back(), curve.gain.back());
         QVERIFY(messages->entries.empty());

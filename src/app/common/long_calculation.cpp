@@ -3,7 +3,6 @@
 
 #include "messages.h"
 
-#include <QMetaObject>
 #include <new>
 #include <string>
 #include <utility>
@@ -65,13 +64,10 @@ void LongCalculation::Start(Work work, Finish finish, CalculationThread where) {
             } catch (...) {
                 fault = std::current_exception();
             }
-            QMetaObject::invokeMethod(
-                &windowThread_,
-                [this, finished, fault] {
-                    worker_.join();
-                    End(finished, fault);
-                },
-                Qt::QueuedConnection);
+            windowThread_.Post([this, finished, fault] {
+                worker_.join();
+                End(finished, fault);
+            });
         });
     } catch (...) {
         // No thread could be made (std::system_error): the calculation ends before it began.
@@ -87,8 +83,7 @@ bool LongCalculation::Report(const std::function<void()>& show, bool now) {
     const auto time = std::chrono::steady_clock::now();
     if (now || time - lastShown_ >= progressSlice_) {
         lastShown_ = time;
-        QMetaObject::invokeMethod(&windowThread_, std::function<void()>(show),
-                                  Qt::QueuedConnection);
+        windowThread_.Post(show);
     }
     return !resetRequested_;
 }

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QObject>
+#include "app/common/window_thread_calls.h"
+
 #include <atomic>
 #include <chrono>
 #include <exception>
@@ -63,9 +64,9 @@ private:
     MessageSink& messages_;
     std::function<void(bool locked)> lockControls_;
     std::chrono::milliseconds progressSlice_;
-    // The queued calls of the worker go to this object, on the window thread; those still
-    // queued when the window goes are dropped with it.
-    QObject windowThread_;
+    // The worker's progress and end, run on the window thread; those still waiting when the
+    // window goes are dropped with it.
+    WindowThreadCalls windowThread_;
     std::thread worker_;
     Finish finish_;
     CalculationThread where_ = CalculationThread::Worker;

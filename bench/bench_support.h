@@ -45,12 +45,14 @@ inline std::string LadderDatafile() {
     return text;
 }
 
-// Every pair of the 100 nodes joined, by a resistor or a capacitor in turn: the matrix is full
-// from the start, the worst case the program accepts. Input 1, output 50, common 100.
-inline std::string Mesh100Datafile() {
-    std::string text = "Mesh Rev. 1 7 Dec 2026\r\n\r\nNodeIn = 1 NodeOut = 50 NodeCom = 100\r\n";
-    for (int a = 1; a < 100; ++a) {
-        for (int b = a + 1; b <= 100; ++b) {
+// Every pair of `nodes` nodes joined, by a resistor or a capacitor in turn: the matrix is full
+// from the start. Input 1, output nodes / 2, common the last node.
+inline std::string MeshDatafile(int nodes) {
+    std::string text =
+        "Mesh Rev. 1 7 Dec 2026\r\n\r\nNodeIn = 1 NodeOut = " + std::to_string(nodes / 2) +
+        " NodeCom = " + std::to_string(nodes) + "\r\n";
+    for (int a = 1; a < nodes; ++a) {
+        for (int b = a + 1; b <= nodes; ++b) {
             const std::string nodes = std::to_string(a) + " " + std::to_string(b);
             text += (a + b) % 2 == 0
                         ? "R " + nodes + " " + std::to_string(a + b) + "k\r\n"
@@ -58,6 +60,11 @@ inline std::string Mesh100Datafile() {
         }
     }
     return text;
+}
+
+// The largest circuit the program accepts, its matrix full: the slowest point there is.
+inline std::string Mesh100Datafile() {
+    return MeshDatafile(100);
 }
 
 inline constexpr std::size_t kHelpFileBytes = 1 << 20;

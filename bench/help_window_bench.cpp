@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/shell/app_state.h"
-#include "app/shell/dialogs.h"
-#include "app/shell/help_text_fill.h"
-#include "app/shell/help_window.h"
+#include "app/help/help_text_fill.h"
+#include "app/help/help_window.h"
+#include "app/shell/desktop_dialogs.h"
+#include "app/state/app_state.h"
 #include "bench_support.h"
 #include "text/rtf_reader.h"
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "circuit/datafile_reader.h"
 #include "render/schematic_painter.h"
 #include "schematic/schematic_circuit.h"
 #include "schematic/schematic_layout.h"
+#include "solver/loaded_datafile.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -18,12 +18,11 @@ schematic::Circuit CircuitOf(const std::string& body, int in, int out, int com) 
     const std::string text = "Bench Rev. 1 7 Dec 2026\r\n\r\nNodeIn = " + std::to_string(in) +
                              " NodeOut = " + std::to_string(out) +
                              " NodeCom = " + std::to_string(com) + "\r\n" + body;
-    CircuitState state;
-    const ParseOutcome outcome = ParseDatafileText(text, state, "7 Dec 2026");
-    if (!outcome.ok) {
-        throw std::runtime_error("bench circuit does not parse: " + outcome.report);
+    const LoadedDatafile datafile = LoadDatafileText(text, "7 Dec 2026");
+    if (!datafile.ok) {
+        throw std::runtime_error("bench circuit does not parse: " + datafile.report);
     }
-    return schematic::CircuitFromParse(outcome, state);
+    return schematic::CircuitFromParse(datafile);
 }
 
 // R from each node to the next, C from each to common: 100 nodes.

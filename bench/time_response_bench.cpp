@@ -70,6 +70,17 @@ void SquareHighSolves(benchmark::State& state) {
 }
 BENCHMARK(SquareHighSolves)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The 32768 solves of the pulse x 10 of the 100-node ladder on the given number of threads.
+void PulseX10Ladder100Solves(benchmark::State& state) {
+    const LoadedCircuit circuit = bench::ParseText(bench::LadderDatafile());
+    for (auto _ : state) {
+        HarmonicTable table = Solve(circuit, TimeResponseKind::Pulse, 128, 0.01L / 1e-3L,
+                                    static_cast<int>(state.range(0)));
+        benchmark::DoNotOptimize(table.gain.data());
+    }
+}
+BENCHMARK(PulseX10Ladder100Solves)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // The 16384 solves of High for the dense 100-node mesh, on every core: the longest wait a
 // circuit the program accepts can cause.
 void SquareHighMesh100(benchmark::State& state) {

@@ -62,8 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (prepared.plan == nullptr) {
         return 0; // such circuits take the per-record computation anyway
     }
-    LoadedCircuit perRecord = prepared;
-    perRecord.plan = nullptr;
+    const LoadedCircuit perRecord = prepared.WithoutPlan();
     const std::string_view firstLine = input.substr(0, lineEnd);
     for (int n = 1; n <= kMostFrequencies; ++n) {
         bool ok = true;

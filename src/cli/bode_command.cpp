@@ -113,19 +113,20 @@ int RunBodeCommand(CommandLine& line, CommandStreams streams) {
         }
     }
 
-    const std::optional<GoodDatafile> datafile = LoadGoodDatafile(positional[0], streams);
+    const std::optional<ParsedDatafile> datafile = LoadGoodDatafile(positional[0], streams);
     if (!datafile) {
         return kExitDatafileErrors;
     }
-    const ParsedDatafile& parsed = datafile->parsed;
+    const ParsedDatafile& parsed = *datafile;
     std::vector<SteppedCircuit> circuits;
     if (step) {
         circuits = SteppedCircuits(ReadDatafileBytes(positional[0]), step->target, step->values,
                                    TodayText());
     } else {
-        circuits.push_back(
-            {parsed.state.CircuitTitle.empty() ? parsed.name : parsed.state.CircuitTitle,
-             datafile->circuit});
+        circuits.push_back({parsed.loaded.state.CircuitTitle.empty()
+                                ? parsed.name
+                                : parsed.loaded.state.CircuitTitle,
+                            datafile->loaded.circuit});
     }
     StreamMessages messages(streams.err);
     ResponseSolver solver;
@@ -146,7 +147,7 @@ int RunBodeCommand(CommandLine& line, CommandStreams streams) {
         for (std::size_t index = 0; index < circuits.size(); ++index) {
             named.push_back({circuits[index].name, &curves[index]});
         }
-        streams.out << BodeCsvText(named, {parsed.name, TodayText(), range, perDecade});
+        streams.out << BodeCsvText(named, {parsed.name, TodayText(), range, perDecade, {}});
     }
     for (std::size_t index = 0; index < circuits.size(); ++index) {
         if (step) {

@@ -21,27 +21,25 @@ int RunCheckCommand(CommandLine& line, CommandStreams streams) {
         throw UsageError{"check takes exactly one Datafile"};
     }
     const ParsedDatafile parsed = ParseDatafileAt(positional[0]);
-    if (parsed.outcome.ok) {
+    if (parsed.loaded.ok) {
         streams.out << "ok\n";
     } else {
-        streams.out << ForTerminal(parsed.outcome.report) << '\n';
+        streams.out << ForTerminal(parsed.loaded.report) << '\n';
     }
     if (list) {
-        streams.out << ForTerminal(
-            BuildRecordListing(parsed.outcome.records, parsed.name, parsed.state.RevisionNumber));
+        streams.out << ForTerminal(BuildRecordListing(parsed.loaded.circuit.records, parsed.name,
+                                                      parsed.loaded.state.RevisionNumber));
     }
-    return parsed.outcome.ok ? kExitOk : kExitDatafileErrors;
+    return parsed.loaded.ok ? kExitOk : kExitDatafileErrors;
 }
 
-std::optional<GoodDatafile> LoadGoodDatafile(const std::string& path, CommandStreams streams) {
-    GoodDatafile datafile;
-    datafile.parsed = ParseDatafileAt(path);
-    ParseOutcome& outcome = datafile.parsed.outcome;
-    if (!outcome.ok) {
-        streams.err << "Cannot Run  -  Error in Datafile" << ForTerminal(outcome.report) << '\n';
+std::optional<ParsedDatafile> LoadGoodDatafile(const std::string& path, CommandStreams streams) {
+    ParsedDatafile datafile = ParseDatafileAt(path);
+    if (!datafile.loaded.ok) {
+        streams.err << "Cannot Run  -  Error in Datafile" << ForTerminal(datafile.loaded.report)
+                    << '\n';
         return std::nullopt;
     }
-    datafile.circuit = MakeLoadedCircuit(std::move(outcome.records), datafile.parsed.state);
     return datafile;
 }
 

@@ -43,10 +43,7 @@ std::string ForTerminal(const std::string& text) {
 }
 
 ParsedDatafile ParseDatafileAt(const std::string& path) {
-    ParsedDatafile parsed;
-    parsed.name = std::filesystem::path(path).filename().string();
-    parsed.outcome = ParseDatafileText(ReadDatafileBytes(path), parsed.state, TodayText());
-    return parsed;
+    return {std::filesystem::path(path).filename().string(), LoadDatafile(path, TodayText())};
 }
 
 long double ParseFrequencyArgument(const std::string& text) {

@@ -5,7 +5,7 @@
 #include "circuit/datafile_reader.h"
 #include "cli/command_line.h"
 #include "messages.h"
-#include "solver/response.h"
+#include "solver/loaded_datafile.h"
 
 #include <iosfwd>
 #include <optional>
@@ -30,14 +30,14 @@ private:
 // Message texts carry CR LF pairs for the boxes; a terminal wants plain line feeds.
 std::string ForTerminal(const std::string& text);
 
+// A Datafile named on the command line: its name without its folder, as the listing shows it,
+// and what it loads to (without writing the record file).
 struct ParsedDatafile {
-    std::string name; // without its folder, as the listing shows it
-    CircuitState state;
-    ParseOutcome outcome;
+    std::string name;
+    LoadedDatafile loaded;
 };
 
-// Parses a Datafile given by path without writing the record file. Throws KelvorError when the
-// file cannot be read.
+// Throws KelvorError when the file cannot be read.
 ParsedDatafile ParseDatafileAt(const std::string& path);
 
 // An option's integer value (decimal or hexadecimal); a UsageError naming the option otherwise.

@@ -45,16 +45,9 @@ extern const char* const kNoiseHelp;
 extern const char* const kSensitivityHelp;
 extern const char* const kSchematicHelp;
 
-// The Datafile of a computing command: its name without its folder and its parse, and the
-// circuit loaded from it.
-struct GoodDatafile {
-    ParsedDatafile parsed;
-    LoadedCircuit circuit;
-};
-
 // Loads the Datafile of a computing command; prints the report and returns nothing when the
 // Datafile has errors, as the program refuses to run such a circuit.
-std::optional<GoodDatafile> LoadGoodDatafile(const std::string& path, CommandStreams streams);
+std::optional<ParsedDatafile> LoadGoodDatafile(const std::string& path, CommandStreams streams);
 
 // The frequency scale of --fcode N, or of --from F --to F; a UsageError for anything else.
 struct ScaleOptions {

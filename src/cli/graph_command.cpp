@@ -78,13 +78,13 @@ int RunGraphCommand(CommandLine& line, CommandStreams streams) {
         }
     }
 
-    const std::optional<GoodDatafile> datafile = LoadGoodDatafile(positional[0], streams);
+    const std::optional<ParsedDatafile> datafile = LoadGoodDatafile(positional[0], streams);
     if (!datafile) {
         return kExitDatafileErrors;
     }
     StreamMessages messages(streams.err);
     ResponseSolver solver;
-    const SweepResult sweep = RunSweep(scale, datafile->circuit, solver, messages);
+    const SweepResult sweep = RunSweep(scale, datafile->loaded.circuit, solver, messages);
 
     // As the graph parameter window proposes for a new circuit, limited as it limits a top.
     const ScaleProposal proposal = ProposeScale(sweep.SweepMinDb, sweep.SweepMaxDb);
@@ -97,8 +97,8 @@ int RunGraphCommand(CommandLine& line, CommandStreams streams) {
     input.Bold = bold;
     input.GridLinesPending = grid;
     input.PenColour = colour;
-    input.DatafileName = datafile->parsed.name;
-    input.RevisionNumber = datafile->parsed.state.RevisionNumber;
+    input.DatafileName = datafile->name;
+    input.RevisionNumber = datafile->loaded.state.RevisionNumber;
     input.TodayText = TodayText();
 
     plot::EnsureWidgetApplication();

@@ -2,6 +2,7 @@
 #include "bode/bode_grid.h"
 #include "cli/commands.h"
 #include "noise/noise_analysis.h"
+#include "noise/noise_csv.h"
 #include "noise/noise_settings.h"
 #include "text/eng_value.h"
 
@@ -84,12 +85,12 @@ int RunNoiseCommand(CommandLine& line, CommandStreams streams) {
         }
     }
 
-    const std::optional<GoodDatafile> datafile = LoadGoodDatafile(positional[0], streams);
+    const std::optional<ParsedDatafile> datafile = LoadGoodDatafile(positional[0], streams);
     if (!datafile) {
         return kExitDatafileErrors;
     }
-    const NoiseAnalysis analysis = RunNoiseAnalysis(
-        datafile->circuit, datafile->parsed.outcome.sourceLines, settings, request);
+    const NoiseAnalysis analysis =
+        RunNoiseAnalysis(datafile->loaded.circuit, datafile->loaded.sourceLines, settings, request);
     std::ostream& summary = csv ? streams.err : streams.out;
     if (csv) {
         streams.out << NoiseCsvText(analysis);

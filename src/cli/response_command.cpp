@@ -61,7 +61,7 @@ int RunResponseCommand(CommandLine& line, CommandStreams streams) {
     for (std::size_t i = 1; i < positional.size(); ++i) {
         frequencies.push_back(ParseFrequencyArgument(positional[i]));
     }
-    const std::optional<GoodDatafile> datafile = LoadGoodDatafile(positional[0], streams);
+    const std::optional<ParsedDatafile> datafile = LoadGoodDatafile(positional[0], streams);
     if (!datafile) {
         return kExitDatafileErrors;
     }
@@ -76,8 +76,8 @@ int RunResponseCommand(CommandLine& line, CommandStreams streams) {
         streams.out << heading.substr(2, heading.find("\r\n", 2) - 2) << '\n';
     }
     for (std::size_t i = 0; i < frequencies.size(); ++i) {
-        solver.ComputeResponse(datafile->circuit, frequencies[i], ResponseForm::Display, point,
-                               messages);
+        solver.ComputeResponse(datafile->loaded.circuit, frequencies[i], ResponseForm::Display,
+                               point, messages);
         const ResponseBoxes boxes = FormatResponseBoxes(point, extended, messages);
         const std::array<std::string, 5> fields = {TrimSpaces(positional[i + 1]),
                                                    TrimSpaces(boxes.gain), TrimSpaces(boxes.phase),

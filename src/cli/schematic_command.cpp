@@ -43,12 +43,12 @@ int RunSchematicCommand(CommandLine& line, CommandStreams streams) {
         throw UsageError{"--out takes a .svg, .pdf or .png file"};
     }
     const ParsedDatafile parsed = ParseDatafileAt(positional[0]);
-    if (!parsed.outcome.ok) {
-        streams.err << "Cannot Draw  -  Error in Datafile" << ForTerminal(parsed.outcome.report)
+    if (!parsed.loaded.ok) {
+        streams.err << "Cannot Draw  -  Error in Datafile" << ForTerminal(parsed.loaded.report)
                     << '\n';
         return kExitDatafileErrors;
     }
-    const schematic::Circuit circuit = schematic::CircuitFromParse(parsed.outcome, parsed.state);
+    const schematic::Circuit circuit = schematic::CircuitFromParse(parsed.loaded);
     schematic::LayoutOptions options;
     options.nodeNumbers = nodes;
     const schematic::Drawing drawing = schematic::LayOut(circuit, options);

@@ -31,12 +31,12 @@ int RunSensitivityCommand(CommandLine& line, CommandStreams streams) {
     if (!(frequency > 0)) {
         throw UsageError{"--at takes a frequency above 0"};
     }
-    const std::optional<GoodDatafile> datafile = LoadGoodDatafile(positional[0], streams);
+    const std::optional<ParsedDatafile> datafile = LoadGoodDatafile(positional[0], streams);
     if (!datafile) {
         return kExitDatafileErrors;
     }
     const SensitivityAnalysis analysis =
-        RunSensitivityAnalysis(datafile->circuit, datafile->parsed.outcome.sourceLines, frequency);
+        RunSensitivityAnalysis(datafile->loaded.circuit, datafile->loaded.sourceLines, frequency);
     streams.out << (csv ? SensitivityCsvText(analysis) : SensitivityTableText(analysis));
     return kExitOk;
 }

@@ -68,12 +68,12 @@ int RunSpiceCommand(CommandLine& line, CommandStreams streams) {
         RequireSpiceFrequency(options.couplingFrequency);
     }
     const ParsedDatafile parsed = ParseDatafileAt(positional[0]);
-    if (!parsed.outcome.ok) {
-        streams.err << "Cannot Run  -  Error in Datafile" << ForTerminal(parsed.outcome.report)
+    if (!parsed.loaded.ok) {
+        streams.err << "Cannot Run  -  Error in Datafile" << ForTerminal(parsed.loaded.report)
                     << '\n';
         return kExitDatafileErrors;
     }
-    streams.out << WriteSpiceNetlist(parsed.name, ReadWholeFile(positional[0]), options);
+    streams.out << WriteSpiceNetlist(parsed.name, parsed.loaded.bytes, options);
     return kExitOk;
 }
 

@@ -69,7 +69,7 @@ int RunSweepCommand(CommandLine& line, CommandStreams streams) {
     if (positional.size() != 1) {
         throw UsageError{"sweep takes exactly one Datafile"};
     }
-    const std::optional<GoodDatafile> datafile = LoadGoodDatafile(positional[0], streams);
+    const std::optional<ParsedDatafile> datafile = LoadGoodDatafile(positional[0], streams);
     if (!datafile) {
         return kExitDatafileErrors;
     }
@@ -77,15 +77,16 @@ int RunSweepCommand(CommandLine& line, CommandStreams streams) {
     ResponseSolver solver;
     std::vector<ResponsePoint> points;
     ResponsePoint point;
-    const SweepResult sweep = RunSweep(scale, datafile->circuit, solver, messages, [&](int column) {
-        if (all) {
-            // The sweep itself keeps only the gain; the other three come from the same point.
-            solver.ComputeResponse(datafile->circuit, ColumnFrequency(scale, column),
-                                   ResponseForm::Display, point, messages);
-            points.push_back(point);
-        }
-        return true;
-    });
+    const SweepResult sweep =
+        RunSweep(scale, datafile->loaded.circuit, solver, messages, [&](int column) {
+            if (all) {
+                // The sweep itself keeps only the gain; the other three come from the same point.
+                solver.ComputeResponse(datafile->loaded.circuit, ColumnFrequency(scale, column),
+                                       ResponseForm::Display, point, messages);
+                points.push_back(point);
+            }
+            return true;
+        });
 
     const char* separator = csv ? "," : "  ";
     streams.out << (csv ? "column,frequency_hz,gain_db" : "column  frequency_hz  gain_db");

@@ -115,13 +115,13 @@ int RunTimeResponse(const TimeResponseCommand& command, CommandLine& line, Comma
     }
     input.GraphBoxColour = boxText ? BoxColour(*boxText) : 12632256;
 
-    const std::optional<GoodDatafile> datafile = LoadGoodDatafile(positional[0], streams);
+    const std::optional<ParsedDatafile> datafile = LoadGoodDatafile(positional[0], streams);
     if (!datafile) {
         return kExitDatafileErrors;
     }
     StreamMessages messages(streams.err);
     ResponseSolver solver;
-    const HarmonicTable table = ComputeHarmonics(datafile->circuit, command.kind, groups,
+    const HarmonicTable table = ComputeHarmonics(datafile->loaded.circuit, command.kind, groups,
                                                  command.fundamentalOf(value), solver, messages);
 
     const long double defaultGain = DefaultGraphGain(table);
@@ -133,8 +133,8 @@ int RunTimeResponse(const TimeResponseCommand& command, CommandLine& line, Comma
     input.GraphGain = choice.graphGain;
     input.PlotGain = choice.plotGain;
     input.ValueText = *valueText;
-    input.DatafileName = datafile->parsed.name;
-    input.RevisionNumber = datafile->parsed.state.RevisionNumber;
+    input.DatafileName = datafile->name;
+    input.RevisionNumber = datafile->loaded.state.RevisionNumber;
     input.TodayText = TodayText();
 
     plot::EnsureWidgetApplication();

@@ -101,17 +101,17 @@ int RunToleranceCommand(CommandLine& line, CommandStreams streams) {
     ToleranceSettings settings = file.settings;
     options.ApplyTo(settings);
 
-    const std::optional<GoodDatafile> datafile = LoadGoodDatafile(positional[0], streams);
+    const std::optional<ParsedDatafile> datafile = LoadGoodDatafile(positional[0], streams);
     if (!datafile) {
         return kExitDatafileErrors;
     }
     const ToleranceRun run =
-        RunToleranceAnalysis(datafile->circuit, datafile->parsed.outcome.componentLines, settings,
+        RunToleranceAnalysis(datafile->loaded.circuit, datafile->loaded.componentLines, settings,
                              LogFrequencyGrid(range, pointsPerDecade));
     const ToleranceAnalysis& analysis = run.analysis;
 
     std::ostream& summary = csv ? streams.err : streams.out;
-    summary << "Tolerance analysis of " << datafile->parsed.name << ": " << settings.runs << ' '
+    summary << "Tolerance analysis of " << datafile->name << ": " << settings.runs << ' '
             << DistributionName(settings.distribution) << " runs, seed " << settings.seed << ", "
             << analysis.toleranced << " values vary\n";
     streams.out << (csv ? ToleranceCsvText(analysis) : ToleranceTableText(analysis));

@@ -118,7 +118,17 @@ void BodePlot::setQuantities(const QuantityChoice& choice) {
 
 void BodePlot::setMarkers(std::vector<PlotMarker> markers) {
     markers_ = std::move(markers);
-    Rebuild();
+    // Only the lines and labels change: the curves, tens of thousands of points at a fine
+    // density, stay as they are. The cursor lines are made again after the markers, so they
+    // stay on top as a full rebuild leaves them.
+    for (QCPAbstractItem* item : markerItems_) {
+        removeItem(item);
+    }
+    markerItems_.clear();
+    cursorLines_.clear();
+    markerLabels_.clear();
+    AddMarkerLines();
+    replot(QCustomPlot::rpQueuedReplot);
 }
 
 void BodePlot::setHeading(const QString& heading) {
@@ -181,6 +191,7 @@ void BodePlot::setFrequencyView(const QCPRange& view) {
 void BodePlot::Rebuild() {
     clearItems();
     clearGraphs();
+    markerItems_.clear();
     cursorLines_.clear();
     markerLabels_.clear();
     traceLegend_ = nullptr;
@@ -492,6 +503,7 @@ void BodePlot::AddMarkerLines() {
             item->point1->setCoords(frequency, 0);
             item->point2->setCoords(frequency, 1);
             item->setPen(pen);
+            markerItems_.push_back(item);
             return item;
         };
         for (std::size_t markerIndex = 0; markerIndex < markers_.size(); ++markerIndex) {
@@ -516,6 +528,7 @@ void BodePlot::AddMarkerLines() {
                 background.setAlpha(200);
                 label->setBrush(background);
                 markerLabels_.push_back({label, marker.frequency});
+                markerItems_.push_back(label);
             }
         }
         QCPItemStraightLine* cursor = line(cursor_.value_or(view_.lower), QPen(cursorColour, 1));

@@ -119,6 +119,8 @@ private:
     std::optional<PlotNoise> noise_;
     std::optional<double> cursor_;
     QString heading_;
+    // Every marker and cursor line and marker label, which a change of markers alone replaces.
+    std::vector<QCPAbstractItem*> markerItems_;
     std::vector<QCPItemStraightLine*> cursorLines_;
     std::vector<std::pair<QCPItemText*, double>> markerLabels_; // with its frequency
     QCPLegend* traceLegend_ = nullptr;

@@ -11,12 +11,12 @@ namespace kelvor::testing {
 class CircuitBuilder {
 public:
     CircuitBuilder(int nodeIn, int nodeOut, int nodeCom) {
-        circuit_.NodeIn = nodeIn;
-        circuit_.NodeOut = nodeOut;
-        circuit_.NodeCom = nodeCom;
+        roles_.NodeIn = nodeIn;
+        roles_.NodeOut = nodeOut;
+        roles_.NodeCom = nodeCom;
         ComponentRecord header;
         header.kind = 'H';
-        circuit_.records.push_back(header);
+        records_.push_back(header);
     }
 
     CircuitBuilder& Add(char kind, std::initializer_list<int> nodes,
@@ -26,34 +26,28 @@ public:
         int index = 0;
         for (int node : nodes) {
             record.nodes[index++] = static_cast<int16_t>(node);
-            circuit_.NoNodes = std::max(circuit_.NoNodes, node);
+            roles_.NoNodes = std::max(roles_.NoNodes, node);
         }
         index = 0;
         for (long double value : values) {
             record.values[index++] = value;
         }
-        circuit_.records.push_back(record);
+        records_.push_back(record);
         return *this;
     }
 
     // The highest node number is normally taken from the records.
     CircuitBuilder& WithNoNodes(int noNodes) {
-        circuit_.NoNodes = noNodes;
+        roles_.NoNodes = noNodes;
         return *this;
     }
 
     // Prepared as loading prepares a circuit.
-    LoadedCircuit circuit() const {
-        LoadedCircuit prepared = circuit_;
-        PrepareSolvePlan(prepared);
-        return prepared;
-    }
-
-    // Without a solve plan: every point takes the per-record computation.
-    const LoadedCircuit& unprepared() const { return circuit_; }
+    LoadedCircuit circuit() const { return LoadedCircuit::Prepared(records_, roles_); }
 
 private:
-    LoadedCircuit circuit_;
+    RecordList records_;
+    LoadedCircuit::NodeRoles roles_;
 };
 
 } // namespace kelvor::testing

@@ -29,9 +29,12 @@ inline ExampleCircuit LoadExampleText(std::string name, std::string text, long d
     CircuitState state;
     ParseOutcome outcome = ParseDatafileText(text, state, "7 Dec 2026");
     EXPECT_TRUE(outcome.ok) << name << outcome.report;
-    ExampleCircuit example{std::move(name), std::move(text), {}, outcome.sourceLines, from, to};
-    example.circuit = MakeLoadedCircuit(std::move(outcome.records), state);
-    return example;
+    return ExampleCircuit{std::move(name),
+                          std::move(text),
+                          MakeLoadedCircuit(std::move(outcome.records), state),
+                          outcome.sourceLines,
+                          from,
+                          to};
 }
 
 // Every shipped example and the sample Datafile.

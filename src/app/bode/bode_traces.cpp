@@ -8,7 +8,7 @@ namespace kelvor::app {
 void BodeTraceSet::SetCurrent(std::string title, LoadedCircuit circuit) {
     BodeTrace& current = traces_.front();
     current.title = std::move(title);
-    current.circuit = std::move(circuit);
+    current.circuit = std::make_shared<const LoadedCircuit>(std::move(circuit));
 }
 
 void BodeTraceSet::ForgetCurrent(std::string title) {
@@ -33,7 +33,7 @@ bool BodeTraceSet::SetSteps(std::vector<std::pair<std::string, LoadedCircuit>> s
     for (auto& [title, circuit] : steps) {
         BodeTrace step;
         step.title = std::move(title);
-        step.circuit = std::move(circuit);
+        step.circuit = std::make_shared<const LoadedCircuit>(std::move(circuit));
         step.stepped = true;
         traces_.push_back(std::move(step));
     }
@@ -46,7 +46,7 @@ bool BodeTraceSet::AddOverlay(std::string title, LoadedCircuit circuit) {
     }
     BodeTrace overlay;
     overlay.title = std::move(title);
-    overlay.circuit = std::move(circuit);
+    overlay.circuit = std::make_shared<const LoadedCircuit>(std::move(circuit));
     traces_.push_back(std::move(overlay));
     return true;
 }

@@ -5,7 +5,7 @@
 #include "bode/bode_markers.h"
 #include "stepping/step_list.h"
 
-#include <optional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,7 +16,8 @@ namespace kelvor::app {
 // any circuit.
 struct BodeTrace {
     std::string title;
-    std::optional<LoadedCircuit> circuit; // none for a kept curve: it is never computed again
+    // None for a kept curve: it is never computed again.
+    std::shared_ptr<const LoadedCircuit> circuit;
     BodeCurve curve;
     std::vector<BodeMarker> markers;
     bool visible = true;

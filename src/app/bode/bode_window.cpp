@@ -8,17 +8,17 @@
 #include "app/common/qt_text.h"
 #include "app/common/replace_question.h"
 #include "app/common/screen_checks.h"
+#include "app/help/help_window.h"
 #include "app/printing/print_target.h"
-#include "app/shell/dialogs.h"
-#include "app/shell/help_window.h"
+#include "app/state/dialogs.h"
 #include "bode/analyser_range_file.h"
 #include "bode/bode_csv.h"
 #include "bode/significant_format.h"
 #include "circuit/datafile_reader.h"
-#include "files/file_io.h"
 #include "kelvor_error.h"
 #include "messages.h"
 #include "plot/plot_export.h"
+#include "solver/loaded_datafile.h"
 #include "stepping/stepped_circuits.h"
 
 #include <QApplication>
@@ -48,7 +48,6 @@ constexpr int kSignificantDigits = 5;
 constexpr const char* kStartBox = "Start (Hz)";
 constexpr const char* kEndBox = "End (Hz)";
 constexpr const char* kPointsPerDecadeBox = "Points per decade";
-// Events are let through at least this often while a computation runs.
 const std::string kSetFull =
     "At most " + std::to_string(kMostBodeTraces) + " curves can be shown: remove one first.";
 
@@ -142,6 +141,10 @@ void TFormBode::ButtonTolerancesClick() {
 
 void TFormBode::ButtonNoiseClick() {
     NoisePanel().ShowForCurrentDatafile();
+}
+
+bool TFormBode::NoiseFollowsCurves() const {
+    return CheckBoxNoise->isChecked() || (noise_ != nullptr && noise_->isVisible());
 }
 
 TFormNoise& TFormBode::NoisePanel() {
@@ -324,7 +327,7 @@ void TFormBode::Compute(const FrequencyRange& range, std::function<void()> after
             state_.messages.ShowWarning(PointLimitWarning());
         }
         // The noise plot follows the curves: the same circuit at the same points.
-        if (CheckBoxNoise->isChecked() || (noise_ != nullptr && noise_->isVisible())) {
+        if (NoiseFollowsCurves()) {
             NoisePanel().Run();
         }
     };
@@ -366,17 +369,15 @@ void TFormBode::ButtonAddDatafileClick() {
     }
     const QString& path = *chosen;
     try {
-        CircuitState circuit;
-        ParseOutcome outcome =
-            ParseDatafileText(ReadWholeFile(PathFromQt(path)), circuit, state_.shell.TodayText);
-        if (!outcome.ok) {
+        LoadedDatafile added = LoadDatafile(PathFromQt(path), state_.shell.TodayText);
+        if (!added.ok) {
             state_.messages.ShowWarning(kDatafileErrorsWarning);
             return;
         }
-        const std::string title = circuit.CircuitTitle.empty()
+        const std::string title = added.state.CircuitTitle.empty()
                                       ? QFileInfo(path).fileName().toStdString()
-                                      : circuit.CircuitTitle;
-        traces_.AddOverlay(title, MakeLoadedCircuit(std::move(outcome.records), circuit));
+                                      : added.state.CircuitTitle;
+        traces_.AddOverlay(title, std::move(added.circuit));
     } catch (const KelvorError& error) {
         state_.messages.ShowError(error.what());
         return;
@@ -469,10 +470,15 @@ void TFormBode::ButtonExportCsvClick() {
             curves.push_back({trace.title, &trace.curve});
         }
     }
+    BodeCsvContext context{
+        state_.shell.DatafileName, state_.shell.TodayText, computedRange_, computedDensity_, {}};
+    if (noise_ != nullptr && NoiseFollowsCurves()) {
+        if (std::optional<CsvColumns> noise = noise_->ColumnsBesideCurves()) {
+            context.beside.push_back(std::move(*noise));
+        }
+    }
     try {
-        WriteBodeCsv(
-            PathFromQt(*path), curves,
-            {state_.shell.DatafileName, state_.shell.TodayText, computedRange_, computedDensity_});
+        WriteBodeCsv(PathFromQt(*path), curves, context);
     } catch (const KelvorError& error) {
         state_.messages.ShowError(error.what());
     }

@@ -3,7 +3,7 @@
 
 #include "app/bode/bode_traces.h"
 #include "app/common/long_calculation.h"
-#include "app/shell/app_state.h"
+#include "app/state/app_state.h"
 #include "plot/bode_plot.h"
 
 #include <QWidget>
@@ -137,6 +137,9 @@ private:
     void ShowQuantities();
     // The noise panel, made hidden when first needed: it computes the noise plot's curves.
     TFormNoise& NoisePanel();
+    // The noise plot or the noise panel is shown: the noise follows the curves, and the CSV
+    // export writes it beside them.
+    bool NoiseFollowsCurves() const;
     // Title, Datafile and date, as pictures and printouts carry them.
     QString HeadingText() const;
     // The index of the computed point of the first visible curve nearest to the frequency.

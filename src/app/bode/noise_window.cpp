@@ -5,12 +5,13 @@
 #include "app/bode/bode_window.h"
 #include "app/common/qt_text.h"
 #include "app/common/screen_checks.h"
-#include "app/shell/help_window.h"
+#include "app/help/help_window.h"
 #include "bode/significant_format.h"
 #include "circuit/datafile_reader.h"
 #include "files/file_io.h"
 #include "kelvor_error.h"
 #include "plot/noise_layers.h"
+#include "solver/loaded_datafile.h"
 #include "text/eng_value.h"
 
 #include <QCheckBox>
@@ -186,17 +187,16 @@ void TFormNoise::LoadCircuit() {
     datafile_ = state_.DatafilePath();
     datafileGood_ = false;
     datafileText_.clear();
-    circuit_ = {};
+    circuit_.reset();
     componentLines_.clear();
     sourceLines_.clear();
     try {
-        datafileText_ = ReadWholeFile(datafile_);
-        CircuitState parsed;
-        ParseOutcome outcome = ParseDatafileText(datafileText_, parsed, state_.shell.TodayText);
-        datafileGood_ = outcome.ok;
-        componentLines_ = std::move(outcome.componentLines);
-        sourceLines_ = std::move(outcome.sourceLines);
-        circuit_ = MakeLoadedCircuit(std::move(outcome.records), parsed);
+        LoadedDatafile loaded = LoadDatafile(datafile_, state_.shell.TodayText);
+        datafileText_ = std::move(loaded.bytes);
+        datafileGood_ = loaded.ok;
+        componentLines_ = std::move(loaded.componentLines);
+        sourceLines_ = std::move(loaded.sourceLines);
+        circuit_ = std::make_shared<const LoadedCircuit>(std::move(loaded.circuit));
     } catch (const KelvorError& error) {
         state_.messages.ShowError(error.what());
     }
@@ -210,7 +210,7 @@ void TFormNoise::ShowSettings(const NoiseSettings& settings) {
     TableOpAmps->setRowCount(0);
     for (std::size_t index = 0; index < componentLines_.size() && index < sourceLines_.size();
          ++index) {
-        const char kind = circuit_.records[index + 1].kind;
+        const char kind = circuit_->records[index + 1].kind;
         const int line = sourceLines_[index];
         const QString text = Text(componentLines_[index]).simplified();
         if (kind == 'R') {
@@ -357,7 +357,7 @@ bool TFormNoise::Run() {
                 ProgressBar->setValue(done);
             });
         };
-        *result = RunNoiseAnalysis(circuit, lines, settings, request, progress);
+        *result = RunNoiseAnalysis(*circuit, lines, settings, request, progress);
         return (*result)->complete;
     };
     const auto finish = [this, result, request = *request,
@@ -482,7 +482,7 @@ void TFormNoise::ShowAtFrequency(double frequency) {
         return; // solved when the panel is shown
     }
     try {
-        sensitivity_ = RunSensitivityAnalysis(circuit_, sourceLines_, at);
+        sensitivity_ = RunSensitivityAnalysis(*circuit_, sourceLines_, at);
     } catch (const KelvorError& error) {
         // Said beside the table: a box at every move of the mouse would be in the way.
         LabelSensitivity->setText(Text(error.what()));

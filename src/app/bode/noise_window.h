@@ -2,12 +2,14 @@
 #pragma once
 
 #include "app/common/long_calculation.h"
-#include "app/shell/app_state.h"
+#include "app/state/app_state.h"
 #include "noise/noise_analysis.h"
+#include "noise/noise_csv.h"
 #include "sensitivity/sensitivity.h"
 
 #include <QWidget>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -54,6 +56,8 @@ public:
     const std::optional<NoiseAnalysis>& analysis() const { return analysis_; }
     const std::optional<SensitivityAnalysis>& sensitivity() const { return sensitivity_; }
     const std::vector<int>& sourceLines() const { return sourceLines_; }
+    // The last run's densities as the analyser's CSV writes them beside its curves, or none.
+    std::optional<CsvColumns> ColumnsBesideCurves() const;
 
     QLineEdit* EditBoxTemperature = nullptr;
     QComboBox* ComboBoxSourceLine = nullptr;
@@ -97,8 +101,8 @@ private:
     AppState& state_;
     TFormBode& bode_;
     std::filesystem::path datafile_;
-    std::string datafileText_; // as the circuit was read from it
-    LoadedCircuit circuit_;
+    std::string datafileText_;                     // as the circuit was read from it
+    std::shared_ptr<const LoadedCircuit> circuit_; // none until a Datafile could be read
     std::vector<std::string> componentLines_;
     std::vector<int> sourceLines_;
     bool datafileGood_ = false;

@@ -5,10 +5,11 @@
 
 #include "app/common/file_paths.h"
 #include "app/common/replace_question.h"
-#include "app/shell/dialogs.h"
+#include "app/state/dialogs.h"
 #include "bode/significant_format.h"
 #include "files/file_io.h"
 #include "kelvor_error.h"
+#include "text/text_lines.h"
 
 #include <algorithm>
 
@@ -20,16 +21,6 @@ constexpr int kSignificantDigits = 5;
 const FileKind kNoiseCsvToWrite{"Export Noise CSV", "Comma-separated values (*.csv)", "csv"};
 const FileKind kSensitivityCsvToWrite{"Export Sensitivity CSV", "Comma-separated values (*.csv)",
                                       "csv"};
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = text.find('\n', start);
-        lines.push_back(text.substr(start, end - start));
-        start = end == std::string::npos ? text.size() : end + 1;
-    }
-    return lines;
-}
 
 // A CSV file written by the panel: comment lines that say where the numbers come from, then the
 // core's table, all with CR LF line ends as the analyser's own export has them. A name holds no
@@ -44,13 +35,20 @@ std::string CsvFileText(const std::vector<std::string>& comments, const std::str
     for (const std::string& comment : comments) {
         addLine("# " + comment);
     }
-    for (const std::string& line : Lines(table)) {
-        addLine(line);
+    for (TextLines lines(table); !lines.AtEnd();) {
+        addLine(std::string(lines.Next()));
     }
     return text;
 }
 
 } // namespace
+
+std::optional<CsvColumns> TFormNoise::ColumnsBesideCurves() const {
+    if (!analysis_) {
+        return std::nullopt;
+    }
+    return NoiseColumnsBesideCurves(*analysis_, *request_, analysedTemperature_);
+}
 
 void TFormNoise::ButtonExportCsvClick() {
     if (!analysis_) {
@@ -64,7 +62,7 @@ void TFormNoise::ButtonExportCsvClick() {
     }
     std::vector<std::string> comments = {"Datafile: " + state_.shell.DatafileName,
                                          "Written: " + state_.shell.TodayText};
-    for (std::string& line : Lines(NoiseSummaryText(*analysis_))) {
+    for (std::string& line : NoiseCsvNotes(*analysis_, *request_, analysedTemperature_)) {
         comments.push_back(std::move(line));
     }
     try {

@@ -5,13 +5,14 @@
 #include "app/bode/bode_window.h"
 #include "app/common/qt_text.h"
 #include "app/common/screen_checks.h"
-#include "app/shell/help_window.h"
+#include "app/help/help_window.h"
 #include "bode/bode_grid.h"
 #include "bode/significant_format.h"
 #include "circuit/component_kind.h"
 #include "circuit/datafile_reader.h"
 #include "files/file_io.h"
 #include "kelvor_error.h"
+#include "solver/loaded_datafile.h"
 #include "text/words.h"
 #include "tolerance/tolerance_file.h"
 #include "tolerance/tolerance_report.h"
@@ -45,7 +46,6 @@ namespace {
 
 constexpr int kSignificantDigits = 5;
 constexpr int kHistogramBins = 20;
-// Events are let through at least this often while the analysis runs.
 
 const ComponentKind& KindOfRow(int row) {
     return ComponentKinds()[static_cast<std::size_t>(row)];
@@ -248,15 +248,14 @@ void TFormTolerances::LoadCircuit() {
     datafile_ = state_.DatafilePath();
     datafileGood_ = false;
     datafileText_.clear();
-    circuit_ = {};
+    circuit_.reset();
     componentLines_.clear();
     try {
-        datafileText_ = ReadWholeFile(datafile_);
-        CircuitState parsed;
-        ParseOutcome outcome = ParseDatafileText(datafileText_, parsed, state_.shell.TodayText);
-        datafileGood_ = outcome.ok;
-        componentLines_ = std::move(outcome.componentLines);
-        circuit_ = MakeLoadedCircuit(std::move(outcome.records), parsed);
+        LoadedDatafile loaded = LoadDatafile(datafile_, state_.shell.TodayText);
+        datafileText_ = std::move(loaded.bytes);
+        datafileGood_ = loaded.ok;
+        componentLines_ = std::move(loaded.componentLines);
+        circuit_ = std::make_shared<const LoadedCircuit>(std::move(loaded.circuit));
     } catch (const KelvorError& error) {
         state_.messages.ShowError(error.what());
     }
@@ -277,7 +276,7 @@ void TFormTolerances::ShowSettings(const ToleranceSettings& settings) {
     TableComponents->setRowCount(0);
     for (std::size_t index = 0; index < componentLines_.size(); ++index) {
         const std::string key = ComponentLineKey(componentLines_[index]);
-        const char kind = circuit_.records[index + 1].kind;
+        const char kind = circuit_->records[index + 1].kind;
         const int nodes = UsedNodeCount(kind);
         std::string nodeText, valueText;
         for (int word = 2;; ++word) {
@@ -456,7 +455,7 @@ void TFormTolerances::ButtonRunClick() {
                 ProgressBar->setValue(done);
             });
         };
-        *run = RunToleranceAnalysis(circuit, lines, settings, grid, progress);
+        *run = RunToleranceAnalysis(*circuit, lines, settings, grid, progress);
         return (*run)->complete;
     };
     const auto finish = [this, run, settings = *settings](CalculationEnd end) {

@@ -2,11 +2,12 @@
 #pragma once
 
 #include "app/common/long_calculation.h"
-#include "app/shell/app_state.h"
+#include "app/state/app_state.h"
 #include "tolerance/tolerance_analysis.h"
 
 #include <QWidget>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -91,7 +92,7 @@ private:
     AppState& state_;
     TFormBode& bode_;
     std::filesystem::path datafile_;
-    LoadedCircuit circuit_;
+    std::shared_ptr<const LoadedCircuit> circuit_; // none until a Datafile could be read
     std::vector<std::string> componentLines_;
     std::map<std::string, long double> unshownLines_; // overrides of lines not in the Datafile
     std::string datafileText_;                        // as the circuit was read from it

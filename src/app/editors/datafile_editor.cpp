@@ -6,8 +6,8 @@
 #include "app/common/qt_text.h"
 #include "app/common/window_fonts.h"
 #include "app/editors/record_listing_window.h"
-#include "app/shell/dialogs.h"
-#include "app/shell/help_window.h"
+#include "app/help/help_window.h"
+#include "app/state/dialogs.h"
 #include "circuit/datafile_reader.h"
 #include "circuit/datafile_text.h"
 #include "files/file_io.h"
@@ -195,7 +195,7 @@ void DatafileEditor::CheckClick() {
 }
 
 void DatafileEditor::OpenListing() {
-    state_.windows.Listing().exec();
+    state_.windows.Get<TFormChk>().exec();
 }
 
 void DatafileEditor::HelpClick() {

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/editors/editor_hints.h"
-#include "app/shell/app_state.h"
+#include "app/state/app_state.h"
 
 #include <QDialog>
 #include <array>

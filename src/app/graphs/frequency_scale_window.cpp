@@ -9,8 +9,8 @@
 #include "app/common/window_fonts.h"
 #include "app/common/window_look.h"
 #include "app/graphs/graph_parameters_window.h"
-#include "app/shell/app_state.h"
-#include "app/shell/help_window.h"
+#include "app/help/help_window.h"
+#include "app/state/app_state.h"
 #include "kelvor_error.h"
 #include "messages.h"
 #include "solver/response.h"
@@ -350,7 +350,7 @@ void TFormFreqScales::RunSweep(const FrequencyScale& scale) {
 
         hide();
         done(QDialog::Accepted);
-        state_.windows.GraphParameters().exec();
+        state_.windows.Get<TFormFResults>().exec();
     };
     sweep_.Start(work, finish, where);
 }

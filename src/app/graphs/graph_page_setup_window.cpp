@@ -6,8 +6,8 @@
 #include "app/common/typing_limit.h"
 #include "app/common/window_fonts.h"
 #include "app/graphs/graph_window.h"
-#include "app/shell/app_state.h"
-#include "app/shell/help_window.h"
+#include "app/help/help_window.h"
+#include "app/state/app_state.h"
 #include "render/amplitude_graph.h"
 #include "render/print_layout.h"
 #include "settings/settings_file.h"
@@ -96,7 +96,7 @@ void TFormGraphSetUp::BuildControls() {
 
 QSize TFormGraphSetUp::GraphPictureSize() const {
     if (state_.windows.Has<TFormVGA>()) {
-        return state_.windows.Graph().PictureSize();
+        return state_.windows.Get<TFormVGA>().PictureSize();
     }
     if (!state_.graph.picture.isNull()) {
         return state_.graph.picture.size();

@@ -8,8 +8,8 @@
 #include "app/common/window_fonts.h"
 #include "app/common/window_look.h"
 #include "app/graphs/graph_window.h"
-#include "app/shell/app_state.h"
-#include "app/shell/help_window.h"
+#include "app/help/help_window.h"
+#include "app/state/app_state.h"
 #include "kelvor_error.h"
 #include "settings/settings_file.h"
 #include "text/eng_value.h"
@@ -241,7 +241,7 @@ void TFormFResults::ButtonContinueClick() {
     if (!state_.graph.KeepsPicture(CheckBoxSuperimpose->isChecked())) {
         ClearPicture();
     }
-    state_.windows.Graph().show();
+    state_.windows.Get<TFormVGA>().show();
 }
 
 void TFormFResults::keyReleaseEvent(QKeyEvent* event) {

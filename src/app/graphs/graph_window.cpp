@@ -9,12 +9,11 @@
 #include "app/common/window_fonts.h"
 #include "app/graphs/graph_page_setup_window.h"
 #include "app/graphs/graph_parameters_window.h"
+#include "app/help/help_window.h"
 #include "app/printing/print_target.h"
 #include "app/printing/printing_window.h"
-#include "app/shell/app_state.h"
-#include "app/shell/dialogs.h"
-#include "app/shell/help_window.h"
-#include "app/shell/main_window.h"
+#include "app/state/app_state.h"
+#include "app/state/dialogs.h"
 #include "files/file_io.h"
 #include "kelvor_error.h"
 #include "render/amplitude_graph.h"
@@ -359,14 +358,14 @@ void TFormVGA::PrintPicture() {
 }
 
 void TFormVGA::PageSetupClick() {
-    state_.windows.GraphPageSetup().exec();
+    state_.windows.Get<TFormGraphSetUp>().exec();
 }
 
 void TFormVGA::DisplayAgainClick() {
     const AnalysisMode mode = state_.shell.AnalysisMode;
     if (mode == AnalysisMode::Amplitude) {
         close();
-        state_.windows.GraphParameters().show();
+        state_.windows.Get<TFormFResults>().show();
     } else if (mode == AnalysisMode::SquareWave || mode == AnalysisMode::Pulse) {
         emit DisplayAgainRequested(mode);
     }
@@ -387,10 +386,7 @@ void TFormVGA::CalculateAgainClick() {
         return;
     }
     close();
-    // The main window reopens the menu window when it next paints.
-    if (TFormMain* main = state_.windows.Main()) {
-        main->update();
-    }
+    emit state_.mainWindowRequests.reopenMenuWindows();
 }
 
 void TFormVGA::MainMenuClick() {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/shell/analysis_mode.h"
+#include "app/state/analysis_mode.h"
 
 #include <QColor>
 #include <QImage>

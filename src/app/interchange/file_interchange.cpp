@@ -5,8 +5,8 @@
 #include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "app/common/replace_question.h"
-#include "app/shell/app_state.h"
-#include "app/shell/dialogs.h"
+#include "app/state/app_state.h"
+#include "app/state/dialogs.h"
 #include "bode/analyser_range_file.h"
 #include "bode/bode_grid.h"
 #include "bode/significant_format.h"
@@ -17,6 +17,7 @@
 #include "interchange/spice_fidelity.h"
 #include "interchange/spice_import.h"
 #include "kelvor_error.h"
+#include "solver/loaded_datafile.h"
 #include "text/eng_value.h"
 #include "text/short_eng_text.h"
 
@@ -112,10 +113,8 @@ void OpenExampleCommand(AppState& state, QWidget* owner, const OpenDatafile& ope
 
 void ExportSpiceNetlistCommand(AppState& state, QWidget* owner) {
     try {
-        const std::string datafile = ReadWholeFile(state.DatafilePath());
-        CircuitState parsed;
-        const ParseOutcome outcome = ParseDatafileText(datafile, parsed, state.shell.TodayText);
-        if (!outcome.ok) {
+        const LoadedDatafile datafile = LoadDatafile(state.DatafilePath(), state.shell.TodayText);
+        if (!datafile.ok) {
             state.messages.ShowWarning(kDatafileErrorsWarning);
             return;
         }
@@ -139,7 +138,8 @@ void ExportSpiceNetlistCommand(AppState& state, QWidget* owner) {
         }
         options.acFrom = reading.range->start;
         options.acTo = reading.range->end;
-        const std::string netlist = WriteSpiceNetlist(state.shell.DatafileName, datafile, options);
+        const std::string netlist =
+            WriteSpiceNetlist(state.shell.DatafileName, datafile.bytes, options);
         const std::filesystem::path suggested = state.DatafilePath().replace_extension(".cir");
         const std::optional<QString> target =
             state.dialogs.ChooseFileToWrite(owner, kNetlistToWrite, PathToQt(suggested));
@@ -148,7 +148,7 @@ void ExportSpiceNetlistCommand(AppState& state, QWidget* owner) {
         }
         WriteFileAtomically(PathFromQt(*target), netlist);
         const bool transformer =
-            std::any_of(outcome.records.begin(), outcome.records.end(),
+            std::any_of(datafile.circuit.records.begin(), datafile.circuit.records.end(),
                         [](const ComponentRecord& record) { return record.kind == 'T'; });
         if (transformer) {
             state.messages.ShowInfo(

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/state/spice_node_roles.h"
+
 #include <QDialog>
 #include <string>
 #include <vector>
@@ -8,13 +10,6 @@
 class QComboBox;
 
 namespace kelvor::app {
-
-// The roles of a SPICE netlist's nodes in the Datafile it becomes.
-struct SpiceNodeRoles {
-    std::string input;
-    std::string output;
-    std::string common;
-};
 
 // File / Import SPICE Netlist: the input, output and common nodes, picked from the netlist's
 // own node names. Each starts on the proposed node; without a proposal, the first two nodes

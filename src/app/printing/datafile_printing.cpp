@@ -4,7 +4,7 @@
 #include "app/common/event_wait.h"
 #include "app/printing/printing_window.h"
 #include "app/printing/text_printing.h"
-#include "app/shell/app_state.h"
+#include "app/state/app_state.h"
 #include "text/words.h"
 
 #include <QPageLayout>

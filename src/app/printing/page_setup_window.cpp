@@ -3,7 +3,7 @@
 #include "app/common/screen_checks.h"
 
 #include "app/common/window_fonts.h"
-#include "app/shell/app_state.h"
+#include "app/state/app_state.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>

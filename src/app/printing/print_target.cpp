@@ -3,7 +3,7 @@
 
 #include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
-#include "app/shell/dialogs.h"
+#include "app/state/dialogs.h"
 
 #include <QFileInfo>
 #include <QMarginsF>

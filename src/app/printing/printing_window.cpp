@@ -5,7 +5,7 @@
 
 #include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
-#include "app/shell/app_state.h"
+#include "app/state/app_state.h"
 #include "text/words.h"
 
 #include <QCoreApplication>
@@ -119,11 +119,12 @@ bool PrintCancelRequested(AppState& state) {
     if (!state.windows.Has<TFormPrinting>()) {
         return false;
     }
-    const TFormPrinting& window = state.windows.Printing();
+    const TFormPrinting& window = state.windows.Get<TFormPrinting>();
     return window.isVisible() && window.CancelRequested();
 }
 
-PrintingWindowShown::PrintingWindowShown(AppState& state) : window_(state.windows.Printing()) {
+PrintingWindowShown::PrintingWindowShown(AppState& state)
+    : window_(state.windows.Get<TFormPrinting>()) {
     window_.show();
     QCoreApplication::processEvents();
 }

@@ -4,7 +4,7 @@
 #include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "app/printing/print_target.h"
-#include "app/shell/app_state.h"
+#include "app/state/app_state.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFileInfo>

@@ -5,7 +5,7 @@
 #include "app/common/qt_text.h"
 #include "app/printing/print_target.h"
 #include "app/printing/printing_window.h"
-#include "app/shell/app_state.h"
+#include "app/state/app_state.h"
 #include "files/file_io.h"
 #include "kelvor_error.h"
 #include "text/words.h"
@@ -153,7 +153,7 @@ void PrintTextFile(AppState& state, const std::string& fileName, const std::stri
         beforePrinting();
     }
     if (target->toPdf && state.windows.Has<TFormPrinting>()) {
-        state.windows.Printing().ShowPdfFile(QFileInfo(target->pdfFile).fileName());
+        state.windows.Get<TFormPrinting>().ShowPdfFile(QFileInfo(target->pdfFile).fileName());
     }
     printer.setDocName(ShownText(fileName));
 

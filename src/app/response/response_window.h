@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/common/event_wait.h"
-#include "app/shell/app_state.h"
+#include "app/state/app_state.h"
 
 #include <QDialog>
 

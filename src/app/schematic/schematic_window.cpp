@@ -4,17 +4,18 @@
 #include "app/common/file_paths.h"
 #include "app/common/replace_question.h"
 #include "app/editors/form_editor_window.h"
+#include "app/help/help_window.h"
 #include "app/printing/print_target.h"
 #include "app/schematic/schematic_view.h"
-#include "app/shell/dialogs.h"
-#include "app/shell/help_topics.h"
-#include "app/shell/help_window.h"
+#include "app/state/dialogs.h"
+#include "app/state/help_topics.h"
 #include "circuit/datafile_text.h"
 #include "files/file_io.h"
 #include "kelvor_error.h"
 #include "render/schematic_export.h"
 #include "render/schematic_painter.h"
 #include "schematic/schematic_layout.h"
+#include "solver/loaded_datafile.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -96,18 +97,16 @@ void TFormSchematic::Redraw() {
     watcher_.addPath(path);
     std::string problem;
     try {
-        // A copy of the circuit state: drawing must not change what the analyses read.
-        CircuitState circuit = state_.circuit;
-        const ParseOutcome outcome = ParseDatafileText(ReadDatafileBytes(state_.DatafilePath()),
-                                                       circuit, state_.shell.TodayText);
-        if (outcome.ok) {
-            circuit_ = schematic::CircuitFromParse(outcome, circuit);
-            lineTexts_ = outcome.componentLines;
+        // Loaded on its own: drawing must not change what the analyses read.
+        const LoadedDatafile datafile = LoadDatafile(state_.DatafilePath(), state_.shell.TodayText);
+        if (datafile.ok) {
+            circuit_ = schematic::CircuitFromParse(datafile);
+            lineTexts_ = datafile.componentLines;
             schematic::LayoutOptions options;
             options.nodeNumbers = CheckBoxNodes->isChecked();
             View->SetDrawing(schematic::LayOut(circuit_, options));
         } else {
-            problem = "Cannot Draw  -  Error in Datafile" + outcome.report;
+            problem = "Cannot Draw  -  Error in Datafile" + datafile.report;
         }
     } catch (const KelvorError& error) {
         problem = error.what();
@@ -154,7 +153,7 @@ void TFormSchematic::EditComponent(int component) {
         state_.messages.ShowError(error.what());
         return;
     }
-    TFormEdt2& editor = state_.windows.FormEditor();
+    TFormEdt2& editor = state_.windows.Get<TFormEdt2>();
     // The editor puts its caret at the top as it opens; this runs once it is open.
     QTimer::singleShot(0, &editor, [&editor, row] {
         QTextCursor caret(editor.MemoBoxEDT2->document()->findBlockByNumber(row));

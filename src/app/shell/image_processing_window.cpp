@@ -3,7 +3,7 @@
 
 #include "app/common/bitmap_file.h"
 #include "app/common/file_paths.h"
-#include "app/shell/app_state.h"
+#include "app/state/app_state.h"
 #include "files/file_io.h"
 #include "kelvor_error.h"
 #include "render/image_brightening.h"

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/common/file_paths.h"
-#include "app/shell/app_state.h"
-#include "app/shell/dialogs.h"
+#include "app/shell/desktop_dialogs.h"
 #include "app/shell/main_window.h"
-#include "app/shell/message_boxes.h"
 #include "app/shell/start_options.h"
+#include "app/state/app_state.h"
+#include "app/state/message_boxes.h"
 #include "examples/example_catalogue.h"
 #include "render/program_icon.h"
 

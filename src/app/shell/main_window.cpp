@@ -15,15 +15,15 @@
 #include "app/graphs/graph_page_setup_window.h"
 #include "app/graphs/graph_parameters_window.h"
 #include "app/graphs/graph_window.h"
+#include "app/help/help_window.h"
 #include "app/printing/datafile_printing.h"
 #include "app/printing/page_setup_window.h"
 #include "app/printing/printing_window.h"
 #include "app/response/response_window.h"
 #include "app/schematic/schematic_window.h"
-#include "app/shell/dialogs.h"
-#include "app/shell/help_window.h"
 #include "app/shell/image_processing_window.h"
 #include "app/shell/setup_window.h"
+#include "app/state/dialogs.h"
 #include "app/timeresp/pulse_window.h"
 #include "app/timeresp/square_wave_window.h"
 #include "circuit/datafile_reader.h"
@@ -93,6 +93,8 @@ TFormMain::TFormMain(AppState& state, QWidget* parent)
                               Qt::WindowCloseButtonHint),
       state_(state), folderPresence_(state.workingFolder) {
     state_.windows.SetMain(this);
+    connect(&state_.mainWindowRequests, &MainWindowRequests::reopenMenuWindows, this,
+            [this] { update(); });
     BuildContents();
     BuildMenus();
     BuildWorkingFolderLine();
@@ -160,23 +162,7 @@ void TFormMain::WarnAboutTheDisplay() {
 // The start-up order: the windows that follow the main window. As children of the main window
 // they go with it.
 void TFormMain::CreateWindows() {
-    WindowRegistry& windows = state_.windows;
-    windows.Setup();
-    windows.GraphPageSetup();
-    windows.Response();
-    windows.Help();
-    windows.Printing();
-    windows.Graph();
-    windows.Listing();
-    windows.TextEditor();
-    windows.FreqScales();
-    windows.GraphParameters();
-    windows.SquareWave();
-    windows.Pulse();
-    windows.PageSetup();
-    windows.FormEditor();
-    windows.Bode();
-    windows.ImageProcessing();
+    state_.windows.MakeEach(RegisteredWindows{});
 }
 
 void TFormMain::BuildContents() {
@@ -316,9 +302,9 @@ void TFormMain::ReopenMenuWindows() {
             window.exec();
         }
     };
-    reopen(state_.shell.ReopenFreqScales, state_.windows.FreqScales());
-    reopen(state_.shell.ReopenSquareWave, state_.windows.SquareWave());
-    reopen(state_.shell.ReopenPulse, state_.windows.Pulse());
+    reopen(state_.shell.ReopenFreqScales, state_.windows.Get<TFormFreqScales>());
+    reopen(state_.shell.ReopenSquareWave, state_.windows.Get<TFormSqWMenu>());
+    reopen(state_.shell.ReopenPulse, state_.windows.Get<TFormPMenu>());
 }
 
 void TFormMain::FileOpenClick() {
@@ -379,7 +365,7 @@ void TFormMain::FilePrintClick() {
 }
 
 void TFormMain::PageSetupClick() {
-    state_.windows.PageSetup().exec();
+    state_.windows.Get<TFormPSet>().exec();
 }
 
 void TFormMain::ExitClick() {
@@ -401,7 +387,7 @@ void TFormMain::EditClick() {
         state_.messages.ShowError("Cannot open " + state_.shell.DatafileName + " : " +
                                   datafile.fault);
     } else if (datafile.regular) {
-        state_.windows.FormEditor().exec();
+        state_.windows.Get<TFormEdt2>().exec();
     } else {
         state_.messages.ShowWarning(CutText(state_.shell.DatafileName + " does not exist", 45));
     }
@@ -410,7 +396,7 @@ void TFormMain::EditClick() {
 void TFormMain::ResponseClick() {
     state_.shell.AnalysisMode = AnalysisMode::Response;
     if (state_.ParseForAnalysis()) {
-        state_.windows.Response().exec();
+        state_.windows.Get<TFormResponse>().exec();
     }
 }
 
@@ -424,32 +410,32 @@ void TFormMain::GraphsMenuShow() {
 void TFormMain::AmplitudeClick() {
     state_.shell.AnalysisMode = AnalysisMode::Amplitude;
     if (graphsDatafileOk_) {
-        state_.windows.FreqScales().exec();
+        state_.windows.Get<TFormFreqScales>().exec();
     }
 }
 
 void TFormMain::SquareWaveClick() {
     state_.shell.AnalysisMode = AnalysisMode::SquareWave;
     if (graphsDatafileOk_) {
-        state_.windows.SquareWave().exec();
+        state_.windows.Get<TFormSqWMenu>().exec();
     }
 }
 
 void TFormMain::PulseClick() {
     state_.shell.AnalysisMode = AnalysisMode::Pulse;
     if (graphsDatafileOk_) {
-        state_.windows.Pulse().exec();
+        state_.windows.Get<TFormPMenu>().exec();
     }
 }
 
 void TFormMain::SetupClick() {
-    state_.windows.Setup().exec();
+    state_.windows.Get<TFormSetup>().exec();
 }
 
 // The Bode analyser does not block the other windows: it stays open beside them.
 void TFormMain::BodeClick() {
     if (graphsDatafileOk_) {
-        state_.windows.Bode().ShowForCurrentDatafile();
+        state_.windows.Get<TFormBode>().ShowForCurrentDatafile();
     }
 }
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/interchange/file_interchange.h"
-#include "app/shell/app_state.h"
+#include "app/state/app_state.h"
 #include "files/folder_presence.h"
 
 #include <QMainWindow>

@@ -9,13 +9,13 @@
 #include "app/common/window_fonts.h"
 #include "app/editors/text_editor_window.h"
 #include "app/graphs/graph_window.h"
-#include "app/shell/app_state.h"
-#include "app/shell/dialogs.h"
 #include "app/shell/file_date_stamp.h"
 #include "app/shell/image_processing_window.h"
 #include "app/shell/setup_labels.h"
 #include "app/shell/setup_pictures.h"
 #include "app/shell/system_facts.h"
+#include "app/state/app_state.h"
+#include "app/state/dialogs.h"
 #include "diagnostics/extended_range_probe.h"
 #include "text/date_text.h"
 #include "text/words.h"
@@ -232,7 +232,7 @@ void TFormSetup::done(int result) {
 void TFormSetup::FormClose() {
     // A test pattern left open belongs to its own parent again.
     if (state_.windows.Has<TFormVGA>()) {
-        ReleaseFromModal(&state_.windows.Graph(), this);
+        ReleaseFromModal(&state_.windows.Get<TFormVGA>(), this);
     }
     state_.settings.Datafilename = state_.shell.DatafileName;
     state_.KeepSettings();
@@ -265,7 +265,7 @@ void TFormSetup::ButtonShellClick() {
 
 void TFormSetup::ButtonEDTClick() {
     if (std::filesystem::is_regular_file(state_.DatafilePath())) {
-        state_.windows.TextEditor().exec();
+        state_.windows.Get<TFormEdt>().exec();
         return;
     }
     state_.messages.ShowWarning(
@@ -305,7 +305,7 @@ void TFormSetup::ButtonTestPatternClick() {
     state_.graph.picture = QImage();
     state_.shell.AnalysisMode = AnalysisMode::TestPattern;
     ConnectToGraphWindow();
-    TFormVGA& graph = state_.windows.Graph();
+    TFormVGA& graph = state_.windows.Get<TFormVGA>();
     UseBesideModal(&graph, this);
     // Shown afresh, so that it draws the pattern even when it was showing a graph.
     graph.hide();
@@ -314,7 +314,8 @@ void TFormSetup::ButtonTestPatternClick() {
 
 void TFormSetup::ConnectToGraphWindow() {
     if (!connectedToGraph_) {
-        connect(&state_.windows.Graph(), &TFormVGA::GraphClosed, this, &TFormSetup::GraphClosed);
+        connect(&state_.windows.Get<TFormVGA>(), &TFormVGA::GraphClosed, this,
+                &TFormSetup::GraphClosed);
         connectedToGraph_ = true;
     }
 }
@@ -386,7 +387,7 @@ void TFormSetup::ButtonSetFileDateClick() {
 }
 
 void TFormSetup::ButtonImageProcClick() {
-    TFormImgProc& imageWindow = state_.windows.ImageProcessing();
+    TFormImgProc& imageWindow = state_.windows.Get<TFormImgProc>();
     if (!connectedToImageWindow_) {
         connect(&imageWindow, &TFormImgProc::ColumnReached, this,
                 [this](int column) { ButtonImageProc->setText(QString::number(column)); });

@@ -2,7 +2,7 @@
 #include "app/timeresp/pulse_window.h"
 
 #include "app/common/screen_checks.h"
-#include "app/shell/app_state.h"
+#include "app/state/app_state.h"
 #include "render/time_response_graph.h"
 #include "timeresp/time_response_kinds.h"
 

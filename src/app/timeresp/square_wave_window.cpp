@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/timeresp/square_wave_window.h"
 
-#include "app/shell/app_state.h"
+#include "app/state/app_state.h"
 #include "render/time_response_graph.h"
 #include "timeresp/time_response_kinds.h"
 

@@ -8,8 +8,8 @@
 #include "app/common/window_fonts.h"
 #include "app/common/window_look.h"
 #include "app/graphs/graph_window.h"
-#include "app/shell/app_state.h"
-#include "app/shell/help_window.h"
+#include "app/help/help_window.h"
+#include "app/state/app_state.h"
 #include "kelvor_error.h"
 #include "messages.h"
 #include "render/graph_canvas.h"
@@ -446,7 +446,7 @@ void TimeResponseMenu::Plot(int32_t asked) {
 // The graph window, set up for this plot and with its File and Repeat menus hidden while it is
 // drawn.
 TFormVGA& TimeResponseMenu::PrepareGraphWindow() {
-    TFormVGA& graph = state_.windows.Graph();
+    TFormVGA& graph = state_.windows.Get<TFormVGA>();
     if (!connectedToGraph_) {
         connect(&graph, &TFormVGA::GraphClosed, this, &TimeResponseMenu::GraphClosed);
         connect(&graph, &TFormVGA::DisplayAgainRequested, this, &TimeResponseMenu::DisplayAgain);
@@ -463,7 +463,7 @@ TFormVGA& TimeResponseMenu::PrepareGraphWindow() {
 
 void TimeResponseMenu::GraphClosed(AnalysisMode mode) {
     // The graph window belongs to its own parent again for the other plots.
-    ReleaseFromModal(&state_.windows.Graph(), this);
+    ReleaseFromModal(&state_.windows.Get<TFormVGA>(), this);
     if (mode == layout_.analysisMode && isVisible()) {
         done(QDialog::Rejected);
     }

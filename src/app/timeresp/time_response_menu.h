@@ -2,8 +2,8 @@
 #pragma once
 
 #include "app/common/long_calculation.h"
-#include "app/shell/analysis_mode.h"
-#include "app/shell/help_topics.h"
+#include "app/state/analysis_mode.h"
+#include "app/state/help_topics.h"
 #include "render/time_response_graph.h"
 #include "timeresp/harmonic_table.h"
 

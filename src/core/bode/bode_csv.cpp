@@ -106,34 +106,57 @@ std::string BodeCsvText(const std::vector<NamedCurve>& curves, const BodeCsvCont
         CommentLine("Range: " + FormatSignificant(context.range.start, kRangeDigits, "Hz") +
                     " to " + FormatSignificant(context.range.end, kRangeDigits, "Hz") +
                     ", at least " + std::to_string(context.pointsPerDecade) + " points per decade");
+    for (const CsvColumns& columns : context.beside) {
+        for (const std::string& note : columns.notes) {
+            text += CommentLine(note);
+        }
+    }
     std::size_t rows = 0;
-    bool first = true;
+    std::string line;
+    const auto addCell = [&](const std::string& cell) {
+        if (!line.empty()) {
+            line += ',';
+        }
+        line += cell;
+    };
     for (const NamedCurve& named : curves) {
         for (const Column& column : kColumns) {
-            if (!first) {
-                text += ',';
-            }
-            first = false;
-            text += Field(curves.size() > 1 ? named.title + ": " + column.heading
-                                            : std::string(column.heading));
+            addCell(Field(curves.size() > 1 ? named.title + ": " + column.heading
+                                            : std::string(column.heading)));
         }
         rows = std::max(rows, named.curve->size());
     }
-    text += "\r\n";
+    for (const CsvColumns& columns : context.beside) {
+        for (const std::string& heading : columns.headings) {
+            addCell(Field(heading));
+        }
+        rows = std::max(rows, columns.rows.size());
+    }
+    text += line + "\r\n";
     for (std::size_t row = 0; row < rows; ++row) {
-        first = true;
+        std::string cells;
+        bool first = true;
+        const auto addNumber = [&](std::optional<long double> value) {
+            if (!first) {
+                cells += ',';
+            }
+            first = false;
+            if (value) {
+                AppendNumber(cells, *value);
+            }
+        };
         for (const NamedCurve& named : curves) {
             for (const Column& column : kColumns) {
-                if (!first) {
-                    text += ',';
-                }
-                first = false;
-                if (const std::optional<long double> value = column.cell(*named.curve, row)) {
-                    AppendNumber(text, *value);
-                }
+                addNumber(column.cell(*named.curve, row));
             }
         }
-        text += "\r\n";
+        for (const CsvColumns& columns : context.beside) {
+            for (std::size_t column = 0; column < columns.headings.size(); ++column) {
+                const bool held = row < columns.rows.size() && column < columns.rows[row].size();
+                addNumber(held ? std::optional(columns.rows[row][column]) : std::nullopt);
+            }
+        }
+        text += cells + "\r\n";
     }
     return text;
 }

@@ -16,12 +16,21 @@ struct NamedCurve {
     const BodeCurve* curve = nullptr;
 };
 
+// Columns of another analysis of the same Datafile written beside the curves (the noise
+// densities), at frequencies of their own, with comment lines that say what they hold.
+struct CsvColumns {
+    std::vector<std::string> notes;
+    std::vector<std::string> headings;
+    std::vector<std::vector<long double>> rows;
+};
+
 // Where the numbers come from, said in comment lines above the header.
 struct BodeCsvContext {
     std::string datafile; // the Datafile's name
     std::string date;     // the day the file is written
     FrequencyRange range;
     int32_t pointsPerDecade = 0; // the least density of the points
+    std::vector<CsvColumns> beside;
 };
 
 // Comma-separated values, CR LF line ends: comment lines ("# ...") naming the Datafile, the date
@@ -29,7 +38,8 @@ struct BodeCsvContext {
 // Each curve brings its own frequency column and its gain, phase, unwrapped phase, group delay,
 // and Zin and Zout each as real and imaginary parts, magnitude and angle; a curve shorter than
 // another leaves its cells empty. With several curves each header starts with the curve's
-// title. Numbers are the shortest text that reads back as the very same long double.
+// title. The columns `beside` follow the curves', with their notes among the comment lines.
+// Numbers are the shortest text that reads back as the very same long double.
 std::string BodeCsvText(const std::vector<NamedCurve>& curves, const BodeCsvContext& context);
 
 // Writes BodeCsvText atomically. Throws KelvorError when it cannot.

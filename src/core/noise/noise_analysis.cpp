@@ -10,7 +10,6 @@
 #include "solver/parallel_jobs.h"
 
 #include <algorithm>
-#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -179,12 +178,6 @@ std::size_t SourceGenerator(const std::vector<NoiseGenerator>& generators, int l
                       "resistor that stands for the source.");
 }
 
-std::string Number(long double value) {
-    char text[64];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
-}
-
 std::string Exponent(long double value) {
     char text[64];
     std::snprintf(text, sizeof text, "%.4Le", value);
@@ -294,23 +287,6 @@ std::vector<long double> SharesAt(const NoiseDensityPoint& point) {
         shares.push_back(total > 0 ? power / total : 0);
     }
     return shares;
-}
-
-std::string NoiseCsvText(const NoiseAnalysis& analysis) {
-    std::string text = "Frequency (Hz),Output noise (V/rtHz),Input noise (V/rtHz),Gain (dB)";
-    for (const NoiseGenerator& generator : analysis.generators) {
-        text += "," + generator.Name() + " (V/rtHz)";
-    }
-    text += "\n";
-    for (const NoiseDensityPoint& point : analysis.points) {
-        text += Number(point.frequency) + "," + Number(point.output) + "," + Number(point.input) +
-                "," + Number(point.gainDb);
-        for (long double power : point.powers) {
-            text += "," + Number(std::sqrt(power));
-        }
-        text += "\n";
-    }
-    return text;
 }
 
 std::string NoiseSummaryText(const NoiseAnalysis& analysis) {

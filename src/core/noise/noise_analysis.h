@@ -74,9 +74,6 @@ NoiseAnalysis RunNoiseAnalysis(const LoadedCircuit& circuit, const std::vector<i
 // Each generator's share of the output noise power at one point, 0..1.
 std::vector<long double> SharesAt(const NoiseDensityPoint& point);
 
-// "Line 12 R thermal (V/rtHz)" column headings and one CSV row per point, full precision.
-std::string NoiseCsvText(const NoiseAnalysis& analysis);
-
 // The band totals, SNR, noise figure and the ranked contributors, one per line.
 std::string NoiseSummaryText(const NoiseAnalysis& analysis);
 

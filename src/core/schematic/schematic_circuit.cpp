@@ -5,6 +5,7 @@
 #include "circuit/circuit_state.h"
 #include "circuit/component_kind.h"
 #include "circuit/datafile_reader.h"
+#include "solver/loaded_datafile.h"
 
 #include <algorithm>
 #include <array>
@@ -111,16 +112,17 @@ std::string ValueWithUnit(long double value, const std::string& unit) {
     return std::string(text) + " " + prefix + unit;
 }
 
-Circuit CircuitFromParse(const ParseOutcome& outcome, const CircuitState& state) {
+Circuit CircuitFromParse(const LoadedDatafile& datafile) {
     Circuit circuit;
-    circuit.nodeIn = state.NodeIn;
-    circuit.nodeOut = state.NodeOut;
-    circuit.nodeCom = state.NodeCom;
+    circuit.nodeIn = datafile.state.NodeIn;
+    circuit.nodeOut = datafile.state.NodeOut;
+    circuit.nodeCom = datafile.state.NodeCom;
     std::map<char, int> counts;
-    for (std::size_t i = 1; i < outcome.records.size(); ++i) {
-        const ComponentRecord& record = outcome.records[i];
+    const RecordList& records = datafile.circuit.records;
+    for (std::size_t i = 1; i < records.size(); ++i) {
+        const ComponentRecord& record = records[i];
         Part part;
-        part.line = i - 1 < outcome.sourceLines.size() ? outcome.sourceLines[i - 1] : 0;
+        part.line = i - 1 < datafile.sourceLines.size() ? datafile.sourceLines[i - 1] : 0;
         part.kind = record.kind;
         part.name = std::string(1, record.kind) + std::to_string(++counts[record.kind]);
         for (int pin = 0; pin < UsedNodeCount(record.kind); ++pin) {

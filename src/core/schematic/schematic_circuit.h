@@ -5,8 +5,7 @@
 #include <vector>
 
 namespace kelvor {
-struct CircuitState;
-struct ParseOutcome;
+struct LoadedDatafile;
 } // namespace kelvor
 
 namespace kelvor::schematic {
@@ -27,8 +26,8 @@ struct Circuit {
     int nodeCom = 0;
 };
 
-// The circuit of a successful parse.
-Circuit CircuitFromParse(const ParseOutcome& outcome, const CircuitState& state);
+// The circuit of a Datafile that parsed without errors.
+Circuit CircuitFromParse(const LoadedDatafile& datafile);
 
 // A value with three significant digits, an SI prefix and its unit: "4.7 kΩ", "159 nF".
 std::string ValueWithUnit(long double value, const std::string& unit);

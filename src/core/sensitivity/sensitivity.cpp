@@ -55,6 +55,16 @@ Complex GainDerivative(const LoadedCircuit& circuit, const NodalPoint& point,
 
 } // namespace
 
+Complex RelativeGainSensitivity(const LoadedCircuit& circuit, const NodalPoint& point,
+                                const ComponentRecord& record, int slot) {
+    const long double value = record.values[slot];
+    if (value == 0) {
+        return CZero;
+    }
+    const Complex derivative = GainDerivative(circuit, point, record, slot, value * kRelativeStep);
+    return CDiv(CMul(derivative, MakeComplex(value, 0)), point.gain);
+}
+
 SensitivityAnalysis RunSensitivityAnalysis(const LoadedCircuit& circuit,
                                            const std::vector<int>& sourceLines,
                                            long double frequency) {
@@ -79,11 +89,7 @@ SensitivityAnalysis RunSensitivityAnalysis(const LoadedCircuit& circuit,
             ValueSensitivity sensitivity{
                 index, line, record.kind, std::string(description.name), slot, record.values[slot]};
             if (sensitivity.value != 0) {
-                const Complex derivative =
-                    GainDerivative(circuit, point, record, slot, sensitivity.value * kRelativeStep);
-                // (p / G) dG/dp: its real part is d ln|G| / d ln p, its imaginary part the phase.
-                const Complex relative =
-                    CDiv(CMul(derivative, MakeComplex(sensitivity.value, 0)), point.gain);
+                const Complex relative = RelativeGainSensitivity(circuit, point, record, slot);
                 sensitivity.gainDbPerPercent = relative.Re * kDecibelsPerNeper / kPercent;
                 sensitivity.phaseDegreesPerPercent = relative.Im * kDegreesPerRadian / kPercent;
             }

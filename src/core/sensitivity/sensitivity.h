@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "nodal/nodal_solver.h"
 #include "solver/complex.h"
 #include "solver/response.h"
 
@@ -27,6 +28,12 @@ struct SensitivityAnalysis {
     Complex gain;
     std::vector<ValueSensitivity> ranked; // largest gain sensitivity first
 };
+
+// (p / G) dG/dp for value `slot` of `record` at a solved point: its real part is d ln|G| / d ln p,
+// its imaginary part the phase's derivative in radians. Exactly zero for a value of zero.
+// Floating-point faults are left in the status flags.
+Complex RelativeGainSensitivity(const LoadedCircuit& circuit, const NodalPoint& point,
+                                const ComponentRecord& record, int slot);
 
 // Every value the models read, of every component, at one frequency: one nodal solve and its
 // adjoint give the derivative of the gain with respect to every element admittance at once;

@@ -6,7 +6,7 @@
 #include "kelvor_error.h"
 #include "messages.h"
 #include "text/eng_value.h"
-#include "text/text_lines.h"
+#include "text/ini_text.h"
 #include "text/words.h"
 
 #include <algorithm>
@@ -114,11 +114,6 @@ const std::vector<KeyBinding>& KeyTable() {
     return withRecent;
 }
 
-// A value ends at a NUL, as it would for the system's own profile reader.
-std::string_view UpToNul(std::string_view text) {
-    return text.substr(0, text.find('\0'));
-}
-
 // A value must stay on its own line and read back the same: control characters become spaces.
 std::string CleanValue(std::string_view value) {
     std::string clean = CutText(value, kSettingsTextCapacity);
@@ -141,25 +136,13 @@ Settings ParseSettingsText(std::string_view iniText) {
     Settings settings;
     const auto& table = KeyTable();
     std::vector<bool> seen(table.size(), false);
-    bool inParameters = false;
-    for (TextLines lines(iniText); !lines.AtEnd();) {
-        const std::string_view rawLine = lines.Next();
-        const std::string line = TrimSpacesAndControls(rawLine);
-        if (!line.empty() && line.front() == '[') {
-            const std::size_t close = line.find(']');
-            const std::size_t length = close == std::string::npos ? close : close - 1;
-            const std::string name =
-                TrimSpacesAndControls(std::string_view(line).substr(1, length));
-            inParameters = EqualIgnoringCase(name, kSectionName);
+    for (const IniLine& line : ReadIniLines(iniText, '\0')) {
+        std::string key;
+        std::string value;
+        if (line.startsSection || !EqualIgnoringCase(line.section, kSectionName) ||
+            !SplitIniSetting(line.text, EqualsSign::First, key, value)) {
             continue;
         }
-        const std::size_t equals = line.find('=');
-        if (!inParameters || equals == std::string::npos) {
-            continue;
-        }
-        const std::string key = TrimSpacesAndControls(std::string_view(line).substr(0, equals));
-        const std::string value =
-            TrimSpacesAndControls(UpToNul(std::string_view(line).substr(equals + 1)));
         for (std::size_t i = 0; i < table.size(); ++i) {
             // The first line of a key counts, as with the system's own profile reader.
             if (!seen[i] && EqualIgnoringCase(key, table[i].key)) {
@@ -197,20 +180,16 @@ void ForgetRecentDatafile(Settings& settings, const std::string& name) {
 }
 
 std::string SettingsText(const Settings& settings, const std::string& today) {
-    std::string text = "[";
-    text += kSectionName;
-    text += "]\r\n";
+    IniWriter ini("=");
+    ini.Section(kSectionName);
     for (const KeyBinding& binding : KeyTable()) {
         if (!binding.writtenWhenEmpty && binding.write(settings).empty()) {
             continue;
         }
-        text += binding.key;
-        text += '=';
-        text += CleanValue(binding.write(settings));
-        text += "\r\n";
+        ini.Setting(binding.key, CleanValue(binding.write(settings)));
     }
-    text += "Updated=" + CleanValue(today) + "\r\n";
-    return text;
+    ini.Setting("Updated", CleanValue(today));
+    return ini.Text();
 }
 
 Settings ReadSettings(const std::filesystem::path& folder, MessageSink& messages,

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 namespace kelvor {
 namespace {
@@ -27,10 +28,9 @@ std::string Activity(long double frequency) {
     return "while computing the response at " + FrequencyText(frequency) + " Hz.";
 }
 
-// Gain, phase, Zin and Zout from the two-port; throws the floating-point fault of the point.
-void FinishPoint(const TwoPortAdmittances& y, long double frequency, ResponseForm form,
-                 ResponsePoint& point) {
-    const auto activity = [frequency] { return Activity(frequency); };
+// Gain, phase, Zin and Zout from the two-port into `point` (the raw form sets gain and phase
+// only). Floating-point faults are left in the status flags.
+void FigurePoint(const TwoPortAdmittances& y, ResponseForm form, ResponsePoint& point) {
     const Complex det = CSub(CMul(y.y11, y.y22), CMul(y.y12, y.y21));
     const Complex zinC = CDiv(y.y22, det);
     const Complex zoutC = CDiv(COne, y.y22);
@@ -47,7 +47,6 @@ void FinishPoint(const TwoPortAdmittances& y, long double frequency, ResponseFor
         phase = g.Im > 0 ? phase + Pi : phase - Pi;
     }
     if (form == ResponseForm::Raw) {
-        ThrowIfFloatingPointFault(activity);
         point.Gain = gain;
         point.Phase = phase;
         return;
@@ -63,30 +62,51 @@ void FinishPoint(const TwoPortAdmittances& y, long double frequency, ResponseFor
     if (zoutC.Re < 0) {
         zout = -zout;
     }
-    ThrowIfFloatingPointFault(activity);
     point = {gain, phase, zin, zout, zinC, zoutC};
+}
+
+// The point from the two-port; throws the floating-point fault of the point, leaving `point`
+// as it was.
+void FinishPoint(const TwoPortAdmittances& y, long double frequency, ResponseForm form,
+                 ResponsePoint& point) {
+    ResponsePoint finished = point;
+    FigurePoint(y, form, finished);
+    ThrowIfFloatingPointFault([frequency] { return Activity(frequency); });
+    point = finished;
 }
 
 } // namespace
 
+LoadedCircuit::LoadedCircuit(RecordList recordList, const NodeRoles& roles, bool withPlan)
+    : records(std::move(recordList)), NodeIn(roles.NodeIn), NodeOut(roles.NodeOut),
+      NodeCom(roles.NodeCom), NoNodes(roles.NoNodes),
+      // The plan reads the members above, which are all in place by now.
+      plan(withPlan ? SolvePlan::Prepare(*this) : nullptr) {}
+
+LoadedCircuit LoadedCircuit::Prepared(RecordList records, const NodeRoles& roles) {
+    return LoadedCircuit(std::move(records), roles, true);
+}
+
+LoadedCircuit LoadedCircuit::WithValues(const std::vector<ValueChange>& changes) const {
+    RecordList changed = records;
+    for (const ValueChange& change : changes) {
+        changed[change.record].values[static_cast<std::size_t>(change.value)] = change.to;
+    }
+    return LoadedCircuit(std::move(changed), {NodeIn, NodeOut, NodeCom, NoNodes}, true);
+}
+
+LoadedCircuit LoadedCircuit::WithoutPlan() const {
+    return LoadedCircuit(records, {NodeIn, NodeOut, NodeCom, NoNodes}, false);
+}
+
 LoadedCircuit MakeLoadedCircuit(RecordList records, const CircuitState& state) {
-    LoadedCircuit circuit;
-    circuit.records = std::move(records);
-    circuit.NodeIn = state.NodeIn;
-    circuit.NodeOut = state.NodeOut;
-    circuit.NodeCom = state.NodeCom;
-    circuit.NoNodes = state.NoNodes;
-    PrepareSolvePlan(circuit);
-    return circuit;
+    return LoadedCircuit::Prepared(std::move(records),
+                                   {state.NodeIn, state.NodeOut, state.NodeCom, state.NoNodes});
 }
 
 LoadedCircuit LoadCircuit(const std::filesystem::path& folder, const CircuitState& state) {
     return MakeLoadedCircuit(ReadOwnRecordFile(folder / kRecordFileName, state.ownRecordFile),
                              state);
-}
-
-void PrepareSolvePlan(LoadedCircuit& circuit) {
-    circuit.plan = SolvePlan::Prepare(circuit);
 }
 
 bool NeedsSequentialSolve(const LoadedCircuit& circuit, bool test1Trace) {
@@ -107,8 +127,17 @@ void ResponseSolver::ComputeResponse(const LoadedCircuit& circuit, long double f
         ComputePerRecord(circuit, frequency, form, point, messages);
         return;
     }
-    ClearFloatingPointFaults();
-    FinishPoint(circuit.plan->Solve(frequency, workspace_), frequency, form, point);
+    // One read of the flags per point: they are not cleared first, so a flag can also be one
+    // that code before this point left. Only then is the point solved again from clear flags,
+    // the same arithmetic giving the same flags, and what it raises itself is reported.
+    ResponsePoint finished = point;
+    FigurePoint(circuit.plan->Solve(frequency, workspace_), form, finished);
+    if (RaisedFloatingPointFaults() != 0) {
+        ClearFloatingPointFaults();
+        FinishPoint(circuit.plan->Solve(frequency, workspace_), frequency, form, point);
+        return;
+    }
+    point = finished;
 }
 
 // Reads, checks and stamps every record at every point, and reports what it meets on the way.

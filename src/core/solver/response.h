@@ -7,8 +7,11 @@
 #include "solver/complex.h"
 #include "solver/solve_plan.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 namespace kelvor {
 
@@ -33,25 +36,49 @@ inline constexpr long double kNoOutputGain = -49000.0L;
 
 enum class ResponseForm { Display, Raw };
 
-// The records of one parse and the node roles of that parse, read once per computation run.
+// The records of one parse and the node roles of that parse, read once per computation run,
+// with the solve plan prepared from them. It never changes once made: a varied run makes a new
+// circuit (WithValues), so a plan always belongs to the records beside it.
 struct LoadedCircuit {
-    RecordList records; // header record first; it is not used by the solver
-    int32_t NodeIn = 0;
-    int32_t NodeOut = 0;
-    int32_t NodeCom = 0;
-    int32_t NoNodes = 0;
-    // Made by PrepareSolvePlan from the fields above and shared read-only by every thread that
-    // solves the circuit. Without one, every point takes the per-record computation.
-    std::shared_ptr<const SolvePlan> plan;
+    // The node roles as the solver reads them.
+    struct NodeRoles {
+        int32_t NodeIn = 0;
+        int32_t NodeOut = 0;
+        int32_t NodeCom = 0;
+        int32_t NoNodes = 0;
+    };
+    // One value of one record as a varied run sets it.
+    struct ValueChange {
+        std::size_t record = 0; // index into records (the header is record 0)
+        int value = 0;          // index into the record's values
+        long double to = 0;
+    };
+
+    // The records with their node roles; the solve plan is prepared when the checks allow one.
+    static LoadedCircuit Prepared(RecordList records, const NodeRoles& roles);
+    // The same records with the changed values, and a plan prepared for them.
+    LoadedCircuit WithValues(const std::vector<ValueChange>& changes) const;
+    // The same circuit without a plan: every point takes the per-record computation.
+    LoadedCircuit WithoutPlan() const;
+
+    const RecordList records; // header record first; it is not used by the solver
+    const int32_t NodeIn = 0;
+    const int32_t NodeOut = 0;
+    const int32_t NodeCom = 0;
+    const int32_t NoNodes = 0;
+    // Shared read-only by every thread that solves the circuit. Without one, every point takes
+    // the per-record computation.
+    const std::shared_ptr<const SolvePlan> plan;
+
+private:
+    LoadedCircuit(RecordList records, const NodeRoles& roles, bool withPlan);
 };
 
-// Reads RECORDS.TMP from the folder, refusing it unless it is the one the state's parse wrote;
-// the node roles come from the state of the parse. Both prepare the solve plan.
-LoadedCircuit LoadCircuit(const std::filesystem::path& folder, const CircuitState& state);
+// The circuit of a parse: its records and the node roles of the state.
 LoadedCircuit MakeLoadedCircuit(RecordList records, const CircuitState& state);
-
-// (Re)makes the circuit's solve plan after its records or node roles were set.
-void PrepareSolvePlan(LoadedCircuit& circuit);
+// Reads RECORDS.TMP from the folder, refusing it unless it is the one the state's parse wrote;
+// the node roles come from the state of the parse.
+LoadedCircuit LoadCircuit(const std::filesystem::path& folder, const CircuitState& state);
 
 // A circuit whose computation shows messages ("ERROR in RESPONSE", the inductor trace) must be
 // solved one point after another, so that the messages come in order on the calling thread.

@@ -7,11 +7,11 @@
 #include "solver/component_models.h"
 #include "solver/floating_point_faults.h"
 #include "solver/node_set.h"
+#include "solver/pivot_elimination.h"
 #include "solver/response.h"
 
 #include <algorithm>
 #include <atomic>
-#include <cstddef>
 #include <cstring>
 #include <numeric>
 
@@ -60,98 +60,6 @@ std::array<int, kHighestNodeNumber + 1> NodeMap(const LoadedCircuit& circuit) {
         indexOf[nodeAt[index]] = index;
     }
     return indexOf;
-}
-
-// Y[i][j] -= (Y[k][j] * Y[i][k]) / Y[k][k] for the listed columns j of row i: the product, its
-// zero test and the guarded division of CMul, IsZero and CDivGuarded, operation for operation.
-// Written for the x87 stack by hand because the compiler keeps only part of the loop's values in
-// its eight registers and reloads the pivot from memory at every entry; an 80-bit load costs
-// about as much as the arithmetic of a whole update. Here Y[i][k] and the pivot stay in
-// registers and only the squared magnitude is reloaded. An exactly zero product changes nothing
-// (Y - 0 is Y), so the entry is left as it is.
-void EliminateFromRow(Complex* row, const Complex* pivotRow, int k, const long double& pivotSquared,
-                      const int* column, const int* columnsEnd) {
-    static_assert(sizeof(Complex) == 32 && offsetof(Complex, Im) == 16);
-    const Complex* pivotColumnEntry = row + k;
-    const Complex* pivot = pivotRow + k;
-    long offset;
-    // Stack comments list st(0) first; c = Y[i][k], p = pivot, a = Y[k][j], m = a * c, n the
-    // numerators of m / p, t = m / p, y = Y[i][j].
-    asm volatile("fldt 16(%[pivot])\n\t" // pI
-                 "fldt (%[pivot])\n\t"   // pR pI
-                 "fldt 16(%[entry])\n\t" // cI pR pI
-                 "fldt (%[entry])\n\t"   // cR cI pR pI
-                 "cmp %[column], %[end]\n\t"
-                 "je 3f\n"
-                 "1:\n\t"
-                 "movslq (%[column]), %[offset]\n\t"
-                 "shl $5, %[offset]\n\t"
-                 "fldt 16(%[pivotRow],%[offset])\n\t" // aI | cR cI pR pI
-                 "fldt (%[pivotRow],%[offset])\n\t"   // aR aI | cR cI pR pI
-                 "fld %%st(0)\n\t"                    // aR aR aI | cR(3)
-                 "fmul %%st(3), %%st\n\t"             // aR*cR aR aI | cR(3) cI(4)
-                 "fld %%st(2)\n\t"                    // aI aR*cR aR aI | cR(4) cI(5)
-                 "fmul %%st(5), %%st\n\t"             // aI*cI aR*cR aR aI
-                 "fsubr %%st(1), %%st\n\t"            // mR=aR*cR-aI*cI aR*cR aR aI
-                 "fstp %%st(1)\n\t"                   // mR aR aI | cR(3) cI(4)
-                 "fxch %%st(1)\n\t"                   // aR mR aI
-                 "fmul %%st(4), %%st\n\t"             // aR*cI mR aI
-                 "fxch %%st(2)\n\t"                   // aI mR aR*cI | cR(3)
-                 "fmul %%st(3), %%st\n\t"             // aI*cR mR aR*cI
-                 "fadd %%st(2), %%st\n\t"             // mI=aI*cR+aR*cI mR aR*cI
-                 "fstp %%st(2)\n\t"                   // mR mI | cR cI pR(4) pI(5)
-                 "fldz\n\t"
-                 "fucomip %%st(1), %%st\n\t"
-                 "jp 2f\n\t"
-                 "jne 2f\n\t"
-                 "fldz\n\t"
-                 "fucomip %%st(2), %%st\n\t"
-                 "jp 2f\n\t"
-                 "jne 2f\n\t"
-                 "fstp %%st(0)\n\t"
-                 "fstp %%st(0)\n\t"
-                 "jmp 4f\n"
-                 "2:\n\t"                         // mR mI | cR(2) cI(3) pR(4) pI(5)
-                 "fld %%st(0)\n\t"                // mR mR mI | pR(5) pI(6)
-                 "fmul %%st(5), %%st\n\t"         // mR*pR mR mI
-                 "fld %%st(2)\n\t"                // mI mR*pR mR mI | pR(6) pI(7)
-                 "fmul %%st(7), %%st\n\t"         // mI*pI mR*pR mR mI
-                 "fadd %%st(1), %%st\n\t"         // nR=mR*pR+mI*pI mR*pR mR mI
-                 "fstp %%st(1)\n\t"               // nR mR mI | pR(5) pI(6)
-                 "fxch %%st(1)\n\t"               // mR nR mI
-                 "fmul %%st(6), %%st\n\t"         // mR*pI nR mI
-                 "fxch %%st(2)\n\t"               // mI nR mR*pI
-                 "fmul %%st(5), %%st\n\t"         // mI*pR nR mR*pI
-                 "fsub %%st(2), %%st\n\t"         // nI=mI*pR-mR*pI nR mR*pI
-                 "fstp %%st(2)\n\t"               // nR nI | cR cI pR pI
-                 "fldt %[d]\n\t"                  // d nR nI
-                 "fxch %%st(1)\n\t"               // nR d nI
-                 "fdiv %%st(1), %%st\n\t"         // tR=nR/d d nI
-                 "fxch %%st(2)\n\t"               // nI d tR
-                 "fdiv %%st(1), %%st\n\t"         // tI=nI/d d tR
-                 "fstp %%st(1)\n\t"               // tI tR
-                 "fldt (%[row],%[offset])\n\t"    // yR tI tR
-                 "fsub %%st(2), %%st\n\t"         // yR-tR tI tR
-                 "fstpt (%[row],%[offset])\n\t"   // tI tR
-                 "fldt 16(%[row],%[offset])\n\t"  // yI tI tR
-                 "fsub %%st(1), %%st\n\t"         // yI-tI tI tR
-                 "fstpt 16(%[row],%[offset])\n\t" // tI tR
-                 "fstp %%st(0)\n\t"
-                 "fstp %%st(0)\n"
-                 "4:\n\t"
-                 "add $4, %[column]\n\t"
-                 "cmp %[column], %[end]\n\t"
-                 "jne 1b\n"
-                 "3:\n\t"
-                 "fstp %%st(0)\n\t"
-                 "fstp %%st(0)\n\t"
-                 "fstp %%st(0)\n\t"
-                 "fstp %%st(0)\n\t"
-                 : [column] "+r"(column), [offset] "=&r"(offset)
-                 : [end] "r"(columnsEnd), [pivotRow] "r"(pivotRow), [row] "r"(row),
-                   [entry] "r"(pivotColumnEntry), [pivot] "r"(pivot), [d] "m"(pivotSquared)
-                 : "st", "st(1)", "st(2)", "st(3)", "st(4)", "st(5)", "st(6)", "st(7)", "memory",
-                   "cc");
 }
 
 void ZeroCell(Complex& cell) {
@@ -320,15 +228,9 @@ TwoPortAdmittances SolvePlan::Solve(long double frequency, SolveWorkspace& works
 
 void SolvePlan::Eliminate(Complex* cells) const {
     for (const PivotStep& step : steps_) {
-        const int k = step.k;
-        const Complex* pivotRow = cells + k * stride_;
-        const long double pivotSquared = GuardedSquaredMagnitude(pivotRow[k]);
-        const int* columnsBegin = columns_.data() + step.columnsBegin;
-        const int* columnsEnd = columns_.data() + step.columnsEnd;
-        for (int r = step.rowsBegin; r != step.rowsEnd; ++r) {
-            Complex* row = cells + rows_[r] * stride_;
-            EliminateFromRow(row, pivotRow, k, pivotSquared, columnsBegin, columnsEnd);
-        }
+        EliminatePivot(cells, stride_, step.k, rows_.data() + step.rowsBegin,
+                       rows_.data() + step.rowsEnd, columns_.data() + step.columnsBegin,
+                       columns_.data() + step.columnsEnd);
     }
 }
 

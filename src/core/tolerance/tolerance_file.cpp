@@ -2,10 +2,10 @@
 #include "tolerance/tolerance_file.h"
 
 #include "circuit/component_kind.h"
-#include "circuit/datafile_text.h"
 #include "files/file_io.h"
 #include "kelvor_error.h"
 #include "text/eng_value.h"
+#include "text/ini_text.h"
 #include "text/words.h"
 
 #include <algorithm>
@@ -19,7 +19,6 @@ constexpr const char* kTolerancesSection = "Tolerances";
 constexpr const char* kOverridesSection = "Overrides";
 constexpr const char* kMaskSection = "Mask";
 constexpr const char* kNoLimit = "-";
-constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 // A damaged file could have thousands of bad lines; the message names the first few.
 constexpr int kProblemsListed = 5;
 
@@ -85,13 +84,11 @@ class Reader {
 public:
     explicit Reader(std::string_view fileName) : fileName_(fileName) {}
 
-    void Line(int number, const std::string& line) {
-        const std::string text = TrimSpacesAndControls(line);
-        if (text.empty() || text.front() == ';') {
-            return;
-        }
-        if (text.front() == '[' && text.back() == ']') {
-            section_ = TrimSpaces(std::string_view(text).substr(1, text.size() - 2));
+    void Line(const IniLine& line) {
+        const int number = line.number;
+        const std::string& text = line.text;
+        if (line.startsSection) {
+            section_ = line.section;
             if (section_ != kTolerancesSection && section_ != kOverridesSection &&
                 section_ != kMaskSection) {
                 Problem(number, "unknown section " + text);
@@ -116,13 +113,14 @@ public:
             return;
         }
         // A component line may hold "=" itself; the percentage follows the last one.
-        const std::size_t equals = section_ == kOverridesSection ? text.rfind('=') : text.find('=');
-        if (equals == std::string::npos) {
+        std::string key;
+        std::string value;
+        if (!SplitIniSetting(text,
+                             section_ == kOverridesSection ? EqualsSign::Last : EqualsSign::First,
+                             key, value)) {
             Problem(number, "not KEY = VALUE");
             return;
         }
-        const std::string key = TrimSpaces(std::string_view(text).substr(0, equals));
-        const std::string value = TrimSpaces(std::string_view(text).substr(equals + 1));
         if (section_ == kOverridesSection) {
             Override(number, key, value);
         } else if (section_ == kTolerancesSection) {
@@ -257,42 +255,40 @@ std::filesystem::path ToleranceFilePath(const std::filesystem::path& datafile) {
 }
 
 std::string ToleranceFileText(const ToleranceSettings& settings, std::string_view datafileName) {
-    std::vector<std::string> lines = {
-        "; Tolerances of " + std::string(datafileName) + " for the tolerance analysis.",
-        "; Each value of a component varies by its percentage; Gaussian takes it as 3 sigma",
-        "; and clips draws beyond it.", "[" + std::string(kTolerancesSection) + "]"};
+    IniWriter ini(" = ");
+    ini.Comment("Tolerances of " + std::string(datafileName) + " for the tolerance analysis.");
+    ini.Comment("Each value of a component varies by its percentage; Gaussian "
+                "takes it as 3 sigma");
+    ini.Comment("and clips draws beyond it.");
+    ini.Section(kTolerancesSection);
     for (const ComponentKind& kind : ComponentKinds()) {
-        lines.push_back(std::string(1, kind.letter) + " = " +
-                        PercentText(TolerancePercent(settings, kind.letter, {})));
+        ini.Setting(std::string(1, kind.letter),
+                    PercentText(TolerancePercent(settings, kind.letter, {})));
     }
-    lines.push_back(std::string("Distribution = ") + DistributionName(settings.distribution));
-    lines.push_back("Runs = " + std::to_string(settings.runs));
-    lines.push_back("Seed = " + std::to_string(settings.seed));
-    lines.push_back("");
-    lines.push_back("[" + std::string(kOverridesSection) + "]");
-    lines.push_back("; a component line of the Datafile = its tolerance");
+    ini.Setting("Distribution", DistributionName(settings.distribution));
+    ini.Setting("Runs", std::to_string(settings.runs));
+    ini.Setting("Seed", std::to_string(settings.seed));
+    ini.Line("");
+    ini.Section(kOverridesSection);
+    ini.Comment("a component line of the Datafile = its tolerance");
     for (const auto& [line, percent] : settings.linePercent) {
-        lines.push_back(line + " = " + PercentText(percent));
+        ini.Setting(line, PercentText(percent));
     }
-    lines.push_back("");
-    lines.push_back("[" + std::string(kMaskSection) + "]");
-    lines.push_back("; from (Hz), to (Hz), lowest gain (dB), highest gain (dB); - for no limit");
+    ini.Line("");
+    ini.Section(kMaskSection);
+    ini.Comment("from (Hz), to (Hz), lowest gain (dB), highest gain (dB); - for "
+                "no limit");
     for (const GainMaskSegment& segment : settings.mask) {
         const auto texts = MaskSegmentTexts(segment);
-        lines.push_back(texts[0] + ", " + texts[1] + ", " + texts[2] + ", " + texts[3]);
+        ini.Line(texts[0] + ", " + texts[1] + ", " + texts[2] + ", " + texts[3]);
     }
-    return JoinDatafileLines(lines);
+    return ini.Text();
 }
 
 ToleranceFileReading ParseToleranceFileText(std::string_view text, std::string_view fileName) {
     Reader reader(fileName);
-    // Editors that save UTF-8 may put a byte-order mark before the first section.
-    if (text.starts_with(kUtf8ByteOrderMark)) {
-        text.remove_prefix(kUtf8ByteOrderMark.size());
-    }
-    const std::vector<std::string> lines = SplitDatafileLines(text);
-    for (std::size_t index = 0; index < lines.size(); ++index) {
-        reader.Line(static_cast<int>(index) + 1, lines[index]);
+    for (const IniLine& line : ReadIniLines(text, ';')) {
+        reader.Line(line);
     }
     return {std::move(reader.settings), reader.Message()};
 }

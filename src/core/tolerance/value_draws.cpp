@@ -84,8 +84,11 @@ void DrawDeviations(uint64_t seed, int run, ToleranceDistribution distribution,
     }
 }
 
-void ApplyDeviations(const LoadedCircuit& nominal, const std::vector<TolerancedValue>& values,
-                     const std::vector<long double>& deviations, LoadedCircuit& circuit) {
+LoadedCircuit DeviatedCircuit(const LoadedCircuit& nominal,
+                              const std::vector<TolerancedValue>& values,
+                              const std::vector<long double>& deviations) {
+    std::vector<LoadedCircuit::ValueChange> changes;
+    changes.reserve(values.size());
     for (std::size_t index = 0; index < values.size(); ++index) {
         const TolerancedValue& toleranced = values[index];
         const ComponentKind& kind = *FindComponentKind(nominal.records[toleranced.record].kind);
@@ -97,8 +100,9 @@ void ApplyDeviations(const LoadedCircuit& nominal, const std::vector<TolerancedV
         } else if (limit == ValueLimit::AtMostOne) {
             value = std::min(value, 1.0L);
         }
-        circuit.records[toleranced.record].values[toleranced.value] = value;
+        changes.push_back({toleranced.record, toleranced.value, value});
     }
+    return nominal.WithValues(changes);
 }
 
 } // namespace kelvor

@@ -31,10 +31,11 @@ void DrawDeviations(uint64_t seed, int run, ToleranceDistribution distribution,
                     const std::vector<TolerancedValue>& values,
                     std::vector<long double>& deviations);
 
-// Sets each toleranced value of `circuit`, a copy of `nominal`, to nominal x (1 + deviation),
-// then keeps it where the Datafile reader keeps values: resistances at least Rmin and a
-// coupling factor at most 1. A deviation of 0 leaves the value exactly as it was.
-void ApplyDeviations(const LoadedCircuit& nominal, const std::vector<TolerancedValue>& values,
-                     const std::vector<long double>& deviations, LoadedCircuit& circuit);
+// The nominal circuit with each toleranced value set to nominal x (1 + deviation), then kept
+// where the Datafile reader keeps values: resistances at least Rmin and a coupling factor at
+// most 1. A deviation of 0 leaves the value exactly as it was.
+LoadedCircuit DeviatedCircuit(const LoadedCircuit& nominal,
+                              const std::vector<TolerancedValue>& values,
+                              const std::vector<long double>& deviations);
 
 } // namespace kelvor

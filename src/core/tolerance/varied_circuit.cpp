@@ -3,18 +3,17 @@
 
 namespace kelvor {
 
-VariedCircuitSolver::VariedCircuitSolver(const ToleranceCircuit& circuit)
-    : circuit_(circuit), varied_(circuit.nominal) {}
+VariedCircuitSolver::VariedCircuitSolver(const ToleranceCircuit& circuit) : circuit_(circuit) {}
 
 void VariedCircuitSolver::SetDeviations(const std::vector<long double>& deviations) {
-    ApplyDeviations(circuit_.nominal, circuit_.values, deviations, varied_);
-    // The solve plan holds the element values it was prepared from.
-    PrepareSolvePlan(varied_);
+    varied_.reset();
+    varied_.emplace(DeviatedCircuit(circuit_.nominal, circuit_.values, deviations));
 }
 
 ResponsePoint VariedCircuitSolver::Solve(long double frequency) {
     ResponsePoint point;
-    solver_.ComputeResponse(varied_, frequency, ResponseForm::Display, point, silent_);
+    solver_.ComputeResponse(varied_ ? *varied_ : circuit_.nominal, frequency, ResponseForm::Display,
+                            point, silent_);
     return point;
 }
 

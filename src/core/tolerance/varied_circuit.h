@@ -5,6 +5,7 @@
 #include "solver/response.h"
 #include "tolerance/value_draws.h"
 
+#include <optional>
 #include <vector>
 
 namespace kelvor {
@@ -15,21 +16,21 @@ struct ToleranceCircuit {
     std::vector<TolerancedValue> values;
 };
 
-// What one worker thread keeps from job to job: its own solver and its own copy of the circuit,
-// whose toleranced values it sets for each run. The solves keep quiet: the circuit's messages
+// What one worker thread keeps from job to job: its own solver and the circuit of its current
+// run. The solves keep quiet: the circuit's messages
 // were shown when its nominal curve was computed.
 class VariedCircuitSolver {
 public:
     explicit VariedCircuitSolver(const ToleranceCircuit& circuit);
 
-    // One deviation per toleranced value (see ApplyDeviations); prepares the solve plan again.
+    // One deviation per toleranced value (see DeviatedCircuit): the circuit of the next run.
     void SetDeviations(const std::vector<long double>& deviations);
     // The display form: dB, degrees, ohms. Throws KelvorError as ComputeResponse does.
     ResponsePoint Solve(long double frequency);
 
 private:
     const ToleranceCircuit& circuit_;
-    LoadedCircuit varied_;
+    std::optional<LoadedCircuit> varied_; // none before the first run: the nominal circuit
     ResponseSolver solver_;
     QuietMessages silent_;
 };

@@ -1,12 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tolerance/worst_case.h"
 
-#include <algorithm>
+#include "kelvor_error.h"
+#include "nodal/nodal_solver.h"
+#include "sensitivity/sensitivity.h"
+#include "solver/floating_point_faults.h"
+
 #include <cmath>
 #include <memory>
+#include <optional>
 
 namespace kelvor {
 namespace {
+
+// The nodal solve that gives the signs, and the four corners.
+constexpr int kSolvesPerPoint = 5;
 
 // A phase difference brought into [-180, 180], so that a step across the wrap counts as small.
 long double PhaseStep(long double to, long double from) {
@@ -17,53 +25,86 @@ int Sign(long double value) {
     return (value > 0) - (value < 0);
 }
 
-// A job moves this many values in turn, so that a circuit with many of them still reports
-// progress and sees a stop often.
-constexpr std::size_t kValuesPerJob = 32;
-
-// What one worker keeps from job to job: its solver and the deviations it sets, all 0 between
-// the moves of single values.
+// What one worker keeps from point to point: its solvers and the deviations and signs of the
+// point it works on.
 class WorkerState {
 public:
     explicit WorkerState(const ToleranceCircuit& circuit)
-        : circuit_(circuit), solver_(circuit), deviations_(circuit.values.size(), 0) {}
-
-    // The signs of the sensitivities of values [begin, end) at one point.
-    void Signs(const BodeCurve& nominal, std::size_t point, std::size_t begin, std::size_t end,
-               std::vector<int>& gainSign, std::vector<int>& phaseSign) {
-        const long double frequency = nominal.frequency[point];
-        const std::size_t count = circuit_.values.size();
-        deviations_.assign(count, 0);
-        for (std::size_t index = begin; index < end; ++index) {
-            deviations_[index] = kSensitivityStep;
-            const ResponsePoint moved = At(frequency);
-            deviations_[index] = 0;
-            gainSign[point * count + index] = Sign(moved.Gain - nominal.gain[point]);
-            phaseSign[point * count + index] = Sign(PhaseStep(moved.Phase, nominal.phase[point]));
+        : circuit_(circuit), solver_(circuit), deviations_(circuit.values.size(), 0),
+          gainSign_(circuit.values.size(), 0), phaseSign_(circuit.values.size(), 0) {
+        try {
+            nodal_.emplace(circuit.nominal);
+        } catch (const KelvorError&) {
+            // Every point then takes the signs from moving each value in turn.
         }
     }
 
-    void Corners(const BodeCurve& nominal, std::size_t point, const std::vector<int>& gainSign,
-                 const std::vector<int>& phaseSign, WorstCase& worst) {
+    void Point(const BodeCurve& nominal, std::size_t point, WorstCase& worst) {
+        if (!SignsFromSensitivities(nominal.frequency[point])) {
+            SignsFromMoves(nominal, point);
+        }
+        Corners(nominal, point, worst);
+    }
+
+private:
+    // The signs of d gain / d value and d phase / d value from the nominal's adjoint: one solve
+    // for all the values. False when the nodal solve cannot give them at this frequency (a
+    // node joined to nothing there).
+    bool SignsFromSensitivities(long double frequency) {
+        if (!nodal_) {
+            return false;
+        }
+        const LoadedCircuit& circuit = circuit_.nominal;
+        try {
+            const NodalPoint& at = nodal_->Solve(frequency);
+            for (std::size_t index = 0; index < circuit_.values.size(); ++index) {
+                const TolerancedValue& value = circuit_.values[index];
+                // The deviations scale the values, so the derivative by the deviation is p dG/dp.
+                const Complex relative = RelativeGainSensitivity(
+                    circuit, at, circuit.records[value.record], value.value);
+                gainSign_[index] = Sign(relative.Re);
+                phaseSign_[index] = Sign(relative.Im);
+            }
+        } catch (const KelvorError&) {
+            return false;
+        }
+        if (RaisedFloatingPointFaults() != 0) {
+            ClearFloatingPointFaults();
+            return false;
+        }
+        return true;
+    }
+
+    // The signs from each value moved alone by a small step, one solve per value.
+    void SignsFromMoves(const BodeCurve& nominal, std::size_t point) {
         const long double frequency = nominal.frequency[point];
-        const std::size_t count = circuit_.values.size();
+        deviations_.assign(circuit_.values.size(), 0);
+        for (std::size_t index = 0; index < circuit_.values.size(); ++index) {
+            deviations_[index] = kSensitivityStep;
+            const ResponsePoint moved = At(frequency);
+            deviations_[index] = 0;
+            gainSign_[index] = Sign(moved.Gain - nominal.gain[point]);
+            phaseSign_[index] = Sign(PhaseStep(moved.Phase, nominal.phase[point]));
+        }
+    }
+
+    void Corners(const BodeCurve& nominal, std::size_t point, WorstCase& worst) {
+        const long double frequency = nominal.frequency[point];
         const auto corner = [&](const std::vector<int>& signs, int direction) {
-            for (std::size_t index = 0; index < count; ++index) {
-                deviations_[index] =
-                    direction * signs[point * count + index] * circuit_.values[index].fraction;
+            for (std::size_t index = 0; index < circuit_.values.size(); ++index) {
+                deviations_[index] = direction * signs[index] * circuit_.values[index].fraction;
             }
             return At(frequency);
         };
         const auto phase = [&](const ResponsePoint& at) {
             return nominal.unwrappedPhase[point] + PhaseStep(at.Phase, nominal.phase[point]);
         };
-        worst.gainHigh[point] = corner(gainSign, 1).Gain;
-        worst.gainLow[point] = corner(gainSign, -1).Gain;
-        worst.phaseHigh[point] = phase(corner(phaseSign, 1));
-        worst.phaseLow[point] = phase(corner(phaseSign, -1));
+        worst.gainHigh[point] = corner(gainSign_, 1).Gain;
+        worst.gainLow[point] = corner(gainSign_, -1).Gain;
+        worst.phaseHigh[point] = phase(corner(phaseSign_, 1));
+        worst.phaseLow[point] = phase(corner(phaseSign_, -1));
     }
 
-private:
     ResponsePoint At(long double frequency) {
         solver_.SetDeviations(deviations_);
         return solver_.Solve(frequency);
@@ -71,19 +112,20 @@ private:
 
     const ToleranceCircuit& circuit_;
     VariedCircuitSolver solver_;
+    std::optional<NodalSolver> nodal_;
     std::vector<long double> deviations_;
+    std::vector<int> gainSign_, phaseSign_;
 };
 
 } // namespace
 
-int WorstCaseSolvesPerPoint(const ToleranceCircuit& circuit) {
-    return static_cast<int>(circuit.values.size()) + 4;
+int WorstCaseSolvesPerPoint(const ToleranceCircuit&) {
+    return kSolvesPerPoint;
 }
 
 bool SolveWorstCase(const ToleranceCircuit& circuit, const BodeCurve& nominal, WorstCase& worst,
                     const JobProgress& progress, int workers) {
     const std::size_t points = nominal.size();
-    const std::size_t count = circuit.values.size();
     worst.gainLow.assign(points, 0);
     worst.gainHigh.assign(points, 0);
     worst.phaseLow.assign(points, 0);
@@ -92,41 +134,17 @@ bool SolveWorstCase(const ToleranceCircuit& circuit, const BodeCurve& nominal, W
     for (int worker = 0; worker < workers; ++worker) {
         state.push_back(std::make_unique<WorkerState>(circuit));
     }
-    std::vector<int> gainSign(points * count), phaseSign(points * count);
-
-    // First every value moved alone at every point, a few values a job; then the four corners
-    // of each point. Progress counts solves.
-    const std::size_t jobsPerPoint = (count + kValuesPerJob - 1) / kValuesPerJob;
-    const auto signJobs = static_cast<int>(points * jobsPerPoint);
-    const long long moves = static_cast<long long>(points * count);
-    JobProgress signProgress, cornerProgress;
+    JobProgress pointProgress;
     if (progress) {
-        signProgress = [&](int finished) {
-            return progress(static_cast<int>(moves * finished / std::max(signJobs, 1)));
-        };
-        cornerProgress = [&](int finished) {
-            return progress(static_cast<int>(moves + 4LL * finished));
-        };
-    }
-    const bool signsDone = RunNumberedJobs(
-        signJobs, workers,
-        [&](int job, int worker) {
-            const std::size_t point = static_cast<std::size_t>(job) / jobsPerPoint;
-            const std::size_t begin = static_cast<std::size_t>(job) % jobsPerPoint * kValuesPerJob;
-            state[static_cast<std::size_t>(worker)]->Signs(
-                nominal, point, begin, std::min(count, begin + kValuesPerJob), gainSign, phaseSign);
-        },
-        signProgress);
-    if (!signsDone) {
-        return false;
+        pointProgress = [&](int finished) { return progress(kSolvesPerPoint * finished); };
     }
     return RunNumberedJobs(
         static_cast<int>(points), workers,
         [&](int point, int worker) {
-            state[static_cast<std::size_t>(worker)]->Corners(
-                nominal, static_cast<std::size_t>(point), gainSign, phaseSign, worst);
+            state[static_cast<std::size_t>(worker)]->Point(nominal, static_cast<std::size_t>(point),
+                                                           worst);
         },
-        cornerProgress);
+        pointProgress);
 }
 
 } // namespace kelvor

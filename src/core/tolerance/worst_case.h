@@ -9,13 +9,15 @@
 
 namespace kelvor {
 
-// The relative step by which each value is moved to find the sign of its sensitivity.
+// The relative step by which each value is moved to find the sign of its sensitivity where the
+// nodal solve cannot give it.
 inline constexpr long double kSensitivityStep = 1e-6L;
 
 // At every frequency, the gain (and the phase) with each value at the end of its tolerance
-// that the sign of its sensitivity there says raises it (High) or lowers it (Low). The choice of
-// ends is linearised: where a quantity is far from linear in the values, the true extremes may
-// lie beyond these curves.
+// that the sign of its sensitivity there says raises it (High) or lowers it (Low). The signs
+// come from the nominal's adjoint sensitivities, all values at once. The choice of ends is
+// linearised: where a quantity is far from linear in the values, the true extremes may lie
+// beyond these curves.
 struct WorstCase {
     std::vector<long double> gainLow;
     std::vector<long double> gainHigh;
@@ -23,8 +25,10 @@ struct WorstCase {
     std::vector<long double> phaseHigh;
 };
 
-// Solves per frequency (count + 4) times for `count` toleranced values. `progress` counts
-// the solves finished. Returns false when it stopped them.
+// Solves per frequency once for the signs and once per corner, whatever the number of
+// toleranced values; at a frequency where the nodal solve fails (a node joined to nothing
+// there), once per value for the signs instead. `progress` counts the solves finished, the
+// former way. Returns false when it stopped them.
 bool SolveWorstCase(const ToleranceCircuit& circuit, const BodeCurve& nominal, WorstCase& worst,
                     const JobProgress& progress, int workers);
 

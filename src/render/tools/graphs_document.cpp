@@ -11,7 +11,7 @@
 #include "messages.h"
 #include "render/amplitude_graph.h"
 #include "render/time_response_graph.h"
-#include "solver/response.h"
+#include "solver/loaded_datafile.h"
 #include "timeresp/graph_gain.h"
 #include "timeresp/harmonic_solve.h"
 #include "timeresp/time_response_kinds.h"
@@ -49,22 +49,15 @@ struct ExampleCircuit {
     int32_t expansion;
 };
 
-struct LoadedExample {
-    LoadedCircuit circuit;
-    CircuitState state;
-};
-
-LoadedExample Load(const std::string& text, const std::string& name) {
-    LoadedExample example;
-    ParseOutcome outcome = ParseDatafileText(text, example.state, "");
-    if (!outcome.ok) {
-        throw KelvorError(name + " does not parse:" + outcome.report);
+LoadedDatafile Load(const std::string& text, const std::string& name) {
+    LoadedDatafile example = LoadDatafileText(text, "");
+    if (!example.ok) {
+        throw KelvorError(name + " does not parse:" + example.report);
     }
-    example.circuit = MakeLoadedCircuit(std::move(outcome.records), example.state);
     return example;
 }
 
-ExamplePage AmplitudePage(const ExampleCircuit& example, const LoadedExample& loaded) {
+ExamplePage AmplitudePage(const ExampleCircuit& example, const LoadedDatafile& loaded) {
     FailingMessages messages;
     ResponseSolver solver;
     const FrequencyScale scale = SetupFrequencyScale(example.fcode, 0, 0);
@@ -89,7 +82,7 @@ ExamplePage AmplitudePage(const ExampleCircuit& example, const LoadedExample& lo
     return page;
 }
 
-ExamplePage TimeResponsePage(const ExampleCircuit& example, const LoadedExample& loaded,
+ExamplePage TimeResponsePage(const ExampleCircuit& example, const LoadedDatafile& loaded,
                              TimeResponseKind kind) {
     FailingMessages messages;
     ResponseSolver solver;
@@ -144,7 +137,7 @@ std::vector<ExamplePage> BuildExamplePages(const std::filesystem::path& samplesF
         const std::string text = example.fileName == "HPFILTER.DAT"
                                      ? SampleDatafileText("7 Dec 2026")
                                      : ReadWholeFile(samplesFolder / example.fileName);
-        const LoadedExample loaded = Load(text, example.fileName);
+        const LoadedDatafile loaded = Load(text, example.fileName);
         pages.push_back(AmplitudePage(example, loaded));
         pages.push_back(TimeResponsePage(example, loaded, TimeResponseKind::SquareWave));
         pages.push_back(TimeResponsePage(example, loaded, TimeResponseKind::Pulse));

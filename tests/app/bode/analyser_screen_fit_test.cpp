@@ -6,6 +6,7 @@
 #include "app/bode/noise_window.h"
 #include "app/bode/tolerance_window.h"
 #include "app/support/app_fixture.h"
+#include "app/support/app_test_main.h"
 #include "app/support/calculation_wait.h"
 
 #include <QApplication>
@@ -59,8 +60,10 @@ private slots:
     }
 };
 
+namespace {
+
 // The offscreen platform takes its screen from a configuration file.
-int main(int argc, char** argv) {
+int RunTests(int argc, char** argv) {
     const QString size = argc > 1 ? QString(argv[1]) : QString("1024x768");
     QTemporaryDir folder;
     const QString config = folder.filePath("screen.json");
@@ -80,5 +83,9 @@ int main(int argc, char** argv) {
     AnalyserScreenFitTest test;
     return QTest::qExec(&test, qtArgc, argv);
 }
+
+} // namespace
+
+KELVOR_APP_TEST_RUN(RunTests)
 
 #include "analyser_screen_fit_test.moc"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/bode/bode_traces.h"
 
+#include "app/support/app_test_main.h"
 #include "support/circuit_builder.h"
 
 #include <QTest>
@@ -38,5 +39,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(BodeTracesTest)
+KELVOR_APP_TEST_MAIN(BodeTracesTest)
 #include "bode_traces_test.moc"

@@ -4,6 +4,7 @@
 #include "app/common/file_paths.h"
 #include "app/printing/print_target.h"
 #include "app/support/app_fixture.h"
+#include "app/support/app_test_main.h"
 #include "app/support/calculation_wait.h"
 #include "app/support/help_opening.h"
 #include "bode/bode_curve.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -95,12 +97,19 @@ private slots:
     void clickPinsAMarkerThatCanBeRemoved() {
         const int automatic = window->TableMarkers->rowCount();
         QVERIFY(MarkerNames().contains("Peak gain"));
+        // A marker adds a line to each plot and a label to the top one; the curves stay.
+        const QPointer<QCPGraph> curve = window->Plot->graph(0);
+        const int items = window->Plot->itemCount();
+        const int plots = window->Plot->axisRectCount();
         QTest::mouseClick(window->Plot, Qt::LeftButton, {}, InsidePlot(0.25));
         QCOMPARE(window->pinnedMarkers().size(), std::size_t{1});
         QCOMPARE(MarkerNames().last(), QString("M1"));
+        QVERIFY(!curve.isNull());
+        QCOMPARE(window->Plot->itemCount(), items + plots + 1);
         window->TableMarkers->selectRow(automatic);
         window->ButtonRemoveMarker->click();
         QVERIFY(window->pinnedMarkers().empty());
+        QCOMPARE(window->Plot->itemCount(), items);
         window->CheckBoxAutoMarkers->click();
         QCOMPARE(window->TableMarkers->rowCount(), 0);
     }
@@ -402,5 +411,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(BodeWindowTest)
+KELVOR_APP_TEST_MAIN(BodeWindowTest)
 #include "bode_window_test.moc"

@@ -3,8 +3,9 @@
 
 #include "app/bode/bode_window.h"
 #include "app/common/file_paths.h"
-#include "app/shell/help_topics.h"
+#include "app/state/help_topics.h"
 #include "app/support/app_fixture.h"
+#include "app/support/app_test_main.h"
 #include "app/support/calculation_wait.h"
 #include "app/support/help_opening.h"
 #include "circuit/sample_datafile.h"
@@ -254,23 +255,52 @@ private slots:
         QVERIFY(fixture->messages.entries[0].text.rfind("Op-amp of line 7", 0) == 0);
     }
 
-    void exportWritesTheDensitiesAndTotals() {
+    // The panel's export and the analyser's (beside the curves, while the noise is shown) write
+    // the same densities, full precision, with the totals among the comments; the generators'
+    // densities add up in power to the output's.
+    void exportsWriteTheDensitiesAndTotals() {
         OpenPanel();
         panel->ButtonRun->click();
         QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
-        fixture->dialogs.fileToWrite = app::PathToQt(fixture->folder / "N.CSV");
-        panel->ButtonExportCsv->click();
-        const QStringList lines =
-            QString::fromStdString(fixture->folder.Read("N.CSV")).split("\r\n", Qt::SkipEmptyParts);
-        const QStringList data = lines.filter(QRegularExpression("^[0-9]"));
-        QCOMPARE(data.size(), static_cast<qsizetype>(panel->analysis()->points.size()));
+        const NoiseAnalysis& analysis = *panel->analysis();
         char total[64];
-        std::snprintf(total, sizeof total, "# Output noise: %.4Le V rms",
-                      panel->analysis()->band.outputRms);
-        QVERIFY2(lines.contains(total), total);
-        // Full precision: the density reads back to the same number.
-        const std::string output = data.front().split(',')[1].toStdString();
-        QCOMPARE(std::strtold(output.c_str(), nullptr), panel->analysis()->points.front().output);
+        std::snprintf(total, sizeof total, "# Output noise: %.4Le V rms", analysis.band.outputRms);
+        const struct {
+            QPushButton* button;
+            const char* file;
+            int firstColumn;
+        } exports[] = {{panel->ButtonExportCsv, "N.CSV", 0}, {bode->ButtonExportCsv, "B.CSV", 13}};
+        for (const auto& written : exports) {
+            fixture->dialogs.fileToWrite = app::PathToQt(fixture->folder / written.file);
+            written.button->click();
+            const QStringList lines = QString::fromStdString(fixture->folder.Read(written.file))
+                                          .split("\r\n", Qt::SkipEmptyParts);
+            QVERIFY2(lines.contains(total), written.file);
+            const QStringList header = lines.filter(QRegularExpression("^[^#]")).front().split(',');
+            QCOMPARE(header.size(),
+                     written.firstColumn + 4 + static_cast<int>(analysis.generators.size()));
+            QVERIFY(header[written.firstColumn + 1].endsWith("Output noise (V/rtHz)"));
+            const QStringList data = lines.filter(QRegularExpression("^[0-9,]"));
+            QCOMPARE(data.size(), static_cast<qsizetype>(analysis.points.size()));
+            for (std::size_t row = 0; row < analysis.points.size(); ++row) {
+                const QStringList cells = data[static_cast<int>(row)].split(',');
+                const auto cell = [&](int column) {
+                    return std::strtold(cells[written.firstColumn + column].toLatin1(), nullptr);
+                };
+                QCOMPARE(cell(0), analysis.points[row].frequency);
+                QCOMPARE(cell(1), analysis.points[row].output);
+                long double power = 0;
+                for (std::size_t g = 0; g < analysis.generators.size(); ++g) {
+                    power += cell(4 + static_cast<int>(g)) * cell(4 + static_cast<int>(g));
+                }
+                QVERIFY(std::fabs(std::sqrt(power) / cell(1) - 1) < 1e-12L);
+            }
+        }
+        // Noise neither drawn nor in the open panel: the analyser writes its curves alone.
+        panel->close();
+        fixture->dialogs.fileToWrite = app::PathToQt(fixture->folder / "C.CSV");
+        bode->ButtonExportCsv->click();
+        QVERIFY(!QString::fromStdString(fixture->folder.Read("C.CSV")).contains("Noise"));
     }
 
     void f1OpensTheNoiseTopic() {
@@ -280,5 +310,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(NoiseWindowTest)
+KELVOR_APP_TEST_MAIN(NoiseWindowTest)
 #include "noise_window_test.moc"

@@ -3,6 +3,7 @@
 
 #include "app/bode/bode_window.h"
 #include "app/support/app_fixture.h"
+#include "app/support/app_test_main.h"
 #include "app/support/calculation_wait.h"
 #include "app/support/help_opening.h"
 #include "tolerance/tolerance_file.h"
@@ -184,5 +185,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ToleranceWindowTest)
+KELVOR_APP_TEST_MAIN(ToleranceWindowTest)
 #include "tolerance_window_test.moc"

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/common/long_calculation.h"
+#include "app/support/app_test_main.h"
 
 #include "kelvor_error.h"
 #include "support/recording_messages.h"
@@ -162,5 +163,5 @@ private slots:
 
 } // namespace kelvor::app
 
-QTEST_MAIN(kelvor::app::LongCalculationTest)
+KELVOR_APP_TEST_MAIN(kelvor::app::LongCalculationTest)
 #include "long_calculation_test.moc"

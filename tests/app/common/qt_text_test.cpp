@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/common/qt_text.h"
+#include "app/support/app_test_main.h"
 
 #include <QTest>
 #include <string>
@@ -38,5 +39,5 @@ private slots:
 
 } // namespace kelvor::app
 
-QTEST_MAIN(kelvor::app::QtTextTest)
+KELVOR_APP_TEST_MAIN(kelvor::app::QtTextTest)
 #include "qt_text_test.moc"

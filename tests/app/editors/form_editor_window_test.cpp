@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/editors/form_editor_window.h"
 #include "app/editors/record_listing_window.h"
-#include "app/shell/help_window.h"
+#include "app/help/help_window.h"
 #include "app/shell/main_window.h"
 #include "app/support/action_captions.h"
 #include "app/support/app_fixture.h"
+#include "app/support/app_test_main.h"
 #include "app/support/editor_test_helpers.h"
 
 #include <QLabel>
@@ -498,7 +499,7 @@ private slots:
         main.EditClick();
         QCOMPARE(description, QString(" Simple 3 Element High Pass Filter"));
         QVERIFY(fixture.messages.entries.empty());
-        QVERIFY(!fixture.state.windows.FormEditor().isVisible());
+        QVERIFY(!fixture.state.windows.Get<app::TFormEdt2>().isVisible());
     }
 
     void editCommandWarnsWhenTheDatafileIsMissing() {
@@ -517,5 +518,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(FormEditorWindowTest)
+KELVOR_APP_TEST_MAIN(FormEditorWindowTest)
 #include "form_editor_window_test.moc"

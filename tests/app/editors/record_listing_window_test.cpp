@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/editors/record_listing_window.h"
 #include "app/support/app_fixture.h"
+#include "app/support/app_test_main.h"
 #include "app/support/window_placement.h"
 
 #include <QPlainTextEdit>
@@ -65,5 +66,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(RecordListingWindowTest)
+KELVOR_APP_TEST_MAIN(RecordListingWindowTest)
 #include "record_listing_window_test.moc"

@@ -3,6 +3,7 @@
 #include "app/editors/text_editor_window.h"
 #include "app/support/action_captions.h"
 #include "app/support/app_fixture.h"
+#include "app/support/app_test_main.h"
 #include "app/support/editor_test_helpers.h"
 
 #include <QLabel>
@@ -226,5 +227,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TextEditorWindowTest)
+KELVOR_APP_TEST_MAIN(TextEditorWindowTest)
 #include "text_editor_window_test.moc"

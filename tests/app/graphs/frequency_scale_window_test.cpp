@@ -5,6 +5,7 @@
 #include "app/graphs/graph_window.h"
 #include "app/shell/main_window.h"
 #include "app/support/app_fixture.h"
+#include "app/support/app_test_main.h"
 #include "app/support/calculation_wait.h"
 #include "app/support/help_opening.h"
 #include "app/support/recording_dialogs.h"
@@ -479,9 +480,9 @@ private:
         QTimer poll;
         poll.setInterval(5);
         connect(&poll, &QTimer::timeout, [&] {
-            if (state->windows.FreqScales().isVisible() && title.isEmpty()) {
-                title = state->windows.FreqScales().windowTitle();
-                state->windows.FreqScales().ButtonClose->click();
+            if (state->windows.Get<app::TFormFreqScales>().isVisible() && title.isEmpty()) {
+                title = state->windows.Get<app::TFormFreqScales>().windowTitle();
+                state->windows.Get<app::TFormFreqScales>().ButtonClose->click();
             }
         });
         poll.start();
@@ -530,18 +531,18 @@ private slots:
         QTimer scales;
         scales.setInterval(5);
         connect(&scales, &QTimer::timeout, [&] {
-            if (state->windows.FreqScales().isVisible() &&
-                !state->windows.FreqScales().SweepRunning()) {
+            if (state->windows.Get<app::TFormFreqScales>().isVisible() &&
+                !state->windows.Get<app::TFormFreqScales>().SweepRunning()) {
                 scales.stop();
-                state->windows.FreqScales().ButtonContinueOrReset->click();
+                state->windows.Get<app::TFormFreqScales>().ButtonContinueOrReset->click();
             }
         });
         QTimer parameters;
         parameters.setInterval(5);
         connect(&parameters, &QTimer::timeout, [&] {
-            if (state->windows.GraphParameters().isVisible()) {
+            if (state->windows.Get<app::TFormFResults>().isVisible()) {
                 parameters.stop();
-                state->windows.GraphParameters().ButtonContinue->click();
+                state->windows.Get<app::TFormFResults>().ButtonContinue->click();
             }
         });
         scales.start();
@@ -549,13 +550,13 @@ private slots:
         GraphsItem("&Amplitude ...")->trigger();
         QVERIFY(!scales.isActive());
         QVERIFY(!parameters.isActive());
-        QVERIFY(!state->windows.FreqScales().isVisible());
-        QVERIFY(!state->windows.GraphParameters().isVisible());
-        QVERIFY(state->windows.Graph().isVisible());
+        QVERIFY(!state->windows.Get<app::TFormFreqScales>().isVisible());
+        QVERIFY(!state->windows.Get<app::TFormFResults>().isVisible());
+        QVERIFY(state->windows.Get<app::TFormVGA>().isVisible());
         QVERIFY(!state->graph.picture.isNull());
         QVERIFY(state->graph.sweep.completed);
         QVERIFY(messages->entries.empty());
-        state->windows.Graph().close();
+        state->windows.Get<app::TFormVGA>().close();
     }
 
     void aDatafileThatFailsTheParseIsNotSwept() {
@@ -564,7 +565,7 @@ private slots:
         QCOMPARE(messages->entries.size(), size_t{1});
         QCOMPARE(messages->entries[0].text, std::string("\r\nCannot Run  -  Error in Datafile  "));
         auto counter = std::make_unique<ShowCounter>();
-        state->windows.FreqScales().installEventFilter(counter.get());
+        state->windows.Get<app::TFormFreqScales>().installEventFilter(counter.get());
         GraphsItem("&Amplitude ...")->trigger();
         QCOMPARE(counter->shown, 0);
     }
@@ -577,14 +578,16 @@ private slots:
 
         // Once it is cleared, repaints open nothing.
         auto counter = std::make_unique<ShowCounter>();
-        state->windows.FreqScales().installEventFilter(counter.get());
+        state->windows.Get<app::TFormFreqScales>().installEventFilter(counter.get());
         window->repaint();
         QTest::qWait(50);
         QCOMPARE(counter->shown, 0);
     }
 };
 
-int main(int argc, char** argv) {
+namespace {
+
+int RunTests(int argc, char** argv) {
     QApplication application(argc, argv);
     int failures = 0;
     {
@@ -597,5 +600,9 @@ int main(int argc, char** argv) {
     }
     return failures;
 }
+
+} // namespace
+
+KELVOR_APP_TEST_RUN(RunTests)
 
 #include "frequency_scale_window_test.moc"

@@ -5,6 +5,7 @@
 #include "app/graphs/graph_page_setup_window.h"
 #include "app/graphs/graph_window.h"
 #include "app/support/app_fixture.h"
+#include "app/support/app_test_main.h"
 #include "app/support/help_opening.h"
 #include "settings/settings_file.h"
 
@@ -152,5 +153,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(GraphPageSetupWindowTest)
+KELVOR_APP_TEST_MAIN(GraphPageSetupWindowTest)
 #include "graph_page_setup_window_test.moc"

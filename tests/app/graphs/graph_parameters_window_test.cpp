@@ -4,6 +4,7 @@
 #include "app/graphs/graph_parameters_window.h"
 #include "app/graphs/graph_window.h"
 #include "app/support/app_fixture.h"
+#include "app/support/app_test_main.h"
 #include "app/support/calculation_wait.h"
 #include "app/support/help_opening.h"
 
@@ -415,5 +416,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(GraphParametersWindowTest)
+KELVOR_APP_TEST_MAIN(GraphParametersWindowTest)
 #include "graph_parameters_window_test.moc"

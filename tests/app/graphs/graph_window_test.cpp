@@ -11,6 +11,7 @@
 #include "app/printing/print_target.h"
 #include "app/printing/printing_window.h"
 #include "app/support/app_fixture.h"
+#include "app/support/app_test_main.h"
 #include "app/support/help_opening.h"
 #include "app/support/unwritable_folder.h"
 #include "render/amplitude_graph.h"
@@ -429,5 +430,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(GraphWindowTest)
+KELVOR_APP_TEST_MAIN(GraphWindowTest)
 #include "graph_window_test.moc"

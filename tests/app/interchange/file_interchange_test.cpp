@@ -3,6 +3,7 @@
 #include "app/interchange/example_chooser_window.h"
 #include "app/interchange/spice_nodes_window.h"
 #include "app/shell/main_window.h"
+#include "app/support/app_test_main.h"
 #include "app/support/recording_dialogs.h"
 #include "circuit/sample_datafile.h"
 #include "examples/example_catalogue.h"
@@ -224,5 +225,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(FileInterchangeTest)
+KELVOR_APP_TEST_MAIN(FileInterchangeTest)
 #include "file_interchange_test.moc"

@@ -9,8 +9,9 @@
 #include "app/printing/rich_text_printing.h"
 #include "app/printing/text_printing.h"
 #include "app/response/response_window.h"
-#include "app/shell/app_state.h"
+#include "app/state/app_state.h"
 #include "app/support/app_fixture.h"
+#include "app/support/app_test_main.h"
 #include "app/support/recording_dialogs.h"
 #include "settings/settings_file.h"
 #include "support/recording_messages.h"
@@ -488,7 +489,7 @@ private slots:
         QVERIFY(!State().windows.Has<TFormPrinting>());
         PrintDatafile(State());
         QVERIFY(State().windows.Has<TFormPrinting>());
-        QVERIFY(!State().windows.Printing().isVisible());
+        QVERIFY(!State().windows.Get<TFormPrinting>().isVisible());
         QCOMPARE(State().shell.PrintJobName, std::string("amp1.dat"));
         State().windows.Use<TFormPrinting>(nullptr);
     }
@@ -660,5 +661,5 @@ private slots:
 
 } // namespace kelvor::app
 
-QTEST_MAIN(kelvor::app::PrintingTest)
+KELVOR_APP_TEST_MAIN(kelvor::app::PrintingTest)
 #include "printing_test.moc"

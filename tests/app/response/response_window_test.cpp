@@ -3,6 +3,7 @@
 #include "app/printing/print_target.h"
 #include "app/response/response_window.h"
 #include "app/support/app_fixture.h"
+#include "app/support/app_test_main.h"
 #include "app/support/help_opening.h"
 #include "app/support/window_placement.h"
 
@@ -203,5 +204,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ResponseWindowTest)
+KELVOR_APP_TEST_MAIN(ResponseWindowTest)
 #include "response_window_test.moc"

@@ -4,8 +4,9 @@
 #include "app/common/file_paths.h"
 #include "app/editors/form_editor_window.h"
 #include "app/schematic/schematic_view.h"
-#include "app/shell/help_topics.h"
+#include "app/state/help_topics.h"
 #include "app/support/app_fixture.h"
+#include "app/support/app_test_main.h"
 #include "app/support/help_opening.h"
 #include "circuit/datafile_text.h"
 
@@ -71,7 +72,7 @@ private slots:
         QString caretLine;
         bool opened = false;
         QTimer::singleShot(200, [&] {
-            app::TFormEdt2& editor = fixture->state.windows.FormEditor();
+            app::TFormEdt2& editor = fixture->state.windows.Get<app::TFormEdt2>();
             opened = editor.isVisible();
             caretLine = editor.MemoBoxEDT2->textCursor().block().text();
             editor.reject();
@@ -123,5 +124,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SchematicWindowTest)
+KELVOR_APP_TEST_MAIN(SchematicWindowTest)
 #include "schematic_window_test.moc"

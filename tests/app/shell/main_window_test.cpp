@@ -5,10 +5,11 @@
 #include "app/common/qt_text.h"
 #include "app/response/response_window.h"
 #include "app/schematic/schematic_window.h"
-#include "app/shell/help_topics.h"
 #include "app/shell/main_window.h"
 #include "app/shell/setup_window.h"
+#include "app/state/help_topics.h"
 #include "app/support/action_captions.h"
+#include "app/support/app_test_main.h"
 #include "app/support/calculation_wait.h"
 #include "app/support/recording_dialogs.h"
 #include "app/support/unwritable_folder.h"
@@ -257,8 +258,8 @@ private slots:
         QVERIFY(setup->isEnabled());
         QString caption;
         QTimer::singleShot(0, [&] {
-            caption = state->windows.Setup().windowTitle();
-            state->windows.Setup().close();
+            caption = state->windows.Get<app::TFormSetup>().windowTitle();
+            state->windows.Get<app::TFormSetup>().close();
         });
         setup->trigger();
         QCOMPARE(caption, QString("      SET UP"));
@@ -372,7 +373,7 @@ private slots:
         messages->entries.clear();
         QString gain;
         QTimer::singleShot(0, [&] {
-            app::TFormResponse* response = &state->windows.Response();
+            app::TFormResponse* response = &state->windows.Get<app::TFormResponse>();
             response->EditBoxFreq->setText("1000");
             response->ButtonRespClick();
             gain = response->EditBoxGain->text();
@@ -391,16 +392,16 @@ private slots:
         window->GraphsMenuShow();
         QString caption;
         QTimer::singleShot(0, [&] {
-            caption = state->windows.SquareWave().windowTitle();
-            state->windows.SquareWave().ButtonCloseClick();
+            caption = state->windows.Get<app::TFormSqWMenu>().windowTitle();
+            state->windows.Get<app::TFormSqWMenu>().ButtonCloseClick();
         });
         window->SquareWaveClick();
         QCOMPARE(state->shell.AnalysisMode, app::AnalysisMode::SquareWave);
         QCOMPARE(caption, QString("        SQUAREWAVE MENU   -   HPFILTER.DAT"));
 
         QTimer::singleShot(0, [&] {
-            caption = state->windows.Pulse().windowTitle();
-            state->windows.Pulse().ButtonCloseClick();
+            caption = state->windows.Get<app::TFormPMenu>().windowTitle();
+            state->windows.Get<app::TFormPMenu>().ButtonCloseClick();
         });
         window->PulseClick();
         QCOMPARE(state->shell.AnalysisMode, app::AnalysisMode::Pulse);
@@ -409,8 +410,8 @@ private slots:
         state->shell.ReopenPulse = true;
         bool reopened = false;
         QTimer::singleShot(50, [&] {
-            reopened = state->windows.Pulse().isVisible();
-            state->windows.Pulse().ButtonCloseClick();
+            reopened = state->windows.Get<app::TFormPMenu>().isVisible();
+            state->windows.Get<app::TFormPMenu>().ButtonCloseClick();
         });
         window->repaint();
         QTRY_VERIFY(reopened);
@@ -424,16 +425,18 @@ private slots:
         Start();
         window->GraphsMenuShow();
         window->BodeClick();
-        QVERIFY(!state->windows.Bode().isVisible());
+        QVERIFY(!state->windows.Get<app::TFormBode>().isVisible());
 
         folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
         window->GraphsMenuShow();
         window->BodeClick();
-        QVERIFY(state->windows.Bode().isVisible());
-        QVERIFY(!state->windows.Bode().isModal());
-        QCOMPARE(state->windows.Bode().windowTitle(), QString("Bode Analyser  -  HPFILTER.DAT"));
-        QVERIFY(testing::WaitUntilIdle([&] { return state->windows.Bode().Computing(); }));
-        QVERIFY(state->windows.Bode().traces().current().curve.size() > 0);
+        QVERIFY(state->windows.Get<app::TFormBode>().isVisible());
+        QVERIFY(!state->windows.Get<app::TFormBode>().isModal());
+        QCOMPARE(state->windows.Get<app::TFormBode>().windowTitle(),
+                 QString("Bode Analyser  -  HPFILTER.DAT"));
+        QVERIFY(testing::WaitUntilIdle(
+            [&] { return state->windows.Get<app::TFormBode>().Computing(); }));
+        QVERIFY(state->windows.Get<app::TFormBode>().traces().current().curve.size() > 0);
     }
 
     // File / Open while the analyser and its panel are open: the first curve, the panel's
@@ -444,7 +447,7 @@ private slots:
                                 "   NodeIn = 1   NodeOut = 2   NodeCom = 3\r\n\r\n"
                                 "   R  1 2   1k\r\n   C  2 3   159.15nF\r\n");
         Start();
-        app::TFormBode& bode = state->windows.Bode();
+        app::TFormBode& bode = state->windows.Get<app::TFormBode>();
         bode.ShowForCurrentDatafile();
         QVERIFY(testing::WaitUntilIdle([&] { return bode.Computing(); }));
         bode.ButtonTolerances->click();
@@ -610,13 +613,13 @@ private slots:
         folder->Write("HPFILTER.DAT", "bad\r\n");
         QVERIFY(!bode->shortcut().isEmpty());
         QTest::keySequence(window.get(), bode->shortcut());
-        QVERIFY(!state->windows.Bode().isVisible());
+        QVERIFY(!state->windows.Get<app::TFormBode>().isVisible());
         QCOMPARE(Texts(), std::vector<std::string>{"\r\nCannot Run  -  Error in Datafile  "});
         folder->Write("HPFILTER.DAT", SampleDatafileText("1 Jan 2026"));
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QTest::keySequence(window.get(), bode->shortcut());
-        QVERIFY(state->windows.Bode().isVisible());
+        QVERIFY(state->windows.Get<app::TFormBode>().isVisible());
 
         QAction* schematic = top[3]->menu()->actions().at(7);
         QVERIFY(!schematic->shortcut().isEmpty());
@@ -631,8 +634,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         bool responseShown = false;
         QTimer::singleShot(0, [&] {
-            responseShown = state->windows.Response().isVisible();
-            state->windows.Response().reject();
+            responseShown = state->windows.Get<app::TFormResponse>().isVisible();
+            state->windows.Get<app::TFormResponse>().reject();
         });
         QVERIFY(!response->shortcut().isEmpty());
         QTest::keySequence(window.get(), response->shortcut());
@@ -665,5 +668,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(MainWindowTest)
+KELVOR_APP_TEST_MAIN(MainWindowTest)
 #include "main_window_test.moc"

@@ -8,6 +8,7 @@
 #include "app/shell/setup_window.h"
 #include "app/shell/system_facts.h"
 #include "app/support/app_fixture.h"
+#include "app/support/app_test_main.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -430,5 +431,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SetupWindowTest)
+KELVOR_APP_TEST_MAIN(SetupWindowTest)
 #include "setup_window_test.moc"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/shell/start_options.h"
 
+#include "app/support/app_test_main.h"
 #include "examples/example_catalogue.h"
 #include "support/temp_folder.h"
 
@@ -122,5 +123,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(StartOptionsTest)
+KELVOR_APP_TEST_MAIN(StartOptionsTest)
 #include "start_options_test.moc"

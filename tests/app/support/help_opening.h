@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/shell/app_state.h"
+#include "app/state/app_state.h"
 
 #include <QApplication>
 #include <QTest>

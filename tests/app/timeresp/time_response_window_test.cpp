@@ -6,8 +6,9 @@
 
 #include "app/common/screen_checks.h"
 #include "app/graphs/graph_window.h"
-#include "app/shell/help_window.h"
+#include "app/help/help_window.h"
 #include "app/support/app_fixture.h"
+#include "app/support/app_test_main.h"
 #include "app/support/calculation_wait.h"
 #include "app/support/help_opening.h"
 #include "app/timeresp/pulse_window.h"
@@ -542,5 +543,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TimeResponseWindowTest)
+KELVOR_APP_TEST_MAIN(TimeResponseWindowTest)
 #include "time_response_window_test.moc"

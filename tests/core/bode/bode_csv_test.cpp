@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace kelvor {
 namespace {
@@ -61,7 +62,7 @@ BodeCurve Curve(std::vector<long double> frequency) {
     return curve;
 }
 
-const BodeCsvContext kContext{"HP FILTER.DAT\r\n", "7 Dec 2026", {10, 100000}, 100};
+const BodeCsvContext kContext{"HP FILTER.DAT\r\n", "7 Dec 2026", {10, 100000}, 100, {}};
 
 TEST(BodeCsv, TwoCurvesReadBackExactly) {
     const BodeCurve longer = Curve({1, 10, 100});
@@ -128,6 +129,43 @@ TEST(BodeCsv, OneCurveHasPlainHeadings) {
     const auto header = SplitCells(SplitLines(BodeCsvText({{"Title", &curve}}, kContext))[3]);
     EXPECT_EQ(header.front(), "Frequency (Hz)");
     EXPECT_EQ(header.back(), "Zout angle (deg)");
+}
+
+// Another analysis's columns follow the curves' at their own frequencies: the longer of the two
+// sets the rows, and the shorter leaves its cells empty.
+TEST(BodeCsv, ColumnsBesideFollowTheCurves) {
+    const BodeCurve curve = Curve({1, 10});
+    BodeCsvContext context = kContext;
+    const long double third = 1.0L / 3;
+    context.beside.push_back({{"Noise band: 1 Hz to 10 Hz", "Output noise: 1e-9 V rms"},
+                              {"Noise: Frequency (Hz)", "Noise: Output noise (V/rtHz)"},
+                              {{1, third}, {2, 1e-4000L}, {3}}});
+    const auto lines = SplitLines(BodeCsvText({{"Title", &curve}}, context));
+    ASSERT_EQ(lines.size(), 9u);
+    EXPECT_EQ(lines[3], "# Noise band: 1 Hz to 10 Hz");
+    EXPECT_EQ(lines[4], "# Output noise: 1e-9 V rms");
+    const auto header = SplitCells(lines[5]);
+    ASSERT_EQ(header.size(), 15u);
+    EXPECT_EQ(header[12], "Zout angle (deg)");
+    EXPECT_EQ(header[13], "Noise: Frequency (Hz)");
+    const struct {
+        std::size_t line;
+        bool curveCells;
+        long double frequency;
+        std::optional<long double> density;
+    } rows[] = {{6, true, 1, third}, {7, true, 2, 1e-4000L}, {8, false, 3, std::nullopt}};
+    for (const auto& row : rows) {
+        const auto cells = SplitCells(lines[row.line]);
+        ASSERT_EQ(cells.size(), 15u) << row.line;
+        EXPECT_EQ(cells[0].empty(), !row.curveCells) << row.line;
+        EXPECT_EQ(std::strtold(cells[13].c_str(), nullptr), row.frequency) << row.line;
+        if (row.density) {
+            const long double read = std::strtold(cells[14].c_str(), nullptr);
+            EXPECT_EQ(std::memcmp(&read, &*row.density, 10), 0) << cells[14];
+        } else {
+            EXPECT_TRUE(cells[14].empty()) << row.line;
+        }
+    }
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "schematic/schematic_json.h"
 #include "schematic/schematic_layout.h"
 #include "schematic/schematic_readback.h"
+#include "solver/loaded_datafile.h"
 
 #include <gtest/gtest.h>
 
@@ -16,10 +17,9 @@ namespace kelvor::schematic {
 namespace {
 
 Circuit CircuitOf(const std::string& text) {
-    CircuitState state;
-    const ParseOutcome outcome = ParseDatafileText(text, state, "7 Dec 2026");
-    EXPECT_TRUE(outcome.ok) << outcome.report << "\n" << text;
-    return CircuitFromParse(outcome, state);
+    const LoadedDatafile datafile = LoadDatafileText(text, "7 Dec 2026");
+    EXPECT_TRUE(datafile.ok) << datafile.report << "\n" << text;
+    return CircuitFromParse(datafile);
 }
 
 std::string Datafile(int in, int out, int com, const std::vector<std::string>& lines) {

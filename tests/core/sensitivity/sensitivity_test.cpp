@@ -23,9 +23,8 @@ constexpr long double kResolvedFloor = 1e-5L;
 
 ResponsePoint ResponseWith(const LoadedCircuit& nominal, std::size_t record, int slot,
                            long double factor, long double frequency) {
-    LoadedCircuit varied = nominal;
-    varied.records[record].values[slot] *= factor;
-    PrepareSolvePlan(varied);
+    const LoadedCircuit varied =
+        nominal.WithValues({{record, slot, nominal.records[record].values[slot] * factor}});
     ResponseSolver solver;
     testing::RecordingMessages messages;
     ResponsePoint point;

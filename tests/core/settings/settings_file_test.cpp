@@ -174,6 +174,8 @@ TEST(ParseSettings, ToleratesOtherLineEndsCaseSpacesAndOtherSections) {
     EXPECT_EQ(settings.SqFStr, "1.5k");
     EXPECT_EQ(settings.GraphBoxColour, 255);
     EXPECT_EQ(settings.GraphScale, 25);
+    // An editor that saves UTF-8 may put a byte-order mark before the section line.
+    EXPECT_EQ(ParseSettingsText("\xEF\xBB\xBF[Parameters]\r\nFCode=3\r\n").FCode, 3);
 }
 
 TEST(ParseSettings, JunkValuesGiveDefaults) {

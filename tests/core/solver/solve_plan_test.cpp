@@ -4,6 +4,7 @@
 #include "circuit/datafile_reader.h"
 #include "circuit/sample_datafile.h"
 #include "kelvor_error.h"
+#include "solver/floating_point_faults.h"
 #include "solver/response.h"
 #include "support/circuit_builder.h"
 #include "support/recording_messages.h"
@@ -11,6 +12,7 @@
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <limits>
 #include <random>
 
 namespace kelvor {
@@ -102,8 +104,7 @@ TEST(SolvePlan, ResultsBitForBitThoseOfThePerRecordComputation) {
     ResponseSolver prepared, perRecord;
     for (const auto& [name, circuit] : circuits) {
         ASSERT_NE(circuit.plan, nullptr) << name;
-        LoadedCircuit unprepared = circuit;
-        unprepared.plan = nullptr;
+        const LoadedCircuit unprepared = circuit.WithoutPlan();
         int mismatches = 0;
         for (long double frequency : frequencies) {
             for (ResponseForm form : {ResponseForm::Display, ResponseForm::Raw}) {
@@ -122,6 +123,70 @@ TEST(SolvePlan, ResultsBitForBitThoseOfThePerRecordComputation) {
         }
     }
     EXPECT_TRUE(messages.entries.empty());
+}
+
+// A point reads the status flags once, without clearing them first: each fault its own
+// arithmetic raises is still reported, and a flag left by earlier code, x87 or SSE, neither
+// ends the point nor changes a bit of it.
+TEST(SolvePlan, ReportsEveryFaultOfThePointAndNoneLeftBeforeIt) {
+    const struct {
+        const char* fault;
+        LoadedCircuit circuit;
+    } faulting[] = {
+        {"division by zero",
+         CircuitBuilder(1, 2, 3).Add('B', {1, 2, 3}, {0, 1e-3L, 3e8L, 0, 0, 0}).circuit()},
+        {"overflow",
+         CircuitBuilder(1, 2, 3).Add('C', {1, 2}, {1e4930L}).Add('R', {2, 3}, {1}).circuit()},
+        {"invalid operation",
+         CircuitBuilder(1, 2, 3)
+             .Add('C', {1, 2}, {std::numeric_limits<long double>::signaling_NaN()})
+             .Add('R', {2, 3}, {1})
+             .circuit()},
+    };
+    ResponseSolver solver;
+    testing::RecordingMessages messages;
+    ResponsePoint point;
+    for (const auto& [fault, circuit] : faulting) {
+        ASSERT_NE(circuit.plan, nullptr) << fault;
+        try {
+            solver.ComputeResponse(circuit, 1000, ResponseForm::Display, point, messages);
+            ADD_FAILURE() << fault << " not reported";
+        } catch (const ComputationFault& error) {
+            EXPECT_NE(std::string(error.what()).find(fault), std::string::npos) << error.what();
+        }
+    }
+
+    const LoadedCircuit sample = Parsed(SampleDatafileText("7 Dec 2026"));
+    ResponsePoint clean;
+    solver.ComputeResponse(sample, 1000, ResponseForm::Display, clean, messages);
+    const std::pair<const char*, void (*)()> leftBefore[] = {
+        {"x87 overflow",
+         [] {
+             volatile long double x = 1e4930L;
+             x = x * x;
+         }},
+        {"x87 invalid",
+         [] {
+             volatile long double x = 0;
+             x = x / x;
+         }},
+        {"SSE division by zero",
+         [] {
+             volatile double x = 0;
+             x = 1 / x;
+         }},
+    };
+    for (const auto& [what, raise] : leftBefore) {
+        raise();
+        ASSERT_NE(RaisedFloatingPointFaults(), 0) << what;
+        ResponsePoint after;
+        EXPECT_NO_THROW(
+            solver.ComputeResponse(sample, 1000, ResponseForm::Display, after, messages))
+            << what;
+        EXPECT_TRUE(SameBits(after.Gain, clean.Gain) && SameBits(after.Phase, clean.Phase) &&
+                    SameBits(after.Zin, clean.Zin) && SameBits(after.Zout, clean.Zout))
+            << what;
+    }
 }
 
 TEST(SolvePlan, CircuitsThatMustReportAtEveryPointHaveNone) {

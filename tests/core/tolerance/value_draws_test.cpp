@@ -41,11 +41,10 @@ TEST(ValueDraws, OverridesByDatafileLineAndTheValuesEachKindVaries) {
     EXPECT_EQ(values.back().fraction, 0.1L);
 
     // A coupling factor of 1 never goes above it, and resistances stay at least Rmin.
-    LoadedCircuit varied = circuit;
     for (int run = 0; run < 200; ++run) {
         std::vector<long double> deviations;
         DrawDeviations(7, run, ToleranceDistribution::Uniform, values, deviations);
-        ApplyDeviations(circuit, values, deviations, varied);
+        const LoadedCircuit varied = DeviatedCircuit(circuit, values, deviations);
         EXPECT_LE(varied.records[3].values[2], 1);
         EXPECT_GE(varied.records[3].values[3], Rmin);
         EXPECT_GE(varied.records[3].values[4], Rmin);

@@ -6,8 +6,8 @@
 #pragma once
 
 #include "app/bode/bode_window.h"
-#include "app/shell/app_state.h"
-#include "app/shell/dialogs.h"
+#include "app/shell/desktop_dialogs.h"
+#include "app/state/app_state.h"
 #include "messages.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/shell/help_text_fill.h"
+#include "app/help/help_text_fill.h"
 
 #include <QElapsedTimer>
 #include <QTextBlock>

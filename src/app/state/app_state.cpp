@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/shell/app_state.h"
+#include "app/state/app_state.h"
 
 #include "kelvor_error.h"
 

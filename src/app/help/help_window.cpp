@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/shell/help_window.h"
+#include "app/help/help_window.h"
 
 #include "app/common/window_fonts.h"
 #include "app/common/window_look.h"
-#include "app/shell/app_state.h"
-#include "app/shell/dialogs.h"
-#include "app/shell/help_text_fill.h"
+#include "app/help/help_text_fill.h"
+#include "app/state/app_state.h"
+#include "app/state/dialogs.h"
 #include "files/file_io.h"
 #include "files/installed_data.h"
 #include "kelvor_error.h"
@@ -214,7 +214,7 @@ void TFormHelp::FormKeyUp(int key) {
 
 void OpenHelp(AppState& state, int32_t position) {
     state.shell.HelpPosition = position;
-    state.windows.Help().exec();
+    state.windows.Get<TFormHelp>().exec();
 }
 
 bool OpenHelpOnF1(const QKeyEvent* event, AppState& state, const HelpPlace& place) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/shell/help_topics.h"
+#include "app/state/help_topics.h"
 
 #include <QDialog>
 #include <cstdint>

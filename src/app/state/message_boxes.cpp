@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/shell/message_boxes.h"
+#include "app/state/message_boxes.h"
 
 #include "app/common/event_wait.h"
 #include "app/common/qt_text.h"

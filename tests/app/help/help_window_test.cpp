@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/shell/app_state.h"
-#include "app/shell/help_text_fill.h"
-#include "app/shell/help_window.h"
+#include "app/help/help_text_fill.h"
+#include "app/help/help_window.h"
+#include "app/state/app_state.h"
+#include "app/support/app_test_main.h"
 #include "app/support/recording_dialogs.h"
 #include "files/file_io.h"
 #include "support/recording_messages.h"
@@ -431,5 +432,5 @@ private slots:
 
 } // namespace kelvor::app
 
-QTEST_MAIN(kelvor::app::HelpWindowTest)
+KELVOR_APP_TEST_MAIN(kelvor::app::HelpWindowTest)
 #include "help_window_test.moc"

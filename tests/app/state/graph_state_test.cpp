@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/graphs/graph_state.h"
+#include "app/state/graph_state.h"
+#include "app/support/app_test_main.h"
 
 #include <QTest>
 
@@ -99,5 +100,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(GraphStateTest)
+KELVOR_APP_TEST_MAIN(GraphStateTest)
 #include "graph_state_test.moc"

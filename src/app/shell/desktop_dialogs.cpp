@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/shell/dialogs.h"
+#include "app/shell/desktop_dialogs.h"
 
 #include "app/bode/step_window.h"
 #include "app/common/file_paths.h"
 #include "app/interchange/example_chooser_window.h"
+#include "app/interchange/spice_nodes_window.h"
 
 #include <QApplication>
 #include <QColorDialog>

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/graphs/graph_state.h"
-#include "app/shell/analysis_mode.h"
-#include "app/shell/datafile_events.h"
-#include "app/shell/window_registry.h"
+#include "app/state/analysis_mode.h"
+#include "app/state/datafile_events.h"
+#include "app/state/graph_state.h"
+#include "app/state/main_window_requests.h"
+#include "app/state/window_registry.h"
 #include "circuit/circuit_state.h"
 #include "circuit/datafile_reader.h"
 #include "messages.h"
@@ -71,6 +72,7 @@ struct AppState {
     Pauses pauses;
     WindowRegistry windows{*this};
     DatafileEvents datafileEvents;
+    MainWindowRequests mainWindowRequests;
 
     // The one printer of the run: its orientation survives between jobs.
     QPrinter& printer();

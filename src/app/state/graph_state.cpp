@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/graphs/graph_state.h"
+#include "app/state/graph_state.h"
 
 #include <utility>
 

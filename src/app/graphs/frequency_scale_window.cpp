@@ -298,9 +298,10 @@ void TFormFreqScales::ShowProgress(int column) {
 
 void TFormFreqScales::RunSweep(const FrequencyScale& scale) {
     lastSweptColumn_ = 0;
-    std::optional<LoadedCircuit> loaded;
+    std::shared_ptr<const LoadedCircuit> loaded;
     try {
-        loaded = LoadCircuit(state_.workingFolder, state_.circuit);
+        loaded = std::make_shared<const LoadedCircuit>(
+            LoadCircuit(state_.workingFolder, state_.circuit));
     } catch (const KelvorError& fault) {
         state_.messages.ShowError(fault.what());
         return;
@@ -315,12 +316,12 @@ void TFormFreqScales::RunSweep(const FrequencyScale& scale) {
         int column = 0;
     };
     auto outcome = std::make_shared<Outcome>();
-    const auto work = [this, outcome, where, test1Trace, scale, circuit = std::move(*loaded)] {
+    const auto work = [this, outcome, where, test1Trace, scale, circuit = std::move(loaded)] {
         ResponseSolver solver;
         solver.Test1Trace = test1Trace;
         QuietMessages quiet; // a worker's solves show no messages
         MessageSink& messages = where == CalculationThread::Window ? state_.messages : quiet;
-        outcome->result = kelvor::RunSweep(scale, circuit, solver, messages, [&](int column) {
+        outcome->result = kelvor::RunSweep(scale, *circuit, solver, messages, [&](int column) {
             outcome->column = column;
             if (column % 5 != 0) {
                 return !sweep_.ResetRequested();

@@ -275,9 +275,10 @@ void TimeResponseMenu::ButtonContinueOrResetClick() {
 // entry stage and the last complete table stays.
 void TimeResponseMenu::Calculate(long double value) {
     solved_ = 0;
-    std::optional<LoadedCircuit> loaded;
+    std::shared_ptr<const LoadedCircuit> loaded;
     try {
-        loaded = LoadCircuit(state_.workingFolder, state_.circuit);
+        loaded = std::make_shared<const LoadedCircuit>(
+            LoadCircuit(state_.workingFolder, state_.circuit));
     } catch (const KelvorError& fault) {
         state_.messages.ShowError(fault.what());
         return;
@@ -292,15 +293,15 @@ void TimeResponseMenu::Calculate(long double value) {
         int solved = 0;
     };
     auto outcome = std::make_shared<Outcome>();
-    const auto work = [this, outcome, where, test1Trace, circuit = std::move(*loaded),
-                       kind = Kind(), groups = groups_, fundamental = Fundamental(value),
+    const auto work = [this, outcome, where, test1Trace, circuit = std::move(loaded), kind = Kind(),
+                       groups = groups_, fundamental = Fundamental(value),
                        shown = kFirstProgress]() mutable {
         ResponseSolver solver;
         solver.Test1Trace = test1Trace;
         QuietMessages quiet; // a worker's solves show no messages
         MessageSink& messages = where == CalculationThread::Window ? state_.messages : quiet;
         outcome->table = ComputeHarmonics(
-            circuit, kind, groups, fundamental, solver, messages, [&, this](int solved) {
+            *circuit, kind, groups, fundamental, solver, messages, [&, this](int solved) {
                 outcome->solved = solved;
                 const int position = std::min(
                     kLastProgress, kFirstProgress + (solved + layout_.progressLead) / (4 * groups));
@@ -417,7 +418,7 @@ void TimeResponseMenu::Plot(int32_t asked) {
         draw(*picture, input, table, [&, this](render::PlotStage stage) {
             drawing_.Report(
                 [this, shown = picture->copy(), stage] {
-                    TFormVGA& graph = state_.windows.Graph();
+                    TFormVGA& graph = state_.windows.Get<TFormVGA>();
                     graph.Picture() = shown;
                     graph.ShowPicture();
                     // Also when the graph window is already open behind this one (after

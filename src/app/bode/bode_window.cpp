@@ -16,6 +16,7 @@
 #include "bode/significant_format.h"
 #include "circuit/datafile_reader.h"
 #include "kelvor_error.h"
+#include "messages.h"
 #include "plot/plot_export.h"
 #include "solver/loaded_datafile.h"
 #include "stepping/stepped_circuits.h"
@@ -37,6 +38,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace kelvor::app {
 namespace {
@@ -76,7 +78,7 @@ QString ReadoutText(const BodeCurve& curve, std::size_t index) {
 TFormBode::TFormBode(AppState& state, QWidget* parent)
     : QWidget(parent, Qt::Window), state_(state),
       calculation_(
-          state.messages, [this](bool locked) { SetComputing(locked); }, kAnalyserEventSliceMs) {
+          state.messages, [this](bool locked) { SetComputing(locked); }, kAnalyserProgressSliceMs) {
     setWindowTitle("Bode Analyser");
 
     Plot = new plot::BodePlot(this);
@@ -225,8 +227,8 @@ std::optional<FrequencyRange> TFormBode::RangeFromBoxes() {
 
 void TFormBode::ButtonComputeClick() {
     if (const auto range = RangeFromBoxes()) {
-        if (ReloadCurrentDatafile() && Compute(*range)) {
-            Plot->fit();
+        if (ReloadCurrentDatafile()) {
+            Compute(*range, [this] { Plot->fit(); });
         }
     }
 }
@@ -254,61 +256,83 @@ void TFormBode::SetComputing(bool computing) {
     }
 }
 
-bool TFormBode::Compute(const FrequencyRange& range) {
-    const std::vector<long double> grid = LogFrequencyGrid(range, SpinBoxPointsPerDecade->value());
+void TFormBode::Compute(const FrequencyRange& range, std::function<void()> afterwards) {
     const std::vector<std::size_t> computable = traces_.Computable();
+    // The worker solves copies: the curves' circuits stay the window's, free to change after.
+    std::vector<LoadedCircuit> circuits;
+    for (std::size_t index : computable) {
+        circuits.push_back(*traces_.at(index).circuit);
+    }
+    const std::vector<long double> grid = LogFrequencyGrid(range, SpinBoxPointsPerDecade->value());
     const int perCurve = static_cast<int>(grid.size());
     ProgressBar->setRange(0, std::max(1, perCurve * static_cast<int>(computable.size())));
     ProgressBar->setValue(0);
 
-    bool pointLimitReached = false;
-    const CalculationEnd end = calculation_.Run([&] {
+    struct Outcome {
         std::vector<BodeRun> runs;
         std::vector<std::vector<BodeMarker>> markers;
-        for (std::size_t index : computable) {
-            const int before = perCurve * static_cast<int>(runs.size());
-            // Called on this thread only: the window stays responsive while the other cores
-            // solve, and a click on Cancel is seen between two points.
-            SolveProgress progress = [&](int solved) {
-                ProgressBar->setValue(before + solved);
-                return calculation_.LetEventsThrough();
+        bool pointLimitReached = false;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    // A circuit whose solve shows messages point by point is solved where the boxes are.
+    const bool showsMessages =
+        std::any_of(circuits.begin(), circuits.end(), [](const LoadedCircuit& circuit) {
+            return NeedsSequentialSolve(circuit, false);
+        });
+    const auto work = [this, outcome, circuits = std::move(circuits), grid, showsMessages] {
+        ResponseSolver solver;
+        QuietMessages quiet; // a worker's solves show no messages
+        MessageSink& messages = showsMessages ? state_.messages : quiet;
+        for (const LoadedCircuit& circuit : circuits) {
+            const int before = static_cast<int>(grid.size() * outcome->runs.size());
+            const SolveProgress progress = [this, before](int solved) {
+                return calculation_.Report(
+                    [this, value = before + solved] { ProgressBar->setValue(value); });
             };
-            const LoadedCircuit& circuit = *traces_.at(index).circuit;
-            runs.push_back(ComputeBodeCurve(circuit, grid, solver_, state_.messages, progress));
-            if (!runs.back().complete) {
+            outcome->runs.push_back(ComputeBodeCurve(circuit, grid, solver, messages, progress));
+            if (!outcome->runs.back().complete) {
                 return false;
             }
-            pointLimitReached = pointLimitReached || runs.back().pointLimitReached;
-            markers.push_back(FindMarkers(runs.back().curve, circuit, solver_));
-        }
-        // Only a computation that ran to its end replaces the curves.
-        for (std::size_t run = 0; run < runs.size(); ++run) {
-            BodeTrace& trace = traces_.at(computable[run]);
-            trace.curve = std::move(runs[run].curve);
-            trace.markers = std::move(markers[run]);
+            outcome->pointLimitReached =
+                outcome->pointLimitReached || outcome->runs.back().pointLimitReached;
+            outcome->markers.push_back(FindMarkers(outcome->runs.back().curve, circuit, solver));
         }
         return true;
-    });
-    if (end != CalculationEnd::Finished) {
-        ProgressBar->setValue(0);
-        LabelReadout->setText(
-            end == CalculationEnd::Reset ? "Cancelled: the curves are as they were." : QString());
-        return false;
-    }
-    computedRange_ = range;
-    computedDensity_ = SpinBoxPointsPerDecade->value();
-    RememberRange();
-    SetComputing(false);
-    ProgressBar->setValue(ProgressBar->maximum());
-    ShowTraces();
-    if (pointLimitReached) {
-        state_.messages.ShowWarning(PointLimitWarning());
-    }
-    // The noise plot follows the curves: the same circuit at the same points.
-    if (NoiseFollowsCurves()) {
-        NoisePanel().Run();
-    }
-    return true;
+    };
+    const auto finish = [this, range, computable, outcome,
+                         afterwards = std::move(afterwards)](CalculationEnd end) {
+        if (end != CalculationEnd::Finished) {
+            ProgressBar->setValue(0);
+            LabelReadout->setText(end == CalculationEnd::Reset
+                                      ? "Cancelled: the curves are as they were."
+                                      : QString());
+            return;
+        }
+        // Only a computation that ran to its end replaces the curves.
+        for (std::size_t run = 0; run < outcome->runs.size(); ++run) {
+            BodeTrace& trace = traces_.at(computable[run]);
+            trace.curve = std::move(outcome->runs[run].curve);
+            trace.markers = std::move(outcome->markers[run]);
+        }
+        computedRange_ = range;
+        computedDensity_ = SpinBoxPointsPerDecade->value();
+        RememberRange();
+        SetComputing(false);
+        ProgressBar->setValue(ProgressBar->maximum());
+        ShowTraces();
+        if (afterwards) {
+            afterwards();
+        }
+        if (outcome->pointLimitReached) {
+            state_.messages.ShowWarning(PointLimitWarning());
+        }
+        // The noise plot follows the curves: the same circuit at the same points.
+        if (NoiseFollowsCurves()) {
+            NoisePanel().Run();
+        }
+    };
+    calculation_.Start(work, finish,
+                       showsMessages ? CalculationThread::Window : CalculationThread::Worker);
 }
 
 void TFormBode::ButtonFitClick() {
@@ -328,8 +352,8 @@ void TFormBode::ButtonRefineClick() {
     }
     EditBoxStart->setText(Significant(view.lower, "").trimmed().remove(' '));
     EditBoxEnd->setText(Significant(view.upper, "").trimmed().remove(' '));
-    if (ReloadCurrentDatafile() && Compute({view.lower, view.upper})) {
-        Plot->setFrequencyView(kept);
+    if (ReloadCurrentDatafile()) {
+        Compute({view.lower, view.upper}, [this, kept] { Plot->setFrequencyView(kept); });
     }
 }
 
@@ -360,7 +384,7 @@ void TFormBode::ButtonAddDatafileClick() {
     }
     ShowTraceList();
     if (const auto range = RangeFromBoxes()) {
-        Compute(*range);
+        Compute(*range, nullptr);
     }
 }
 

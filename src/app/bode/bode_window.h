@@ -7,6 +7,7 @@
 #include "plot/bode_plot.h"
 
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 class QCheckBox;
@@ -21,9 +22,9 @@ class QTableWidget;
 
 namespace kelvor::app {
 
-// The analyser and its tolerance panel let events through this often while they compute: the
-// windows answer at once, and the many progress reports of a computation cost little.
-inline constexpr int kAnalyserEventSliceMs = 20;
+// The analyser and its panels show their progress this often while they compute: the many
+// progress reports of a computation cost little.
+inline constexpr int kAnalyserProgressSliceMs = 20;
 // The counts the analyser and its panel take are typed in freely up to this; one above the
 // computation's limit is answered with a message at Compute or Run, not cut down unseen.
 inline constexpr int kSpinBoxCeiling = 999999;
@@ -115,9 +116,9 @@ private:
     QWidget* BuildTraceList(QWidget* panel);
     QLayout* BuildTraceButtons(QWidget* panel);
     QLayout* BuildExportButtons(QWidget* panel);
-    // Solves every curve that has a circuit over the range; false when cancelled or failed,
-    // and then every curve stays as it was.
-    bool Compute(const FrequencyRange& range);
+    // Starts solving every curve that has a circuit over the range; afterwards follows once
+    // the curves are shown. Cancelled or failed, every curve stays as it was.
+    void Compute(const FrequencyRange& range, std::function<void()> afterwards);
     // Parses the current Datafile as it is now, so that an edit since the last computation
     // counts; false, after the Graphs menu's warning, when it has errors.
     bool ReloadCurrentDatafile();
@@ -145,9 +146,6 @@ private:
     std::optional<std::pair<const BodeCurve*, std::size_t>> NearestPoint(double frequency) const;
 
     AppState& state_;
-    // The window's own solver: it computes while the other windows stay usable, so it must not
-    // share one with them.
-    ResponseSolver solver_;
     BodeTraceSet traces_;
     std::vector<double> pinned_;
     // What the curves were last computed over, as the exports say it.

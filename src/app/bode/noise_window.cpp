@@ -28,6 +28,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace kelvor::app {
 namespace {
@@ -101,7 +102,7 @@ TFormNoise::TFormNoise(AppState& state, TFormBode& bode)
                                                                       SetRunning(locked);
                                                                       bode_.SetComputing(locked);
                                                                   },
-                                                                  kAnalyserEventSliceMs) {
+                                                                  kAnalyserProgressSliceMs) {
     setWindowTitle("Noise");
     const AnalysisPanelControls controls =
         BuildAnalysisPanelFrame(*this, BuildSettings(), BuildResults(), 420);
@@ -346,33 +347,38 @@ bool TFormNoise::Run() {
     }
 
     ProgressBar->setValue(0);
-    std::optional<NoiseAnalysis> result;
-    const CalculationEnd end = calculation_.Run([&] {
-        // Called on this thread only: the windows stay responsive while the other cores solve,
-        // and a click on Cancel is seen between two points.
-        const AnalysisProgress progress = [&](int done, int expected) {
-            ProgressBar->setRange(0, expected);
-            ProgressBar->setValue(done);
-            return calculation_.LetEventsThrough();
+    auto result = std::make_shared<std::optional<NoiseAnalysis>>();
+    // The worker reads copies: the panel may load another circuit once this one is cancelled.
+    const auto work = [this, result, circuit = circuit_, lines = sourceLines_, settings = *settings,
+                       request = *request] {
+        const AnalysisProgress progress = [this](int done, int expected) {
+            return calculation_.Report([this, done, expected] {
+                ProgressBar->setRange(0, expected);
+                ProgressBar->setValue(done);
+            });
         };
-        result = RunNoiseAnalysis(*circuit_, sourceLines_, *settings, *request, progress);
-        return result->complete;
-    });
-    if (end != CalculationEnd::Finished) {
-        ProgressBar->setValue(0);
-        if (end == CalculationEnd::Reset) {
-            LabelTotals->setText("Cancelled: the results are as they were.");
+        *result = RunNoiseAnalysis(*circuit, lines, settings, request, progress);
+        return (*result)->complete;
+    };
+    const auto finish = [this, result, request = *request,
+                         temperature = settings->temperatureCelsius](CalculationEnd end) {
+        if (end != CalculationEnd::Finished) {
+            ProgressBar->setValue(0);
+            if (end == CalculationEnd::Reset) {
+                LabelTotals->setText("Cancelled: the results are as they were.");
+            }
+            return;
         }
-        return false;
-    }
-    SetRunning(false);
-    bode_.SetComputing(false);
-    ProgressBar->setValue(ProgressBar->maximum());
-    request_ = std::move(request);
-    analysis_ = std::move(result);
-    analysedTemperature_ = settings->temperatureCelsius;
-    highlighted_.reset();
-    ShowResults();
+        SetRunning(false);
+        bode_.SetComputing(false);
+        ProgressBar->setValue(ProgressBar->maximum());
+        request_ = request;
+        analysis_ = std::move(*result);
+        analysedTemperature_ = temperature;
+        highlighted_.reset();
+        ShowResults();
+    };
+    calculation_.Start(work, finish);
     return true;
 }
 

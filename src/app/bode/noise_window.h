@@ -42,8 +42,8 @@ public:
     // the old results; a running analysis is cancelled first, its results never shown.
     void FollowCurrentDatafile();
 
-    // Computes the noise of the current Datafile with the panel's settings; false when refused,
-    // cancelled or failed (after a message), and then the results stay as they were.
+    // Starts computing the noise of the current Datafile with the panel's settings; false when
+    // refused (after a message). Cancelled or failed, the results stay as they were.
     bool Run();
     void ButtonRunClick() { Run(); }
     void ButtonCancelClick();

@@ -38,6 +38,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <memory>
 #include <qcustomplot.h>
 
 namespace kelvor::app {
@@ -97,7 +98,7 @@ TFormTolerances::TFormTolerances(AppState& state, TFormBode& bode)
                                                                       SetRunning(locked);
                                                                       bode_.SetComputing(locked);
                                                                   },
-                                                                  kAnalyserEventSliceMs) {
+                                                                  kAnalyserProgressSliceMs) {
     setWindowTitle("Tolerances");
     const AnalysisPanelControls controls =
         BuildAnalysisPanelFrame(*this, BuildSettings(), BuildResults(), 520);
@@ -444,33 +445,35 @@ void TFormTolerances::ButtonRunClick() {
     }
 
     ProgressBar->setValue(0);
-    std::optional<ToleranceRun> run;
-    const CalculationEnd end = calculation_.Run([&] {
-        // Called on this thread only: the windows stay responsive while the other cores solve,
-        // and a click on Cancel is seen between two runs.
-        const ToleranceProgress progress = [&](int done, int total) {
-            ProgressBar->setRange(0, total);
-            ProgressBar->setValue(done);
-            return calculation_.LetEventsThrough();
+    auto run = std::make_shared<std::optional<ToleranceRun>>();
+    // The worker reads copies: the panel may load another circuit once this one is cancelled.
+    const auto work = [this, run, circuit = circuit_, lines = componentLines_, settings = *settings,
+                       grid = LogFrequencyGrid(*range, bode_.SpinBoxPointsPerDecade->value())] {
+        const ToleranceProgress progress = [this](int done, int total) {
+            return calculation_.Report([this, done, total] {
+                ProgressBar->setRange(0, total);
+                ProgressBar->setValue(done);
+            });
         };
-        run = RunToleranceAnalysis(*circuit_, componentLines_, *settings,
-                                   LogFrequencyGrid(*range, bode_.SpinBoxPointsPerDecade->value()),
-                                   progress);
-        return run->complete;
-    });
-    if (end != CalculationEnd::Finished) {
-        ProgressBar->setValue(0);
-        if (end == CalculationEnd::Reset) {
-            LabelYield->setText("Cancelled: the results are as they were.");
+        *run = RunToleranceAnalysis(*circuit, lines, settings, grid, progress);
+        return (*run)->complete;
+    };
+    const auto finish = [this, run, settings = *settings](CalculationEnd end) {
+        if (end != CalculationEnd::Finished) {
+            ProgressBar->setValue(0);
+            if (end == CalculationEnd::Reset) {
+                LabelYield->setText("Cancelled: the results are as they were.");
+            }
+            return;
         }
-        return;
-    }
-    SetRunning(false);
-    bode_.SetComputing(false);
-    ProgressBar->setValue(ProgressBar->maximum());
-    analysis_ = std::move(run->analysis);
-    analysedSettings_ = *settings;
-    ShowResults();
+        SetRunning(false);
+        bode_.SetComputing(false);
+        ProgressBar->setValue(ProgressBar->maximum());
+        analysis_ = std::move((*run)->analysis);
+        analysedSettings_ = settings;
+        ShowResults();
+    };
+    calculation_.Start(work, finish);
 }
 
 void TFormTolerances::ShowResults() {

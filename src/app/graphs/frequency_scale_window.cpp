@@ -12,6 +12,7 @@
 #include "app/help/help_window.h"
 #include "app/state/app_state.h"
 #include "kelvor_error.h"
+#include "messages.h"
 #include "solver/response.h"
 #include "text/eng_value.h"
 #include "text/words.h"
@@ -28,6 +29,8 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <algorithm>
+#include <memory>
+#include <optional>
 
 namespace kelvor::app {
 namespace {
@@ -293,39 +296,64 @@ void TFormFreqScales::ShowProgress(int column) {
     ProgressBar->setValue(std::clamp(column, kFirstProgress, kLastProgress));
 }
 
-bool TFormFreqScales::SweptColumn(int column) {
-    lastSweptColumn_ = column;
-    if (column % 5 == 0) {
-        ShowProgress(column);
-    }
-    return sweep_.LetEventsThrough();
-}
-
 void TFormFreqScales::RunSweep(const FrequencyScale& scale) {
     lastSweptColumn_ = 0;
-    SweepResult result;
-    // An abandoned sweep leaves the last finished one in place, so that drawing the graph again
-    // never mixes two sweeps.
-    const CalculationEnd end = sweep_.Run([&] {
-        const LoadedCircuit circuit = LoadCircuit(state_.workingFolder, state_.circuit);
-        result = kelvor::RunSweep(scale, circuit, state_.solver, state_.messages,
-                                  [this](int column) { return SweptColumn(column); });
-        return result.completed;
-    });
-    if (end != CalculationEnd::Finished) {
+    std::shared_ptr<const LoadedCircuit> loaded;
+    try {
+        loaded = std::make_shared<const LoadedCircuit>(
+            LoadCircuit(state_.workingFolder, state_.circuit));
+    } catch (const KelvorError& fault) {
+        state_.messages.ShowError(fault.what());
         return;
     }
+    const bool test1Trace = state_.solver.Test1Trace;
+    // The inductor trace waits for the user at every inductor: its boxes need this thread.
+    const CalculationThread where = NeedsSequentialSolve(*loaded, test1Trace)
+                                        ? CalculationThread::Window
+                                        : CalculationThread::Worker;
+    struct Outcome {
+        SweepResult result;
+        int column = 0;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    const auto work = [this, outcome, where, test1Trace, scale, circuit = std::move(loaded)] {
+        ResponseSolver solver;
+        solver.Test1Trace = test1Trace;
+        QuietMessages quiet; // a worker's solves show no messages
+        MessageSink& messages = where == CalculationThread::Window ? state_.messages : quiet;
+        outcome->result = kelvor::RunSweep(scale, *circuit, solver, messages, [&](int column) {
+            outcome->column = column;
+            if (column % 5 != 0) {
+                return !sweep_.ResetRequested();
+            }
+            return sweep_.Report(
+                [this, column] {
+                    lastSweptColumn_ = column;
+                    ShowProgress(column);
+                },
+                true);
+        });
+        return outcome->result.completed;
+    };
+    // An abandoned sweep leaves the last finished one in place, so that drawing the graph again
+    // never mixes two sweeps.
+    const auto finish = [this, outcome, scale](CalculationEnd end) {
+        lastSweptColumn_ = outcome->column;
+        if (end != CalculationEnd::Finished) {
+            return;
+        }
+        ButtonContinueOrReset->setEnabled(false);
+        WaitMs(state_.pauses.afterSweepMs);
+        state_.graph.AcceptSweep(scale, std::move(outcome->result), state_.shell.DatafileChanged);
+        if (OutputNeverResponds(state_.graph.sweep)) {
+            state_.messages.ShowWarning(kNoOutputWarning);
+        }
 
-    ButtonContinueOrReset->setEnabled(false);
-    WaitMs(state_.pauses.afterSweepMs);
-    state_.graph.AcceptSweep(scale, std::move(result), state_.shell.DatafileChanged);
-    if (OutputNeverResponds(state_.graph.sweep)) {
-        state_.messages.ShowWarning(kNoOutputWarning);
-    }
-
-    hide();
-    done(QDialog::Accepted);
-    state_.windows.Get<TFormFResults>().exec();
+        hide();
+        done(QDialog::Accepted);
+        state_.windows.Get<TFormFResults>().exec();
+    };
+    sweep_.Start(work, finish, where);
 }
 
 void TFormFreqScales::keyReleaseEvent(QKeyEvent* event) {

@@ -69,7 +69,6 @@ private:
     bool ChosenScale(FrequencyScale& scale);
     void RunSweep(const FrequencyScale& scale);
     void ShowProgress(int column);
-    bool SweptColumn(int column);
 
     AppState& state_;
     LongCalculation sweep_;

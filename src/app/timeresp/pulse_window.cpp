@@ -96,9 +96,4 @@ void TFormPMenu::BeforeShow() {
     }
 }
 
-void TFormPMenu::DrawPlot(QImage& picture, const render::TimeResponsePlotInput& input,
-                          const std::function<void(render::PlotStage)>& pause) {
-    render::DrawPulseGraph(picture, input, Table(), pause);
-}
-
 } // namespace kelvor::app

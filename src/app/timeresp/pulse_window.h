@@ -21,8 +21,7 @@ protected:
     bool& ReopenFlag() override;
     TimeResponseKind Kind() const override { return TimeResponseKind::Pulse; }
     long double Fundamental(long double width) const override;
-    void DrawPlot(QImage& picture, const render::TimeResponsePlotInput& input,
-                  const std::function<void(render::PlotStage)>& pause) override;
+    PlotDrawing Drawing() const override { return render::DrawPulseGraph; }
     void BeforeShow() override;
 
 private:

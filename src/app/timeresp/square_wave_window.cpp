@@ -60,9 +60,4 @@ bool& TFormSqWMenu::ReopenFlag() {
     return state_.shell.ReopenSquareWave;
 }
 
-void TFormSqWMenu::DrawPlot(QImage& picture, const render::TimeResponsePlotInput& input,
-                            const std::function<void(render::PlotStage)>& pause) {
-    render::DrawSquareWaveGraph(picture, input, Table(), pause);
-}
-
 } // namespace kelvor::app

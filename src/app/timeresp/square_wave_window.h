@@ -21,8 +21,7 @@ protected:
     bool& ReopenFlag() override;
     TimeResponseKind Kind() const override { return TimeResponseKind::SquareWave; }
     long double Fundamental(long double frequency) const override { return frequency; }
-    void DrawPlot(QImage& picture, const render::TimeResponsePlotInput& input,
-                  const std::function<void(render::PlotStage)>& pause) override;
+    PlotDrawing Drawing() const override { return render::DrawSquareWaveGraph; }
 };
 
 } // namespace kelvor::app

@@ -11,6 +11,7 @@
 #include "app/help/help_window.h"
 #include "app/state/app_state.h"
 #include "kelvor_error.h"
+#include "messages.h"
 #include "render/graph_canvas.h"
 #include "render/time_response_graph.h"
 #include "solver/response.h"
@@ -21,7 +22,6 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -31,6 +31,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
+#include <memory>
+#include <optional>
 
 namespace kelvor::app {
 namespace {
@@ -39,8 +41,8 @@ constexpr std::size_t kValueTextCapacity = 30;
 constexpr int kFirstProgress = 1;
 constexpr int kLastProgress = 65;
 constexpr int kGraphParametersPromptLeft = 168;
-// Events are let through at every step of the progress bar and at least this often.
-constexpr int kEventIntervalMs = 15;
+// Progress is shown at every step of the bar and at least this often.
+constexpr int kProgressIntervalMs = 15;
 
 QGroupBox* BlueFrame(QWidget* parent, const char* caption, const QRect& rect, int pixels) {
     auto* frame = new QGroupBox(caption, parent);
@@ -88,7 +90,8 @@ TimeResponseMenu::TimeResponseMenu(AppState& state, const TimeResponseMenuLayout
                   ProgressBar->setValue(kFirstProgress);
               }
           },
-          kEventIntervalMs) {
+          kProgressIntervalMs),
+      drawing_(state.messages, [this](bool locked) { plotting_ = locked; }) {
     setObjectName(layout.objectName);
     setFont(PixelFont("Arial", layout.baseFontPixels));
     if (layout.sizeable) {
@@ -265,46 +268,70 @@ void TimeResponseMenu::ButtonContinueOrResetClick() {
         state_.messages.ShowError(layout_.invalidValueMessage);
         return;
     }
-    if (Calculate(value)) {
-        ShowGraphParameters();
-    }
+    Calculate(value);
 }
 
-// Returns true when every harmonic was solved; otherwise the window is back at the entry stage
-// and the last complete table stays.
-bool TimeResponseMenu::Calculate(long double value) {
+// Once every harmonic is solved the graph parameters follow; otherwise the window is back at the
+// entry stage and the last complete table stays.
+void TimeResponseMenu::Calculate(long double value) {
     solved_ = 0;
-    HarmonicTable table;
-    const CalculationEnd end = calculation_.Run([&] {
-        const LoadedCircuit circuit = LoadCircuit(state_.workingFolder, state_.circuit);
-        table =
-            ComputeHarmonics(circuit, Kind(), groups_, Fundamental(value), state_.solver,
-                             state_.messages, [this](int solved) { return SolvedSoFar(solved); });
-        return table.complete;
-    });
-    if (end != CalculationEnd::Finished) {
-        return false;
+    std::shared_ptr<const LoadedCircuit> loaded;
+    try {
+        loaded = std::make_shared<const LoadedCircuit>(
+            LoadCircuit(state_.workingFolder, state_.circuit));
+    } catch (const KelvorError& fault) {
+        state_.messages.ShowError(fault.what());
+        return;
     }
-    table_ = std::move(table);
-    defaultGain_ = DefaultGraphGain(table_);
-    plotGain_ = defaultGain_;
-    graphGain_ = RoundedDefaultGain(defaultGain_);
-    return true;
-}
-
-bool TimeResponseMenu::SolvedSoFar(int solved) {
-    solved_ = solved;
-    const int stride = 4 * groups_;
-    const int position =
-        std::min(kLastProgress, kFirstProgress + (solved + layout_.progressLead) / stride);
-    // Harmonics solved on the other cores arrive in batches: the bar still moves one step at a
-    // time.
-    const bool stepped = position > ProgressBar->value();
-    while (ProgressBar->value() < position) {
-        ProgressBar->setValue(ProgressBar->value() + 1);
-    }
-    // A step of the bar is shown at once.
-    return stepped ? calculation_.LetEventsThroughNow() : calculation_.LetEventsThrough();
+    const bool test1Trace = state_.solver.Test1Trace;
+    // The inductor trace waits for the user at every inductor: its boxes need this thread.
+    const CalculationThread where = NeedsSequentialSolve(*loaded, test1Trace)
+                                        ? CalculationThread::Window
+                                        : CalculationThread::Worker;
+    struct Outcome {
+        HarmonicTable table;
+        int solved = 0;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    const auto work = [this, outcome, where, test1Trace, circuit = std::move(loaded), kind = Kind(),
+                       groups = groups_, fundamental = Fundamental(value),
+                       shown = kFirstProgress]() mutable {
+        ResponseSolver solver;
+        solver.Test1Trace = test1Trace;
+        QuietMessages quiet; // a worker's solves show no messages
+        MessageSink& messages = where == CalculationThread::Window ? state_.messages : quiet;
+        outcome->table = ComputeHarmonics(
+            *circuit, kind, groups, fundamental, solver, messages, [&, this](int solved) {
+                outcome->solved = solved;
+                const int position = std::min(
+                    kLastProgress, kFirstProgress + (solved + layout_.progressLead) / (4 * groups));
+                // Harmonics solved on the other cores arrive in batches: the bar still moves
+                // one step at a time, and a step is shown at once.
+                const bool stepped = position > shown;
+                shown = std::max(shown, position);
+                return calculation_.Report(
+                    [this, position, solved] {
+                        solved_ = solved;
+                        while (ProgressBar->value() < position) {
+                            ProgressBar->setValue(ProgressBar->value() + 1);
+                        }
+                    },
+                    stepped);
+            });
+        return outcome->table.complete;
+    };
+    const auto finish = [this, outcome](CalculationEnd end) {
+        solved_ = outcome->solved;
+        if (end != CalculationEnd::Finished) {
+            return;
+        }
+        table_ = std::move(outcome->table);
+        defaultGain_ = DefaultGraphGain(table_);
+        plotGain_ = defaultGain_;
+        graphGain_ = RoundedDefaultGain(defaultGain_);
+        ShowGraphParameters();
+    };
+    calculation_.Start(std::move(work), finish, where);
 }
 
 // The entry stage offers Continue and Close; the graph-parameter stage Plot Graph and the
@@ -347,7 +374,7 @@ void TimeResponseMenu::SelectBoxColour() {
 }
 
 void TimeResponseMenu::ButtonPlotGraphClick() {
-    // Events run while the trace is drawn: a second click waits for the picture in hand.
+    // The trace is drawn on a worker: a second click waits for the picture in hand.
     if (plotting_) {
         return;
     }
@@ -386,29 +413,35 @@ void TimeResponseMenu::Plot(int32_t asked) {
 
     TFormVGA* graph = &PrepareGraphWindow();
     // Drawn on a picture of its own, so that the graph window shows finished steps only.
-    QImage picture = render::BlankTimeResponsePicture();
-    const auto showSoFar = [&](render::PlotStage stage) {
-        graph->Picture() = picture.copy();
-        graph->ShowPicture();
-        // Also when the graph window is already open behind this one (after Display Again).
-        if (stage == render::PlotStage::FrameDrawn) {
-            graph->show();
-            graph->raise();
-            graph->activateWindow();
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    auto picture = std::make_shared<QImage>(render::BlankTimeResponsePicture());
+    const auto work = [this, picture, input, draw = Drawing(), table = table_] {
+        draw(*picture, input, table, [&, this](render::PlotStage stage) {
+            drawing_.Report(
+                [this, shown = picture->copy(), stage] {
+                    TFormVGA& graph = state_.windows.Get<TFormVGA>();
+                    graph.Picture() = shown;
+                    graph.ShowPicture();
+                    // Also when the graph window is already open behind this one (after
+                    // Display Again).
+                    if (stage == render::PlotStage::FrameDrawn) {
+                        graph.show();
+                        graph.raise();
+                        graph.activateWindow();
+                    }
+                },
+                true);
+        });
+        return true;
     };
-    plotting_ = true;
-    try {
-        DrawPlot(picture, input, showSoFar);
-    } catch (const KelvorError& fault) {
-        state_.messages.ShowError(fault.what());
-    }
-    plotting_ = false;
-    graph->Picture() = picture;
-    graph->ShowPicture();
-    graph->SetCommandMenusVisible(true);
-    state_.graph.SuperimposeArmed = false;
+    // A fault has been shown: what was drawn stays, and the graph window's commands return.
+    const auto finish = [this, graph, picture](CalculationEnd) {
+        plotting_ = false;
+        graph->Picture() = *picture;
+        graph->ShowPicture();
+        graph->SetCommandMenusVisible(true);
+        state_.graph.SuperimposeArmed = false;
+    };
+    drawing_.Start(work, finish);
 }
 
 // The graph window, set up for this plot and with its File and Repeat menus hidden while it is

@@ -4,6 +4,7 @@
 #include "app/common/long_calculation.h"
 #include "app/state/analysis_mode.h"
 #include "app/state/help_topics.h"
+#include "render/time_response_graph.h"
 #include "timeresp/harmonic_table.h"
 
 #include <QDialog>
@@ -25,11 +26,6 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
-
-namespace kelvor::render {
-struct TimeResponsePlotInput;
-enum class PlotStage;
-} // namespace kelvor::render
 
 namespace kelvor::app {
 
@@ -99,6 +95,8 @@ public:
     long double PlotGain() const { return plotGain_; }
     bool Running() const { return calculation_.Running(); }
     bool ResetRequested() const { return calculation_.ResetRequested(); }
+    // The plot is being drawn onto the graph window.
+    bool Plotting() const { return plotting_; }
     // Harmonics solved by the latest calculation, finished or not.
     int SolvedHarmonics() const { return solved_; }
 
@@ -136,8 +134,10 @@ protected:
     virtual TimeResponseKind Kind() const = 0;
     // The fundamental frequency of the harmonics for a value above 0.
     virtual long double Fundamental(long double value) const = 0;
-    virtual void DrawPlot(QImage& picture, const render::TimeResponsePlotInput& input,
-                          const std::function<void(render::PlotStage)>& pause) = 0;
+    // The renderer's drawing of this kind of plot; a worker draws with it.
+    using PlotDrawing = void (*)(QImage&, const render::TimeResponsePlotInput&,
+                                 const HarmonicTable&, const render::PlotPause&);
+    virtual PlotDrawing Drawing() const = 0;
     // Called first when the window shows.
     virtual void BeforeShow() {}
 
@@ -156,8 +156,8 @@ private:
     void ShowGraphParameters();
     void ShowControlsOfStage(bool graphParameters);
     void SelectBoxColour();
-    bool Calculate(long double value);
-    bool SolvedSoFar(int solved);
+    // Starts solving the harmonics; the graph parameters follow once every one is solved.
+    void Calculate(long double value);
     void Plot(int32_t graphGain);
     TFormVGA& PrepareGraphWindow();
     void GraphClosed(AnalysisMode mode);
@@ -172,6 +172,7 @@ private:
     long double plotGain_ = 0;
     int32_t graphGain_ = 0;
     LongCalculation calculation_;
+    LongCalculation drawing_;
     int solved_ = 0;
     bool connectedToGraph_ = false;
     bool plotting_ = false;

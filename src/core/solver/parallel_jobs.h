@@ -21,8 +21,9 @@ int WorkerCount(int requested, int jobs);
 // Each job must write only its own results, so what they give does not depend on the number of
 // workers. An exception from a job stops the set and is rethrown, that of the lowest-numbered
 // job that threw, as running them in order would. Returns false when `progress` stopped it.
-// Workers take `runLength` consecutive jobs at a time, so that short jobs rarely meet at the
-// shared counter.
+// Workers take up to `runLength` consecutive jobs at a time, so that short jobs rarely meet at
+// the shared counter; runs are shorter when there are too few jobs for every worker to get
+// several.
 bool RunNumberedJobs(int jobs, int workers, const NumberedJob& job, const JobProgress& progress,
                      int runLength = 1);
 

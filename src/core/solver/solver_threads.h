@@ -4,9 +4,11 @@
 #include "solver/response.h"
 
 #include <algorithm>
-#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -44,11 +46,22 @@ public:
     void Start(std::function<void()> work) {
         threads_.emplace_back([this, work = std::move(work)] {
             work();
-            done_.fetch_add(1);
+            {
+                const std::lock_guard lock(doneMutex_);
+                ++done_;
+            }
+            doneChanged_.notify_all();
         });
     }
 
-    bool AllDone() const { return done_.load() == static_cast<int>(threads_.size()); }
+    // Waits until every thread's work has returned or `longest` has passed; true for the first.
+    // The caller wakes as the last one ends, not at its next look: short sets would otherwise
+    // lose much of what the second core gained.
+    bool WaitAllDone(std::chrono::milliseconds longest) {
+        std::unique_lock lock(doneMutex_);
+        return doneChanged_.wait_for(lock, longest,
+                                     [this] { return done_ == static_cast<int>(threads_.size()); });
+    }
 
     void JoinAll() {
         for (std::thread& thread : threads_) {
@@ -62,7 +75,9 @@ private:
     std::function<void()> stop_;
     std::vector<std::unique_ptr<ResponseSolver>> solvers_;
     std::vector<std::thread> threads_;
-    std::atomic<int> done_{0};
+    std::mutex doneMutex_;
+    std::condition_variable doneChanged_;
+    int done_ = 0;
 };
 
 } // namespace kelvor

@@ -7,6 +7,7 @@
 #include "app/bode/tolerance_window.h"
 #include "app/support/app_fixture.h"
 #include "app/support/app_test_main.h"
+#include "app/support/calculation_wait.h"
 #include "app/support/offscreen_screen.h"
 
 #include <QApplication>
@@ -45,12 +46,15 @@ private slots:
         app::TFormBode bode(fixture.state);
         bode.SpinBoxPointsPerDecade->setValue(10);
         bode.ShowForCurrentDatafile();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode.Computing(); }));
         QVERIFY(QTest::qWaitForWindowExposed(&bode));
         CheckFits(bode);
         bode.ButtonTolerances->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode.Computing(); }));
         QVERIFY(QTest::qWaitForWindowExposed(bode.tolerances()));
         CheckFits(*bode.tolerances());
         bode.ButtonNoise->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode.Computing(); }));
         QVERIFY(QTest::qWaitForWindowExposed(bode.noise()));
         CheckFits(*bode.noise());
     }

@@ -5,6 +5,7 @@
 #include "app/printing/print_target.h"
 #include "app/support/app_fixture.h"
 #include "app/support/app_test_main.h"
+#include "app/support/calculation_wait.h"
 #include "app/support/help_opening.h"
 #include "bode/bode_curve.h"
 #include "circuit/datafile_reader.h"
@@ -67,6 +68,7 @@ private slots:
         window->resize(1000, 700);
         SetRange("10", "100k", 100);
         window->ShowForCurrentDatafile();
+        QVERIFY(testing::WaitUntilIdle([&] { return window->Computing(); }));
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         // The plots are laid out when they are drawn, once the events have run.
         QTRY_VERIFY(window->Plot->axisRects().front()->width() > 0);
@@ -126,6 +128,7 @@ private slots:
         const std::size_t points = window->traces().current().curve.size();
         QTimer::singleShot(0, window.get(), [this] { window->ButtonCancel->click(); });
         window->ButtonCompute->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return window->Computing(); }));
         QCOMPARE(window->traces().current().curve.size(), points);
         QCOMPARE(window->ProgressBar->value(), 0);
         QVERIFY(window->LabelReadout->text().startsWith("Cancelled"));
@@ -140,12 +143,14 @@ private slots:
         text.replace(text.find("8.0"), 3, "16");
         fixture->folder.Write("HPFILTER.DAT", text);
         window->ButtonCompute->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return window->Computing(); }));
         const auto& plotted = window->Plot->traces();
         QVERIFY(plotted[0].curve.gain.back() != plotted[1].curve.gain.back());
         const std::size_t points = window->traces().current().curve.size();
 
         fixture->folder.Write("HPFILTER.DAT", "bad\r\n");
         window->ButtonCompute->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return window->Computing(); }));
         QCOMPARE(fixture->messages.entries.back().text,
                  std::string("\r\nCannot Run  -  Error in Datafile  "));
         QCOMPARE(window->traces().current().curve.size(), points);
@@ -159,6 +164,7 @@ private slots:
         const auto shown = std::count_if(whole.frequency.begin(), whole.frequency.end(),
                                          [](long double f) { return f >= 100 && f <= 1000; });
         window->ButtonRefine->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return window->Computing(); }));
         QCOMPARE(window->SpinBoxPointsPerDecade->value(), 400);
         const BodeCurve& refined = window->traces().current().curve;
         QVERIFY(refined.size() >= std::size_t{401});
@@ -190,6 +196,7 @@ private slots:
             fixture->messages.entries.clear();
             SetRange(bad.start, bad.end, bad.perDecade);
             window->ButtonCompute->click();
+            QVERIFY(testing::WaitUntilIdle([&] { return window->Computing(); }));
             QCOMPARE(fixture->messages.entries.size(), std::size_t{1});
             QVERIFY2(fixture->messages.entries[0].text.rfind(bad.message, 0) == 0,
                      fixture->messages.entries[0].text.c_str());
@@ -204,6 +211,7 @@ private slots:
                                         "   R  1 2   1k\r\n   C  2 3   159.15nF\r\n");
         ChooseFile(fixture->folder / "RC.DAT");
         window->ButtonAddDatafile->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return window->Computing(); }));
         QVERIFY2(fixture->messages.entries.empty(),
                  fixture->messages.entries.empty() ? ""
                                                    : fixture->messages.entries[0].text.c_str());
@@ -227,6 +235,7 @@ private slots:
         SetRange("10", "10k", 20);
         fixture->dialogs.step = StepRequest{{9, 1}, {4, 16}};
         window->ButtonStep->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return window->Computing(); }));
         QVERIFY2(fixture->messages.entries.empty(),
                  fixture->messages.entries.empty() ? ""
                                                    : fixture->messages.entries[0].text.c_str());
@@ -254,6 +263,7 @@ private slots:
         // Another step replaces the earlier one.
         fixture->dialogs.step = StepRequest{{7, 1}, {0.1L}};
         window->ButtonStep->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return window->Computing(); }));
         QCOMPARE(window->Plot->traces().size(), std::size_t{2});
     }
 

@@ -7,6 +7,7 @@
 #include "app/schematic/schematic_window.h"
 #include "app/support/app_fixture.h"
 #include "app/support/app_test_main.h"
+#include "app/support/calculation_wait.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -34,6 +35,7 @@ private slots:
         bode.EditBoxEnd->setText("10k");
         bode.SpinBoxPointsPerDecade->setValue(5);
         bode.ShowForCurrentDatafile();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode.Computing(); }));
         // The panels, the export and the schematic read the current Datafile themselves.
         const auto wideIsCurrent = [&] { fixture.state.shell.DatafileName = "WIDE.DAT"; };
         app::TFormSchematic schematic(fixture.state);

@@ -6,6 +6,7 @@
 #include "app/state/help_topics.h"
 #include "app/support/app_fixture.h"
 #include "app/support/app_test_main.h"
+#include "app/support/calculation_wait.h"
 #include "app/support/help_opening.h"
 #include "circuit/sample_datafile.h"
 
@@ -52,6 +53,7 @@ private:
 
     void OpenPanel() {
         bode->ButtonNoise->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
         panel = bode->noise();
         QVERIFY(panel != nullptr && panel->isVisible());
     }
@@ -59,6 +61,7 @@ private:
         fixture->folder.Write(name, text);
         fixture->state.shell.DatafileName = name;
         emit fixture->state.datafileEvents.currentChanged();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
     }
 
 private slots:
@@ -70,6 +73,7 @@ private slots:
         bode->EditBoxEnd->setText("10k");
         bode->SpinBoxPointsPerDecade->setValue(20);
         bode->ShowForCurrentDatafile();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
         QVERIFY(QTest::qWaitForWindowExposed(bode.get()));
     }
     void cleanup() {
@@ -88,7 +92,9 @@ private slots:
         panel->EditBoxBandFrom->setText("100");
         panel->EditBoxBandTo->setText("5k");
         bode->CheckBoxNoise->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
         panel->ButtonRun->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
         QVERIFY2(fixture->messages.entries.empty(),
                  fixture->messages.entries.empty() ? ""
                                                    : fixture->messages.entries[0].text.c_str());
@@ -151,6 +157,7 @@ private slots:
     void clickingARowHighlightsItsCurve() {
         OpenPanel();
         panel->ButtonRun->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
         const int last = panel->TableContributors->rowCount() - 1;
         QVERIFY(last >= 1);
         for (int row : {1, last}) {
@@ -167,6 +174,7 @@ private slots:
     // point, and the sensitivity at the cursor is that of the closed form.
     void noiseCurveAndSensitivityFollowTheDatafile() {
         bode->CheckBoxNoise->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
         OpenPanel();
         MakeCurrent("RC.DAT", kRcLowPass);
         QCOMPARE(bode->traces().current().title, std::string("RC_Low_Pass"));
@@ -209,15 +217,18 @@ private slots:
         // analyser's computation runs the open panel's analysis as well.
         bode->SpinBoxPointsPerDecade->setValue(2000);
         bode->ButtonCompute->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
         QVERIFY(panel->analysis().has_value());
         const long double before = panel->analysis()->band.outputRms;
         QTimer::singleShot(0, panel, [this] { panel->ButtonCancel->click(); });
         panel->ButtonRun->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
         QVERIFY(panel->LabelTotals->text().startsWith("Cancelled"));
         QCOMPARE(panel->analysis()->band.outputRms, before);
         QVERIFY(panel->ButtonRun->isEnabled());
         QVERIFY(bode->ButtonCompute->isEnabled());
         panel->ButtonRun->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
         QVERIFY(panel->LabelTotals->text().startsWith("Output noise"));
     }
 
@@ -232,12 +243,14 @@ private slots:
         QCOMPARE(panel->TableOpAmps->item(0, 0)->text(), QString("7"));
         panel->TableOpAmps->item(0, 2)->setText("5n");
         panel->ButtonRun->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
         const NoiseFileReading kept = ReadNoiseFile(fixture->folder / "INV.noi");
         QCOMPARE(kept.problem, std::string());
         QVERIFY(std::fabs(kept.settings.opAmps.at(7).voltage / 5e-9L - 1) < 1e-15L);
 
         panel->TableOpAmps->item(0, 2)->setText("-1n");
         panel->ButtonRun->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
         QCOMPARE(fixture->messages.entries.size(), std::size_t{1});
         QVERIFY(fixture->messages.entries[0].text.rfind("Op-amp of line 7", 0) == 0);
     }
@@ -248,6 +261,7 @@ private slots:
     void exportsWriteTheDensitiesAndTotals() {
         OpenPanel();
         panel->ButtonRun->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
         const NoiseAnalysis& analysis = *panel->analysis();
         char total[64];
         std::snprintf(total, sizeof total, "# Output noise: %.4Le V rms", analysis.band.outputRms);

@@ -4,6 +4,7 @@
 #include "app/bode/bode_window.h"
 #include "app/support/app_fixture.h"
 #include "app/support/app_test_main.h"
+#include "app/support/calculation_wait.h"
 #include "app/support/help_opening.h"
 #include "tolerance/tolerance_file.h"
 
@@ -28,6 +29,7 @@ private:
 
     void OpenPanel() {
         bode->ButtonTolerances->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
         panel = bode->tolerances();
         QVERIFY(panel != nullptr && panel->isVisible());
     }
@@ -44,6 +46,7 @@ private slots:
         bode->EditBoxEnd->setText("10k");
         bode->SpinBoxPointsPerDecade->setValue(20);
         bode->ShowForCurrentDatafile();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
         QVERIFY(QTest::qWaitForWindowExposed(bode.get()));
     }
     void cleanup() {
@@ -64,6 +67,7 @@ private slots:
             SetCell(panel->TableMask, 0, column, QStringList{"1k", "10k", "-3", "3"}[column]);
         }
         panel->ButtonRun->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
         QVERIFY2(fixture->messages.entries.empty(),
                  fixture->messages.entries.empty() ? ""
                                                    : fixture->messages.entries[0].text.c_str());
@@ -104,6 +108,7 @@ private slots:
 
         SetCell(panel->TableComponents, 2, 3, "many");
         panel->ButtonRun->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
         QCOMPARE(fixture->messages.entries.size(), std::size_t{2});
         QVERIFY(!panel->analysis().has_value());
         QCOMPARE(fixture->folder.Read("HPFILTER.tol"), std::string("[Tolerances]\r\nC = lots\r\n"));
@@ -132,6 +137,7 @@ private slots:
                 SetCell(panel->TableMask, 0, column, bad.cells[column]);
             }
             panel->ButtonRun->click();
+            QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
             QCOMPARE(fixture->messages.entries.size(), std::size_t{1});
             QVERIFY2(fixture->messages.entries[0].text.rfind(bad.message, 0) == 0,
                      fixture->messages.entries[0].text.c_str());
@@ -145,6 +151,7 @@ private slots:
         panel->SpinBoxRuns->setValue(10000);
         QTimer::singleShot(0, panel, [this] { panel->ButtonCancel->click(); });
         panel->ButtonRun->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
         QVERIFY(!panel->analysis().has_value());
         QVERIFY(panel->LabelYield->text().startsWith("Cancelled"));
         QVERIFY(panel->ButtonRun->isEnabled());
@@ -164,6 +171,7 @@ private slots:
             emit fixture->state.datafileEvents.currentChanged();
         });
         panel->ButtonRun->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
         QVERIFY(!panel->analysis().has_value());
         QTRY_COMPARE(panel->TableComponents->rowCount(), 2);
         QVERIFY(panel->ButtonRun->isEnabled());

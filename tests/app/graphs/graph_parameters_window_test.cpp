@@ -5,6 +5,7 @@
 #include "app/graphs/graph_window.h"
 #include "app/support/app_fixture.h"
 #include "app/support/app_test_main.h"
+#include "app/support/calculation_wait.h"
 #include "app/support/help_opening.h"
 
 #include <QApplication>
@@ -374,6 +375,7 @@ private slots:
             scales.show();
             scales.RadioButtons[fcode]->click();
             scales.ButtonContinueOrReset->click();
+            QVERIFY(testing::WaitUntilIdle([&] { return scales.SweepRunning(); }));
             QVERIFY(!inParameters); // the parameter window was reached
             QVERIFY(!window->isVisible());
         };

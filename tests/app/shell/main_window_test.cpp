@@ -10,6 +10,7 @@
 #include "app/state/help_topics.h"
 #include "app/support/action_captions.h"
 #include "app/support/app_test_main.h"
+#include "app/support/calculation_wait.h"
 #include "app/support/recording_dialogs.h"
 #include "app/support/unwritable_folder.h"
 #include "app/timeresp/pulse_window.h"
@@ -433,6 +434,8 @@ private slots:
         QVERIFY(!state->windows.Get<app::TFormBode>().isModal());
         QCOMPARE(state->windows.Get<app::TFormBode>().windowTitle(),
                  QString("Bode Analyser  -  HPFILTER.DAT"));
+        QVERIFY(testing::WaitUntilIdle(
+            [&] { return state->windows.Get<app::TFormBode>().Computing(); }));
         QVERIFY(state->windows.Get<app::TFormBode>().traces().current().curve.size() > 0);
     }
 
@@ -446,15 +449,18 @@ private slots:
         Start();
         app::TFormBode& bode = state->windows.Get<app::TFormBode>();
         bode.ShowForCurrentDatafile();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode.Computing(); }));
         bode.ButtonTolerances->click();
         app::TFormTolerances& panel = *bode.tolerances();
         panel.SpinBoxRuns->setValue(20);
         panel.ButtonRun->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode.Computing(); }));
         QVERIFY(panel.analysis().has_value() && bode.Plot->spread().has_value());
         QCOMPARE(panel.TableComponents->rowCount(), 5);
 
         dialogs.datafile = QString("RC.DAT");
         window->FileOpenClick();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode.Computing(); }));
         QCOMPARE(panel.TableComponents->rowCount(), 2);
         QCOMPARE(panel.windowTitle(), QString("Tolerances  -  RC.DAT"));
         QVERIFY(!panel.analysis().has_value() && !bode.Plot->spread().has_value());
@@ -469,6 +475,7 @@ private slots:
                  qPrintable(QString::number(static_cast<double>(curve.gain.back()))));
 
         panel.ButtonRun->click();
+        QVERIFY(testing::WaitUntilIdle([&] { return bode.Computing(); }));
         QVERIFY(panel.analysis().has_value());
         QCOMPARE(panel.analysis()->nominal.gain.back(), curve.gain.back());
         QVERIFY(messages->entries.empty());

@@ -9,6 +9,7 @@
 #include "app/help/help_window.h"
 #include "app/support/app_fixture.h"
 #include "app/support/app_test_main.h"
+#include "app/support/calculation_wait.h"
 #include "app/support/help_opening.h"
 #include "app/timeresp/pulse_window.h"
 #include "app/timeresp/square_wave_window.h"
@@ -66,6 +67,7 @@ private:
         menu.EditBoxValue->setText(value);
         choice->setChecked(true);
         menu.ButtonContinueOrResetClick();
+        QVERIFY(testing::WaitUntilIdle([&] { return menu.Running(); }));
     }
 
     render::TimeResponsePlotInput ExpectedInput(const app::TimeResponseMenu& menu,
@@ -172,6 +174,7 @@ private slots:
         square->RadioButtonBlack->setChecked(true);
         State().graph.SuperimposeArmed = true;
         square->ButtonPlotGraphClick();
+        QVERIFY(testing::WaitUntilIdle([&] { return square->Plotting(); }));
         QVERIFY(graph->isVisible());
         QCOMPARE(graph->windowTitle(), QString("    SQUAREWAVE RESPONSE"));
         QCOMPARE(graph->ImageVGA->geometry(), QRect(46, 24, 643, 485));
@@ -194,6 +197,7 @@ private slots:
                                  !graph->MenuRepeat->menuAction()->isVisible();
         });
         square->ButtonPlotGraphClick();
+        QVERIFY(testing::WaitUntilIdle([&] { return square->Plotting(); }));
         QVERIFY(hiddenWhileDrawing);
         QVERIFY(graph->MenuFile->menuAction()->isVisible());
     }
@@ -201,12 +205,14 @@ private slots:
     void redrawsAtAnotherGainWithoutSolving() {
         Calculate(*square, "1k", square->RadioButtonLow);
         square->ButtonPlotGraphClick();
+        QVERIFY(testing::WaitUntilIdle([&] { return square->Plotting(); }));
         const QImage first = State().graph.picture;
         // With the record file gone any new solve would fail: the kept table is used.
         std::filesystem::remove(fixture->folder / "RECORDS.TMP");
         const int32_t rounded = RoundedDefaultGain(square->DefaultGain());
         square->EditBoxGraphGain->setText(QString::number(rounded + 6));
         square->ButtonPlotGraphClick();
+        QVERIFY(testing::WaitUntilIdle([&] { return square->Plotting(); }));
         QVERIFY(fixture->messages.entries.empty());
         QCOMPARE(square->PlotGain(), static_cast<long double>(rounded + 6));
         QVERIFY(State().graph.picture != first);
@@ -217,6 +223,7 @@ private slots:
         // Clearing "Show Original Waveform" leaves the blue dots out.
         square->CheckBoxShowOrig->setChecked(false);
         square->ButtonPlotGraphClick();
+        QVERIFY(testing::WaitUntilIdle([&] { return square->Plotting(); }));
         QCOMPARE(State().graph.picture.pixelColor(78, 103) == QColor(0, 0, 255), false);
         QCOMPARE(first.pixelColor(78, 103) == QColor(0, 0, 255) ||
                      first.pixelColor(78, 103) == QColor(0, 0, 0),
@@ -228,11 +235,13 @@ private slots:
         const int32_t rounded = RoundedDefaultGain(square->DefaultGain());
         square->EditBoxGraphGain->setText(QString::number(rounded + 100));
         square->ButtonPlotGraphClick();
+        QVERIFY(testing::WaitUntilIdle([&] { return square->Plotting(); }));
         QCOMPARE(square->EditBoxGraphGain->text(), "  " + QString::number(rounded + 40));
         QVERIFY(fixture->messages.entries.empty());
 
         square->EditBoxGraphGain->setText("  1.5");
         square->ButtonPlotGraphClick();
+        QVERIFY(testing::WaitUntilIdle([&] { return square->Plotting(); }));
         QCOMPARE(Texts(), std::vector<std::string>{" Invalid Graph Gain Value    "});
         QCOMPARE(square->EditBoxGraphGain->text(), QString("  1.5"));
     }
@@ -242,6 +251,7 @@ private slots:
         Calculate(*square, "1k", square->RadioButtonLow);
         QCOMPARE(square->EditBoxGraphGain->text(), QString("  5000"));
         square->ButtonPlotGraphClick();
+        QVERIFY(testing::WaitUntilIdle([&] { return square->Plotting(); }));
         QCOMPARE(Texts(), std::vector<std::string>{
                               "Gain out of limits 5000 dB  \r\n\r\nResults may not be valid.\r\n"});
         QCOMPARE(fixture->messages.entries[0].kind, Entry::Warning);
@@ -254,20 +264,21 @@ private slots:
     }
 
     void resetPartWayReturnsToTheEntryStage() {
-        int sawPosition = 0;
-        QTimer::singleShot(0, [&] {
-            QCOMPARE(square->ButtonContinueOrReset->text(), QString("&Reset"));
-            QVERIFY(!square->ButtonClose->isEnabled());
-            QVERIFY(square->EditBoxFreq->isReadOnly());
-            QVERIFY(!square->RadioButtonLow->isEnabled());
-            sawPosition = square->ProgressBar->value();
-            square->ButtonContinueOrResetClick();
-        });
-        Calculate(*square, "1k", square->RadioButtonHigh);
-        QVERIFY(sawPosition > 1);
+        const testing::OnFirstDisable reset(square->RadioButtonLow,
+                                            [&] { square->ButtonContinueOrResetClick(); });
+        square->show();
+        square->EditBoxValue->setText("1k");
+        square->RadioButtonHigh->setChecked(true);
+        square->ButtonContinueOrResetClick();
+        // Locked until the worker's end arrives.
+        QVERIFY(square->Running());
+        QCOMPARE(square->ButtonContinueOrReset->text(), QString("&Reset"));
+        QVERIFY(!square->ButtonClose->isEnabled());
+        QVERIFY(square->EditBoxFreq->isReadOnly());
+        QVERIFY(!square->RadioButtonLow->isEnabled());
+        QVERIFY(testing::WaitUntilIdle([&] { return square->Running(); }));
         QVERIFY(!square->Table().complete);
         QVERIFY(square->SolvedHarmonics() < 16384);
-        QVERIFY(!square->Running());
         QVERIFY(!square->ResetRequested());
         QCOMPARE(square->ProgressBar->value(), 1);
         QCOMPARE(square->ButtonContinueOrReset->text(), QString("Con&tinue"));
@@ -278,8 +289,25 @@ private slots:
 
         // Continue starts again from the first harmonic and finishes.
         square->ButtonContinueOrResetClick();
+        QVERIFY(testing::WaitUntilIdle([&] { return square->Running(); }));
         QVERIFY(square->Table().complete);
         QCOMPARE(square->SolvedHarmonics(), 16384);
+    }
+
+    // The inductor trace shows its boxes as the harmonics are solved, on the window thread and
+    // in order: the calculation has ended when the click returns.
+    void traceShowsItsBoxesWhileCalculating() {
+        State().solver.Test1Trace = true;
+        square->show();
+        square->EditBoxValue->setText("1k");
+        square->RadioButtonLow->setChecked(true);
+        square->ButtonContinueOrResetClick();
+        QVERIFY(!square->Running());
+        QVERIFY(square->Table().complete);
+        const std::vector<std::string> texts = Texts();
+        // The sample has one inductor: one box per harmonic, the fundamental's first.
+        QCOMPARE(texts.size(), static_cast<std::size_t>(square->Table().Count()));
+        QVERIFY2(texts.front().find(" W       = ") == 0, texts.front().c_str());
     }
 
     void progressBarTakes64Steps() {
@@ -295,6 +323,7 @@ private slots:
     void closingTheGraphWindowClosesTheMenu() {
         Calculate(*square, "1k", square->RadioButtonLow);
         square->ButtonPlotGraphClick();
+        QVERIFY(testing::WaitUntilIdle([&] { return square->Plotting(); }));
         QVERIFY(square->isVisible());
 
         // Display Again brings the menu forward; it stays open.
@@ -337,7 +366,9 @@ private slots:
         QTimer::singleShot(0, [&] {
             menu.EditBoxFreq->setText("1k");
             menu.ButtonContinueOrResetClick();
+            QVERIFY(testing::WaitUntilIdle([&] { return menu.Running(); }));
             menu.ButtonPlotGraphClick();
+            QVERIFY(testing::WaitUntilIdle([&] { return menu.Plotting(); }));
             QCoreApplication::processEvents();
             shown = ownedGraph.isVisible();
             blockedWhileShown = watch.blocked;
@@ -359,9 +390,11 @@ private slots:
                 menu == square.get() ? app::AnalysisMode::SquareWave : app::AnalysisMode::Pulse;
             Calculate(*menu, "1k", menu->RadioButtonLow);
             menu->ButtonPlotGraphClick();
+            QVERIFY(testing::WaitUntilIdle([&] { return menu->Plotting(); }));
             graph->DisplayAgainClick();
             QVERIFY(QTest::qWaitForWindowActive(menu));
             menu->ButtonPlotGraphClick();
+            QVERIFY(testing::WaitUntilIdle([&] { return menu->Plotting(); }));
             QVERIFY(QTest::qWaitForWindowActive(graph.get()));
             QCOMPARE(QApplication::activeWindow(), graph.get());
             graph->MainMenuClick();
@@ -371,6 +404,7 @@ private slots:
     void graphWindowOfTheOtherPlotLeavesTheMenuOpen() {
         Calculate(*square, "1k", square->RadioButtonLow);
         square->ButtonPlotGraphClick();
+        QVERIFY(testing::WaitUntilIdle([&] { return square->Plotting(); }));
         State().shell.AnalysisMode = app::AnalysisMode::Pulse;
         graph->MainMenuClick();
         QVERIFY(square->isVisible());
@@ -469,6 +503,7 @@ private slots:
         const int32_t rounded = RoundedDefaultGain(pulse->DefaultGain());
         pulse->EditBoxGraphGain->setText(QString::number(rounded + 60));
         pulse->ButtonPlotGraphClick();
+        QVERIFY(testing::WaitUntilIdle([&] { return pulse->Plotting(); }));
         QCOMPARE(pulse->EditBoxGraphGain->text(), "  " + QString::number(rounded + 50));
         QCOMPARE(graph->windowTitle(), QString("    PULSE RESPONSE"));
         render::TimeResponsePlotInput input = ExpectedInput(*pulse, "1m");

@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
     app::TFormBode window(session.state());
     app::PrepareAnalyser(window, "10", "100k");
     window.ShowForCurrentDatafile();
-    QApplication::processEvents();
+    app::WaitWhileComputing(window);
 
     // A marker pinned at 1 kHz, and the cursor at the gain peak.
     app::MouseOverTopPlot(window, 1000, QEvent::MouseButtonPress);

@@ -49,6 +49,12 @@ void PrepareAnalyser(TFormBode& window, const QString& start, const QString& end
     window.EditBoxEnd->setText(end);
 }
 
+void WaitWhileComputing(const TFormBode& window) {
+    while (window.Computing()) {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+}
+
 void MouseOverTopPlot(TFormBode& window, double hertz, QEvent::Type type) {
     QCPAxisRect* top = window.Plot->axisRects().front();
     const QPoint at(static_cast<int>(top->axis(QCPAxis::atBottom)->coordToPixel(hertz)),

@@ -54,6 +54,10 @@ private:
 // The analyser at the pictures' size, with the range typed in.
 void PrepareAnalyser(TFormBode& window, const QString& start, const QString& end);
 
+// Handles events until the analyser and its panels have finished computing: they compute on a
+// worker and take the result as a queued call.
+void WaitWhileComputing(const TFormBode& window);
+
 // A mouse move, or a press or release of the left button, over `hertz` halfway down the
 // analyser's top plot. The place is found on the plots of the moment, since pinning a marker
 // rebuilds them.

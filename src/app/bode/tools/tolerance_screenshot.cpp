@@ -37,11 +37,12 @@ int main(int argc, char** argv) {
     window.CheckBoxZin->setChecked(false);
     window.CheckBoxZout->setChecked(false);
     window.ShowForCurrentDatafile();
+    app::WaitWhileComputing(window);
     window.ButtonTolerances->click();
     app::TFormTolerances& panel = *window.tolerances();
     panel.CheckBoxFailingRuns->setChecked(true);
     panel.ButtonRun->click();
-    QApplication::processEvents();
+    app::WaitWhileComputing(window);
 
     // The cursor at 1 kHz, where the histogram is taken.
     app::MouseOverTopPlot(window, 1000, QEvent::MouseMove);

@@ -6,9 +6,7 @@
 #include "app/state/app_state.h"
 #include "files/file_io.h"
 #include "kelvor_error.h"
-#include "render/image_brightening.h"
 
-#include <QCoreApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QScrollArea>
@@ -31,7 +29,7 @@ constexpr std::size_t kPictureSizeLimit = 64u << 20;
 } // namespace
 
 TFormImgProc::TFormImgProc(AppState& state, QWidget* parent)
-    : QDialog(parent, Qt::Window), state_(state) {
+    : QDialog(parent, Qt::Window), state_(state), calculation_(state.messages, [](bool) {}) {
     setObjectName("FormImgProc");
     setWindowTitle("  Image Processing");
     setFont(QFont("MS Sans Serif"));
@@ -74,7 +72,7 @@ void TFormImgProc::ShowWorkingBitmap() {
 
 void TFormImgProc::FormShow() {
     const std::filesystem::path source = state_.File(render::kImageToBrighten);
-    if (processing_ || !std::filesystem::exists(source)) {
+    if (calculation_.Running() || !std::filesystem::exists(source)) {
         return;
     }
     // Read as every file of the program is: a pipe or device under the name never blocks.
@@ -92,23 +90,47 @@ void TFormImgProc::FormShow() {
                                     " is not a picture that can be read   ");
         return;
     }
-    processing_ = true;
     workingBitmap_ = photograph;
     ShowWorkingBitmap();
-    const render::BrighteningResult result =
-        render::BrightenImage(workingBitmap_, [this](int column) {
-            emit ColumnReached(column);
-            QCoreApplication::processEvents();
-        });
-    ShowWorkingBitmap();
-    try {
-        WriteBitmapFile(workingBitmap_, state_.File(render::BrightenedFileName(result.lastFactor)));
-    } catch (const KelvorError& fault) {
-        state_.messages.ShowWarning(fault.what());
+    brightened_ = {};
+    calculation_.Start(
+        [this, photograph, folder = state_.workingFolder] {
+            return BrightenAndSave(photograph, folder);
+        },
+        [this](CalculationEnd end) { ProcessingEnded(end); });
+}
+
+// On the worker: it touches no widget and reads nothing the window thread may change.
+bool TFormImgProc::BrightenAndSave(QImage picture, const std::filesystem::path& folder) {
+    brightened_.result = render::BrightenImage(picture, [this](int column) {
+        calculation_.Report([this, column] { emit ColumnReached(column); });
+    });
+    // The window went meanwhile (the program is closing): nothing is saved.
+    if (calculation_.ResetRequested()) {
+        return false;
     }
-    processing_ = false;
+    try {
+        WriteBitmapFile(picture,
+                        folder / render::BrightenedFileName(brightened_.result.lastFactor));
+    } catch (const KelvorError& fault) {
+        brightened_.saveFault = fault.what();
+    }
+    brightened_.picture = std::move(picture);
+    return true;
+}
+
+void TFormImgProc::ProcessingEnded(CalculationEnd end) {
+    if (end == CalculationEnd::Finished) {
+        workingBitmap_ = std::move(brightened_.picture);
+        ShowWorkingBitmap();
+        if (!brightened_.saveFault.empty()) {
+            state_.messages.ShowWarning(brightened_.saveFault);
+        }
+    }
     emit ProcessingFinished();
-    state_.messages.ShowInfo(std::to_string(result.peak));
+    if (end == CalculationEnd::Finished) {
+        state_.messages.ShowInfo(std::to_string(brightened_.result.peak));
+    }
 }
 
 } // namespace kelvor::app

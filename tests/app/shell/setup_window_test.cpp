@@ -9,6 +9,7 @@
 #include "app/shell/system_facts.h"
 #include "app/support/app_fixture.h"
 #include "app/support/app_test_main.h"
+#include "app/support/calculation_wait.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <numeric>
 #include <sys/stat.h>
 
 using namespace kelvor;
@@ -441,23 +443,48 @@ private slots:
         photograph.setPixelColor(259, 2, QColor(70, 0, 0));  // last pixel, times 3
         QVERIFY(photograph.save(app::PathToQt(fixture->folder / "102_0251.bmp"), "BMP"));
 
-        QStringList captions;
-        connect(
-            &imageWindow, &app::TFormImgProc::ColumnReached, this,
-            [&] { captions << window->ButtonImageProc->text(); }, Qt::QueuedConnection);
-        connect(&imageWindow, &app::TFormImgProc::ProcessingFinished, &imageWindow,
-                [&] { QTimer::singleShot(0, &imageWindow, &QDialog::accept); });
+        QList<int> columns;
+        QString captionAtTheEnd;
+        connect(&imageWindow, &app::TFormImgProc::ColumnReached, this,
+                [&](int column) { columns << column; });
+        // Connected before the setup window's own, so it reads the count before it goes.
+        connect(&imageWindow, &app::TFormImgProc::ProcessingFinished, &imageWindow, [&] {
+            captionAtTheEnd = window->ButtonImageProc->text();
+            QTimer::singleShot(0, &imageWindow, &QDialog::accept);
+        });
         window->ButtonImageProcClick();
 
         QCOMPARE(Texts(), std::vector<std::string>{"180"});
+        QList<int> everyColumn(260);
+        std::iota(everyColumn.begin(), everyColumn.end(), 1);
+        QCOMPARE(columns, everyColumn);
+        QCOMPARE(captionAtTheEnd, QString("260"));
         QCOMPARE(window->ButtonImageProc->text(), QString("Image Proc."));
-        QCOMPARE(captions.size(), 260);
-        QCOMPARE(captions.back(), QString("260"));
         QImage saved(app::PathToQt(fixture->folder / "102_0251_T=0_M=3_O=0.bmp"));
         QCOMPARE(saved.size(), photograph.size());
         QCOMPARE(saved.pixelColor(0, 0), QColor(150, 150, 150));
         QCOMPARE(saved.pixelColor(259, 2), QColor(210, 0, 0));
         QCOMPARE(saved.pixelColor(100, 1), QColor(0, 0, 180));
+    }
+
+    // The brightening runs beside the window thread: showing the window returns at once, and
+    // a second showing meanwhile starts nothing.
+    void imageProcessingLeavesTheWindowThreadFree() {
+        app::TFormImgProc imageWindow(State());
+        QImage photograph(64, 48, QImage::Format_RGB32);
+        photograph.fill(QColor(10, 20, 30));
+        QVERIFY(photograph.save(app::PathToQt(fixture->folder / "102_0251.bmp"), "BMP"));
+        QSignalSpy finished(&imageWindow, &app::TFormImgProc::ProcessingFinished);
+        imageWindow.FormShow();
+        QVERIFY(imageWindow.Processing());
+        imageWindow.FormShow();
+        QVERIFY(testing::WaitUntilIdle([&] { return imageWindow.Processing(); }));
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(Texts(), std::vector<std::string>{"30"});
+        // Every channel at most 50: five times brighter.
+        const QImage saved(app::PathToQt(fixture->folder / "102_0251_T=0_M=5_O=0.bmp"));
+        QCOMPARE(saved.pixelColor(63, 47), QColor(50, 100, 150));
+        QCOMPARE(imageWindow.WorkingBitmap().pixelColor(0, 0), QColor(50, 100, 150));
     }
 
     void imageProcessingWithoutAReadablePicture() {

@@ -75,33 +75,37 @@ void TFormImgProc::FormShow() {
     if (calculation_.Running() || !std::filesystem::exists(source)) {
         return;
     }
+    brightened_ = {};
+    calculation_.Start(
+        [this, source, folder = state_.workingFolder] { return BrightenAndSave(source, folder); },
+        [this](CalculationEnd end) { ProcessingEnded(end); });
+}
+
+// On the worker: it touches no widget and reads nothing the window thread may change.
+bool TFormImgProc::BrightenAndSave(const std::filesystem::path& source,
+                                   const std::filesystem::path& folder) {
     // Read as every file of the program is: a pipe or device under the name never blocks.
     std::string bytes;
     try {
         bytes = ReadWholeFile(source, kPictureSizeLimit);
     } catch (const KelvorError& fault) {
-        state_.messages.ShowWarning(fault.what());
-        return;
+        brightened_.fault = fault.what();
+        return true;
     }
-    QImage photograph;
-    if (!photograph.loadFromData(reinterpret_cast<const uchar*>(bytes.data()),
-                                 static_cast<int>(bytes.size()))) {
-        state_.messages.ShowWarning(std::string("\r\n   ") + render::kImageToBrighten +
-                                    " is not a picture that can be read   ");
-        return;
+    QImage picture;
+    if (!picture.loadFromData(reinterpret_cast<const uchar*>(bytes.data()),
+                              static_cast<int>(bytes.size()))) {
+        brightened_.fault = std::string("\r\n   ") + render::kImageToBrighten +
+                            " is not a picture that can be read   ";
+        return true;
     }
-    workingBitmap_ = photograph;
-    ShowWorkingBitmap();
-    brightened_ = {};
-    calculation_.Start(
-        [this, photograph, folder = state_.workingFolder] {
-            return BrightenAndSave(photograph, folder);
+    brightened_.loaded = true;
+    calculation_.Report(
+        [this, photograph = picture] {
+            workingBitmap_ = photograph;
+            ShowWorkingBitmap();
         },
-        [this](CalculationEnd end) { ProcessingEnded(end); });
-}
-
-// On the worker: it touches no widget and reads nothing the window thread may change.
-bool TFormImgProc::BrightenAndSave(QImage picture, const std::filesystem::path& folder) {
+        true);
     brightened_.result = render::BrightenImage(picture, [this](int column) {
         calculation_.Report([this, column] { emit ColumnReached(column); });
     });
@@ -113,22 +117,26 @@ bool TFormImgProc::BrightenAndSave(QImage picture, const std::filesystem::path& 
         WriteBitmapFile(picture,
                         folder / render::BrightenedFileName(brightened_.result.lastFactor));
     } catch (const KelvorError& fault) {
-        brightened_.saveFault = fault.what();
+        brightened_.fault = fault.what();
     }
     brightened_.picture = std::move(picture);
     return true;
 }
 
 void TFormImgProc::ProcessingEnded(CalculationEnd end) {
-    if (end == CalculationEnd::Finished) {
+    const bool finished = end == CalculationEnd::Finished;
+    if (finished && brightened_.loaded) {
         workingBitmap_ = std::move(brightened_.picture);
         ShowWorkingBitmap();
-        if (!brightened_.saveFault.empty()) {
-            state_.messages.ShowWarning(brightened_.saveFault);
-        }
+    }
+    if (!brightened_.fault.empty()) {
+        state_.messages.ShowWarning(brightened_.fault);
+    }
+    if (!brightened_.loaded) {
+        return;
     }
     emit ProcessingFinished();
-    if (end == CalculationEnd::Finished) {
+    if (finished) {
         state_.messages.ShowInfo(std::to_string(brightened_.result.peak));
     }
 }

@@ -24,8 +24,8 @@ class TFormImgProc : public QDialog {
 public:
     explicit TFormImgProc(AppState& state, QWidget* parent = nullptr);
 
-    // Loads the photograph and starts brightening and saving it; nothing happens when it is
-    // missing or one is being brightened. A picture that cannot be read is reported at once.
+    // Starts reading, brightening and saving the photograph; nothing happens when it is missing
+    // or one is being brightened. A picture that cannot be read is reported when the work ends.
     void FormShow();
     bool Processing() const { return calculation_.Running(); }
     const QImage& WorkingBitmap() const { return workingBitmap_; }
@@ -45,13 +45,15 @@ protected:
 private:
     // What the worker leaves for the window thread, read once it has ended.
     struct Brightened {
+        bool loaded = false; // the photograph was read, so the brightening ran
         QImage picture;
         render::BrighteningResult result;
-        std::string saveFault;
+        // Why the photograph could not be read or its copy saved.
+        std::string fault;
     };
 
     void ShowWorkingBitmap();
-    bool BrightenAndSave(QImage picture, const std::filesystem::path& folder);
+    bool BrightenAndSave(const std::filesystem::path& source, const std::filesystem::path& folder);
     void ProcessingEnded(CalculationEnd end);
 
     AppState& state_;

@@ -487,13 +487,20 @@ private slots:
         QCOMPARE(imageWindow.WorkingBitmap().pixelColor(0, 0), QColor(50, 100, 150));
     }
 
+    // Nothing to read is said, a picture that cannot be read is reported and nothing is saved;
+    // no counting starts for either.
     void imageProcessingWithoutAReadablePicture() {
         app::TFormImgProc imageWindow(State());
-        imageWindow.FormShow();
+        QSignalSpy finished(&imageWindow, &app::TFormImgProc::ProcessingFinished);
+        const auto showAndWait = [&imageWindow] {
+            imageWindow.FormShow();
+            return testing::WaitUntilIdle([&] { return imageWindow.Processing(); });
+        };
+        QVERIFY(showAndWait());
         QVERIFY(Messages().entries.empty());
 
         fixture->folder.Write("102_0251.bmp", "not a picture");
-        imageWindow.FormShow();
+        QVERIFY(showAndWait());
         QCOMPARE(Messages().entries.size(), size_t(1));
         QCOMPARE(Messages().entries[0].kind, Entry::Warning);
         size_t files = 0;
@@ -505,9 +512,10 @@ private slots:
         // A pipe under the picture's name would block the read for ever: it is refused.
         std::filesystem::remove(fixture->folder / "102_0251.bmp");
         QCOMPARE(::mkfifo((fixture->folder / "102_0251.bmp").c_str(), 0600), 0);
-        imageWindow.FormShow();
+        QVERIFY(showAndWait());
         QCOMPARE(Messages().entries.size(), size_t(2));
         QVERIFY(Messages().entries[1].text.find("not a regular file") != std::string::npos);
+        QCOMPARE(finished.size(), 0);
     }
 };
 

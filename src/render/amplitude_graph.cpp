@@ -4,6 +4,7 @@
 #include "kelvor_error.h"
 #include "render/frequency_grid.h"
 #include "render/graph_canvas.h"
+#include "text/concat.h"
 #include "text/words.h"
 
 #include <algorithm>
@@ -221,8 +222,8 @@ void DrawAmplitudeGraph(QImage& picture, const AmplitudeGraphInput& input) {
 
     canvas.SetFontSize(9);
     canvas.TextOut(48, 501,
-                   "#" + std::to_string(fcode) + std::string(35, ' ') + "Frequency (Hz)" +
-                       std::string(24, ' ') + input.TodayText + std::string(9, ' '));
+                   Concat({"#", std::to_string(fcode), std::string(35, ' '), "Frequency (Hz)",
+                           std::string(24, ' '), input.TodayText, std::string(9, ' ')}));
     canvas.TextOut(1, 516, std::string(600, ' '));
 
     canvas.SetFontSize(8);

@@ -6,6 +6,7 @@
 #include "circuit/component_kind.h"
 #include "circuit/datafile_reader.h"
 #include "solver/loaded_datafile.h"
+#include "text/concat.h"
 
 #include <algorithm>
 #include <array>
@@ -124,7 +125,8 @@ Circuit CircuitFromParse(const LoadedDatafile& datafile) {
         Part part;
         part.line = i - 1 < datafile.sourceLines.size() ? datafile.sourceLines[i - 1] : 0;
         part.kind = record.kind;
-        part.name = std::string(1, record.kind) + std::to_string(++counts[record.kind]);
+        part.name =
+            Concat({std::string_view(&record.kind, 1), std::to_string(++counts[record.kind])});
         for (int pin = 0; pin < UsedNodeCount(record.kind); ++pin) {
             part.nodes.push_back(record.nodes[static_cast<std::size_t>(pin)]);
         }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "schematic/schematic_json.h"
 
+#include "text/concat.h"
+
 #include <cstdio>
 #include <sstream>
 
@@ -26,12 +28,12 @@ std::string Quoted(const std::string& text) {
 }
 
 std::string At(Point p) {
-    return "[" + std::to_string(p.x) + ", " + std::to_string(p.y) + "]";
+    return Concat({"[", std::to_string(p.x), ", ", std::to_string(p.y), "]"});
 }
 
 std::string Outline(const Box& box) {
-    return "[" + std::to_string(box.x0) + ", " + std::to_string(box.y0) + ", " +
-           std::to_string(box.x1) + ", " + std::to_string(box.y1) + "]";
+    return Concat({"[", std::to_string(box.x0), ", ", std::to_string(box.y0), ", ",
+                   std::to_string(box.x1), ", ", std::to_string(box.y1), "]"});
 }
 
 template <typename Items, typename Write>

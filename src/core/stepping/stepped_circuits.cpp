@@ -113,7 +113,10 @@ std::string ComponentText(const ReadDatafile& read, std::size_t index) {
     const int nodes = UsedNodeCount(read.outcome.records[index + 1].kind);
     std::string text;
     for (int word = 1; word <= 1 + nodes; ++word) {
-        text += (text.empty() ? "" : " ") + NthWord(line, word);
+        if (!text.empty()) {
+            text += ' ';
+        }
+        text += NthWord(line, word);
     }
     return text;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "text/ini_text.h"
 
+#include "text/concat.h"
 #include "text/text_lines.h"
 #include "text/words.h"
 
@@ -48,7 +49,7 @@ bool SplitIniSetting(std::string_view line, EqualsSign at, std::string& key, std
 }
 
 void IniWriter::Section(std::string_view name) {
-    Line("[" + std::string(name) + "]");
+    Line(Concat({"[", name, "]"}));
 }
 
 void IniWriter::Setting(std::string_view key, std::string_view value) {

@@ -4,6 +4,7 @@
 #include "circuit/component_kind.h"
 #include "files/file_io.h"
 #include "kelvor_error.h"
+#include "text/concat.h"
 #include "text/eng_value.h"
 #include "text/ini_text.h"
 #include "text/words.h"
@@ -213,7 +214,9 @@ MaskSegmentReading ReadMaskSegment(std::string_view from, std::string_view to,
         return MaskSegmentReading{std::nullopt, "Gain mask row " + std::to_string(row) + ", " +
                                                     column + ": " + why};
     };
-    const auto quoted = [](std::string_view text) { return "\"" + TrimSpaces(text) + "\""; };
+    const auto quoted = [](std::string_view text) {
+        return Concat({"\"", TrimSpaces(text), "\""});
+    };
     const auto low = Frequency(from);
     if (!low) {
         return problem("From (Hz)", quoted(from) + " is not a frequency above 0");

@@ -58,7 +58,10 @@ std::string ToleranceCsvText(const ToleranceAnalysis& analysis) {
             char number[64];
             const auto result =
                 std::to_chars(number, number + sizeof number, columns[index].values[row]);
-            text += (index == 0 ? "" : ",") + std::string(number, result.ptr);
+            if (index != 0) {
+                text += ',';
+            }
+            text.append(number, result.ptr);
         }
         text += "\r\n";
     }

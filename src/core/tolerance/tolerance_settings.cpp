@@ -2,6 +2,7 @@
 #include "tolerance/tolerance_settings.h"
 
 #include "circuit/component_kind.h"
+#include "text/concat.h"
 #include "text/eng_value.h"
 #include "text/words.h"
 
@@ -101,12 +102,12 @@ std::optional<std::string> ApplyKindTolerances(std::string_view list, ToleranceS
                               ? std::nullopt
                               : ToleranceKindOf(TrimSpaces(item.substr(0, equals)));
         if (!kind) {
-            return "\"" + std::string(item) + "\" does not name a kind of " +
-                   ComponentKindLetters() + " as KIND=PERCENT";
+            return Concat({"\"", item, "\" does not name a kind of ", ComponentKindLetters(),
+                           " as KIND=PERCENT"});
         }
         const auto percent = ParsePercent(item.substr(equals + 1));
         if (!percent) {
-            return "\"" + std::string(item) + "\" needs a percentage from 0 to below 100";
+            return Concat({"\"", item, "\" needs a percentage from 0 to below 100"});
         }
         changed.kindPercent[*kind] = *percent;
     }

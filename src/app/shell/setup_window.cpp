@@ -224,6 +224,7 @@ void TFormSetup::showEvent(QShowEvent* event) {
 }
 
 void TFormSetup::paintEvent(QPaintEvent* event) {
+    // Read at every paint, laid out again only when it changed: a line cut short stays cut.
     const QString nodesLimit = ToQt(NodesLimitText());
     for (InformationLine& line : informationLines_) {
         if (line.label == LabelNoNodesLimit && line.text != nodesLimit) {

@@ -12,6 +12,7 @@
 #include "files/delete_file_reported.h"
 #include "files/file_io.h"
 #include "kelvor_error.h"
+#include "text/concat.h"
 #include "text/words.h"
 
 #include <QApplication>
@@ -160,14 +161,16 @@ void TFormEdt2::FillControls(const std::vector<std::string>& fileLines) {
     const CircuitState& circuit = state_.circuit;
     std::string description = circuit.CircuitTitle;
     ReplaceChar(description, '_', ' ');
-    EditBoxFileMessage->setText(ToQt(" " + description));
+    // Each box shows its value one space in.
+    const auto indented = [](std::string_view text) { return ToQt(Concat({" ", text})); };
+    EditBoxFileMessage->setText(indented(description));
     // A title wider than the box shows its start, not its end.
     EditBoxFileMessage->setCursorPosition(0);
-    EditBoxRevNo->setText(ToQt(" " + std::to_string(circuit.RevisionNumber)));
-    EditBoxFileDate->setText(ToQt(" " + circuit.DatafileDate));
-    EditBoxNodeIn->setText(ToQt(" " + std::to_string(circuit.NodeIn)));
-    EditBoxNodeOut->setText(ToQt(" " + std::to_string(circuit.NodeOut)));
-    EditBoxNodeCom->setText(ToQt(" " + std::to_string(circuit.NodeCom)));
+    EditBoxRevNo->setText(indented(std::to_string(circuit.RevisionNumber)));
+    EditBoxFileDate->setText(indented(circuit.DatafileDate));
+    EditBoxNodeIn->setText(indented(std::to_string(circuit.NodeIn)));
+    EditBoxNodeOut->setText(indented(std::to_string(circuit.NodeOut)));
+    EditBoxNodeCom->setText(indented(std::to_string(circuit.NodeCom)));
     LoadBody(fileLines);
     MemoBoxEDT2->moveCursor(QTextCursor::Start);
     MemoBoxEDT2->setFocus();

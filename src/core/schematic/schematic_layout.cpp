@@ -289,9 +289,10 @@ Drawing LayOut(const Circuit& circuit, const LayoutOptions& options) {
                 PlacedCircuit candidate = PlaceCircuit(circuit, spread, variant);
                 std::optional<RoutedWires> wires = Route(circuit, candidate, work);
                 if (wires && (!routed || wires->crossings < routed->crossings)) {
+                    const bool uncrossed = wires->crossings == 0;
                     best = std::move(candidate);
                     routed = std::move(wires);
-                    if (routed->crossings == 0) {
+                    if (uncrossed) {
                         break;
                     }
                 }

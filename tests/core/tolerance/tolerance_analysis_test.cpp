@@ -16,7 +16,6 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <numbers>
-#include <regex>
 #include <sstream>
 
 namespace kelvor {
@@ -348,14 +347,20 @@ TEST(WorstCase, NoCornerOfTheToleranceBoxLiesBeyondIt) {
 TEST(ToleranceReport, TableColumnsStayApartForTinyValues) {
     const LoadedCircuit circuit = RcLowPass(1000, 1 / (2 * std::numbers::pi_v<long double> * 1e6L));
     const std::string table = ToleranceTableText(Analyse(circuit, Settings(5, {}), {1, 10}, 3));
-    const std::regex apart("  +");
+    // Fields are what two spaces or more set apart; one space may stand inside a field.
+    const auto fieldsApart = [](const std::string& line) {
+        int fields = 0;
+        for (std::size_t at = line.find_first_not_of(' '); at != std::string::npos;) {
+            ++fields;
+            const std::size_t gap = line.find("  ", at);
+            at = gap == std::string::npos ? gap : line.find_first_not_of(' ', gap);
+        }
+        return fields;
+    };
     std::istringstream lines(table);
     int rows = 0;
     for (std::string line; std::getline(lines, line); ++rows) {
-        line.erase(0, line.find_first_not_of(' '));
-        const auto fields =
-            std::distance(std::sregex_token_iterator(line.begin(), line.end(), apart, -1), {});
-        EXPECT_EQ(fields, 15) << line;
+        EXPECT_EQ(fieldsApart(line), 15) << line;
     }
     EXPECT_EQ(rows, 5); // the heading and 4 frequencies
 }

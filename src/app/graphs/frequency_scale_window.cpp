@@ -11,7 +11,7 @@
 #include "app/graphs/graph_parameters_window.h"
 #include "app/help/help_window.h"
 #include "app/state/app_state.h"
-#include "kelvor_error.h"
+#include "app/state/circuit_solve_job.h"
 #include "messages.h"
 #include "solver/response.h"
 #include "text/eng_value.h"
@@ -298,41 +298,30 @@ void TFormFreqScales::ShowProgress(int column) {
 
 void TFormFreqScales::RunSweep(const FrequencyScale& scale) {
     lastSweptColumn_ = 0;
-    std::shared_ptr<const LoadedCircuit> loaded;
-    try {
-        loaded = std::make_shared<const LoadedCircuit>(
-            LoadCircuit(state_.workingFolder, state_.circuit));
-    } catch (const KelvorError& fault) {
-        state_.messages.ShowError(fault.what());
+    std::optional<CircuitSolveJob> job = CircuitSolveJob::Load(state_);
+    if (!job) {
         return;
     }
-    const bool test1Trace = state_.solver.Test1Trace;
-    // The inductor trace waits for the user at every inductor: its boxes need this thread.
-    const CalculationThread where = NeedsSequentialSolve(*loaded, test1Trace)
-                                        ? CalculationThread::Window
-                                        : CalculationThread::Worker;
     struct Outcome {
         SweepResult result;
         int column = 0;
     };
     auto outcome = std::make_shared<Outcome>();
-    const auto work = [this, outcome, where, test1Trace, scale, circuit = std::move(loaded)] {
-        ResponseSolver solver;
-        solver.Test1Trace = test1Trace;
-        QuietMessages quiet; // a worker's solves show no messages
-        MessageSink& messages = where == CalculationThread::Window ? state_.messages : quiet;
-        outcome->result = kelvor::RunSweep(scale, *circuit, solver, messages, [&](int column) {
-            outcome->column = column;
-            if (column % 5 != 0) {
-                return !sweep_.ResetRequested();
-            }
-            return sweep_.Report(
-                [this, column] {
-                    lastSweptColumn_ = column;
-                    ShowProgress(column);
-                },
-                true);
-        });
+    const auto work = [this, outcome, scale, job = *job] {
+        ResponseSolver solver = job.MakeSolver();
+        outcome->result =
+            kelvor::RunSweep(scale, job.circuit(), solver, job.messages(), [&](int column) {
+                outcome->column = column;
+                if (column % 5 != 0) {
+                    return !sweep_.ResetRequested();
+                }
+                return sweep_.Report(
+                    [this, column] {
+                        lastSweptColumn_ = column;
+                        ShowProgress(column);
+                    },
+                    true);
+            });
         return outcome->result.completed;
     };
     // An abandoned sweep leaves the last finished one in place, so that drawing the graph again
@@ -353,7 +342,7 @@ void TFormFreqScales::RunSweep(const FrequencyScale& scale) {
         done(QDialog::Accepted);
         state_.windows.Get<TFormFResults>().exec();
     };
-    sweep_.Start(work, finish, where);
+    sweep_.Start(work, finish, job->where());
 }
 
 void TFormFreqScales::keyReleaseEvent(QKeyEvent* event) {

@@ -10,7 +10,7 @@
 #include "app/graphs/graph_window.h"
 #include "app/help/help_window.h"
 #include "app/state/app_state.h"
-#include "kelvor_error.h"
+#include "app/state/circuit_solve_job.h"
 #include "messages.h"
 #include "render/graph_canvas.h"
 #include "render/time_response_graph.h"
@@ -275,33 +275,21 @@ void TimeResponseMenu::ButtonContinueOrResetClick() {
 // entry stage and the last complete table stays.
 void TimeResponseMenu::Calculate(long double value) {
     solved_ = 0;
-    std::shared_ptr<const LoadedCircuit> loaded;
-    try {
-        loaded = std::make_shared<const LoadedCircuit>(
-            LoadCircuit(state_.workingFolder, state_.circuit));
-    } catch (const KelvorError& fault) {
-        state_.messages.ShowError(fault.what());
+    std::optional<CircuitSolveJob> job = CircuitSolveJob::Load(state_);
+    if (!job) {
         return;
     }
-    const bool test1Trace = state_.solver.Test1Trace;
-    // The inductor trace waits for the user at every inductor: its boxes need this thread.
-    const CalculationThread where = NeedsSequentialSolve(*loaded, test1Trace)
-                                        ? CalculationThread::Window
-                                        : CalculationThread::Worker;
     struct Outcome {
         HarmonicTable table;
         int solved = 0;
     };
     auto outcome = std::make_shared<Outcome>();
-    const auto work = [this, outcome, where, test1Trace, circuit = std::move(loaded), kind = Kind(),
-                       groups = groups_, fundamental = Fundamental(value),
-                       shown = kFirstProgress]() mutable {
-        ResponseSolver solver;
-        solver.Test1Trace = test1Trace;
-        QuietMessages quiet; // a worker's solves show no messages
-        MessageSink& messages = where == CalculationThread::Window ? state_.messages : quiet;
+    const auto work = [this, outcome, job = *job, kind = Kind(), groups = groups_,
+                       fundamental = Fundamental(value), shown = kFirstProgress]() mutable {
+        ResponseSolver solver = job.MakeSolver();
         outcome->table = ComputeHarmonics(
-            *circuit, kind, groups, fundamental, solver, messages, [&, this](int solved) {
+            job.circuit(), kind, groups, fundamental, solver, job.messages(),
+            [&, this](int solved) {
                 outcome->solved = solved;
                 const int position = std::min(
                     kLastProgress, kFirstProgress + (solved + layout_.progressLead) / (4 * groups));
@@ -331,7 +319,7 @@ void TimeResponseMenu::Calculate(long double value) {
         graphGain_ = RoundedDefaultGain(defaultGain_);
         ShowGraphParameters();
     };
-    calculation_.Start(std::move(work), finish, where);
+    calculation_.Start(std::move(work), finish, job->where());
 }
 
 // The entry stage offers Continue and Close; the graph-parameter stage Plot Graph and the

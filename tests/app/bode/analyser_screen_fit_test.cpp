@@ -10,10 +10,8 @@
 #include "app/support/calculation_wait.h"
 #include "app/support/offscreen_screen.h"
 
-#include <QApplication>
 #include <QPushButton>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace kelvor;
@@ -63,14 +61,8 @@ private slots:
 namespace {
 
 int RunTests(int argc, char** argv) {
-    QTemporaryDir folder;
-    if (!testing::UseOffscreenScreen(folder, argc > 1 ? QString(argv[1]) : QString("1024x768"))) {
-        return 2;
-    }
-    int qtArgc = 1;
-    QApplication application(qtArgc, argv);
-    AnalyserScreenFitTest test;
-    return QTest::qExec(&test, qtArgc, argv);
+    return testing::RunOnOffscreenScreen<AnalyserScreenFitTest>(
+        argv, argc > 1 ? QString(argv[1]) : QString("1024x768"));
 }
 
 } // namespace

@@ -7,10 +7,8 @@
 #include "app/support/app_test_main.h"
 #include "app/support/offscreen_screen.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace kelvor;
@@ -32,15 +30,8 @@ private slots:
 namespace {
 
 int RunTests(int, char** argv) {
-    QTemporaryDir folder;
-    if (!testing::UseOffscreenScreen(folder, "2560x1440")) {
-        return 2;
-    }
     qputenv("QT_SCALE_FACTOR", "2");
-    int qtArgc = 1;
-    QApplication application(qtArgc, argv);
-    SetupScreenAreaTest test;
-    return QTest::qExec(&test, qtArgc, argv);
+    return testing::RunOnOffscreenScreen<SetupScreenAreaTest>(argv, "2560x1440");
 }
 
 } // namespace

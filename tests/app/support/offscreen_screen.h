@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QApplication>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 
 namespace kelvor::testing {
 
@@ -24,6 +26,18 @@ inline bool UseOffscreenScreen(const QTemporaryDir& folder, const QString& width
     file.close();
     qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toUtf8());
     return true;
+}
+
+// Runs the QtTest class `Test` with the application on such a screen; 2 when it cannot be made.
+template <class Test> int RunOnOffscreenScreen(char** argv, const QString& widthByHeight) {
+    QTemporaryDir folder;
+    if (!UseOffscreenScreen(folder, widthByHeight)) {
+        return 2;
+    }
+    int qtArgc = 1;
+    QApplication application(qtArgc, argv);
+    Test test;
+    return QTest::qExec(&test, qtArgc, argv);
 }
 
 } // namespace kelvor::testing

@@ -9,6 +9,7 @@
 
 #include <QPageLayout>
 #include <QPrinter>
+#include <memory>
 #include <optional>
 
 namespace kelvor::app {
@@ -29,12 +30,15 @@ void PrintDatafile(AppState& state) {
 
     state.shell.PrintJobName = CutText(state.shell.DatafileName, kPrintJobNameCapacity);
     // Shown once the PDF file question, if any, has been answered: over that dialog its Cancel
-    // could not be reached.
-    std::optional<PrintingWindowShown> printing;
-    PrintTextFile(state, state.shell.DatafileName, "Courier New", 11, [&printing, &state] {
-        printing.emplace(state);
-        WaitMs(state.pauses.beforeDatafilePrintMs);
-    });
+    // could not be reached. Closed as the job ends.
+    auto printing = std::make_shared<std::optional<PrintingWindowShown>>();
+    PrintTextFile(
+        state, state.shell.DatafileName, "Courier New", 11,
+        [printing, &state] {
+            printing->emplace(state);
+            WaitMs(state.pauses.beforeDatafilePrintMs);
+        },
+        [printing] { printing->reset(); });
 }
 
 } // namespace kelvor::app

@@ -18,7 +18,9 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
+#include <QTimer>
 #include <algorithm>
+#include <memory>
 #include <system_error>
 
 namespace kelvor::app {
@@ -41,6 +43,91 @@ void RemoveFile(const QString& path) {
         QFile::remove(path);
     }
 }
+
+// A few lines at each turn: a piece of a page takes milliseconds, so Cancel answers at once.
+constexpr std::size_t kLinesPerTurn = 40;
+
+// A text job on the window thread, drawn a piece at each turn of the event loop rather than in a
+// loop of its own that lets events in: a command of the windows never runs inside the job.
+class TextPrintRun : public QObject {
+public:
+    TextPrintRun(AppState& state, std::string fileName, PrintTarget target, TextLineWriter writer,
+                 std::function<void()> afterPrinting)
+        : state_(state), fileName_(std::move(fileName)), target_(std::move(target)),
+          writer_(std::move(writer)), afterPrinting_(std::move(afterPrinting)) {}
+
+    // The program ends during the job: its pages are dropped.
+    ~TextPrintRun() override {
+        if (painter_.isActive()) {
+            state_.printer().abort();
+            painter_.end();
+            if (target_.toPdf) {
+                RemoveFile(target_.pdfFile);
+            }
+        }
+    }
+
+    // Starts the job; false when the printer cannot begin one, which is reported.
+    bool Start() {
+        QPrinter& printer = state_.printer();
+        if (!painter_.begin(&printer)) {
+            state_.messages.ShowWarning(
+                target_.toPdf ? "Cannot print to " + PathFromQt(target_.pdfFile).string()
+                              : "Cannot print on " + MessageText(printer.printerName()));
+            if (afterPrinting_) {
+                afterPrinting_();
+            }
+            return false;
+        }
+        QTimer::singleShot(0, this, [this] { DrawPiece(); });
+        return true;
+    }
+
+private:
+    void DrawPiece() {
+        QPrinter& printer = state_.printer();
+        const PrintOutcome outcome = writer_.DrawNext(
+            painter_, kLinesPerTurn, [&printer] { return printer.newPage(); },
+            [this] { return PrintCancelRequested(state_); });
+        if (outcome == PrintOutcome::Unfinished) {
+            QTimer::singleShot(0, this, [this] { DrawPiece(); });
+            return;
+        }
+        End(outcome);
+    }
+
+    void End(PrintOutcome outcome) {
+        if (outcome == PrintOutcome::Cancelled) {
+            state_.printer().abort();
+        }
+        painter_.end();
+        const bool written = !target_.toPdf || QFileInfo(target_.pdfFile).size() > 0;
+        if (outcome != PrintOutcome::Finished || !written) {
+            if (target_.toPdf) {
+                RemoveFile(target_.pdfFile);
+            }
+        }
+        // The job lets go of itself before anything is shown: a message box runs events.
+        const std::function<void()> afterPrinting = std::move(afterPrinting_);
+        AppState& state = state_;
+        const std::string fileName = fileName_;
+        state.printJob.release();
+        deleteLater();
+        if (outcome != PrintOutcome::Cancelled && (outcome == PrintOutcome::Failed || !written)) {
+            state.messages.ShowWarning("Printing of " + fileName + " failed");
+        }
+        if (afterPrinting) {
+            afterPrinting();
+        }
+    }
+
+    AppState& state_;
+    std::string fileName_;
+    PrintTarget target_;
+    TextLineWriter writer_;
+    std::function<void()> afterPrinting_;
+    QPainter painter_;
+};
 
 } // namespace
 
@@ -85,33 +172,35 @@ std::vector<PrintLine> TextPrintLines(const std::string& fileName,
     return lines;
 }
 
-PrintOutcome DrawTextLines(QPainter& painter, const QString& fontName,
-                           const std::vector<PrintLine>& lines,
-                           const std::function<bool()>& newPage,
-                           const std::function<bool()>& cancelled) {
+TextLineWriter::TextLineWriter(QString fontName, std::vector<PrintLine> lines)
+    : fontName_(std::move(fontName)), lines_(std::move(lines)) {}
+
+PrintOutcome TextLineWriter::DrawNext(QPainter& painter, std::size_t count,
+                                      const std::function<bool()>& newPage,
+                                      const std::function<bool()>& cancelled) {
     const int pageHeight = painter.device()->height();
-    int top = 0;
-    bool pageUsed = false;
-    for (const PrintLine& line : lines) {
+    const std::size_t end = next_ + std::min(count, lines_.size() - next_);
+    for (; next_ < end; ++next_) {
+        const PrintLine& line = lines_[next_];
         if (cancelled && cancelled()) {
             return PrintOutcome::Cancelled;
         }
-        painter.setFont(PrintFont(fontName, line));
+        painter.setFont(PrintFont(fontName_, line));
         const QFontMetrics metrics = painter.fontMetrics();
         // A line taller than the page still goes on a page of its own rather than looping.
-        if (pageUsed && top + metrics.height() > pageHeight) {
+        if (pageUsed_ && top_ + metrics.height() > pageHeight) {
             if (!newPage || !newPage()) {
                 return PrintOutcome::Failed;
             }
-            top = 0;
+            top_ = 0;
         }
         if (!line.text.empty()) {
-            painter.drawText(QPointF(0, top + metrics.ascent()), ToQt(line.text));
+            painter.drawText(QPointF(0, top_ + metrics.ascent()), ToQt(line.text));
         }
-        top += metrics.lineSpacing();
-        pageUsed = true;
+        top_ += metrics.lineSpacing();
+        pageUsed_ = true;
     }
-    return PrintOutcome::Finished;
+    return next_ < lines_.size() ? PrintOutcome::Unfinished : PrintOutcome::Finished;
 }
 
 std::optional<std::vector<PrintLine>> TextFilePrintJob(AppState& state, const std::string& fileName,
@@ -133,8 +222,9 @@ std::optional<std::vector<PrintLine>> TextFilePrintJob(AppState& state, const st
 }
 
 void PrintTextFile(AppState& state, const std::string& fileName, const std::string& fontName,
-                   int size, const std::function<void()>& beforePrinting) {
-    const std::optional<std::vector<PrintLine>> lines = TextFilePrintJob(state, fileName, size);
+                   int size, const std::function<void()>& beforePrinting,
+                   std::function<void()> afterPrinting) {
+    std::optional<std::vector<PrintLine>> lines = TextFilePrintJob(state, fileName, size);
     if (!lines) {
         return;
     }
@@ -156,38 +246,11 @@ void PrintTextFile(AppState& state, const std::string& fileName, const std::stri
         state.windows.Get<TFormPrinting>().ShowPdfFile(QFileInfo(target->pdfFile).fileName());
     }
     printer.setDocName(ShownText(fileName));
-
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        state.messages.ShowWarning(target->toPdf
-                                       ? "Cannot print to " + PathFromQt(target->pdfFile).string()
-                                       : "Cannot print on " + MessageText(printer.printerName()));
-        return;
-    }
-    const PrintOutcome outcome = DrawTextLines(
-        painter, ToQt(fontName), *lines, [&printer] { return printer.newPage(); },
-        [&state] {
-            // The Cancel click is an event: let it in between lines.
-            QCoreApplication::processEvents();
-            return PrintCancelRequested(state);
-        });
-    if (outcome == PrintOutcome::Cancelled) {
-        printer.abort();
-    }
-    painter.end();
-
-    if (outcome == PrintOutcome::Cancelled) {
-        if (target->toPdf) {
-            RemoveFile(target->pdfFile);
-        }
-        return;
-    }
-    const bool written = !target->toPdf || QFileInfo(target->pdfFile).size() > 0;
-    if (outcome == PrintOutcome::Failed || !written) {
-        if (target->toPdf) {
-            RemoveFile(target->pdfFile);
-        }
-        state.messages.ShowWarning("Printing of " + fileName + " failed");
+    auto run = std::make_unique<TextPrintRun>(state, fileName, *target,
+                                              TextLineWriter(ToQt(fontName), std::move(*lines)),
+                                              std::move(afterPrinting));
+    if (run->Start()) {
+        state.printJob = std::move(run);
     }
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -33,15 +34,28 @@ std::vector<PrintLine> TextPrintLines(const std::string& fileName,
                                       const std::vector<std::string>& fileLines, int size,
                                       bool boldBody);
 
-enum class PrintOutcome { Finished, Cancelled, Failed };
+enum class PrintOutcome { Finished, Unfinished, Cancelled, Failed };
 
-// Lays the lines top to bottom from the top-left of the painter's device, starting a new page
-// (newPage) when the next line would not fit. cancelled is asked before each line; newPage
-// returning false is a failed job.
-PrintOutcome DrawTextLines(QPainter& painter, const QString& fontName,
-                           const std::vector<PrintLine>& lines,
-                           const std::function<bool()>& newPage,
-                           const std::function<bool()>& cancelled);
+// Lays a job's lines top to bottom from the top-left of the painter's device, starting a new page
+// (newPage) when the next line would not fit; a piece at a time, so that a job can let the event
+// loop run between pieces.
+class TextLineWriter {
+public:
+    TextLineWriter(QString fontName, std::vector<PrintLine> lines);
+
+    // Draws at most count further lines, asking cancelled before each; newPage returning false
+    // fails the job. Unfinished when lines remain for the next call.
+    PrintOutcome DrawNext(QPainter& painter, std::size_t count,
+                          const std::function<bool()>& newPage,
+                          const std::function<bool()>& cancelled);
+
+private:
+    QString fontName_;
+    std::vector<PrintLine> lines_;
+    std::size_t next_ = 0;
+    int top_ = 0;
+    bool pageUsed_ = false;
+};
 
 // The lines PrintTextFile prints for a file in the working folder, with the body bold when the
 // setting BoldFont says so. A missing or unreadable file is reported and gives nullopt.
@@ -49,11 +63,15 @@ std::optional<std::vector<PrintLine>> TextFilePrintJob(AppState& state, const st
                                                        int size);
 
 // Prints a text file of the working folder with its name as a heading. Goes to a PDF file that
-// the user names when no printer is installed. The printing window's Cancel stops the job between
+// the user names when no printer is installed. The job is drawn a few lines at each turn of the
+// event loop, so the call returns while it prints and the windows stay live; a second job is
+// refused while it runs (the printer is busy). The printing window's Cancel stops it between
 // lines and discards it; a job that cannot be printed is reported, never passed over.
-// beforePrinting runs once the job's destination is settled, before the first line is drawn.
+// beforePrinting runs once the job's destination is settled, before the first line is drawn;
+// afterPrinting once the job has ended, however it ended.
 void PrintTextFile(AppState& state, const std::string& fileName, const std::string& fontName,
-                   int size, const std::function<void()>& beforePrinting = {});
+                   int size, const std::function<void()>& beforePrinting = {},
+                   std::function<void()> afterPrinting = {});
 
 // Portrait becomes landscape and landscape portrait, unless a job is printing: then busy is set
 // and the user is told.

@@ -3,6 +3,7 @@
 
 #include "kelvor_error.h"
 
+#include <QObject>
 #include <QPrinter>
 
 namespace kelvor::app {
@@ -10,7 +11,10 @@ namespace kelvor::app {
 AppState::AppState(std::filesystem::path folder, MessageSink& sink, Dialogs& dialogChoices)
     : workingFolder(std::move(folder)), messages(sink), dialogs(dialogChoices) {}
 
-AppState::~AppState() = default;
+AppState::~AppState() {
+    // The job paints on the printer, which would otherwise go first.
+    printJob.reset();
+}
 
 QPrinter& AppState::printer() {
     if (!printer_) {

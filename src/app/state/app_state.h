@@ -18,6 +18,7 @@
 #include <optional>
 #include <string>
 
+class QObject;
 class QPrinter;
 
 namespace kelvor::app {
@@ -76,6 +77,9 @@ struct AppState {
 
     // The one printer of the run: its orientation survives between jobs.
     QPrinter& printer();
+    // The print job drawing on the printer while the windows stay live, if any. It ends before
+    // the printer goes, dropping its pages, when the program ends during it.
+    std::unique_ptr<QObject> printJob;
 
     std::filesystem::path File(const std::string& name) const { return workingFolder / name; }
     std::filesystem::path DatafilePath() const { return File(shell.DatafileName); }

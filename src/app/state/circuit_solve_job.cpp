@@ -10,9 +10,9 @@ namespace kelvor::app {
 
 std::optional<CircuitSolveJob> CircuitSolveJob::Load(AppState& state) {
     try {
-        return CircuitSolveJob(std::make_shared<const LoadedCircuit>(
-                                   LoadCircuit(state.workingFolder, state.circuit)),
-                               state.solver.Test1Trace, state.messages);
+        return CircuitSolveJob(
+            std::make_shared<const LoadedCircuit>(LoadCircuit(state.workingFolder, state.circuit)),
+            state.solver.Test1Trace, state.messages);
     } catch (const KelvorError& fault) {
         state.messages.ShowError(fault.what());
         return std::nullopt;
@@ -23,7 +23,7 @@ CircuitSolveJob::CircuitSolveJob(std::shared_ptr<const LoadedCircuit> circuit, b
                                  MessageSink& windowMessages)
     : circuit_(std::move(circuit)), test1Trace_(test1Trace),
       where_(NeedsSequentialSolve(*circuit_, test1Trace) ? CalculationThread::Window
-                                                          : CalculationThread::Worker),
+                                                         : CalculationThread::Worker),
       windowMessages_(&windowMessages) {}
 
 ResponseSolver CircuitSolveJob::MakeSolver() const {

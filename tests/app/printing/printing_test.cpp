@@ -127,13 +127,14 @@ private:
 PrintOutcome DrawOnPages(RecordingPage& page, const std::vector<PrintLine>& lines,
                          std::function<bool()> cancelled = {}) {
     QPainter painter(&page);
-    return DrawTextLines(
-        painter, "Courier New", lines,
-        [&page] {
-            ++page.engine.page;
-            return true;
-        },
-        std::move(cancelled));
+    return TextLineWriter("Courier New", lines)
+        .DrawNext(
+            painter, lines.size(),
+            [&page] {
+                ++page.engine.page;
+                return true;
+            },
+            cancelled);
 }
 
 RecordingEngine::DrawnText FindDrawn(const RecordingPage& page, const QString& start) {
@@ -184,6 +185,8 @@ private:
     std::unique_ptr<AppState> state_;
 
     AppState& State() { return *state_; }
+    // A text job prints at the event loop's pace: the checks read what it left.
+    void WaitForPrinting() { QTRY_VERIFY_WITH_TIMEOUT(!State().printJob, 60000); }
     std::filesystem::path Pdf(const std::string& name) const { return *folder_ / name; }
 
     // Answers the PDF question with a file of the temporary folder.
@@ -316,14 +319,15 @@ private slots:
         RecordingPage page(1200, 100, 100);
         QPainter painter(&page);
         const PrintOutcome outcome =
-            DrawTextLines(painter, "Courier New",
-                          TextPrintLines("a.dat", std::vector<std::string>(30, "x"), 11, false),
-                          [] { return false; }, {});
+            TextLineWriter("Courier New",
+                           TextPrintLines("a.dat", std::vector<std::string>(30, "x"), 11, false))
+                .DrawNext(painter, 33, [] { return false; }, {});
         QCOMPARE(outcome, PrintOutcome::Failed);
     }
 
     void missingFileIsReportedWithItsNameCutTo39Characters() {
         PrintTextFile(State(), "amp1.dat", "Courier New", 11);
+        WaitForPrinting();
         QCOMPARE(messages_->entries.size(), std::size_t{1});
         QCOMPARE(messages_->entries[0].kind, RecordingMessages::Entry::Warning);
         QCOMPARE(messages_->entries[0].text, std::string("Error in amp1.dat"));
@@ -340,6 +344,7 @@ private slots:
         State().shell.DatafileName = "amp1.dat";
         ChoosePdf("amp1.pdf");
         PrintDatafile(State());
+        WaitForPrinting();
 
         QCOMPARE(PdfQuestions(), 1);
         QVERIFY(messages_->entries.empty());
@@ -353,6 +358,7 @@ private slots:
         folder_->Write("long.dat", LongDatafile(300));
         ChoosePdf("long.pdf");
         PrintTextFile(State(), "long.dat", "Courier New", 11);
+        WaitForPrinting();
         QVERIFY(messages_->entries.empty());
 
         // The same lines laid out on a page of the printer's size and resolution.
@@ -368,6 +374,7 @@ private slots:
     void cancellingTheFileQuestionPrintsNothingAndSaysNothing() {
         folder_->Write("amp1.dat", kAmpDatafile);
         PrintTextFile(State(), "amp1.dat", "Courier New", 11);
+        WaitForPrinting();
         QCOMPARE(PdfQuestions(), 1);
         // The question offers the job's name beside it.
         QCOMPARE(dialogs_->suggestedPdfFiles[0], QString::fromStdString(Pdf("amp1.pdf").string()));
@@ -380,6 +387,7 @@ private slots:
         folder_->Write("amp1.dat", kAmpDatafile);
         ChoosePdf("no such folder/amp1.pdf");
         PrintTextFile(State(), "amp1.dat", "Courier New", 11);
+        WaitForPrinting();
         QCOMPARE(messages_->entries.size(), std::size_t{1});
         QCOMPARE(messages_->entries[0].kind, RecordingMessages::Entry::Warning);
         QVERIFY(QString::fromStdString(messages_->entries[0].text).startsWith("Cannot print to "));
@@ -387,6 +395,7 @@ private slots:
         // The printer is free for the next job.
         ChoosePdf("amp1.pdf");
         PrintTextFile(State(), "amp1.dat", "Courier New", 11);
+        WaitForPrinting();
         QCOMPARE(messages_->entries.size(), std::size_t{1});
         QVERIFY(ReadBytes(Pdf("amp1.pdf")).startsWith("%PDF"));
     }
@@ -424,6 +433,7 @@ private slots:
         ChoosePdf("amp1.pdf", [&] { windowShownWhileAsked = window.isVisible(); });
         PrintDatafile(State());
         shownDuringJob = window.PrintingText();
+        WaitForPrinting();
         QVERIFY(!windowShownWhileAsked);
         QVERIFY(!window.isVisible());
         QCOMPARE(State().printer().resolution(), 600);
@@ -450,6 +460,7 @@ private slots:
             QTimer::singleShot(0, window.ButtonCancel, &QPushButton::click);
         });
         PrintDatafile(State());
+        WaitForPrinting();
 
         QCOMPARE(PdfQuestions(), 1);
         QVERIFY(window.CancelRequested());
@@ -463,6 +474,7 @@ private slots:
         folder_->Write("amp1.dat", kAmpDatafile);
         State().shell.DatafileName = "amp1.dat";
         PrintDatafile(State());
+        WaitForPrinting();
         QVERIFY(!window.CancelRequested());
         QVERIFY(ReadBytes(Pdf("again.pdf")).startsWith("%PDF"));
         State().windows.Use<TFormPrinting>(nullptr);
@@ -488,6 +500,7 @@ private slots:
         ChoosePdf("amp1.pdf");
         QVERIFY(!State().windows.Has<TFormPrinting>());
         PrintDatafile(State());
+        WaitForPrinting();
         QVERIFY(State().windows.Has<TFormPrinting>());
         QVERIFY(!State().windows.Get<TFormPrinting>().isVisible());
         QCOMPARE(State().shell.PrintJobName, std::string("amp1.dat"));
@@ -523,6 +536,7 @@ private slots:
         State().printer().setPageOrientation(QPageLayout::Landscape);
         ChoosePdf("amp1.pdf");
         PrintDatafile(State());
+        WaitForPrinting();
         QCOMPARE(State().printer().pageLayout().orientation(), QPageLayout::Portrait);
 
         const QByteArray pdf = ReadBytes(Pdf("amp1.pdf"));
@@ -542,6 +556,7 @@ private slots:
         TFormPrinting window(State());
         State().windows.Use(&window);
         PrintDatafile(State());
+        WaitForPrinting();
         QCOMPARE(messages_->entries.size(), std::size_t{1});
         QCOMPARE(messages_->entries[0].text,
                  std::string("Printer Busy - Cannot Change Page Orientation Yet"));
@@ -551,12 +566,30 @@ private slots:
         State().windows.Use<TFormPrinting>(nullptr);
     }
 
+    void aJobPrintsWhileTheWindowsRunAndEndingTheProgramDropsIt() {
+        folder_->Write("long.dat", LongDatafile(20000));
+        ChoosePdf("long.pdf");
+        PrintTextFile(State(), "long.dat", "Courier New", 11);
+        // The call is back with the job under way, and events run outside it.
+        QVERIFY(State().printJob);
+        QCoreApplication::processEvents();
+        QCOMPARE(State().printer().printerState(), QPrinter::Active);
+        PrintTextFile(State(), "long.dat", "Courier New", 11);
+        QCOMPARE(messages_->entries.size(), std::size_t{1});
+        QCOMPARE(messages_->entries[0].text, std::string("Printer Busy - Cannot Print Yet"));
+
+        State().printJob.reset(); // what the program ending does
+        QVERIFY(!std::filesystem::exists(Pdf("long.pdf")));
+        QVERIFY(State().printer().printerState() != QPrinter::Active);
+    }
+
     void aSecondJobWhileOneIsPrintingIsRefused() {
         folder_->Write("amp1.dat", kAmpDatafile);
         QPrinter& printer = State().printer();
         printer.setOutputFileName(QString::fromStdString(Pdf("first.pdf").string()));
         QPainter firstJob(&printer);
         PrintTextFile(State(), "amp1.dat", "Courier New", 11);
+        WaitForPrinting();
         QCOMPARE(messages_->entries.size(), std::size_t{1});
         QCOMPARE(messages_->entries[0].text, std::string("Printer Busy - Cannot Print Yet"));
         QCOMPARE(PdfQuestions(), 0);

@@ -301,9 +301,7 @@ void TFormVGA::SaveAsClick() {
 
 void TFormVGA::PrintClick() {
     QPrinter& printer = state_.printer();
-    // Events run while a job prints, so a second print command can arrive during the first.
-    if (printer.printerState() == QPrinter::Active) {
-        state_.messages.ShowInfo("Printer Busy - Cannot Print Yet");
+    if (PrinterBusy(printer, state_.messages)) {
         return;
     }
     const std::optional<PrintTarget> target =

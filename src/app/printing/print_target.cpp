@@ -4,6 +4,7 @@
 #include "app/common/file_paths.h"
 #include "app/common/qt_text.h"
 #include "app/state/dialogs.h"
+#include "messages.h"
 
 #include <QFileInfo>
 #include <QMarginsF>
@@ -12,6 +13,15 @@
 #include <QPrinterInfo>
 
 namespace kelvor::app {
+
+bool PrinterBusy(QPrinter& printer, MessageSink& messages) {
+    if (printer.printerState() != QPrinter::Active) {
+        return false;
+    }
+    messages.ShowInfo("Printer Busy - Cannot Print Yet");
+    return true;
+}
+
 std::optional<PrintTarget> ChoosePrintTarget(Dialogs& dialogs, QPrinter& printer, QWidget* owner,
                                              const std::filesystem::path& folder,
                                              const std::string& jobName) {

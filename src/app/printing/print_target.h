@@ -9,6 +9,10 @@
 class QPrinter;
 class QWidget;
 
+namespace kelvor {
+class MessageSink;
+}
+
 namespace kelvor::app {
 
 class Dialogs;
@@ -20,6 +24,10 @@ struct PrintTarget {
     bool toPdf = false;
     QString pdfFile; // the full path when toPdf
 };
+
+// True, with the user told, while a job prints: the windows stay live during a text job, so a
+// second print command can arrive before it ends.
+bool PrinterBusy(QPrinter& printer, MessageSink& messages);
 
 // Points the printer at the installed default printer or, when none is installed, at a PDF file
 // that the user names (suggested: the job's name with ".pdf", in the folder). nullopt when the

@@ -47,6 +47,9 @@ void DrawDocumentPages(QPainter& painter, const QTextDocument& document,
 void PrintRichText(AppState& state, QTextDocument& document, const std::string& jobTitle,
                    QWidget* owner) {
     QPrinter& printer = state.printer();
+    if (PrinterBusy(printer, state.messages)) {
+        return;
+    }
     const std::optional<PrintTarget> target =
         ChoosePrintTarget(state.dialogs, printer, owner, state.workingFolder, jobTitle);
     if (!target) {

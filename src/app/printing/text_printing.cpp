@@ -229,9 +229,7 @@ void PrintTextFile(AppState& state, const std::string& fileName, const std::stri
         return;
     }
     QPrinter& printer = state.printer();
-    // Events run while a job prints, so a second print command can arrive during the first.
-    if (printer.printerState() == QPrinter::Active) {
-        state.messages.ShowInfo("Printer Busy - Cannot Print Yet");
+    if (PrinterBusy(printer, state.messages)) {
         return;
     }
     const std::optional<PrintTarget> target = ChoosePrintTarget(

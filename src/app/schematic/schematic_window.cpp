@@ -190,6 +190,9 @@ void TFormSchematic::ButtonPrintClick() {
         return;
     }
     QPrinter& printer = state_.printer();
+    if (PrinterBusy(printer, state_.messages)) {
+        return;
+    }
     const std::optional<PrintTarget> target =
         ChoosePrintTarget(state_.dialogs, printer, this, state_.workingFolder, "SCHEMATIC");
     if (!target || (!target->toPdf && !state_.dialogs.SetUpPrinter(printer, this))) {

@@ -28,6 +28,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
 #include <climits>
@@ -574,9 +575,15 @@ private slots:
         QVERIFY(State().printJob);
         QCoreApplication::processEvents();
         QCOMPARE(State().printer().printerState(), QPrinter::Active);
+        // A second job of either kind is refused before it asks for a file.
         PrintTextFile(State(), "long.dat", "Courier New", 11);
-        QCOMPARE(messages_->entries.size(), std::size_t{1});
-        QCOMPARE(messages_->entries[0].text, std::string("Printer Busy - Cannot Print Yet"));
+        QTextDocument document("RESPONSE");
+        PrintRichText(State(), document, "RESPONSE", nullptr);
+        QCOMPARE(messages_->entries.size(), std::size_t{2});
+        for (const auto& entry : messages_->entries) {
+            QCOMPARE(entry.text, std::string("Printer Busy - Cannot Print Yet"));
+        }
+        QCOMPARE(PdfQuestions(), 1);
 
         State().printJob.reset(); // what the program ending does
         QVERIFY(!std::filesystem::exists(Pdf("long.pdf")));

@@ -36,6 +36,8 @@ class NodalSolver {
 public:
     // Checks the circuit's node roles and records; throws KelvorError as the response does.
     explicit NodalSolver(const LoadedCircuit& circuit);
+    // The solver keeps a reference: a temporary circuit would be gone before the first solve.
+    explicit NodalSolver(const LoadedCircuit&& circuit) = delete;
 
     // Solves at one frequency (above 0). Throws ComputationFault on a floating-point fault or
     // when no equation determines a node (a node joined to nothing at this frequency).

@@ -22,6 +22,8 @@ struct ToleranceCircuit {
 class VariedCircuitSolver {
 public:
     explicit VariedCircuitSolver(const ToleranceCircuit& circuit);
+    // The solver keeps a reference: a temporary circuit would be gone before the first solve.
+    explicit VariedCircuitSolver(const ToleranceCircuit&& circuit) = delete;
 
     // One deviation per toleranced value (see DeviatedCircuit): the circuit of the next run.
     void SetDeviations(const std::vector<long double>& deviations);

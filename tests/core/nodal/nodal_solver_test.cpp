@@ -79,7 +79,8 @@ TEST(NodalSolver, NodeJoinedToNothingIsAFaultNotANumber) {
     // Node 4 hangs on a capacitor of 0 F alone: no equation determines its voltage.
     testing::CircuitBuilder builder(1, 2, 3);
     builder.Add('R', {1, 2}, {1000}).Add('R', {2, 3}, {1000}).Add('C', {4, 3}, {0});
-    NodalSolver solver(builder.circuit());
+    const LoadedCircuit circuit = builder.circuit();
+    NodalSolver solver(circuit);
     try {
         solver.Solve(1000);
         FAIL() << "no fault";

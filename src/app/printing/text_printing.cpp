@@ -97,23 +97,25 @@ private:
     }
 
     void End(PrintOutcome outcome) {
-        if (outcome == PrintOutcome::Cancelled) {
+        const bool cancelled = outcome == PrintOutcome::Cancelled;
+        if (cancelled) {
             state_.printer().abort();
         }
         painter_.end();
         const bool written = !target_.toPdf || QFileInfo(target_.pdfFile).size() > 0;
-        if (outcome != PrintOutcome::Finished || !written) {
-            if (target_.toPdf) {
-                RemoveFile(target_.pdfFile);
-            }
+        const bool failed = !cancelled && (outcome == PrintOutcome::Failed || !written);
+        if ((cancelled || failed) && target_.toPdf) {
+            RemoveFile(target_.pdfFile);
         }
         // The job lets go of itself before anything is shown: a message box runs events.
         const std::function<void()> afterPrinting = std::move(afterPrinting_);
         AppState& state = state_;
         const std::string fileName = fileName_;
-        state.printJob.release();
+        if (state.printJob.get() == this) {
+            static_cast<void>(state.printJob.release()); // deleted below, once back in the loop
+        }
         deleteLater();
-        if (outcome != PrintOutcome::Cancelled && (outcome == PrintOutcome::Failed || !written)) {
+        if (failed) {
             state.messages.ShowWarning("Printing of " + fileName + " failed");
         }
         if (afterPrinting) {

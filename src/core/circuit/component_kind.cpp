@@ -86,20 +86,24 @@ constexpr ValueDescription kOpAmpValues[] = {Value{"Gain", "dB", 0, 0, 0}.Decibe
                                              Value{"f-3dB", "Hz", 2, 2, 1}.Optional(1e7L)};
 
 constexpr ComponentKind kKinds[] = {
-    {'R', "resistor", "Resistors", kTwoTerminals, 2, kResistorValues, 1, SpiceForm::Resistor},
-    {'C', "capacitor", "Capacitors", kTwoTerminals, 2, kCapacitorValues, 5, SpiceForm::Capacitor},
-    {'L', "inductor", "Inductors", kTwoTerminals, 2, kInductorValues, 5, SpiceForm::Coil},
+    {'R', "resistor", "Resistors", kTwoTerminals, 2, kResistorValues, 1, SpiceForm::Resistor,
+     SymbolShape::TwoTerminal},
+    {'C', "capacitor", "Capacitors", kTwoTerminals, 2, kCapacitorValues, 5, SpiceForm::Capacitor,
+     SymbolShape::TwoTerminal},
+    {'L', "inductor", "Inductors", kTwoTerminals, 2, kInductorValues, 5, SpiceForm::Coil,
+     SymbolShape::TwoTerminal},
     {'M', "mutual inductor", "Coupled coils", kCoupledCoilNodes, 4, kCoupledCoilValues, 2,
-     SpiceForm::CoupledCoils},
+     SpiceForm::CoupledCoils, SymbolShape::CoupledCoils},
     {'T', "transformer", "Transformers", kTransformerNodes, 4, kTransformerValues, 2,
-     SpiceForm::ThreeWindings},
+     SpiceForm::ThreeWindings, SymbolShape::TappedTransformer},
     {'B', "bipolar transistor", "Bipolar transistors", kBipolarNodes, 3, kBipolarValues, 10,
-     SpiceForm::HybridPi},
+     SpiceForm::HybridPi, SymbolShape::ThreeElectrode},
     {'F', "field effect transistor", "FETs", kFieldEffectNodes, 3, kFieldEffectValues, 10,
-     SpiceForm::FieldEffect},
-    {'V', "thermionic valve", "Valves", kValveNodes, 3, kValveValues, 10, SpiceForm::Valve},
+     SpiceForm::FieldEffect, SymbolShape::ThreeElectrode},
+    {'V', "thermionic valve", "Valves", kValveNodes, 3, kValveValues, 10, SpiceForm::Valve,
+     SymbolShape::ThreeElectrode},
     {'A', "operational amplifier", "Op-amps", kOpAmpNodes, 3, kOpAmpValues, 10,
-     SpiceForm::SinglePoleOpAmp},
+     SpiceForm::SinglePoleOpAmp, SymbolShape::Amplifier},
 };
 
 } // namespace

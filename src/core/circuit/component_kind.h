@@ -46,6 +46,15 @@ enum class SpiceForm : std::uint8_t {
     SinglePoleOpAmp, // input resistance, a single pole and an output behind 1 ohm
 };
 
+// The family of a kind's schematic symbol: the kinds of one family share its pins and body.
+enum class SymbolShape : std::uint8_t {
+    TwoTerminal,       // R C L: a lead at each end
+    ThreeElectrode,    // B F V: control on the left, the two others above and below
+    Amplifier,         // A: +, - and the output
+    CoupledCoils,      // M: two windings side by side
+    TappedTransformer, // T: a tapped primary beside a secondary
+};
+
 // One value of a kind. `slot` indexes ComponentRecord::values; the descriptions of a kind are
 // in slot order, which is also the order in which tolerance draws are made.
 struct ValueDescription {
@@ -71,6 +80,7 @@ struct ComponentKind {
     std::span<const ValueDescription> values;
     long double defaultTolerancePercent;
     SpiceForm spiceForm;
+    SymbolShape symbol;
 
     int NodeCount() const { return static_cast<int>(nodeRoles.size()); }
     // The value typed at `position` on the line; nullptr past the last.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "schematic/schematic_placer.h"
 
+#include "circuit/component_kind.h"
 #include "schematic/symbol_footprint.h"
 
 #include <algorithm>
@@ -257,27 +258,27 @@ private:
         const Part& p = PartAt(part);
         const auto& n = p.nodes;
         SymbolTurn turn;
-        switch (p.kind) {
-        case 'R':
-        case 'C':
-        case 'L':
+        const ComponentKind* described = FindComponentKind(p.kind);
+        if (described == nullptr) {
+            return turn;
+        }
+        switch (described->symbol) {
+        case SymbolShape::TwoTerminal:
             turn.flipped = entryPin == 1;
             break;
-        case 'B':
-        case 'F':
-        case 'V':
+        case SymbolShape::ThreeElectrode:
             // The electrode that carries the signal on goes up, the one to common down.
             turn.flipped = (Ground(n[1]) && !Ground(n[2])) || (LeadsOut(n[2]) && !LeadsOut(n[1]));
             break;
-        case 'A':
+        case SymbolShape::Amplifier:
             turn.flipped = entryPin == 1 || (entryPin == 2 && Ground(n[0]) && !Ground(n[1]));
             break;
-        case 'M':
-        case 'T': {
-            const std::vector<int> top =
-                p.kind == 'M' ? std::vector<int>{0, 2} : std::vector<int>{0, 3};
+        case SymbolShape::CoupledCoils:
+        case SymbolShape::TappedTransformer: {
+            const bool coupled = described->symbol == SymbolShape::CoupledCoils;
+            const std::vector<int> top = coupled ? std::vector<int>{0, 2} : std::vector<int>{0, 3};
             const std::vector<int> bottom =
-                p.kind == 'M' ? std::vector<int>{1, 3} : std::vector<int>{2, 4};
+                coupled ? std::vector<int>{1, 3} : std::vector<int>{2, 4};
             auto grounds = [&](const std::vector<int>& pins) {
                 return std::count_if(pins.begin(), pins.end(), [&](int pin) {
                     return Ground(n[static_cast<std::size_t>(pin)]);
@@ -286,8 +287,6 @@ private:
             turn.flipped = grounds(top) > grounds(bottom);
             break;
         }
-        default:
-            break;
         }
         return turn;
     }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "schematic/symbol_footprint.h"
 
+#include "circuit/component_kind.h"
+
 #include <algorithm>
 
 namespace kelvor::schematic {
@@ -32,10 +34,13 @@ void FlipVertically(Footprint& footprint) {
 
 Footprint FootprintOf(char kind, SymbolTurn turn) {
     Footprint footprint;
-    switch (kind) {
-    case 'R':
-    case 'C':
-    case 'L':
+    const ComponentKind* described = FindComponentKind(kind);
+    if (described == nullptr) {
+        footprint.body = {0, 0, G, G};
+        return footprint;
+    }
+    switch (described->symbol) {
+    case SymbolShape::TwoTerminal:
         if (turn.vertical) {
             footprint.pins = {Cell(0, 0), Cell(0, 3)};
             footprint.body = {-8, 10, 8, 50};
@@ -51,31 +56,25 @@ Footprint FootprintOf(char kind, SymbolTurn turn) {
             }
         }
         return footprint;
-    case 'B':
-    case 'F':
-    case 'V':
+    case SymbolShape::ThreeElectrode:
         // Control electrode on the left, the two others above and below on the right.
         footprint.pins = {Cell(0, 0), Cell(2, -2), Cell(2, 2)};
         footprint.body = {8, -30, 46, 30};
         footprint.labelSide = LabelSide::Right;
         break;
-    case 'A':
+    case SymbolShape::Amplifier:
         // +, - and the output; the body is the triangle.
         footprint.pins = {Cell(0, 0), Cell(0, 2), Cell(4, 1)};
         footprint.body = {10, -10, 70, 50};
         break;
-    case 'M':
+    case SymbolShape::CoupledCoils:
         footprint.pins = {Cell(0, 0), Cell(0, 3), Cell(3, 0), Cell(3, 3)};
         footprint.body = {10, -6, 50, 66};
         break;
-    case 'T':
+    case SymbolShape::TappedTransformer:
         footprint.pins = {Cell(0, 0), Cell(0, 2), Cell(0, 4), Cell(3, 0), Cell(3, 4)};
         footprint.body = {10, -6, 50, 86};
         break;
-    default:
-        footprint.pins = {};
-        footprint.body = {0, 0, G, G};
-        return footprint;
     }
     if (turn.flipped) {
         FlipVertically(footprint);

@@ -2,6 +2,7 @@
 #include "stepping/stepped_circuits.h"
 
 #include "circuit/circuit_state.h"
+#include "circuit/component_kind.h"
 #include "circuit/datafile_reader.h"
 #include "circuit/datafile_text.h"
 #include "kelvor_error.h"
@@ -67,25 +68,8 @@ ReadDatafile Read(std::string_view text, const std::string& today) {
 
 // The value words the reader reads on a line of each kind, after the nodes.
 std::size_t ValueWordCount(char kind) {
-    switch (kind) {
-    case 'R':
-    case 'C':
-        return 1;
-    case 'L':
-        return 2;
-    case 'A':
-        return 3;
-    case 'F':
-        return 4;
-    case 'M':
-    case 'V':
-        return 5;
-    case 'B':
-    case 'T':
-        return 6;
-    default:
-        return 0;
-    }
+    const ComponentKind* described = FindComponentKind(kind);
+    return described != nullptr ? described->values.size() : 0;
 }
 
 // The value words written on the line of component `index`: those after its kind letter and

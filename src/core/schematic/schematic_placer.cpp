@@ -15,7 +15,8 @@ namespace {
 constexpr int G = kGridStep;
 
 bool IsTwoTerminal(char kind) {
-    return kind == 'R' || kind == 'C' || kind == 'L';
+    const ComponentKind* described = FindComponentKind(kind);
+    return described != nullptr && described->symbol == SymbolShape::TwoTerminal;
 }
 
 // A group of placed parts and net anchors that moves as one.

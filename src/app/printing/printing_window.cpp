@@ -124,13 +124,15 @@ bool PrintCancelRequested(AppState& state) {
 }
 
 PrintingWindowShown::PrintingWindowShown(AppState& state)
-    : window_(state.windows.Get<TFormPrinting>()) {
-    window_.show();
+    : window_(&state.windows.Get<TFormPrinting>()) {
+    window_->show();
     QCoreApplication::processEvents();
 }
 
 PrintingWindowShown::~PrintingWindowShown() {
-    window_.close();
+    if (window_ != nullptr) {
+        window_->close();
+    }
 }
 
 } // namespace kelvor::app

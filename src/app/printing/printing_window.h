@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <QString>
 
 class QLabel;
@@ -48,7 +49,9 @@ private:
 // True when the user has cancelled the job that the printing window is showing.
 bool PrintCancelRequested(AppState& state);
 
-// The printing window, shown for the length of one job and closed however the job ends.
+// The printing window, shown for the length of one job and closed however the job ends. A job
+// that outlives the window (the program ends while it prints, and the main window takes its
+// children with it) leaves it be.
 class PrintingWindowShown {
 public:
     explicit PrintingWindowShown(AppState& state);
@@ -56,10 +59,10 @@ public:
     PrintingWindowShown(const PrintingWindowShown&) = delete;
     PrintingWindowShown& operator=(const PrintingWindowShown&) = delete;
 
-    TFormPrinting& window() { return window_; }
+    TFormPrinting& window() { return *window_; }
 
 private:
-    TFormPrinting& window_;
+    QPointer<TFormPrinting> window_;
 };
 
 } // namespace kelvor::app

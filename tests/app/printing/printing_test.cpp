@@ -569,10 +569,14 @@ private slots:
 
     void aJobPrintsWhileTheWindowsRunAndEndingTheProgramDropsIt() {
         folder_->Write("long.dat", LongDatafile(20000));
+        State().shell.DatafileName = "long.dat";
+        auto window = std::make_unique<TFormPrinting>(State());
+        State().windows.Use(window.get());
         ChoosePdf("long.pdf");
-        PrintTextFile(State(), "long.dat", "Courier New", 11);
+        PrintDatafile(State());
         // The call is back with the job under way, and events run outside it.
         QVERIFY(State().printJob);
+        QVERIFY(window->isVisible());
         QCoreApplication::processEvents();
         QCOMPARE(State().printer().printerState(), QPrinter::Active);
         // A second job of either kind is refused before it asks for a file.
@@ -585,7 +589,10 @@ private slots:
         }
         QCOMPARE(PdfQuestions(), 1);
 
-        State().printJob.reset(); // what the program ending does
+        // The program ends: the main window goes with the printing window, then the state.
+        State().windows.Use<TFormPrinting>(nullptr);
+        window.reset();
+        State().printJob.reset();
         QVERIFY(!std::filesystem::exists(Pdf("long.pdf")));
         QVERIFY(State().printer().printerState() != QPrinter::Active);
     }

@@ -157,19 +157,19 @@ void TFormNoise::FollowCurrentDatafile() {
 }
 
 bool TFormNoise::CircuitIsCurrent() const {
-    if (datafile_ != state_.DatafilePath()) {
+    if (loaded_.path != state_.DatafilePath()) {
         return false;
     }
     try {
-        return ReadWholeFile(datafile_) == datafileText_;
+        return ReadWholeFile(loaded_.path) == loaded_.text;
     } catch (const KelvorError&) {
         return false;
     }
 }
 
 void TFormNoise::LoadCurrentDatafile() {
-    LoadCircuit();
-    const NoiseFileReading reading = ReadNoiseFile(NoiseFilePath(datafile_));
+    loaded_.Load(state_);
+    const NoiseFileReading reading = ReadNoiseFile(NoiseFilePath(loaded_.path));
     if (!reading.problem.empty()) {
         state_.messages.ShowWarning(reading.problem);
     }
@@ -183,36 +183,17 @@ void TFormNoise::LoadCurrentDatafile() {
     setWindowTitle("Noise  -  " + ShownText(state_.shell.DatafileName));
 }
 
-void TFormNoise::LoadCircuit() {
-    datafile_ = state_.DatafilePath();
-    datafileGood_ = false;
-    datafileText_.clear();
-    circuit_.reset();
-    componentLines_.clear();
-    sourceLines_.clear();
-    try {
-        LoadedDatafile loaded = LoadDatafile(datafile_, state_.shell.TodayText);
-        datafileText_ = std::move(loaded.bytes);
-        datafileGood_ = loaded.ok;
-        componentLines_ = std::move(loaded.componentLines);
-        sourceLines_ = std::move(loaded.sourceLines);
-        circuit_ = std::make_shared<const LoadedCircuit>(std::move(loaded.circuit));
-    } catch (const KelvorError& error) {
-        state_.messages.ShowError(error.what());
-    }
-}
-
 void TFormNoise::ShowSettings(const NoiseSettings& settings) {
     EditBoxTemperature->setText(EngText(settings.temperatureCelsius));
     const QVariant chosen = ComboBoxSourceLine->currentData();
     ComboBoxSourceLine->clear();
     ComboBoxSourceLine->addItem("None: no noise figure", 0);
     TableOpAmps->setRowCount(0);
-    for (std::size_t index = 0; index < componentLines_.size() && index < sourceLines_.size();
-         ++index) {
-        const char kind = circuit_->records[index + 1].kind;
-        const int line = sourceLines_[index];
-        const QString text = Text(componentLines_[index]).simplified();
+    for (std::size_t index = 0;
+         index < loaded_.componentLines.size() && index < loaded_.sourceLines.size(); ++index) {
+        const char kind = loaded_.circuit->records[index + 1].kind;
+        const int line = loaded_.sourceLines[index];
+        const QString text = Text(loaded_.componentLines[index]).simplified();
         if (kind == 'R') {
             ComboBoxSourceLine->addItem(QStringLiteral("Line %1:  %2").arg(line).arg(text), line);
         } else if (kind == 'A') {
@@ -316,7 +297,7 @@ bool TFormNoise::Run() {
     // Another Datafile brings its own .noi file; the same one changed behind the panel's back
     // (saved by an editor, or by another program) is read again with the figures typed in kept
     // by line, so the run solves the circuit as it stands.
-    if (datafile_ != state_.DatafilePath()) {
+    if (loaded_.path != state_.DatafilePath()) {
         LoadCurrentDatafile();
     }
     const std::optional<NoiseSettings> settings = SettingsFromControls();
@@ -324,10 +305,10 @@ bool TFormNoise::Run() {
         return false;
     }
     if (!CircuitIsCurrent()) {
-        LoadCircuit();
+        loaded_.Load(state_);
         ShowSettings(*settings);
     }
-    if (!datafileGood_) {
+    if (!loaded_.good) {
         state_.messages.ShowWarning(kDatafileErrorsWarning);
         return false;
     }
@@ -339,7 +320,7 @@ bool TFormNoise::Run() {
     // stop the analysis, but says why.
     if (!SameSettings(*settings, fileSettings_)) {
         try {
-            WriteNoiseFile(NoiseFilePath(datafile_), *settings, state_.shell.DatafileName);
+            WriteNoiseFile(NoiseFilePath(loaded_.path), *settings, state_.shell.DatafileName);
             fileSettings_ = *settings;
         } catch (const KelvorError& error) {
             state_.messages.ShowError(error.what());
@@ -349,8 +330,8 @@ bool TFormNoise::Run() {
     ProgressBar->setValue(0);
     auto result = std::make_shared<std::optional<NoiseAnalysis>>();
     // The worker reads copies: the panel may load another circuit once this one is cancelled.
-    const auto work = [this, result, circuit = circuit_, lines = sourceLines_, settings = *settings,
-                       request = *request] {
+    const auto work = [this, result, circuit = loaded_.circuit, lines = loaded_.sourceLines,
+                       settings = *settings, request = *request] {
         const AnalysisProgress progress = [this](int done, int expected) {
             return calculation_.Report([this, done, expected] {
                 ProgressBar->setRange(0, expected);
@@ -450,7 +431,7 @@ void TFormNoise::ShowNoiseCurve() {
 }
 
 void TFormNoise::ShowAtFrequency(double frequency) {
-    if (!(frequency > 0) || !datafileGood_) {
+    if (!(frequency > 0) || !loaded_.good) {
         TableSensitivity->setRowCount(0);
         LabelSensitivity->setText("Sensitivity: point at the analyser's plots.");
         sensitivity_.reset();
@@ -482,7 +463,7 @@ void TFormNoise::ShowAtFrequency(double frequency) {
         return; // solved when the panel is shown
     }
     try {
-        sensitivity_ = RunSensitivityAnalysis(*circuit_, sourceLines_, at);
+        sensitivity_ = RunSensitivityAnalysis(*loaded_.circuit, loaded_.sourceLines, at);
     } catch (const KelvorError& error) {
         // Said beside the table: a box at every move of the mouse would be in the way.
         LabelSensitivity->setText(Text(error.what()));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/bode/panel_datafile.h"
 #include "app/common/long_calculation.h"
 #include "app/state/app_state.h"
 #include "noise/noise_analysis.h"
@@ -55,7 +56,7 @@ public:
     const std::optional<NoiseRequest>& request() const { return request_; }
     const std::optional<NoiseAnalysis>& analysis() const { return analysis_; }
     const std::optional<SensitivityAnalysis>& sensitivity() const { return sensitivity_; }
-    const std::vector<int>& sourceLines() const { return sourceLines_; }
+    const std::vector<int>& sourceLines() const { return loaded_.sourceLines; }
     // The last run's densities as the analyser's CSV writes them beside its curves, or none.
     std::optional<CsvColumns> ColumnsBesideCurves() const;
 
@@ -85,8 +86,6 @@ private:
     QWidget* BuildSettings();
     QWidget* BuildResults();
     void LoadCurrentDatafile();
-    // Reads the circuit of the current Datafile; a file fault is shown and leaves no circuit.
-    void LoadCircuit();
     bool CircuitIsCurrent() const;
     void ShowSettings(const NoiseSettings& settings);
     std::optional<NoiseRequest> RequestFromControls();
@@ -100,12 +99,7 @@ private:
 
     AppState& state_;
     TFormBode& bode_;
-    std::filesystem::path datafile_;
-    std::string datafileText_;                     // as the circuit was read from it
-    std::shared_ptr<const LoadedCircuit> circuit_; // none until a Datafile could be read
-    std::vector<std::string> componentLines_;
-    std::vector<int> sourceLines_;
-    bool datafileGood_ = false;
+    PanelDatafile loaded_;
     NoiseSettings fileSettings_; // as the .noi file holds them
     std::optional<NoiseRequest> request_;
     std::optional<NoiseAnalysis> analysis_;

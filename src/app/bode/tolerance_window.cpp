@@ -233,8 +233,8 @@ void TFormTolerances::FollowCurrentDatafile() {
 }
 
 void TFormTolerances::LoadCurrentDatafile() {
-    LoadCircuit();
-    const ToleranceFileReading reading = ReadToleranceFile(ToleranceFilePath(datafile_));
+    loaded_.Load(state_);
+    const ToleranceFileReading reading = ReadToleranceFile(ToleranceFilePath(loaded_.path));
     if (!reading.problem.empty()) {
         state_.messages.ShowWarning(reading.problem);
     }
@@ -242,23 +242,6 @@ void TFormTolerances::LoadCurrentDatafile() {
     analysis_.reset();
     ShowResults();
     setWindowTitle("Tolerances  -  " + ShownText(state_.shell.DatafileName));
-}
-
-void TFormTolerances::LoadCircuit() {
-    datafile_ = state_.DatafilePath();
-    datafileGood_ = false;
-    datafileText_.clear();
-    circuit_.reset();
-    componentLines_.clear();
-    try {
-        LoadedDatafile loaded = LoadDatafile(datafile_, state_.shell.TodayText);
-        datafileText_ = std::move(loaded.bytes);
-        datafileGood_ = loaded.ok;
-        componentLines_ = std::move(loaded.componentLines);
-        circuit_ = std::make_shared<const LoadedCircuit>(std::move(loaded.circuit));
-    } catch (const KelvorError& error) {
-        state_.messages.ShowError(error.what());
-    }
 }
 
 void TFormTolerances::ShowSettings(const ToleranceSettings& settings) {
@@ -274,9 +257,9 @@ void TFormTolerances::ShowSettings(const ToleranceSettings& settings) {
     // Overrides of lines that the Datafile no longer has are kept in the file, unseen.
     unshownLines_ = settings.linePercent;
     TableComponents->setRowCount(0);
-    for (std::size_t index = 0; index < componentLines_.size(); ++index) {
-        const std::string key = ComponentLineKey(componentLines_[index]);
-        const char kind = circuit_->records[index + 1].kind;
+    for (std::size_t index = 0; index < loaded_.componentLines.size(); ++index) {
+        const std::string key = ComponentLineKey(loaded_.componentLines[index]);
+        const char kind = loaded_.circuit->records[index + 1].kind;
         const int nodes = UsedNodeCount(kind);
         std::string nodeText, valueText;
         for (int word = 2;; ++word) {
@@ -420,15 +403,16 @@ void TFormTolerances::ButtonRunClick() {
     }
     // A Datafile changed behind the panel's back (by another program) is read again, so the run
     // solves the circuit as it stands; the settings typed in are kept, per line by its text.
-    if (datafile_ != state_.DatafilePath() || TextOrEmpty(state_.DatafilePath()) != datafileText_) {
-        LoadCircuit();
+    if (loaded_.path != state_.DatafilePath() ||
+        TextOrEmpty(state_.DatafilePath()) != loaded_.text) {
+        loaded_.Load(state_);
         ShowSettings(*settings);
         settings = SettingsFromControls();
         if (!settings) {
             return;
         }
     }
-    if (!datafileGood_) {
+    if (!loaded_.good) {
         state_.messages.ShowWarning(kDatafileErrorsWarning);
         return;
     }
@@ -439,7 +423,7 @@ void TFormTolerances::ButtonRunClick() {
     // The settings of every run are kept beside the Datafile; a failed save does not stop the
     // analysis, but says why.
     try {
-        WriteToleranceFile(ToleranceFilePath(datafile_), *settings, state_.shell.DatafileName);
+        WriteToleranceFile(ToleranceFilePath(loaded_.path), *settings, state_.shell.DatafileName);
     } catch (const KelvorError& error) {
         state_.messages.ShowError(error.what());
     }
@@ -447,7 +431,8 @@ void TFormTolerances::ButtonRunClick() {
     ProgressBar->setValue(0);
     auto run = std::make_shared<std::optional<ToleranceRun>>();
     // The worker reads copies: the panel may load another circuit once this one is cancelled.
-    const auto work = [this, run, circuit = circuit_, lines = componentLines_, settings = *settings,
+    const auto work = [this, run, circuit = loaded_.circuit, lines = loaded_.componentLines,
+                       settings = *settings,
                        grid = LogFrequencyGrid(*range, bode_.SpinBoxPointsPerDecade->value())] {
         const ToleranceProgress progress = [this](int done, int total) {
             return calculation_.Report([this, done, total] {

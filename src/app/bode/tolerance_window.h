@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/bode/panel_datafile.h"
 #include "app/common/long_calculation.h"
 #include "app/state/app_state.h"
 #include "tolerance/tolerance_analysis.h"
@@ -79,9 +80,6 @@ private:
     QWidget* BuildSettings();
     QWidget* BuildResults();
     void LoadCurrentDatafile();
-    // Reads the circuit and component lines of the current Datafile; a file fault is shown and
-    // leaves no circuit.
-    void LoadCircuit();
     void ShowSettings(const ToleranceSettings& settings);
     void ShowResults();
     void ShowSpread();
@@ -91,13 +89,9 @@ private:
 
     AppState& state_;
     TFormBode& bode_;
-    std::filesystem::path datafile_;
-    std::shared_ptr<const LoadedCircuit> circuit_; // none until a Datafile could be read
-    std::vector<std::string> componentLines_;
+    PanelDatafile loaded_;
     std::map<std::string, long double> unshownLines_; // overrides of lines not in the Datafile
-    std::string datafileText_;                        // as the circuit was read from it
-    bool datafileGood_ = false;
-    bool followPending_ = false; // the Datafile changed while an analysis ran
+    bool followPending_ = false;                      // the Datafile changed while an analysis ran
     std::optional<ToleranceAnalysis> analysis_;
     ToleranceSettings analysedSettings_;
     LongCalculation calculation_;

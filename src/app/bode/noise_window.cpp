@@ -96,31 +96,14 @@ QString TotalsText(const NoiseAnalysis& analysis) {
 } // namespace
 
 TFormNoise::TFormNoise(AppState& state, TFormBode& bode)
-    : QWidget(&bode, Qt::Window), state_(state), bode_(bode), calculation_(
-                                                                  state.messages,
-                                                                  [this](bool locked) {
-                                                                      SetRunning(locked);
-                                                                      bode_.SetComputing(locked);
-                                                                  },
-                                                                  kAnalyserProgressSliceMs) {
+    : AnalyserPanel(state, bode, help::kNoiseAnalysis) {
     setWindowTitle("Noise");
-    const AnalysisPanelControls controls =
-        BuildAnalysisPanelFrame(*this, BuildSettings(), BuildResults(), 420);
-    ButtonRun = controls.run;
-    ButtonCancel = controls.cancel;
-    ProgressBar = controls.progress;
-    connect(ButtonRun, &QPushButton::clicked, this, &TFormNoise::ButtonRunClick);
-    connect(ButtonCancel, &QPushButton::clicked, this, &TFormNoise::ButtonCancelClick);
-    // The analyser's own Cancel stops the analysis too: it is enabled while this one runs.
-    connect(bode_.ButtonCancel, &QPushButton::clicked, this, &TFormNoise::ButtonCancelClick);
+    BuildFrame(BuildSettings(), BuildResults(), 420);
     // Connected after the analyser's own handler, which puts the cursor on a computed point.
     connect(bode_.Plot, &plot::BodePlot::cursorMoved, this, [this](double frequency) {
         ShowAtFrequency(bode_.Plot->cursorFrequency().value_or(frequency));
     });
-    connect(&state_.datafileEvents, &DatafileEvents::currentChanged, this,
-            &TFormNoise::FollowCurrentDatafile);
     FitOnScreen(this, 1060, 680);
-    SetRunning(false);
     LoadCurrentDatafile();
 }
 
@@ -143,13 +126,7 @@ double TFormNoise::ShownFrequency() const {
     return computed.empty() ? 0 : static_cast<double>(computed[computed.size() / 2]);
 }
 
-void TFormNoise::FollowCurrentDatafile() {
-    if (calculation_.Running()) {
-        calculation_.RequestReset();
-        followPending_ = true;
-        return;
-    }
-    followPending_ = false;
+void TFormNoise::TakeCurrentDatafile() {
     // The analyser may have run the new circuit already, as it computed its curves.
     if (!CircuitIsCurrent()) {
         LoadCurrentDatafile();
@@ -363,27 +340,14 @@ bool TFormNoise::Run() {
     return true;
 }
 
-void TFormNoise::ButtonCancelClick() {
-    calculation_.RequestReset();
-}
-
-void TFormNoise::SetRunning(bool running) {
+void TFormNoise::EnableControls(bool idle) {
     for (QWidget* control : std::initializer_list<QWidget*>{
              ButtonRun, EditBoxTemperature, ComboBoxSourceLine, TableOpAmps, CheckBoxVisibleBand,
              ComboBoxWeighting, EditBoxReference, ButtonExportCsv, ButtonExportSensitivity}) {
-        control->setEnabled(!running);
+        control->setEnabled(idle);
     }
-    EditBoxBandFrom->setEnabled(!running && !CheckBoxVisibleBand->isChecked());
-    EditBoxBandTo->setEnabled(!running && !CheckBoxVisibleBand->isChecked());
-    ButtonCancel->setEnabled(running);
-    if (!running && followPending_) {
-        // Taken once the analysis has returned from its event slices, not inside one.
-        QTimer::singleShot(0, this, [this] {
-            if (followPending_) {
-                FollowCurrentDatafile();
-            }
-        });
-    }
+    EditBoxBandFrom->setEnabled(idle && !CheckBoxVisibleBand->isChecked());
+    EditBoxBandTo->setEnabled(idle && !CheckBoxVisibleBand->isChecked());
 }
 
 void TFormNoise::ShowResults() {
@@ -487,17 +451,6 @@ void TFormNoise::ShowAtFrequency(double frequency) {
             row, 4, new QTableWidgetItem(Significant(value.phaseDegreesPerPercent, "", false)));
     }
     TableSensitivity->resizeColumnsToContents();
-}
-
-void TFormNoise::keyReleaseEvent(QKeyEvent* event) {
-    if (!OpenHelpOnF1(event, state_, help::kNoiseAnalysis)) {
-        QWidget::keyReleaseEvent(event);
-    }
-}
-
-void TFormNoise::closeEvent(QCloseEvent* event) {
-    calculation_.RequestReset();
-    QWidget::closeEvent(event);
 }
 
 } // namespace kelvor::app

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/bode/panel_datafile.h"
-#include "app/common/long_calculation.h"
+#include "app/bode/analyser_panel.h"
 #include "app/state/app_state.h"
 #include "noise/noise_analysis.h"
 #include "noise/noise_csv.h"
@@ -33,21 +32,16 @@ class TFormBode;
 // draws it in the analyser's noise plot; the panel shows the band totals, the signal-to-noise
 // ratio, the noise figure and every generator ranked by its share, and the sensitivity of the
 // gain and phase to every component value at the analyser's cursor.
-class TFormNoise : public QWidget {
+class TFormNoise : public AnalyserPanel {
     Q_OBJECT
 public:
     TFormNoise(AppState& state, TFormBode& bode);
 
     void ShowForCurrentDatafile();
-    // The current Datafile changed: the panel takes the new circuit and its .noi file and drops
-    // the old results; a running analysis is cancelled first, its results never shown.
-    void FollowCurrentDatafile();
-
     // Starts computing the noise of the current Datafile with the panel's settings; false when
     // refused (after a message). Cancelled or failed, the results stay as they were.
     bool Run();
-    void ButtonRunClick() { Run(); }
-    void ButtonCancelClick();
+    void ButtonRunClick() override { Run(); }
     void ButtonExportCsvClick();
     void ButtonExportSensitivityClick();
 
@@ -68,9 +62,6 @@ public:
     QLineEdit* EditBoxBandTo = nullptr;
     QComboBox* ComboBoxWeighting = nullptr;
     QLineEdit* EditBoxReference = nullptr;
-    QPushButton* ButtonRun = nullptr;
-    QPushButton* ButtonCancel = nullptr;
-    QProgressBar* ProgressBar = nullptr;
     QLabel* LabelTotals = nullptr;
     QTableWidget* TableContributors = nullptr; // generator, band rms, share, share at cursor
     QLabel* LabelSensitivity = nullptr;
@@ -79,8 +70,9 @@ public:
     QPushButton* ButtonExportSensitivity = nullptr;
 
 protected:
-    void keyReleaseEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    void EnableControls(bool idle) override;
+    // Takes the new circuit and its settings file, and drops the old results.
+    void TakeCurrentDatafile() override;
 
 private:
     QWidget* BuildSettings();
@@ -95,19 +87,13 @@ private:
     void ShowAtFrequency(double frequency);
     // The analyser's cursor, else the middle of the computed range; 0 when nothing is computed.
     double ShownFrequency() const;
-    void SetRunning(bool running);
 
-    AppState& state_;
-    TFormBode& bode_;
-    PanelDatafile loaded_;
     NoiseSettings fileSettings_; // as the .noi file holds them
     std::optional<NoiseRequest> request_;
     std::optional<NoiseAnalysis> analysis_;
     long double analysedTemperature_ = kDefaultNoiseTemperature;
     std::optional<std::size_t> highlighted_; // the generator drawn thick
     std::optional<SensitivityAnalysis> sensitivity_;
-    bool followPending_ = false;
-    LongCalculation calculation_;
 };
 
 } // namespace kelvor::app

@@ -92,28 +92,11 @@ std::string TextOrEmpty(const std::filesystem::path& path) {
 } // namespace
 
 TFormTolerances::TFormTolerances(AppState& state, TFormBode& bode)
-    : QWidget(&bode, Qt::Window), state_(state), bode_(bode), calculation_(
-                                                                  state.messages,
-                                                                  [this](bool locked) {
-                                                                      SetRunning(locked);
-                                                                      bode_.SetComputing(locked);
-                                                                  },
-                                                                  kAnalyserProgressSliceMs) {
+    : AnalyserPanel(state, bode, help::kToleranceAnalysis) {
     setWindowTitle("Tolerances");
-    const AnalysisPanelControls controls =
-        BuildAnalysisPanelFrame(*this, BuildSettings(), BuildResults(), 520);
-    ButtonRun = controls.run;
-    ButtonCancel = controls.cancel;
-    ProgressBar = controls.progress;
-    connect(ButtonRun, &QPushButton::clicked, this, &TFormTolerances::ButtonRunClick);
-    connect(ButtonCancel, &QPushButton::clicked, this, &TFormTolerances::ButtonCancelClick);
-    // The analyser's own Cancel stops the analysis too: it is enabled while this one runs.
-    connect(bode_.ButtonCancel, &QPushButton::clicked, this, &TFormTolerances::ButtonCancelClick);
+    BuildFrame(BuildSettings(), BuildResults(), 520);
     connect(bode_.Plot, &plot::BodePlot::cursorMoved, this, &TFormTolerances::ShowHistogram);
-    connect(&state_.datafileEvents, &DatafileEvents::currentChanged, this,
-            &TFormTolerances::FollowCurrentDatafile);
     FitOnScreen(this, 1160, 700);
-    SetRunning(false);
 }
 
 QWidget* TFormTolerances::BuildSettings() {
@@ -218,13 +201,7 @@ void TFormTolerances::ShowForCurrentDatafile() {
     activateWindow();
 }
 
-void TFormTolerances::FollowCurrentDatafile() {
-    if (calculation_.Running()) {
-        calculation_.RequestReset();
-        followPending_ = true;
-        return;
-    }
-    followPending_ = false;
+void TFormTolerances::TakeCurrentDatafile() {
     if (!isVisible()) {
         analysis_.reset(); // opening the panel reads the Datafile then
         return;
@@ -372,24 +349,11 @@ void TFormTolerances::ButtonDefaultsClick() {
     ShowSettings(DefaultToleranceSettings());
 }
 
-void TFormTolerances::ButtonCancelClick() {
-    calculation_.RequestReset();
-}
-
-void TFormTolerances::SetRunning(bool running) {
+void TFormTolerances::EnableControls(bool idle) {
     for (QWidget* control : std::initializer_list<QWidget*>{
              ButtonRun, ButtonDefaults, TableKinds, TableComponents, TableMask, ButtonAddMaskRow,
              ButtonRemoveMaskRow, ComboBoxDistribution, SpinBoxRuns, EditBoxSeed}) {
-        control->setEnabled(!running);
-    }
-    ButtonCancel->setEnabled(running);
-    if (!running && followPending_) {
-        // Taken once the analysis has returned from its event slices, not inside one.
-        QTimer::singleShot(0, this, [this] {
-            if (followPending_) {
-                FollowCurrentDatafile();
-            }
-        });
+        control->setEnabled(idle);
     }
 }
 
@@ -544,17 +508,6 @@ void TFormTolerances::ShowHistogram(double frequency) {
                                 .arg(Text(Significant(grid[nearest], "Hz")))
                                 .arg(analysis_->runs.runs)
                                 .arg(Text(Significant(analysis_->nominal.gain[nearest], "dB"))));
-}
-
-void TFormTolerances::keyReleaseEvent(QKeyEvent* event) {
-    if (!OpenHelpOnF1(event, state_, help::kToleranceAnalysis)) {
-        QWidget::keyReleaseEvent(event);
-    }
-}
-
-void TFormTolerances::closeEvent(QCloseEvent* event) {
-    calculation_.RequestReset();
-    QWidget::closeEvent(event);
 }
 
 } // namespace kelvor::app

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/bode/panel_datafile.h"
-#include "app/common/long_calculation.h"
+#include "app/bode/analyser_panel.h"
 #include "app/state/app_state.h"
 #include "tolerance/tolerance_analysis.h"
 
@@ -32,19 +31,14 @@ class TFormBode;
 // solves the Monte Carlo runs and the worst case over the analyser's range and lays their
 // spread under its gain and phase curves. Shows the spread of the automatic markers, the
 // mask's yield and a histogram of the gain at the analyser's cursor.
-class TFormTolerances : public QWidget {
+class TFormTolerances : public AnalyserPanel {
     Q_OBJECT
 public:
     TFormTolerances(AppState& state, TFormBode& bode);
 
     // Reads the current Datafile's component lines and its .tol file into the controls.
     void ShowForCurrentDatafile();
-    // The current Datafile changed: the panel takes the new circuit and its .tol file and drops
-    // the old spread; a running analysis is cancelled first, its results never shown.
-    void FollowCurrentDatafile();
-
-    void ButtonRunClick();
-    void ButtonCancelClick();
+    void ButtonRunClick() override;
     void ButtonAddMaskRowClick();
     void ButtonRemoveMaskRowClick();
     void ButtonDefaultsClick();
@@ -62,9 +56,6 @@ public:
     QPushButton* ButtonAddMaskRow = nullptr;
     QPushButton* ButtonRemoveMaskRow = nullptr;
     QPushButton* ButtonDefaults = nullptr;
-    QPushButton* ButtonRun = nullptr;
-    QPushButton* ButtonCancel = nullptr;
-    QProgressBar* ProgressBar = nullptr;
     QCheckBox* CheckBoxShowSpread = nullptr;
     QCheckBox* CheckBoxFailingRuns = nullptr;
     QTableWidget* TableSpreads = nullptr; // marker, nominal, mean, sigma, min, max, runs
@@ -73,8 +64,9 @@ public:
     QCustomPlot* PlotHistogram = nullptr;
 
 protected:
-    void keyReleaseEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    void EnableControls(bool idle) override;
+    // Takes the new circuit and its settings file, and drops the old results.
+    void TakeCurrentDatafile() override;
 
 private:
     QWidget* BuildSettings();
@@ -85,16 +77,10 @@ private:
     void ShowSpread();
     // The histogram of the gain at the computed frequency nearest to `frequency`.
     void ShowHistogram(double frequency);
-    void SetRunning(bool running);
 
-    AppState& state_;
-    TFormBode& bode_;
-    PanelDatafile loaded_;
     std::map<std::string, long double> unshownLines_; // overrides of lines not in the Datafile
-    bool followPending_ = false;                      // the Datafile changed while an analysis ran
     std::optional<ToleranceAnalysis> analysis_;
     ToleranceSettings analysedSettings_;
-    LongCalculation calculation_;
 };
 
 } // namespace kelvor::app

@@ -5,6 +5,7 @@
 #include "app/common/file_paths.h"
 #include "app/interchange/file_interchange.h"
 #include "app/schematic/schematic_window.h"
+#include "app/support/analyser_range.h"
 #include "app/support/app_fixture.h"
 #include "app/support/app_test_main.h"
 #include "app/support/calculation_wait.h"
@@ -31,11 +32,7 @@ private slots:
         QVERIFY(fixture.Parse());
         fixture.folder.Write("WIDE.DAT", std::string("\xFF\xFEM\0y\0", 6));
         app::TFormBode bode(fixture.state);
-        bode.EditBoxStart->setText("10");
-        bode.EditBoxEnd->setText("10k");
-        bode.SpinBoxPointsPerDecade->setValue(5);
-        bode.ShowForCurrentDatafile();
-        QVERIFY(testing::WaitUntilIdle([&] { return bode.Computing(); }));
+        QVERIFY(testing::ShowAnalyserFrom10HzTo10kHz(bode, 5));
         // The panels, the export and the schematic read the current Datafile themselves.
         const auto wideIsCurrent = [&] { fixture.state.shell.DatafileName = "WIDE.DAT"; };
         app::TFormSchematic schematic(fixture.state);

@@ -2,6 +2,7 @@
 #include "app/bode/tolerance_window.h"
 
 #include "app/bode/bode_window.h"
+#include "app/support/analyser_range.h"
 #include "app/support/app_fixture.h"
 #include "app/support/app_test_main.h"
 #include "app/support/calculation_wait.h"
@@ -42,11 +43,7 @@ private slots:
         fixture = std::make_unique<testing::AppFixture>();
         QVERIFY(fixture->Parse());
         bode = std::make_unique<app::TFormBode>(fixture->state);
-        bode->EditBoxStart->setText("10");
-        bode->EditBoxEnd->setText("10k");
-        bode->SpinBoxPointsPerDecade->setValue(20);
-        bode->ShowForCurrentDatafile();
-        QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
+        QVERIFY(testing::ShowAnalyserFrom10HzTo10kHz(*bode, 20));
         QVERIFY(QTest::qWaitForWindowExposed(bode.get()));
     }
     void cleanup() {

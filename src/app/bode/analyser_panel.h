@@ -39,7 +39,8 @@ protected:
     // Lays the panel's settings and results out around Run, Cancel and the progress bar, and
     // starts it idle; called by the panel's constructor once its controls exist.
     void BuildFrame(QWidget* settings, QWidget* results, int settingsWidth);
-    // The panel's own controls and the analyser, locked while an analysis runs.
+    // The panel's controls locked while an analysis runs; a change of the current Datafile that
+    // came meanwhile is taken once it has ended.
     void SetRunning(bool running);
     virtual void EnableControls(bool idle) = 0;
     // Takes the current Datafile after a change, with no analysis running.

@@ -1,21 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/bode/noise_window.h"
 
-#include "app/bode/analysis_panel_frame.h"
 #include "app/bode/bode_window.h"
 #include "app/common/qt_text.h"
 #include "app/common/screen_checks.h"
-#include "app/help/help_window.h"
+#include "app/state/help_topics.h"
 #include "bode/significant_format.h"
 #include "circuit/datafile_reader.h"
-#include "files/file_io.h"
 #include "kelvor_error.h"
 #include "plot/noise_layers.h"
-#include "solver/loaded_datafile.h"
 #include "text/eng_value.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -24,7 +20,6 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -108,7 +103,7 @@ TFormNoise::TFormNoise(AppState& state, TFormBode& bode)
 }
 
 void TFormNoise::ShowForCurrentDatafile() {
-    if (!calculation_.Running() && !CircuitIsCurrent()) {
+    if (!calculation_.Running() && !loaded_.IsCurrent(state_)) {
         LoadCurrentDatafile();
     }
     show();
@@ -128,19 +123,8 @@ double TFormNoise::ShownFrequency() const {
 
 void TFormNoise::TakeCurrentDatafile() {
     // The analyser may have run the new circuit already, as it computed its curves.
-    if (!CircuitIsCurrent()) {
+    if (!loaded_.IsCurrent(state_)) {
         LoadCurrentDatafile();
-    }
-}
-
-bool TFormNoise::CircuitIsCurrent() const {
-    if (loaded_.path != state_.DatafilePath()) {
-        return false;
-    }
-    try {
-        return ReadWholeFile(loaded_.path) == loaded_.text;
-    } catch (const KelvorError&) {
-        return false;
     }
 }
 
@@ -281,7 +265,7 @@ bool TFormNoise::Run() {
     if (!settings) {
         return false;
     }
-    if (!CircuitIsCurrent()) {
+    if (!loaded_.IsCurrent(state_)) {
         loaded_.Load(state_);
         ShowSettings(*settings);
     }

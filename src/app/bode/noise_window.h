@@ -78,7 +78,6 @@ private:
     QWidget* BuildSettings();
     QWidget* BuildResults();
     void LoadCurrentDatafile();
-    bool CircuitIsCurrent() const;
     void ShowSettings(const NoiseSettings& settings);
     std::optional<NoiseRequest> RequestFromControls();
     void ShowResults();

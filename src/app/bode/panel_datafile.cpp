@@ -2,6 +2,7 @@
 #include "app/bode/panel_datafile.h"
 
 #include "app/state/app_state.h"
+#include "files/file_io.h"
 #include "kelvor_error.h"
 #include "solver/loaded_datafile.h"
 
@@ -19,6 +20,17 @@ void PanelDatafile::Load(AppState& state) {
         circuit = std::make_shared<const LoadedCircuit>(std::move(loaded.circuit));
     } catch (const KelvorError& error) {
         state.messages.ShowError(error.what());
+    }
+}
+
+bool PanelDatafile::IsCurrent(const AppState& state) const {
+    if (path != state.DatafilePath()) {
+        return false;
+    }
+    try {
+        return ReadWholeFile(path) == text;
+    } catch (const KelvorError&) {
+        return false;
     }
 }
 

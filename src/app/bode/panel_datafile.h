@@ -24,6 +24,10 @@ struct PanelDatafile {
 
     // Reads the current Datafile; a file fault is shown and leaves no circuit.
     void Load(AppState& state);
+    // Whether this is still the current Datafile, with the same bytes: false for another one,
+    // one changed behind the panel's back (by an editor or another program), or one that cannot
+    // be read now, so that reading it again says why.
+    bool IsCurrent(const AppState& state) const;
 };
 
 } // namespace kelvor::app

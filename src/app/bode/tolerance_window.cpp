@@ -1,24 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/bode/tolerance_window.h"
 
-#include "app/bode/analysis_panel_frame.h"
 #include "app/bode/bode_window.h"
 #include "app/common/qt_text.h"
 #include "app/common/screen_checks.h"
-#include "app/help/help_window.h"
+#include "app/state/help_topics.h"
 #include "bode/bode_grid.h"
 #include "bode/significant_format.h"
 #include "circuit/component_kind.h"
 #include "circuit/datafile_reader.h"
-#include "files/file_io.h"
 #include "kelvor_error.h"
-#include "solver/loaded_datafile.h"
 #include "text/words.h"
 #include "tolerance/tolerance_file.h"
 #include "tolerance/tolerance_report.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
 #include <QGridLayout>
@@ -32,7 +28,6 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTableWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
@@ -78,15 +73,6 @@ QTableWidget* Table(const QStringList& headings, QWidget* parent) {
 
 std::string Significant(long double value, const std::string& unit) {
     return FormatSignificant(value, kSignificantDigits, unit, unit == "Hz");
-}
-
-// The Datafile's text as it stands; empty when it cannot be read, which the reload then reports.
-std::string TextOrEmpty(const std::filesystem::path& path) {
-    try {
-        return ReadWholeFile(path);
-    } catch (const KelvorError&) {
-        return {};
-    }
 }
 
 } // namespace
@@ -367,8 +353,7 @@ void TFormTolerances::ButtonRunClick() {
     }
     // A Datafile changed behind the panel's back (by another program) is read again, so the run
     // solves the circuit as it stands; the settings typed in are kept, per line by its text.
-    if (loaded_.path != state_.DatafilePath() ||
-        TextOrEmpty(state_.DatafilePath()) != loaded_.text) {
+    if (!loaded_.IsCurrent(state_)) {
         loaded_.Load(state_);
         ShowSettings(*settings);
         settings = SettingsFromControls();

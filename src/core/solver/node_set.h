@@ -12,6 +12,7 @@ public:
     void Insert(int node) { words_[node >> 6] |= Bit(node); }
     bool Contains(int node) const { return (words_[node >> 6] & Bit(node)) != 0; }
     bool Empty() const { return (words_[0] | words_[1]) == 0; }
+    int Count() const { return std::popcount(words_[0]) + std::popcount(words_[1]); }
     void Clear() { words_[0] = words_[1] = 0; }
     void Merge(const NodeSet& other) {
         words_[0] |= other.words_[0];

@@ -11,7 +11,12 @@ namespace kelvor {
 // so every bit is that of the plain computation. An exactly zero product leaves its entry as it
 // is: the guarded division makes it exactly zero, and Y - 0 is Y. The test must stay: dividing
 // a zero product instead can give -0, and a -0 entry minus -0 is +0.
-void EliminatePivot(Complex* cells, int stride, int k, const int* rows, const int* rowsEnd,
-                    const int* columns, const int* columnsEnd);
+// Each row updates the first `columns` (at least one) of the step's columns.
+struct EliminationRow {
+    int row;
+    int columns;
+};
+void EliminatePivot(Complex* cells, int stride, int k, const EliminationRow* rows,
+                    const EliminationRow* rowsEnd, const int* columns);
 
 } // namespace kelvor

@@ -14,6 +14,7 @@
 #include <atomic>
 #include <cstring>
 #include <numeric>
+#include <span>
 
 namespace kelvor {
 namespace {
@@ -153,12 +154,44 @@ std::shared_ptr<const SolvePlan> SolvePlan::Prepare(const LoadedCircuit& circuit
         plan->contributions_.push_back(addition.contribution);
         plan->sums_.back().contributionsEnd = static_cast<int>(plan->contributions_.size());
     }
+    plan->lowerTriangle_ = plan->SumsAreSymmetric();
     plan->PlanElimination(n, rowPattern, columnPattern);
     return plan;
 }
 
+bool SolvePlan::SumsAreSymmetric() const {
+    std::vector<int> sumAt(static_cast<std::size_t>(stride_ * stride_), -1);
+    for (std::size_t index = 0; index < sums_.size(); ++index) {
+        sumAt[sums_[index].cell] = static_cast<int>(index);
+    }
+    const auto contributionsOf = [this](int index) {
+        const Contribution* begin =
+            contributions_.data() + (index == 0 ? 0 : sums_[index - 1].contributionsEnd);
+        return std::span<const Contribution>(begin,
+                                             contributions_.data() + sums_[index].contributionsEnd);
+    };
+    const auto same = [](const Contribution& a, const Contribution& b) {
+        return a.term == b.term && a.subtract == b.subtract;
+    };
+    for (std::size_t index = 0; index < sums_.size(); ++index) {
+        const int cell = sums_[index].cell;
+        const int mirror = sumAt[(cell % stride_) * stride_ + cell / stride_];
+        if (mirror < 0) {
+            return false;
+        }
+        const std::span<const Contribution> these = contributionsOf(static_cast<int>(index));
+        const std::span<const Contribution> those = contributionsOf(mirror);
+        if (!std::equal(these.begin(), these.end(), those.begin(), those.end(), same)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The elimination over the pattern of entries that may be non-zero, growing the pattern by the
-// entries each step fills; the filled ones must start each point at zero.
+// entries each step fills; the filled ones must start each point at zero. With a symmetric
+// matrix the patterns are symmetric too, so each step's rows are its columns, and a row i
+// updates only the columns up to i.
 void SolvePlan::PlanElimination(int n, std::array<NodeSet, kHighestNodeNumber + 1>& rowPattern,
                                 std::array<NodeSet, kHighestNodeNumber + 1>& columnPattern) {
     for (int k = n - 1; k >= 3; --k) {
@@ -167,9 +200,12 @@ void SolvePlan::PlanElimination(int n, std::array<NodeSet, kHighestNodeNumber + 
         if (columns.Empty() || rows.Empty()) {
             continue;
         }
-        PivotStep step{k, static_cast<int>(rows_.size()), 0, static_cast<int>(columns_.size()), 0};
+        PivotStep step{k, static_cast<int>(rows_.size()), 0, static_cast<int>(columns_.size())};
         rows.ForEach([&](int i) {
-            rows_.push_back(i);
+            const int updated = lowerTriangle_ ? columns.Below(i + 1).Count() : columns.Count();
+            if (updated > 0) {
+                rows_.push_back({i, updated});
+            }
             columns.ForEach([&](int j) {
                 if (!rowPattern[i].Contains(j)) {
                     cellsToClear_.push_back(i * stride_ + j);
@@ -182,7 +218,6 @@ void SolvePlan::PlanElimination(int n, std::array<NodeSet, kHighestNodeNumber + 
             columnPattern[j].Merge(rows);
         });
         step.rowsEnd = static_cast<int>(rows_.size());
-        step.columnsEnd = static_cast<int>(columns_.size());
         steps_.push_back(step);
     }
 }
@@ -223,14 +258,23 @@ TwoPortAdmittances SolvePlan::Solve(long double frequency, SolveWorkspace& works
 
     Eliminate(cells);
     const int s = stride_;
-    return {cells[s + 1], cells[s + 2], cells[2 * s + 1], cells[2 * s + 2]};
+    const Complex y21 = cells[2 * s + 1];
+    return {cells[s + 1], lowerTriangle_ ? y21 : cells[s + 2], y21, cells[2 * s + 2]};
 }
 
 void SolvePlan::Eliminate(Complex* cells) const {
     for (const PivotStep& step : steps_) {
-        EliminatePivot(cells, stride_, step.k, rows_.data() + step.rowsBegin,
-                       rows_.data() + step.rowsEnd, columns_.data() + step.columnsBegin,
-                       columns_.data() + step.columnsEnd);
+        const EliminationRow* rows = rows_.data() + step.rowsBegin;
+        const EliminationRow* rowsEnd = rows_.data() + step.rowsEnd;
+        if (lowerTriangle_) {
+            // The pivot column above the diagonal was not kept up to date; its mirror was.
+            const Complex* pivotRow = cells + step.k * stride_;
+            for (const EliminationRow* row = rows; row != rowsEnd; ++row) {
+                std::memcpy(static_cast<void*>(cells + row->row * stride_ + step.k),
+                            pivotRow + row->row, sizeof(Complex));
+            }
+        }
+        EliminatePivot(cells, stride_, step.k, rows, rowsEnd, columns_.data() + step.columnsBegin);
     }
 }
 

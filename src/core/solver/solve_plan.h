@@ -4,6 +4,7 @@
 #include "circuit/component_record.h"
 #include "solver/admittance_matrix.h"
 #include "solver/node_set.h"
+#include "solver/pivot_elimination.h"
 
 #include <array>
 #include <cstdint>
@@ -56,6 +57,13 @@ public:
 
     bool HasInductor() const { return hasInductor_; }
 
+    // True when every cell is summed from the same terms as its mirror across the diagonal (a
+    // circuit of reciprocal parts): the matrix is then symmetric bit for bit at every point and
+    // stays so through the elimination, since each update and its mirror multiply and add the
+    // same operands in exchanged order. Only the lower triangle is eliminated, about half the
+    // work on a dense circuit, and every bit is as before.
+    bool EliminatesLowerTriangle() const { return lowerTriangle_; }
+
     // The two-port at one frequency. Floating-point faults are left in the status flags.
     TwoPortAdmittances Solve(long double frequency, SolveWorkspace& workspace) const;
 
@@ -74,10 +82,11 @@ private:
     };
     struct PivotStep {
         int k;
-        int rowsBegin, rowsEnd;       // into rows_
-        int columnsBegin, columnsEnd; // into columns_
+        int rowsBegin, rowsEnd; // into rows_
+        int columnsBegin;       // into columns_
     };
 
+    bool SumsAreSymmetric() const;
     void PlanElimination(int n, std::array<NodeSet, kHighestNodeNumber + 1>& rowPattern,
                          std::array<NodeSet, kHighestNodeNumber + 1>& columnPattern);
     void Fill(SolveWorkspace& workspace) const;
@@ -86,13 +95,14 @@ private:
     std::uint64_t id_ = 0;
     int stride_ = 0;
     bool hasInductor_ = false;
+    bool lowerTriangle_ = false;
     std::vector<VaryingRecord> varying_;
     std::vector<Complex> constantTerms_; // every term slot; the varying ones are overwritten
     std::vector<CellSum> sums_;
     std::vector<Contribution> contributions_;
     std::vector<int> cellsToClear_;
     std::vector<PivotStep> steps_;
-    std::vector<int> rows_;
+    std::vector<EliminationRow> rows_;
     std::vector<int> columns_;
 };
 

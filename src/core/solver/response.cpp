@@ -77,14 +77,17 @@ void FinishPoint(const TwoPortAdmittances& y, long double frequency, ResponseFor
 
 } // namespace
 
-LoadedCircuit::LoadedCircuit(RecordList recordList, const NodeRoles& roles, bool withPlan)
+LoadedCircuit::LoadedCircuit(RecordList recordList, const NodeRoles& roles, bool withPlan,
+                             const SolvePlan* sameStructure)
     : records(std::move(recordList)), NodeIn(roles.NodeIn), NodeOut(roles.NodeOut),
       NodeCom(roles.NodeCom), NoNodes(roles.NoNodes),
       // The plan reads the members above, which are all in place by now.
-      plan(withPlan ? SolvePlan::Prepare(*this) : nullptr) {}
+      plan(!withPlan                  ? nullptr
+           : sameStructure != nullptr ? sameStructure->WithValues(*this)
+                                      : SolvePlan::Prepare(*this)) {}
 
 LoadedCircuit LoadedCircuit::Prepared(RecordList records, const NodeRoles& roles) {
-    return LoadedCircuit(std::move(records), roles, true);
+    return LoadedCircuit(std::move(records), roles, true, nullptr);
 }
 
 LoadedCircuit LoadedCircuit::WithValues(const std::vector<ValueChange>& changes) const {
@@ -92,11 +95,13 @@ LoadedCircuit LoadedCircuit::WithValues(const std::vector<ValueChange>& changes)
     for (const ValueChange& change : changes) {
         changed[change.record].values[static_cast<std::size_t>(change.value)] = change.to;
     }
-    return LoadedCircuit(std::move(changed), {NodeIn, NodeOut, NodeCom, NoNodes}, true);
+    // Without a plan here the changed values may still allow one (a zero resistance varied
+    // away from zero), so it is prepared afresh.
+    return LoadedCircuit(std::move(changed), {NodeIn, NodeOut, NodeCom, NoNodes}, true, plan.get());
 }
 
 LoadedCircuit LoadedCircuit::WithoutPlan() const {
-    return LoadedCircuit(records, {NodeIn, NodeOut, NodeCom, NoNodes}, false);
+    return LoadedCircuit(records, {NodeIn, NodeOut, NodeCom, NoNodes}, false, nullptr);
 }
 
 LoadedCircuit MakeLoadedCircuit(RecordList records, const CircuitState& state) {

@@ -71,7 +71,10 @@ struct LoadedCircuit {
     const std::shared_ptr<const SolvePlan> plan;
 
 private:
-    LoadedCircuit(RecordList records, const NodeRoles& roles, bool withPlan);
+    // With `sameStructure`, the plan of a circuit of the same kinds and nodes, only the values'
+    // part of the plan is worked out.
+    LoadedCircuit(RecordList records, const NodeRoles& roles, bool withPlan,
+                  const SolvePlan* sameStructure);
 };
 
 // The circuit of a parse: its records and the node roles of the state.

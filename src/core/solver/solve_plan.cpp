@@ -102,10 +102,13 @@ std::shared_ptr<const SolvePlan> SolvePlan::Prepare(const LoadedCircuit& circuit
         return nullptr;
     }
     std::shared_ptr<SolvePlan> plan(new SolvePlan);
+    if (!plan->TakeValues(circuit)) {
+        return nullptr;
+    }
+    auto structure = std::make_shared<Structure>();
     const int n = circuit.NoNodes;
     const int stride = n + 1;
-    plan->id_ = NextPlanId();
-    plan->stride_ = stride;
+    structure->stride = stride;
     const std::array<int, kHighestNodeNumber + 1> indexOf = NodeMap(circuit);
 
     // The additions of every record, in record order, then gathered by cell keeping that order.
@@ -114,18 +117,10 @@ std::shared_ptr<const SolvePlan> SolvePlan::Prepare(const LoadedCircuit& circuit
         Contribution contribution;
     };
     std::vector<Addition> additions;
-    StampContext constantContext;
-    ClearFloatingPointFaults();
+    int firstTerm = 0;
     for (std::size_t index = 1; index < circuit.records.size(); ++index) {
         const ComponentRecord& record = circuit.records[index];
-        const int firstTerm = static_cast<int>(plan->constantTerms_.size());
-        plan->constantTerms_.resize(firstTerm + TermCount(record.kind));
-        if (HasConstantTerms(record.kind)) {
-            ComputeElementTerms(record, constantContext, &plan->constantTerms_[firstTerm]);
-        } else {
-            plan->varying_.push_back({record, firstTerm});
-        }
-        plan->hasInductor_ = plan->hasInductor_ || record.kind == 'L';
+        structure->hasInductor = structure->hasInductor || record.kind == 'L';
         for (const Stamp& stamp : StampsOf(record.kind)) {
             const auto placed = [&](std::uint8_t slot) {
                 return indexOf[slot == kCommonNodeSlot ? circuit.NodeCom : record.nodes[slot]];
@@ -136,46 +131,77 @@ std::shared_ptr<const SolvePlan> SolvePlan::Prepare(const LoadedCircuit& circuit
                     {row * stride + column, {firstTerm + stamp.term, stamp.subtract}});
             }
         }
-    }
-    if (RaisedFloatingPointFaults() != 0) {
-        ClearFloatingPointFaults();
-        return nullptr;
+        firstTerm += TermCount(record.kind);
     }
     std::stable_sort(additions.begin(), additions.end(),
                      [](const Addition& a, const Addition& b) { return a.cell < b.cell; });
 
-    std::array<NodeSet, kHighestNodeNumber + 1> rowPattern, columnPattern;
+    Patterns rowPattern, columnPattern;
     for (const Addition& addition : additions) {
-        if (plan->sums_.empty() || plan->sums_.back().cell != addition.cell) {
-            plan->sums_.push_back({addition.cell, 0});
+        if (structure->sums.empty() || structure->sums.back().cell != addition.cell) {
+            structure->sums.push_back({addition.cell, 0});
             rowPattern[addition.cell / stride].Insert(addition.cell % stride);
             columnPattern[addition.cell % stride].Insert(addition.cell / stride);
         }
-        plan->contributions_.push_back(addition.contribution);
-        plan->sums_.back().contributionsEnd = static_cast<int>(plan->contributions_.size());
+        structure->contributions.push_back(addition.contribution);
+        structure->sums.back().contributionsEnd = static_cast<int>(structure->contributions.size());
     }
-    plan->lowerTriangle_ = plan->SumsAreSymmetric();
-    plan->PlanElimination(n, rowPattern, columnPattern);
+    structure->lowerTriangle = structure->SumsAreSymmetric();
+    if (structure->lowerTriangle) {
+        structure->KeepLowerTriangleSums();
+    }
+    structure->PlanElimination(n, rowPattern, columnPattern);
+    plan->structure_ = std::move(structure);
     return plan;
 }
 
-bool SolvePlan::SumsAreSymmetric() const {
-    std::vector<int> sumAt(static_cast<std::size_t>(stride_ * stride_), -1);
-    for (std::size_t index = 0; index < sums_.size(); ++index) {
-        sumAt[sums_[index].cell] = static_cast<int>(index);
+std::shared_ptr<const SolvePlan> SolvePlan::WithValues(const LoadedCircuit& changed) const {
+    std::shared_ptr<SolvePlan> plan(new SolvePlan);
+    if (!plan->TakeValues(changed)) {
+        return nullptr;
+    }
+    plan->structure_ = structure_;
+    return plan;
+}
+
+bool SolvePlan::TakeValues(const LoadedCircuit& circuit) {
+    id_ = NextPlanId();
+    StampContext constantContext;
+    ClearFloatingPointFaults();
+    for (std::size_t index = 1; index < circuit.records.size(); ++index) {
+        const ComponentRecord& record = circuit.records[index];
+        const int firstTerm = static_cast<int>(constantTerms_.size());
+        constantTerms_.resize(firstTerm + TermCount(record.kind));
+        if (HasConstantTerms(record.kind)) {
+            ComputeElementTerms(record, constantContext, &constantTerms_[firstTerm]);
+        } else {
+            varying_.push_back({record, firstTerm});
+        }
+    }
+    if (RaisedFloatingPointFaults() != 0) {
+        ClearFloatingPointFaults();
+        return false;
+    }
+    return true;
+}
+
+bool SolvePlan::Structure::SumsAreSymmetric() const {
+    std::vector<int> sumAt(static_cast<std::size_t>(stride * stride), -1);
+    for (std::size_t index = 0; index < sums.size(); ++index) {
+        sumAt[sums[index].cell] = static_cast<int>(index);
     }
     const auto contributionsOf = [this](int index) {
         const Contribution* begin =
-            contributions_.data() + (index == 0 ? 0 : sums_[index - 1].contributionsEnd);
+            contributions.data() + (index == 0 ? 0 : sums[index - 1].contributionsEnd);
         return std::span<const Contribution>(begin,
-                                             contributions_.data() + sums_[index].contributionsEnd);
+                                             contributions.data() + sums[index].contributionsEnd);
     };
     const auto same = [](const Contribution& a, const Contribution& b) {
         return a.term == b.term && a.subtract == b.subtract;
     };
-    for (std::size_t index = 0; index < sums_.size(); ++index) {
-        const int cell = sums_[index].cell;
-        const int mirror = sumAt[(cell % stride_) * stride_ + cell / stride_];
+    for (std::size_t index = 0; index < sums.size(); ++index) {
+        const int cell = sums[index].cell;
+        const int mirror = sumAt[(cell % stride) * stride + cell / stride];
         if (mirror < 0) {
             return false;
         }
@@ -188,47 +214,64 @@ bool SolvePlan::SumsAreSymmetric() const {
     return true;
 }
 
+// The cells above the diagonal are never read when only the lower triangle is eliminated.
+void SolvePlan::Structure::KeepLowerTriangleSums() {
+    std::vector<CellSum> lowerSums;
+    std::vector<Contribution> lowerContributions;
+    int begin = 0;
+    for (const CellSum& sum : sums) {
+        if (sum.cell / stride >= sum.cell % stride) {
+            lowerContributions.insert(lowerContributions.end(), contributions.begin() + begin,
+                                      contributions.begin() + sum.contributionsEnd);
+            lowerSums.push_back({sum.cell, static_cast<int>(lowerContributions.size())});
+        }
+        begin = sum.contributionsEnd;
+    }
+    sums = std::move(lowerSums);
+    contributions = std::move(lowerContributions);
+}
+
 // The elimination over the pattern of entries that may be non-zero, growing the pattern by the
 // entries each step fills; the filled ones must start each point at zero. With a symmetric
 // matrix the patterns are symmetric too, so each step's rows are its columns, and a row i
 // updates only the columns up to i.
-void SolvePlan::PlanElimination(int n, std::array<NodeSet, kHighestNodeNumber + 1>& rowPattern,
-                                std::array<NodeSet, kHighestNodeNumber + 1>& columnPattern) {
+void SolvePlan::Structure::PlanElimination(int n, Patterns& rowPattern, Patterns& columnPattern) {
     for (int k = n - 1; k >= 3; --k) {
-        const NodeSet columns = rowPattern[k].Below(k);
-        const NodeSet rows = columnPattern[k].Below(k);
-        if (columns.Empty() || rows.Empty()) {
+        const NodeSet stepColumns = rowPattern[k].Below(k);
+        const NodeSet stepRows = columnPattern[k].Below(k);
+        if (stepColumns.Empty() || stepRows.Empty()) {
             continue;
         }
-        PivotStep step{k, static_cast<int>(rows_.size()), 0, static_cast<int>(columns_.size())};
-        rows.ForEach([&](int i) {
-            const int updated = lowerTriangle_ ? columns.Below(i + 1).Count() : columns.Count();
-            if (updated > 0) {
-                rows_.push_back({i, updated});
+        PivotStep step{k, static_cast<int>(rows.size()), 0, static_cast<int>(columns.size())};
+        stepRows.ForEach([&](int i) {
+            const NodeSet updated = lowerTriangle ? stepColumns.Below(i + 1) : stepColumns;
+            if (!updated.Empty()) {
+                rows.push_back({i, updated.Count()});
             }
-            columns.ForEach([&](int j) {
+            updated.ForEach([&](int j) {
                 if (!rowPattern[i].Contains(j)) {
-                    cellsToClear_.push_back(i * stride_ + j);
+                    cellsToClear.push_back(i * stride + j);
                 }
             });
-            rowPattern[i].Merge(columns);
+            rowPattern[i].Merge(stepColumns);
         });
-        columns.ForEach([&](int j) {
-            columns_.push_back(j);
-            columnPattern[j].Merge(rows);
+        stepColumns.ForEach([&](int j) {
+            columns.push_back(j);
+            columnPattern[j].Merge(stepRows);
         });
-        step.rowsEnd = static_cast<int>(rows_.size());
-        steps_.push_back(step);
+        step.rowsEnd = static_cast<int>(rows.size());
+        steps.push_back(step);
     }
 }
 
 void SolvePlan::Fill(SolveWorkspace& workspace) const {
     if (workspace.preparedFor_ != id_) {
-        workspace.cells_.assign(static_cast<std::size_t>(stride_ * stride_), CZero);
+        const int stride = structure_->stride;
+        workspace.cells_.assign(static_cast<std::size_t>(stride * stride), CZero);
         workspace.terms_ = constantTerms_;
         workspace.preparedFor_ = id_;
     }
-    for (int cell : cellsToClear_) {
+    for (int cell : structure_->cellsToClear) {
         ZeroCell(workspace.cells_[cell]);
     }
 }
@@ -245,10 +288,11 @@ TwoPortAdmittances SolvePlan::Solve(long double frequency, SolveWorkspace& works
 
     // Each cell's additions summed from zero in record order and written once.
     Complex* cells = workspace.cells_.data();
-    const Contribution* contribution = contributions_.data();
-    for (const CellSum& sum : sums_) {
+    const Structure& structure = *structure_;
+    const Contribution* contribution = structure.contributions.data();
+    for (const CellSum& sum : structure.sums) {
         Complex total = CZero;
-        for (const Contribution* end = contributions_.data() + sum.contributionsEnd;
+        for (const Contribution* end = structure.contributions.data() + sum.contributionsEnd;
              contribution != end; ++contribution) {
             const Complex& term = terms[contribution->term];
             total = contribution->subtract ? CSub(total, term) : CAdd(total, term);
@@ -257,24 +301,27 @@ TwoPortAdmittances SolvePlan::Solve(long double frequency, SolveWorkspace& works
     }
 
     Eliminate(cells);
-    const int s = stride_;
+    const int s = structure.stride;
     const Complex y21 = cells[2 * s + 1];
-    return {cells[s + 1], lowerTriangle_ ? y21 : cells[s + 2], y21, cells[2 * s + 2]};
+    return {cells[s + 1], structure.lowerTriangle ? y21 : cells[s + 2], y21, cells[2 * s + 2]};
 }
 
 void SolvePlan::Eliminate(Complex* cells) const {
-    for (const PivotStep& step : steps_) {
-        const EliminationRow* rows = rows_.data() + step.rowsBegin;
-        const EliminationRow* rowsEnd = rows_.data() + step.rowsEnd;
-        if (lowerTriangle_) {
-            // The pivot column above the diagonal was not kept up to date; its mirror was.
-            const Complex* pivotRow = cells + step.k * stride_;
+    const Structure& structure = *structure_;
+    const int stride = structure.stride;
+    for (const PivotStep& step : structure.steps) {
+        const EliminationRow* rows = structure.rows.data() + step.rowsBegin;
+        const EliminationRow* rowsEnd = structure.rows.data() + step.rowsEnd;
+        if (structure.lowerTriangle) {
+            // The pivot column above the diagonal is not kept; its mirror is.
+            const Complex* pivotRow = cells + step.k * stride;
             for (const EliminationRow* row = rows; row != rowsEnd; ++row) {
-                std::memcpy(static_cast<void*>(cells + row->row * stride_ + step.k),
+                std::memcpy(static_cast<void*>(cells + row->row * stride + step.k),
                             pivotRow + row->row, sizeof(Complex));
             }
         }
-        EliminatePivot(cells, stride_, step.k, rows, rowsEnd, columns_.data() + step.columnsBegin);
+        EliminatePivot(cells, stride, step.k, rows, rowsEnd,
+                       structure.columns.data() + step.columnsBegin);
     }
 }
 

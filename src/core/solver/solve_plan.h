@@ -55,14 +55,19 @@ public:
     // kind, or a constant element admittance that faults.
     static std::shared_ptr<const SolvePlan> Prepare(const LoadedCircuit& circuit);
 
-    bool HasInductor() const { return hasInductor_; }
+    // The plan of `changed`, the circuit of this plan with other values (a varied run): all
+    // but the element terms depends only on the records' kinds and nodes, and is shared. Null
+    // as Prepare.
+    std::shared_ptr<const SolvePlan> WithValues(const LoadedCircuit& changed) const;
+
+    bool HasInductor() const { return structure_->hasInductor; }
 
     // True when every cell is summed from the same terms as its mirror across the diagonal (a
     // circuit of reciprocal parts): the matrix is then symmetric bit for bit at every point and
     // stays so through the elimination, since each update and its mirror multiply and add the
-    // same operands in exchanged order. Only the lower triangle is eliminated, about half the
-    // work on a dense circuit, and every bit is as before.
-    bool EliminatesLowerTriangle() const { return lowerTriangle_; }
+    // same operands in exchanged order. Only the lower triangle is summed and eliminated, about
+    // half the work on a dense circuit, and every bit is as before.
+    bool EliminatesLowerTriangle() const { return structure_->lowerTriangle; }
 
     // The two-port at one frequency. Floating-point faults are left in the status flags.
     TwoPortAdmittances Solve(long double frequency, SolveWorkspace& workspace) const;
@@ -74,7 +79,7 @@ private:
     };
     struct CellSum {
         int cell;             // offset in the cell array
-        int contributionsEnd; // past its last entry in contributions_
+        int contributionsEnd; // past its last entry in contributions
     };
     struct Contribution {
         int term;
@@ -82,28 +87,35 @@ private:
     };
     struct PivotStep {
         int k;
-        int rowsBegin, rowsEnd; // into rows_
-        int columnsBegin;       // into columns_
+        int rowsBegin, rowsEnd; // into rows
+        int columnsBegin;       // into columns
+    };
+    using Patterns = std::array<NodeSet, kHighestNodeNumber + 1>;
+    struct Structure {
+        int stride = 0;
+        bool hasInductor = false;
+        bool lowerTriangle = false;
+        std::vector<CellSum> sums;
+        std::vector<Contribution> contributions;
+        std::vector<int> cellsToClear;
+        std::vector<PivotStep> steps;
+        std::vector<EliminationRow> rows;
+        std::vector<int> columns;
+
+        bool SumsAreSymmetric() const;
+        void KeepLowerTriangleSums();
+        void PlanElimination(int n, Patterns& rowPattern, Patterns& columnPattern);
     };
 
-    bool SumsAreSymmetric() const;
-    void PlanElimination(int n, std::array<NodeSet, kHighestNodeNumber + 1>& rowPattern,
-                         std::array<NodeSet, kHighestNodeNumber + 1>& columnPattern);
+    // The element terms of the records' values; false when a constant one faults.
+    bool TakeValues(const LoadedCircuit& circuit);
     void Fill(SolveWorkspace& workspace) const;
     void Eliminate(Complex* cells) const;
 
     std::uint64_t id_ = 0;
-    int stride_ = 0;
-    bool hasInductor_ = false;
-    bool lowerTriangle_ = false;
+    std::shared_ptr<const Structure> structure_;
     std::vector<VaryingRecord> varying_;
     std::vector<Complex> constantTerms_; // every term slot; the varying ones are overwritten
-    std::vector<CellSum> sums_;
-    std::vector<Contribution> contributions_;
-    std::vector<int> cellsToClear_;
-    std::vector<PivotStep> steps_;
-    std::vector<EliminationRow> rows_;
-    std::vector<int> columns_;
 };
 
 } // namespace kelvor

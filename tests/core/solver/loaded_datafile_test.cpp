@@ -114,6 +114,14 @@ TEST(LoadedCircuit, WithValuesSolvesAsTheEditedDatafile) {
     ExpectSamePoints(nominal.circuit, LoadDatafileText(datafile("1000", "1e-7"), kToday).circuit);
     EXPECT_NE(varied.plan, nominal.circuit.plan);
     EXPECT_NE(At(varied, 1e3L).Gain, At(nominal.circuit, 1e3L).Gain);
+
+    // A resistance varied to zero faults in its admittance: no plan, so every point reports it.
+    // Varied back, the circuit has a plan again.
+    const LoadedCircuit shorted = nominal.circuit.WithValues({{1, 0, 0}});
+    EXPECT_EQ(shorted.plan, nullptr);
+    const LoadedCircuit restored = shorted.WithValues({{1, 0, 2200}});
+    EXPECT_NE(restored.plan, nullptr);
+    ExpectSamePoints(restored, edited.circuit);
 }
 
 } // namespace

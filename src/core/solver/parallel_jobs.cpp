@@ -7,11 +7,14 @@
 #include <atomic>
 #include <chrono>
 #include <climits>
+#include <cstddef>
 #include <exception>
 #include <mutex>
 
 namespace kelvor {
 namespace {
+
+constexpr std::size_t kCacheLine = 64;
 
 class JobSet {
 public:
@@ -21,28 +24,16 @@ public:
     // Takes runs of jobs until none are left or the set is stopped. Returns false when
     // `progress` asked to stop.
     bool Work(int worker, const JobProgress* progress) {
+        const JobProgress* reporting = progress != nullptr && *progress ? progress : nullptr;
         for (;;) {
             const int begin = nextRun_.fetch_add(1) * runLength_;
             if (begin >= jobs_) {
                 return true;
             }
-            const int end = std::min(jobs_, begin + runLength_);
-            for (int next = begin; next < end; ++next) {
-                // Jobs above a failed one are never needed: the failure ends the set.
-                if (stopped_.load() || next > firstFailure_.load()) {
-                    return true;
-                }
-                try {
-                    job_(next, worker);
-                } catch (...) {
-                    RecordFailure(next, std::current_exception());
-                    return true;
-                }
-                const int finished = finished_.fetch_add(1) + 1;
-                if (progress != nullptr && *progress && !(*progress)(finished)) {
-                    stopped_.store(true);
-                    return false;
-                }
+            const RunEnd ended =
+                RunJobs(begin, std::min(jobs_, begin + runLength_), worker, reporting);
+            if (ended != RunEnd::Finished) {
+                return ended == RunEnd::SetEnded;
             }
         }
     }
@@ -57,6 +48,38 @@ public:
     }
 
 private:
+    enum class RunEnd { Finished, SetEnded, Stopped };
+
+    // Jobs begin .. end-1. A worker that does not report counts its jobs once per run: counting
+    // each one at the shared counter made the workers wait on each other at every job.
+    RunEnd RunJobs(int begin, int end, int worker, const JobProgress* reporting) {
+        int uncounted = 0;
+        RunEnd ended = RunEnd::Finished;
+        for (int next = begin; next < end; ++next) {
+            // Jobs above a failed one are never needed: the failure ends the set.
+            if (stopped_.load() || next > firstFailure_.load()) {
+                ended = RunEnd::SetEnded;
+                break;
+            }
+            try {
+                job_(next, worker);
+            } catch (...) {
+                RecordFailure(next, std::current_exception());
+                ended = RunEnd::SetEnded;
+                break;
+            }
+            if (reporting == nullptr) {
+                ++uncounted;
+            } else if (!(*reporting)(finished_.fetch_add(1) + 1)) {
+                stopped_.store(true);
+                ended = RunEnd::Stopped;
+                break;
+            }
+        }
+        finished_.fetch_add(uncounted);
+        return ended;
+    }
+
     void RecordFailure(int job, std::exception_ptr failure) {
         const std::lock_guard<std::mutex> lock(failureMutex_);
         if (job < firstFailure_.load()) {
@@ -68,9 +91,11 @@ private:
     const int jobs_;
     const NumberedJob& job_;
     const int runLength_;
-    std::atomic<int> nextRun_{0};
-    std::atomic<int> finished_{0};
-    std::atomic<bool> stopped_{false};
+    // Each counter on a cache line of its own, apart from the flags every job reads, so that
+    // writing one does not take the others from the other workers' caches.
+    alignas(kCacheLine) std::atomic<int> nextRun_{0};
+    alignas(kCacheLine) std::atomic<int> finished_{0};
+    alignas(kCacheLine) std::atomic<bool> stopped_{false};
     std::atomic<int> firstFailure_{INT_MAX};
     std::mutex failureMutex_;
     std::exception_ptr failure_;

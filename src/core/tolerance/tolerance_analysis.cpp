@@ -140,8 +140,8 @@ ToleranceRun RunToleranceAnalysis(const LoadedCircuit& circuit,
     if (!SolveWorstCase(varied, analysis.nominal, analysis.worstCase, stage(1), workers)) {
         return run;
     }
-    analysis.gain = EnvelopeOf(analysis.runs.gain, settings.runs, points);
-    analysis.phase = EnvelopeOf(analysis.runs.phase, settings.runs, points);
+    analysis.gain = EnvelopeOf(analysis.runs.gain, settings.runs, points, workers);
+    analysis.phase = EnvelopeOf(analysis.runs.phase, settings.runs, points, workers);
     if (points > 0) {
         analysis.markers = MarkerSpreads(circuit, analysis.nominal, analysis.runs);
     }

@@ -14,8 +14,9 @@ struct Envelope {
     std::vector<long double> high95; // 95 % of the runs lie below
 };
 
-// `values` holds `runs` rows of `points` values, one row per run.
-Envelope EnvelopeOf(const std::vector<long double>& values, int runs, int points);
+// `values` holds `runs` rows of `points` values, one row per run. The points are shared out
+// among `workers` threads; the result does not depend on their number.
+Envelope EnvelopeOf(const std::vector<long double>& values, int runs, int points, int workers);
 
 // The p-quantile (0..1) of the values, interpolated linearly between order statistics, so that
 // equal values give exactly that value. Reorders `values`.

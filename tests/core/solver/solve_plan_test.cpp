@@ -36,35 +36,31 @@ LoadedCircuit Ladder100() {
     return Parsed(text);
 }
 
-// Every kind once, the op-amp's output on the common node's neighbour, and the special nodes
-// away from 1, 2 and NoNodes so that the renumbering moves all three.
-LoadedCircuit AllNineKinds() {
+// The reciprocal kinds, the coupled coils and the transformer among them, with the special
+// nodes away from 1, 2 and NoNodes so that the renumbering moves all three.
+CircuitBuilder ReciprocalKinds() {
     return CircuitBuilder(4, 6, 2)
         .Add('R', {4, 1}, {1000})
         .Add('C', {1, 2}, {1e-7L})
         .Add('L', {1, 3}, {1e-3L, 0.5L})
         .Add('M', {3, 2, 5, 2}, {1e-3L, 4e-3L, 0.9L, 1e-6L, 1e-6L})
-        .Add('T', {5, 7, 2, 8, 2}, {1, 0.5L, 1.0L / 200, 0.25L / 200, 1e-6L, 1e-6L})
+        .Add('T', {5, 7, 2, 8, 2}, {1, 0.5L, 1.0L / 200, 0.25L / 200, 1e-6L, 1e-6L});
+}
+
+// Only reciprocal parts: the matrix is symmetric.
+LoadedCircuit CoupledReciprocal() {
+    return ReciprocalKinds().Add('R', {8, 6}, {100}).Add('C', {6, 7}, {1e-9L}).circuit();
+}
+
+// Every kind once, the op-amp's output on the common node's neighbour.
+LoadedCircuit AllNineKinds() {
+    return ReciprocalKinds()
         .Add('B', {8, 6, 9}, {100, 1e-3L, 3e8L, 1e-12L, 1e-12L, 1e-12L})
         .Add('R', {9, 2}, {100})
         .Add('F', {6, 3, 2}, {5e-3L, 1e-12L, 1e-12L, 1e-12L})
         .Add('V', {7, 6, 2}, {2e-3L, 1e4L, 1e-12L, 1e-12L, 1e-12L})
         .Add('A', {2, 9, 10}, {1e4L, 1e7L, 1e7L})
         .Add('R', {10, 6}, {4700})
-        .circuit();
-}
-
-// Only reciprocal parts, the coupled coils and the transformer among them, with the special
-// nodes moved as above.
-LoadedCircuit CoupledReciprocal() {
-    return CircuitBuilder(4, 6, 2)
-        .Add('R', {4, 1}, {1000})
-        .Add('C', {1, 2}, {1e-7L})
-        .Add('L', {1, 3}, {1e-3L, 0.5L})
-        .Add('M', {3, 2, 5, 2}, {1e-3L, 4e-3L, 0.9L, 1e-6L, 1e-6L})
-        .Add('T', {5, 7, 2, 8, 2}, {1, 0.5L, 1.0L / 200, 0.25L / 200, 1e-6L, 1e-6L})
-        .Add('R', {8, 6}, {100})
-        .Add('C', {6, 7}, {1e-9L})
         .circuit();
 }
 

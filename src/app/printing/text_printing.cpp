@@ -226,12 +226,13 @@ std::optional<std::vector<PrintLine>> TextFilePrintJob(AppState& state, const st
 void PrintTextFile(AppState& state, const std::string& fileName, const std::string& fontName,
                    int size, const std::function<void()>& beforePrinting,
                    std::function<void()> afterPrinting) {
-    std::optional<std::vector<PrintLine>> lines = TextFilePrintJob(state, fileName, size);
-    if (!lines) {
-        return;
-    }
+    // Refused before the file is read: it may be large, and nothing of it would be used.
     QPrinter& printer = state.printer();
     if (PrinterBusy(printer, state.messages)) {
+        return;
+    }
+    std::optional<std::vector<PrintLine>> lines = TextFilePrintJob(state, fileName, size);
+    if (!lines) {
         return;
     }
     const std::optional<PrintTarget> target = ChoosePrintTarget(

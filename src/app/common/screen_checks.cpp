@@ -30,9 +30,11 @@ void CentreOnScreen(QWidget* window) {
     if (screen == nullptr) {
         return;
     }
+    const QRect area = screen->availableGeometry();
     QRect frame = window->frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    window->move(frame.topLeft());
+    frame.moveCenter(area.center());
+    // A window larger than the screen keeps its title bar and menus on it.
+    window->move(std::max(frame.left(), area.left()), std::max(frame.top(), area.top()));
 }
 
 void FitOnScreen(QWidget* window, int wantedWidth, int wantedHeight) {

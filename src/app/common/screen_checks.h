@@ -20,7 +20,7 @@ struct DisplayFacts {
 // windows are laid out and fitted in.
 DisplayFacts CurrentDisplay(const QWidget* window);
 
-// Windows open centred on the screen they are on.
+// Windows open centred on the screen they are on; one larger than the screen at its top left.
 void CentreOnScreen(QWidget* window);
 
 // Resizes a resizable window to `wanted`, or to what its screen's free area holds when that is

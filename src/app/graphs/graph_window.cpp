@@ -6,6 +6,7 @@
 #include "app/common/file_paths.h"
 #include "app/common/file_queries.h"
 #include "app/common/qt_text.h"
+#include "app/common/screen_checks.h"
 #include "app/common/window_fonts.h"
 #include "app/graphs/graph_page_setup_window.h"
 #include "app/graphs/graph_parameters_window.h"
@@ -165,11 +166,7 @@ void TFormVGA::showEvent(QShowEvent* event) {
     // A window restored from the task bar is shown again by the system: nothing to redraw.
     if (!event->spontaneous()) {
         FormShow();
-        if (QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        CentreOnScreen(this);
     }
     QMainWindow::showEvent(event);
 }

@@ -25,7 +25,6 @@
 #include <QSvgRenderer>
 #include <QTableWidget>
 #include <QTest>
-#include <QTimer>
 
 using namespace kelvor;
 
@@ -126,7 +125,8 @@ private slots:
         fixture->folder.Write("HPFILTER.DAT", ladder);
         SetRange("1p", "1000000G", 2000);
         const std::size_t points = window->traces().current().curve.size();
-        QTimer::singleShot(0, window.get(), [this] { window->ButtonCancel->click(); });
+        const testing::OnFirstDisable cancel(window->ButtonCompute,
+                                             [this] { window->ButtonCancelClick(); });
         window->ButtonCompute->click();
         QVERIFY(testing::WaitUntilIdle([&] { return window->Computing(); }));
         QCOMPARE(window->traces().current().curve.size(), points);

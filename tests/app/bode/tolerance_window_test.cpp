@@ -146,7 +146,8 @@ private slots:
     void cancelLeavesNoResults() {
         OpenPanel();
         panel->SpinBoxRuns->setValue(10000);
-        QTimer::singleShot(0, panel, [this] { panel->ButtonCancel->click(); });
+        const testing::OnFirstDisable cancel(panel->ButtonRun,
+                                             [this] { panel->ButtonCancelClick(); });
         panel->ButtonRun->click();
         QVERIFY(testing::WaitUntilIdle([&] { return bode->Computing(); }));
         QVERIFY(!panel->analysis().has_value());
